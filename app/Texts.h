@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The numbered German texts the user sees. The text table and the message-box seam are leaves:
+// every window of the program, whatever its layer, takes its texts from here.
+
+// The text with this number; empty when the table has no such entry.
+[[nodiscard]] QString Text(int number);
+
+// The text with each %s replaced by the next argument, in order.
+[[nodiscard]] QString FormatText(int number, const QStringList& arguments);

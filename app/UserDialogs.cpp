@@ -1,0 +1,157 @@
+#include "app/UserDialogs.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+// A message box that tells a close by the title-bar button apart from Escape.
+class GermanMessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+  bool closedByTitleBar = false;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    if (clickedButton() == nullptr) closedByTitleBar = true;
+    QMessageBox::closeEvent(event);
+  }
+};
+
+QString captionOf(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Error:
+      return QStringLiteral("Fehler");
+    case BoxKind::Warning:
+      return QStringLiteral("Warnung");
+    case BoxKind::Confirmation:
+      return QStringLiteral("Bestätigen");
+    case BoxKind::Information:
+      break;
+  }
+  return QStringLiteral("Information");
+}
+
+QMessageBox::Icon iconOf(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::Error:
+      return QMessageBox::Critical;
+    case BoxKind::Warning:
+      return QMessageBox::Warning;
+    case BoxKind::Confirmation:
+      return QMessageBox::Question;
+    case BoxKind::Information:
+      break;
+  }
+  return QMessageBox::Information;
+}
+
+void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setWindowTitle(request.title);
+  dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") + request.filterPattern +
+                       QStringLiteral(")"));
+  if (!request.folder.isEmpty() && QDir(request.folder).exists()) {
+    dialog.setDirectory(request.folder);
+  }
+  if (!request.fileName.isEmpty() && !request.fileName.contains(u'*')) {
+    dialog.selectFile(request.fileName);
+  }
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Abbruch"));
+}
+
+QString chosenPath(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+int QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
+                               BoxButtons buttons) {
+  GermanMessageBox box(iconOf(kind), captionOf(kind), text, QMessageBox::NoButton, parent);
+  const auto add = [&box](const char* caption, QMessageBox::ButtonRole role) {
+    return box.addButton(QString::fromUtf8(caption), role);
+  };
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* abort = nullptr;
+  switch (buttons) {
+    case BoxButtons::Ok:
+      ok = add("&OK", QMessageBox::AcceptRole);
+      box.setEscapeButton(ok);
+      break;
+    case BoxButtons::OkCancel:
+      ok = add("&OK", QMessageBox::AcceptRole);
+      cancel = add("&Abbruch", QMessageBox::RejectRole);
+      box.setEscapeButton(cancel);
+      break;
+    case BoxButtons::YesNo:
+      yes = add("&Ja", QMessageBox::YesRole);
+      no = add("&Nein", QMessageBox::NoRole);
+      box.setEscapeButton(no);
+      break;
+    case BoxButtons::YesNoAbort:
+      yes = add("&Ja", QMessageBox::YesRole);
+      no = add("&Nein", QMessageBox::NoRole);
+      abort = add("&Abbruch", QMessageBox::RejectRole);
+      box.setEscapeButton(abort);
+      break;
+  }
+  box.setDefaultButton(ok != nullptr ? ok : yes);
+  box.exec();
+  if (box.closedByTitleBar) return buttons == BoxButtons::Ok ? mrOk : mrCancel;
+  const auto* clicked = box.clickedButton();
+  if (clicked == nullptr) return mrCancel;
+  if (clicked == ok) return mrOk;
+  if (clicked == cancel) return mrCancel;
+  if (clicked == yes) return mrYes;
+  if (clicked == no) return mrNo;
+  if (clicked == abort) return mrAbort;
+  return mrCancel;
+}
+
+QString QtUserDialogs::AskOpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent);
+  prepareFileDialog(dialog, request);
+  // The user may type a name that does not exist yet: the program completes it with ".ukova".
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ö&ffnen"));
+  return chosenPath(dialog);
+}
+
+QString QtUserDialogs::AskSaveFileName(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent);
+  prepareFileDialog(dialog, request);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The program asks about overwriting itself, after it has completed the extension.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Speichern"));
+  return chosenPath(dialog);
+}
+
+QString QtUserDialogs::AskFolder(QWidget* parent, const QString& instruction,
+                                 const QString& startFolder) {
+  QFileDialog dialog(parent);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setWindowTitle(instruction);
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Verzeichnis:"));
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&OK"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Abbruch"));
+  dialog.setDirectory(QDir::home());
+  if (!startFolder.isEmpty() && QDir(startFolder).exists()) dialog.setDirectory(startFolder);
+  return chosenPath(dialog);
+}

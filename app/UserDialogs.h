@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Modal results, as the dialogs and message boxes return them.
+enum ModalResult : int {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7,
+};
+
+enum class BoxKind { Error, Information, Warning, Confirmation };
+
+// Button sets: "&OK"; "&OK"/"&Abbruch"; "&Ja"/"&Nein"; "&Ja"/"&Nein"/"&Abbruch".
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoAbort };
+
+struct FileDialogRequest {
+  QString title;
+  QString filterDescription;  // e.g. "U-KOVA Konfigurationsdatei"
+  QString filterPattern;      // e.g. "*.ukova"
+  QString fileName;           // preselected name, may be a pattern
+  QString folder;             // initial folder
+};
+
+// Every message box and file or folder dialog of the program goes through this seam, so that
+// tests can answer them without a person.
+//
+// Results of a message box: the button pressed (mrOk, mrCancel, mrYes, mrNo, mrAbort). Escape
+// gives mrCancel for "&OK"/"&Abbruch", mrNo for "&Ja"/"&Nein", mrAbort for
+// "&Ja"/"&Nein"/"&Abbruch", mrOk for "&OK". Closing a box by its title-bar button gives mrCancel
+// for every set except
+// "&OK" (mrOk).
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+
+  virtual int ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
+                          BoxButtons buttons) = 0;
+  // The chosen path, or an empty text when the user cancelled.
+  virtual QString AskOpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  virtual QString AskSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // The chosen folder, or an empty text when the user cancelled.
+  virtual QString AskFolder(QWidget* parent, const QString& instruction,
+                            const QString& startFolder) = 0;
+
+  // Error box: caption "Fehler", one "&OK" button.
+  void ShowError(QWidget* parent, const QString& text) {
+    ShowMessage(parent, BoxKind::Error, text, BoxButtons::Ok);
+  }
+  // Information box with the given buttons; the button pressed.
+  int ShowInformation(QWidget* parent, const QString& text, BoxButtons buttons = BoxButtons::Ok) {
+    return ShowMessage(parent, BoxKind::Information, text, buttons);
+  }
+};
+
+// The real Qt dialogs, with German captions and button texts.
+class QtUserDialogs final : public UserDialogs {
+ public:
+  int ShowMessage(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons) override;
+  QString AskOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString AskSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  QString AskFolder(QWidget* parent, const QString& instruction,
+                    const QString& startFolder) override;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// One byte of the transmitter's 256-byte configuration memory, with a tag that says where the
+// value came from. The order (value, then origin) is fixed.
+struct ImageCell {
+  std::uint8_t value = 0;
+  std::uint8_t origin = 0;
+};
+
+// Origin tags of an image cell.
+enum ImageOrigin : std::uint8_t {
+  OriginNone = 0,
+  OriginRead = 1,
+  OriginWrite = 2,
+  OriginLoad = 3,
+  OriginSave = 4,
+};
+
+inline constexpr int ImageSize = 256;
+
+// Cell n holds address n.
+using ParameterImage = std::array<ImageCell, ImageSize>;
+
+// Where the configuration shown in the main window came from.
+enum ImageSourceKind : std::int32_t {
+  SourceDefault = 0,
+  SourceFile = 1,
+  SourceSavedAs = 2,
+  SourceTransmitter = 3,
+};
+
+// Codec results besides the byte address of a field that failed.
+inline constexpr int ImageOk = -1;
+inline constexpr int ImageWrongProduct = -2;

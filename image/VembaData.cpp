@@ -1,0 +1,135 @@
+#include "image/VembaData.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr char16_t CtrlC = 3;
+constexpr char16_t Backspace = 8;
+constexpr char16_t CtrlV = 22;
+constexpr char16_t CtrlX = 24;
+
+bool isEditingControl(QChar key) {
+  const char16_t code = key.unicode();
+  return code == CtrlC || code == Backspace || code == CtrlV || code == CtrlX;
+}
+
+bool isAsciiDigit(QChar key) {
+  return key >= u'0' && key <= u'9';
+}
+
+}  // namespace
+
+void VembaData::ClearImage(ParameterImage& image, std::uint8_t value, std::uint8_t origin) {
+  image.fill(ImageCell{value, origin});
+}
+
+void VembaData::LoadImageBytes(ParameterImage& image, const ImageBytes& bytes,
+                               std::uint8_t origin) {
+  for (int address = 0; address < ImageSize; ++address) {
+    image[address] = ImageCell{bytes[address], origin};
+  }
+}
+
+ImageBytes VembaData::ExtractImageBytes(const ParameterImage& image) {
+  ImageBytes bytes{};
+  for (int address = 0; address < ImageSize; ++address) bytes[address] = image[address].value;
+  return bytes;
+}
+
+bool VembaData::StoreImageRecord(ParameterImage& image, const QString& record,
+                                 std::uint8_t origin) {
+  const auto charAt = [&record](int index) {
+    return index < record.size() ? record.at(index) : QChar(u'\0');
+  };
+  const int count = HexPairValue(charAt(4), charAt(5));
+  const int start = HexPairValue(charAt(6), charAt(7));
+  for (int i = 0; i < count; ++i) {
+    const int textIndex = 8 + 2 * i;
+    const int address = start + i;
+    // A block that passes the end of the image or of its own text must not write outside the
+    // image nor invent bytes: the rest of such a block is dropped.
+    if (address >= ImageSize || textIndex + 1 >= record.size()) break;
+    image[address] =
+        ImageCell{HexPairValue(record.at(textIndex), record.at(textIndex + 1)), origin};
+  }
+  return true;
+}
+
+QString VembaData::ByteToHex(std::uint8_t value) {
+  static constexpr char digits[] = "0123456789ABCDEF";
+  const QChar pair[] = {QChar(digits[value >> 4]), QChar(digits[value & 0x0F])};
+  return QString(pair, 2);
+}
+
+int VembaData::HexDigitValue(QChar character) {
+  const char16_t code = character.unicode();
+  if (code >= u'0' && code <= u'9') return code - u'0';
+  if (code >= u'a' && code <= u'f') return code - u'a' + 10;
+  if (code >= u'A' && code <= u'F') return code - u'A' + 10;
+  return 0;
+}
+
+std::uint8_t VembaData::HexPairValue(QChar first, QChar second) {
+  return static_cast<std::uint8_t>(16 * HexDigitValue(first) + HexDigitValue(second));
+}
+
+std::uint8_t VembaData::HexPairToByte(QChar first, QChar second) {
+  return HexPairValue(first, second);
+}
+
+QString VembaData::BytesToHexText(std::uint8_t first, std::uint8_t second) {
+  if (first == 0 && second == 0) return {};
+  return ByteToHex(first) + ByteToHex(second);
+}
+
+void VembaData::HexTextToBytes(const QString& text, std::uint8_t& first, std::uint8_t& second) {
+  // A shorter text is padded with character code 0, which counts as digit 0.
+  const auto charAt = [&text](int index) {
+    return index < text.size() ? text.at(index) : QChar(u'\0');
+  };
+  first = HexPairValue(charAt(0), charAt(1));
+  second = HexPairValue(charAt(2), charAt(3));
+}
+
+bool VembaData::IsDigitKey(QChar key) {
+  return isAsciiDigit(key) || isEditingControl(key);
+}
+
+bool VembaData::IsHexDigitKey(QChar key) {
+  const char16_t code = key.unicode();
+  return isAsciiDigit(key) || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F') ||
+         isEditingControl(key);
+}
+
+bool VembaData::IsDecimalKey(QChar key, QChar decimalSeparator) {
+  return isAsciiDigit(key) || key == decimalSeparator || isEditingControl(key);
+}
+
+bool VembaData::ReadImageFile(const QString& path, ImageBytes& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), ImageSize);
+  return read == ImageSize;
+}
+
+bool VembaData::WriteImageFile(const ImageBytes& bytes, const QString& path) {
+  // The old file is replaced only once the new one is complete, so a failed save never leaves a
+  // truncated configuration behind.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(reinterpret_cast<const char*>(bytes.data()), ImageSize) != ImageSize) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+qint64 VembaData::FileSizeOf(const QString& path) {
+  // The size comes from the file system, so a huge file is refused without being read.
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return 0;
+  return file.size();
+}

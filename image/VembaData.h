@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "image/ParameterImage.h"
+
+using ImageBytes = std::array<std::uint8_t, ImageSize>;
+
+// Helper of the main window: the current configuration file, and the stateless image, hex,
+// key and file helpers.
+class VembaData {
+ public:
+  QString CurrentFilePath;
+
+  // Image helpers.
+  static void ClearImage(ParameterImage& image, std::uint8_t value, std::uint8_t origin);
+  static void LoadImageBytes(ParameterImage& image, const ImageBytes& bytes, std::uint8_t origin);
+  [[nodiscard]] static ImageBytes ExtractImageBytes(const ParameterImage& image);
+  // Stores one block text received from the OPU: 4 unused characters, count, start address,
+  // then the data bytes. Bytes past address 0xFF or past the end of the text are not stored.
+  static bool StoreImageRecord(ParameterImage& image, const QString& record, std::uint8_t origin);
+
+  // Hex helpers: upper-case digits out; 0-9, A-F, a-f in, any other character counts 0.
+  [[nodiscard]] static QString ByteToHex(std::uint8_t value);
+  [[nodiscard]] static int HexDigitValue(QChar character);
+  [[nodiscard]] static std::uint8_t HexPairValue(QChar first, QChar second);
+  [[nodiscard]] static std::uint8_t HexPairToByte(QChar first, QChar second);
+  [[nodiscard]] static QString BytesToHexText(std::uint8_t first, std::uint8_t second);
+  static void HexTextToBytes(const QString& text, std::uint8_t& first, std::uint8_t& second);
+
+  // Key tests of the edit fields: the character a key press stands for.
+  [[nodiscard]] static bool IsDigitKey(QChar key);
+  [[nodiscard]] static bool IsHexDigitKey(QChar key);
+  [[nodiscard]] static bool IsDecimalKey(QChar key, QChar decimalSeparator);
+
+  // Configuration files of exactly 256 bytes.
+  [[nodiscard]] static bool ReadImageFile(const QString& path, ImageBytes& bytes);
+  [[nodiscard]] static bool WriteImageFile(const ImageBytes& bytes, const QString& path);
+  [[nodiscard]] static qint64 FileSizeOf(const QString& path);
+};
