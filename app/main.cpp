@@ -1,6 +1,17 @@
-#include <QApplication>
+#include "app/Application.h"
+#include "app/Main.h"
+#include "app/UserDialogs.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  Application application(argc, argv);
+  QtUserDialogs dialogs;
+  application.SetDialogs(&dialogs);
+
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+
+  TfrmMain frmMain(MainEnvironment{&dialogs, arguments});
+  frmMain.show();
+  Application::exec();
   return 0;
 }

@@ -1,0 +1,19 @@
+#include "app/Application.h"
+
+#include <exception>
+
+#include "app/UserDialogs.h"
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    if (dialogs_ != nullptr) dialogs_->ShowError(activeWindow(), QString::fromUtf8(error.what()));
+  } catch (...) {
+    // An exception of any other kind carries no message.
+    if (dialogs_ != nullptr) dialogs_->ShowError(activeWindow(), QString());
+  }
+  return false;
+}

@@ -1,0 +1,240 @@
+#include "app/Main.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+
+namespace {
+
+// Integer tag properties of controls, as the window keeps its two display states.
+const char* const TagProperty = "Tag";
+
+void setCaption(QWidget* widget, int number) {
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+    group->setTitle(Text(number));
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setText(Text(number));
+  } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+    button->setText(Text(number));
+  }
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
+    : QMainWindow(parent), environment_(environment) {
+  CreateForm();
+  fieldControls_ = {
+      {Field::edtRadioCodeOld, edtRadioCodeOld},
+      {Field::edtRadioCodeNew, edtRadioCodeNew},
+      {Field::edtProductionDate, edtProductionDate},
+      {Field::edtRadioTestAlarmInterval, edtRadioTestAlarmInterval},
+      {Field::edtMissedAck, edtMissedAck},
+      {Field::cbRadioTestAlarmActive, cbRadioTestAlarmActive},
+      {Field::edtButtonCounter, edtButtonCounter},
+      {Field::edtBatteryTestInterval, edtBatteryTestInterval},
+      {Field::cbConfig_D0, cbConfig_D0},
+      {Field::cbConfig_D1, cbConfig_D1},
+      {Field::cbConfig_D2, cbConfig_D2},
+      {Field::cbConfig_D3, cbConfig_D3},
+      {Field::cbConfig_D4, cbConfig_D4},
+      {Field::cbConfig_D5, cbConfig_D5},
+      {Field::edtFirmwareType, edtFirmwareType},
+      {Field::edtFirmwareVersion, edtFirmwareVersion},
+      {Field::edtInactivitySampleInterval, edtInactivitySampleInterval},
+      {Field::edtInactivityTiltThreshold, edtInactivityTiltThreshold},
+      {Field::edtDementiaBlockTime, edtDementiaBlockTime},
+      {Field::edtNoShortTx, edtNoShortTx},
+      {Field::edtNoLongTx, edtNoLongTx},
+      {Field::edtInactivityLimit, edtInactivityLimit},
+      {Field::edtButtonActivationDelay, edtButtonActivationDelay},
+      {Field::edtActivityAlarmInterval, edtActivityAlarmInterval},
+      {Field::edtTotalTxCounter, edtTotalTxCounter},
+      {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
+  };
+  connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::FormCreate() {
+  setAcceptDrops(true);
+  ServiceMode = false;
+  for (const QString& argument : environment_.arguments) {
+    if (argument.toUpper() == QStringLiteral("-SERVICE")) ServiceMode = true;
+  }
+  SetMainCaptions();
+  SetInactivityLimitRow();
+  FillUnitSelector();
+  SetRemainingCaptions();
+}
+
+void TfrmMain::SetMainCaptions() {
+  const std::pair<QAction*, int> menuCaptions[] = {
+      {mnuFile->menuAction(), 10101}, {mnuFileNew, 10102},
+      {mnuFileOpen, 10103},           {mnuFileSave, 10104},
+      {mnuFileSaveAs, 10105},         {mnuFileSelectDefaultFolder, 10106},
+      {mnuFileExit, 10107},           {mnuComm->menuAction(), 10108},
+      {mnuCommReadFromDevice, 10109}, {mnuCommWriteToDevice, 10110},
+      {mnuCommChangeIdCode, 10111},   {mnuHelp->menuAction(), 10112},
+      {mnuHelpAbout, 10113},
+  };
+  for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
+
+  const std::pair<QWidget*, int> captions[] = {
+      {gbxRadioParameters, 10122},
+      {lblRadioCodeId, 10123},
+      {lblOld, 10124},
+      {lblNew, 10125},
+      {lblNoOfShortTransmissions, 10126},
+      {lblNoOfLongTransmissions, 10127},
+      {gbxTechnicalAlarmsInfo, 10141},
+      {lblActivityAlarmActive, 10142},
+      {lblActivityAlarmInterval, 10143},
+      {lblRadioTestAlarmActive, 10144},
+      {lblRadioTestAlarmInterval, 10145},
+      {lblTransmitTestAlarmWithButtonCounterValue, 10148},
+      {lblNoOfMissedAckBeforeSleep, 10146},
+      {lblBatteryTestInterval, 10147},
+      {lblButtonCounter, 10149},
+      {lblTotalTxCounter, 10150},
+      {lblCompatibleAlarmTypes, 10151},
+      {gbxUserAlarms, 10161},
+      {lblAlarmButtonActive, 10162},
+      {lblButtonActivationDelay, 10163},
+      {lblDementiaBlockTime, 10164},
+      {lblInactivitySenseActive, 10165},
+  };
+  for (const auto& [widget, number] : captions) setCaption(widget, number);
+}
+
+void TfrmMain::SetInactivityLimitRow() {
+  lblInactivityLimit->setText(Text(ServiceMode ? 10167 : 10166));
+  edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
+  edtInactivityLimit->setProperty(TagProperty, ServiceMode ? LimitAsCount : LimitAsTime);
+  if (ServiceMode) cbbxInactivityLimitUnit->setEnabled(false);
+  edtInactivitySampleInterval->setEnabled(true);
+  edtInactivityTiltThreshold->setEnabled(ServiceMode);
+}
+
+void TfrmMain::FillUnitSelector() {
+  cbbxInactivityLimitUnit->clear();
+  cbbxInactivityLimitUnit->addItem(Text(10191));
+  cbbxInactivityLimitUnit->addItem(Text(10192));
+  SetLastLimitUnit(NoUnit);
+  cbbxInactivityLimitUnit->setCurrentIndex(-1);
+}
+
+void TfrmMain::SetRemainingCaptions() {
+  const std::pair<QWidget*, int> captions[] = {
+      {lblInactivitySampleInterval, 10168},
+      {lblInactivityTiltThreshold, 10169},
+      {lblInactivityRetransmissionAttempts, 10170},
+      {lblIgnoreRetransmissionAck, 10171},
+      {gbxProductInformation, 10181},
+      {lblFirmwareVersion, 10182},
+      {lblProductionDate, 10183},
+      {lblFirmwareType, 10184},
+      {btnReadFromDevice, 10251},
+      {btnWriteToDevice, 10252},
+  };
+  for (const auto& [widget, number] : captions) setCaption(widget, number);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TfrmMain::FormShow() {
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->geometry();
+    // The frame counts as part of the window, as the user sees it.
+    const QSize outer = frameGeometry().size();
+    move(area.left() + (area.width() - outer.width()) / 2,
+         area.top() + (area.height() - outer.height()) / 2);
+  }
+  QGuiApplication::setApplicationDisplayName(Text(10000));
+}
+
+void TfrmMain::mnuFileExitClick() {
+  QApplication::quit();
+}
+
+int TfrmMain::InactivityLimitMode() const {
+  return edtInactivityLimit->property(TagProperty).toInt();
+}
+
+int TfrmMain::LastLimitUnit() const {
+  return cbbxInactivityLimitUnit->property(TagProperty).toInt();
+}
+
+void TfrmMain::SetLastLimitUnit(int unit) {
+  cbbxInactivityLimitUnit->setProperty(TagProperty, unit);
+}
+
+QWidget* TfrmMain::ControlOf(Field field) const {
+  return fieldControls_.at(field);
+}
+
+void TfrmMain::SetStatusText(const QString& text) {
+  sbStatus->showMessage(text);
+}
+
+QString TfrmMain::StatusText() const {
+  return sbStatus->currentMessage();
+}
+
+CodecContext TfrmMain::codecContext() const {
+  return CodecContext{InactivityLimitMode(), QLocale()};
+}
+
+int TfrmMain::ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) {
+  const ShowResult result = ShowImageValues(image, expectedOrigin, codecContext());
+  for (const ShownValue& shown : result.values) ApplyShownValue(shown);
+  return result.status;
+}
+
+void TfrmMain::ApplyShownValue(const ShownValue& shown) {
+  QWidget* control = ControlOf(shown.field);
+  if (auto* box = qobject_cast<QCheckBox*>(control)) {
+    box->setChecked(shown.checked);
+    return;
+  }
+  auto* edit = static_cast<FieldEdit*>(control);
+  // The limit's unit is put in force before its text, so that the field's rule judges the value
+  // in its own unit. Selecting from code does not run the unit conversion.
+  if (shown.field == Field::edtInactivityLimit && shown.unit != NoUnit) {
+    SetLastLimitUnit(shown.unit);
+    cbbxInactivityLimitUnit->setCurrentIndex(shown.unit);
+  }
+  edit->setText(shown.text);
+  if (shown.maxLength > 0) edit->setTypedMaxLength(shown.maxLength);
+}
+
+FieldValues TfrmMain::CurrentFieldValues() const {
+  FieldValues values;
+  for (const auto& [field, control] : fieldControls_) {
+    if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
+      values.checks[field] = box->isChecked();
+    } else {
+      values.texts[field] = static_cast<const FieldEdit*>(control)->text();
+    }
+  }
+  values.selectedUnit = cbbxInactivityLimitUnit->currentIndex();
+  return values;
+}
+
+int TfrmMain::BuildImage(ParameterImage& image, std::uint8_t origin) {
+  return BuildImageFromFields(image, origin, CurrentFieldValues(), codecContext());
+}
+
+QString TfrmMain::FormatImageSegment(const ParameterImage& image, int count, int start) const {
+  return ::FormatImageSegment(image, count, start);
+}

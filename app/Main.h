@@ -1,0 +1,189 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringList>
+#include <QTimer>
+
+#include <map>
+
+#include "app/FieldEdit.h"
+#include "image/ImageCodec.h"
+#include "image/ParameterImage.h"
+#include "image/VembaData.h"
+
+class UserDialogs;
+
+// What the main window needs from outside: the user's dialogs and the command line.
+struct MainEnvironment {
+  UserDialogs* dialogs = nullptr;
+  QStringList arguments;  // the command-line parameters, without the program name
+};
+
+// The program's one main window: shows one transmitter configuration and owns all state of the
+// running program.
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMain(const MainEnvironment& environment, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Codec operations on the window's fields.
+  [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin);
+  [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin);
+  [[nodiscard]] QString FormatImageSegment(const ParameterImage& image, int count, int start) const;
+
+  void SetStatusText(const QString& text);
+  [[nodiscard]] QString StatusText() const;
+
+  [[nodiscard]] int InactivityLimitMode() const;
+  [[nodiscard]] int LastLimitUnit() const;
+  void SetLastLimitUnit(int unit);
+
+  // The edit or check box that shows a parameter.
+  [[nodiscard]] QWidget* ControlOf(Field field) const;
+
+  // State of the running program.
+  VembaData vembaData;
+  std::int32_t ImageSource = SourceDefault;
+  ParameterImage WorkingImage{};
+  ParameterImage ReceivedImage{};
+  ParameterImage OutgoingImage{};
+  QString DataFolder;
+  QString DefaultFolder;
+  QString StandardConfigFolder;
+  QString CurrentRadioCode;
+  QString RequestedRadioCode;
+  bool ServiceMode = false;
+  QString PollAnswer;
+
+  // Menu.
+  QMenu* mnuFile = nullptr;
+  QAction* mnuFileNew = nullptr;
+  QAction* mnuFileOpen = nullptr;
+  QAction* mnuFileSave = nullptr;
+  QAction* mnuFileSaveAs = nullptr;
+  QAction* mnuDelimiter1 = nullptr;
+  QAction* mnuFileSelectDefaultFolder = nullptr;
+  QAction* mnuDelimter2 = nullptr;
+  QAction* mnuFileExit = nullptr;
+  QMenu* mnuComm = nullptr;
+  QAction* mnuCommReadFromDevice = nullptr;
+  QAction* mnuCommWriteToDevice = nullptr;
+  QAction* N1 = nullptr;
+  QAction* mnuCommChangeIdCode = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QAction* mnuHelpAbout = nullptr;
+
+  // Radio parameters.
+  QGroupBox* gbxRadioParameters = nullptr;
+  QLabel* lblRadioCodeId = nullptr;
+  QLabel* lblOld = nullptr;
+  FieldEdit* edtRadioCodeOld = nullptr;
+  QLabel* lblNew = nullptr;
+  FieldEdit* edtRadioCodeNew = nullptr;
+  QLabel* lblNoOfShortTransmissions = nullptr;
+  FieldEdit* edtNoShortTx = nullptr;
+  QLabel* lblNoOfLongTransmissions = nullptr;
+  FieldEdit* edtNoLongTx = nullptr;
+
+  // Technical alarms and information.
+  QGroupBox* gbxTechnicalAlarmsInfo = nullptr;
+  QLabel* lblActivityAlarmActive = nullptr;
+  QCheckBox* cbConfig_D3 = nullptr;
+  QLabel* lblActivityAlarmInterval = nullptr;
+  FieldEdit* edtActivityAlarmInterval = nullptr;
+  QLabel* lblRadioTestAlarmActive = nullptr;
+  QCheckBox* cbRadioTestAlarmActive = nullptr;
+  QLabel* lblRadioTestAlarmInterval = nullptr;
+  FieldEdit* edtRadioTestAlarmInterval = nullptr;
+  QLabel* lblTransmitTestAlarmWithButtonCounterValue = nullptr;
+  QCheckBox* cbConfig_D2 = nullptr;
+  QLabel* lblNoOfMissedAckBeforeSleep = nullptr;
+  FieldEdit* edtMissedAck = nullptr;
+  QLabel* lblBatteryTestInterval = nullptr;
+  FieldEdit* edtBatteryTestInterval = nullptr;
+  QLabel* lblButtonCounter = nullptr;
+  FieldEdit* edtButtonCounter = nullptr;
+  QLabel* lblTotalTxCounter = nullptr;
+  FieldEdit* edtTotalTxCounter = nullptr;
+  QLabel* lblCompatibleAlarmTypes = nullptr;
+  QCheckBox* cbConfig_D4 = nullptr;
+
+  // User alarms and inactivity.
+  QGroupBox* gbxUserAlarms = nullptr;
+  QLabel* lblAlarmButtonActive = nullptr;
+  QCheckBox* cbConfig_D1 = nullptr;
+  QLabel* lblButtonActivationDelay = nullptr;
+  FieldEdit* edtButtonActivationDelay = nullptr;
+  QLabel* lblDementiaBlockTime = nullptr;
+  FieldEdit* edtDementiaBlockTime = nullptr;
+  QFrame* Panel2 = nullptr;
+  QLabel* lblInactivitySenseActive = nullptr;
+  QCheckBox* cbConfig_D0 = nullptr;
+  QLabel* lblInactivityLimit = nullptr;
+  FieldEdit* edtInactivityLimit = nullptr;
+  QComboBox* cbbxInactivityLimitUnit = nullptr;
+  QLabel* lblInactivitySampleInterval = nullptr;
+  FieldEdit* edtInactivitySampleInterval = nullptr;
+  QLabel* lblInactivityTiltThreshold = nullptr;
+  FieldEdit* edtInactivityTiltThreshold = nullptr;
+  QLabel* lblInactivityRetransmissionAttempts = nullptr;
+  FieldEdit* edtInactivityRetransmissionAttempts = nullptr;
+  QLabel* lblIgnoreRetransmissionAck = nullptr;
+  QCheckBox* cbConfig_D5 = nullptr;
+
+  // Product information.
+  QGroupBox* gbxProductInformation = nullptr;
+  QLabel* lblFirmwareVersion = nullptr;
+  FieldEdit* edtFirmwareVersion = nullptr;
+  QLabel* lblProductionDate = nullptr;
+  FieldEdit* edtProductionDate = nullptr;
+  QLabel* lblFirmwareType = nullptr;
+  FieldEdit* edtFirmwareType = nullptr;
+
+  QPushButton* btnReadFromDevice = nullptr;
+  QPushButton* btnWriteToDevice = nullptr;
+  QPushButton* btnGetVembaCode = nullptr;
+
+  QStatusBar* sbStatus = nullptr;
+  QTimer* tmrPollOpu = nullptr;
+  QTimer* tmrPollOpuInfo = nullptr;
+
+ public slots:
+  void mnuFileExitClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateForm();
+  void CreateMenu();
+  void CreateRadioParameters(QWidget* client);
+  void CreateTechnicalAlarmsInfo(QWidget* client);
+  void CreateUserAlarms(QWidget* client);
+  void CreateProductInformation(QWidget* client);
+  void CreateButtonsAndTimers(QWidget* client);
+  void SetTabOrder();
+
+  void FormCreate();
+  void FormShow();
+  void SetMainCaptions();
+  void SetInactivityLimitRow();
+  void FillUnitSelector();
+  void SetRemainingCaptions();
+
+  [[nodiscard]] FieldValues CurrentFieldValues() const;
+  void ApplyShownValue(const ShownValue& shown);
+  [[nodiscard]] CodecContext codecContext() const;
+
+  MainEnvironment environment_;
+  std::map<Field, QWidget*> fieldControls_;
+};

@@ -1,0 +1,282 @@
+// The form description of the main window: controls, positions, design captions and initial
+// states. The German captions replace the design captions when the window is created.
+
+#include <QMenuBar>
+
+#include "app/Main.h"
+
+namespace {
+
+constexpr int LabelX = 16;
+constexpr int ControlX = 344;
+constexpr int EditWidth = 65;
+constexpr int EditHeight = 21;
+constexpr int CheckWidth = 25;
+constexpr int LabelWidth = ControlX - LabelX - 8;
+constexpr int ClientWidth = 890;
+constexpr int ClientHeight = 572;
+constexpr int StatusHeight = 19;
+
+QLabel* addLabel(QWidget* group, const char* name, const char* caption, int x, int y,
+                 int width = LabelWidth) {
+  auto* label = new QLabel(QString::fromLatin1(caption), group);
+  label->setObjectName(QString::fromLatin1(name));
+  // The label's row is centred on its control, which sits 8 pixels above the label's top.
+  label->setGeometry(x, y - 8, width, EditHeight);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+FieldEdit* addEdit(QWidget* group, const char* name, const char* text, int y, int maxLength,
+                   bool enabled = true, int x = ControlX, int width = EditWidth) {
+  auto* edit = new FieldEdit(QString::fromLatin1(text), group);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setGeometry(x, y - 8, width, EditHeight);
+  edit->setTypedMaxLength(maxLength);
+  edit->setEnabled(enabled);
+  return edit;
+}
+
+QCheckBox* addCheck(QWidget* group, const char* name, int y, bool checked, bool enabled = true) {
+  auto* box = new QCheckBox(group);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(ControlX, y - 8, CheckWidth, EditHeight);
+  box->setChecked(checked);
+  box->setEnabled(enabled);
+  return box;
+}
+
+QGroupBox* addGroup(QWidget* client, const char* name, const char* caption, int x, int y, int width,
+                    int height) {
+  auto* group = new QGroupBox(QString::fromLatin1(caption), client);
+  group->setObjectName(QString::fromLatin1(name));
+  group->setGeometry(x, y, width, height);
+  return group;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption,
+                 const QKeySequence& shortcut = {}) {
+  QAction* action = menu->addAction(QString::fromLatin1(caption));
+  action->setObjectName(QString::fromLatin1(name));
+  action->setShortcut(shortcut);
+  return action;
+}
+
+QAction* addSeparator(QMenu* menu, const char* name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(QString::fromLatin1(name));
+  return separator;
+}
+
+}  // namespace
+
+void TfrmMain::CreateForm() {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("U-KOVA Programmer"));
+  QFont formFont(QStringLiteral("MS Sans Serif"));
+  formFont.setPointSize(8);
+  setFont(formFont);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+
+  CreateMenu();
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("clientArea"));
+  client->setFixedSize(ClientWidth, ClientHeight - StatusHeight);
+  setCentralWidget(client);
+  CreateRadioParameters(client);
+  CreateTechnicalAlarmsInfo(client);
+  CreateUserAlarms(client);
+  CreateProductInformation(client);
+  CreateButtonsAndTimers(client);
+
+  sbStatus = new QStatusBar(this);
+  sbStatus->setObjectName(QStringLiteral("sbStatus"));
+  sbStatus->setFixedHeight(StatusHeight);
+  sbStatus->setSizeGripEnabled(false);
+  setStatusBar(sbStatus);
+
+  SetTabOrder();
+  // Fixed single border: the window keeps its designed size.
+  setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+void TfrmMain::CreateMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  mnuFile = bar->addMenu(QStringLiteral("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuFileNew = addItem(mnuFile, "mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+  mnuFileOpen = addItem(mnuFile, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnuFileSave = addItem(mnuFile, "mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuFileSaveAs = addItem(mnuFile, "mnuFileSaveAs", "Save &as...");
+  mnuDelimiter1 = addSeparator(mnuFile, "mnuDelimiter1");
+  mnuFileSelectDefaultFolder =
+      addItem(mnuFile, "mnuFileSelectDefaultFolder", "Select default &folder...");
+  mnuDelimter2 = addSeparator(mnuFile, "mnuDelimter2");
+  mnuFileExit = addItem(mnuFile, "mnuFileExit", "E&xit");
+
+  mnuComm = bar->addMenu(QStringLiteral("&Communication"));
+  mnuComm->setObjectName(QStringLiteral("mnuComm"));
+  mnuCommReadFromDevice = addItem(mnuComm, "mnuCommReadFromDevice", "&Read from U-KOVA",
+                                  QKeySequence(Qt::CTRL | Qt::Key_R));
+  mnuCommWriteToDevice = addItem(mnuComm, "mnuCommWriteToDevice", "&Write to U-KOVA",
+                                 QKeySequence(Qt::CTRL | Qt::Key_W));
+  N1 = addSeparator(mnuComm, "N1");
+  mnuCommChangeIdCode = addItem(mnuComm, "mnuCommChangeIdCode", "&Change ID code...",
+                                QKeySequence(Qt::CTRL | Qt::Key_C));
+
+  mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...");
+}
+
+void TfrmMain::CreateRadioParameters(QWidget* client) {
+  gbxRadioParameters = addGroup(client, "gbxRadioParameters", "Radio parameters", 8, 8, 433, 129);
+  QWidget* group = gbxRadioParameters;
+  lblRadioCodeId = addLabel(group, "lblRadioCodeId", "Radio code", LabelX, 32, 150);
+  lblOld = addLabel(group, "lblOld", "Old", 176, 32, 38);
+  edtRadioCodeOld = addEdit(group, "edtRadioCodeOld", "", 32, 4, false, 216);
+  lblNew = addLabel(group, "lblNew", "New", 304, 32, 38);
+  edtRadioCodeNew = addEdit(group, "edtRadioCodeNew", "", 32, 4);
+  lblNoOfShortTransmissions =
+      addLabel(group, "lblNoOfShortTransmissions", "Number of short transmissions", LabelX, 64);
+  edtNoShortTx = addEdit(group, "edtNoShortTx", "3", 64, 2);
+  lblNoOfLongTransmissions =
+      addLabel(group, "lblNoOfLongTransmissions", "Number of long transmissions", LabelX, 96);
+  edtNoLongTx = addEdit(group, "edtNoLongTx", "3", 96, 2);
+}
+
+void TfrmMain::CreateTechnicalAlarmsInfo(QWidget* client) {
+  gbxTechnicalAlarmsInfo =
+      addGroup(client, "gbxTechnicalAlarmsInfo", "Technical alarms/information", 8, 144, 433, 401);
+  QWidget* group = gbxTechnicalAlarmsInfo;
+  lblActivityAlarmActive =
+      addLabel(group, "lblActivityAlarmActive", "Activity alarm active", LabelX, 32);
+  cbConfig_D3 = addCheck(group, "cbConfig_D3", 32, true);
+  lblActivityAlarmInterval =
+      addLabel(group, "lblActivityAlarmInterval", "Activity alarm interval (h)", LabelX, 64);
+  edtActivityAlarmInterval = addEdit(group, "edtActivityAlarmInterval", "", 64, 3);
+  lblRadioTestAlarmActive =
+      addLabel(group, "lblRadioTestAlarmActive", "Radio test alarm active", LabelX, 96);
+  cbRadioTestAlarmActive = addCheck(group, "cbRadioTestAlarmActive", 96, false);
+  lblRadioTestAlarmInterval =
+      addLabel(group, "lblRadioTestAlarmInterval", "Radio test alarm interval (h)", LabelX, 128);
+  edtRadioTestAlarmInterval = addEdit(group, "edtRadioTestAlarmInterval", "9", 128, 3, false);
+  lblTransmitTestAlarmWithButtonCounterValue =
+      addLabel(group, "lblTransmitTestAlarmWithButtonCounterValue",
+               "Transmit test alarm with button counter value", LabelX, 160);
+  cbConfig_D2 = addCheck(group, "cbConfig_D2", 160, false, false);
+  lblNoOfMissedAckBeforeSleep = addLabel(group, "lblNoOfMissedAckBeforeSleep",
+                                         "Missed acknowledgements before sleep", LabelX, 192);
+  edtMissedAck = addEdit(group, "edtMissedAck", "19", 192, 3, false);
+  lblBatteryTestInterval =
+      addLabel(group, "lblBatteryTestInterval", "Battery test interval (h, 0=off)", LabelX, 224);
+  edtBatteryTestInterval = addEdit(group, "edtBatteryTestInterval", "24", 224, 3);
+  lblButtonCounter = addLabel(group, "lblButtonCounter", "Button counter", LabelX, 256);
+  edtButtonCounter = addEdit(group, "edtButtonCounter", "", 256, 0, false);
+  lblTotalTxCounter = addLabel(group, "lblTotalTxCounter", "Total transmissions", LabelX, 288);
+  edtTotalTxCounter = addEdit(group, "edtTotalTxCounter", "", 288, 0, false);
+  lblCompatibleAlarmTypes =
+      addLabel(group, "lblCompatibleAlarmTypes", "Compatible alarm types", LabelX, 320);
+  cbConfig_D4 = addCheck(group, "cbConfig_D4", 320, false);
+}
+
+void TfrmMain::CreateUserAlarms(QWidget* client) {
+  gbxUserAlarms = addGroup(client, "gbxUserAlarms", "User alarms", 448, 8, 433, 345);
+  QWidget* group = gbxUserAlarms;
+  lblAlarmButtonActive = addLabel(group, "lblAlarmButtonActive", "Alarm button active", LabelX, 32);
+  cbConfig_D1 = addCheck(group, "cbConfig_D1", 32, true);
+  lblButtonActivationDelay =
+      addLabel(group, "lblButtonActivationDelay", "Button activation delay (s)", LabelX, 64);
+  edtButtonActivationDelay = addEdit(group, "edtButtonActivationDelay", "0,1", 64, 4);
+  lblDementiaBlockTime =
+      addLabel(group, "lblDementiaBlockTime", "Dementia block time (min)", LabelX, 96);
+  edtDementiaBlockTime = addEdit(group, "edtDementiaBlockTime", "0", 96, 3);
+  Panel2 = new QFrame(group);
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  Panel2->setFrameShape(QFrame::HLine);
+  Panel2->setFrameShadow(QFrame::Sunken);
+  Panel2->setGeometry(LabelX, 128, 393, 2);
+  lblInactivitySenseActive =
+      addLabel(group, "lblInactivitySenseActive", "Inactivity sensing active", LabelX, 152);
+  cbConfig_D0 = addCheck(group, "cbConfig_D0", 152, true);
+  lblInactivityLimit =
+      addLabel(group, "lblInactivityLimit", "Inactivity limit", LabelX, 184, 288 - LabelX - 8);
+  edtInactivityLimit = addEdit(group, "edtInactivityLimit", "0", 184, 5, true, 288, 49);
+  cbbxInactivityLimitUnit = new QComboBox(group);
+  cbbxInactivityLimitUnit->setObjectName(QStringLiteral("cbbxInactivityLimitUnit"));
+  cbbxInactivityLimitUnit->setGeometry(ControlX, 184 - 8, 73, EditHeight);
+  cbbxInactivityLimitUnit->addItems({QStringLiteral("Minutes"), QStringLiteral("Hours")});
+  lblInactivitySampleInterval = addLabel(group, "lblInactivitySampleInterval",
+                                         "Inactivity sample interval (min)", LabelX, 216);
+  edtInactivitySampleInterval = addEdit(group, "edtInactivitySampleInterval", "0", 216, 3, false);
+  lblInactivityTiltThreshold =
+      addLabel(group, "lblInactivityTiltThreshold", "Tilt threshold", LabelX, 248);
+  edtInactivityTiltThreshold = addEdit(group, "edtInactivityTiltThreshold", "0", 248, 3, false);
+  lblInactivityRetransmissionAttempts = addLabel(group, "lblInactivityRetransmissionAttempts",
+                                                 "Retransmission attempts", LabelX, 280);
+  edtInactivityRetransmissionAttempts =
+      addEdit(group, "edtInactivityRetransmissionAttempts", "0", 280, 2);
+  lblIgnoreRetransmissionAck = addLabel(group, "lblIgnoreRetransmissionAck",
+                                        "Ignore acknowledgements of retransmissions", LabelX, 312);
+  cbConfig_D5 = addCheck(group, "cbConfig_D5", 312, false);
+}
+
+void TfrmMain::CreateProductInformation(QWidget* client) {
+  gbxProductInformation =
+      addGroup(client, "gbxProductInformation", "Product information", 448, 360, 433, 129);
+  QWidget* group = gbxProductInformation;
+  lblFirmwareVersion = addLabel(group, "lblFirmwareVersion", "Firmware version", LabelX, 32);
+  edtFirmwareVersion = addEdit(group, "edtFirmwareVersion", "", 32, 0, false);
+  lblProductionDate = addLabel(group, "lblProductionDate", "Production date", LabelX, 64);
+  edtProductionDate = addEdit(group, "edtProductionDate", "", 64, 0, false);
+  lblFirmwareType = addLabel(group, "lblFirmwareType", "Firmware type", LabelX, 96);
+  edtFirmwareType = addEdit(group, "edtFirmwareType", "", 96, 0, false);
+}
+
+void TfrmMain::CreateButtonsAndTimers(QWidget* client) {
+  const auto addButton = [client](const char* name, const char* caption, QRect geometry) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), client);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+  };
+  btnReadFromDevice = addButton("btnReadFromDevice", "Read from U-KOVA", {488, 496, 185, 49});
+  btnWriteToDevice = addButton("btnWriteToDevice", "Write to U-KOVA", {688, 496, 185, 49});
+  btnGetVembaCode = addButton("btnGetVembaCode", "GetCode", {448, 504, 73, 25});
+  btnGetVembaCode->setVisible(false);
+
+  tmrPollOpu = new QTimer(this);
+  tmrPollOpu->setObjectName(QStringLiteral("tmrPollOpu"));
+  tmrPollOpuInfo = new QTimer(this);
+  tmrPollOpuInfo->setObjectName(QStringLiteral("tmrPollOpuInfo"));
+}
+
+void TfrmMain::SetTabOrder() {
+  const QList<QWidget*> order = {edtRadioCodeNew,
+                                 edtNoShortTx,
+                                 edtNoLongTx,
+                                 cbConfig_D3,
+                                 edtActivityAlarmInterval,
+                                 cbRadioTestAlarmActive,
+                                 edtRadioTestAlarmInterval,
+                                 cbConfig_D2,
+                                 edtMissedAck,
+                                 edtBatteryTestInterval,
+                                 cbConfig_D4,
+                                 cbConfig_D1,
+                                 edtButtonActivationDelay,
+                                 edtDementiaBlockTime,
+                                 cbConfig_D0,
+                                 edtInactivityLimit,
+                                 cbbxInactivityLimitUnit,
+                                 edtInactivitySampleInterval,
+                                 edtInactivityTiltThreshold,
+                                 edtInactivityRetransmissionAttempts,
+                                 cbConfig_D5,
+                                 btnReadFromDevice,
+                                 btnWriteToDevice};
+  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,328 @@
+#include "image/ImageCodec.h"
+
+#include <cmath>
+
+#include "image/FieldReading.h"
+#include "image/VembaData.h"
+
+namespace {
+
+enum class Encoding {
+  RadioCode,        // two bytes as four hex digits, empty when both are 0
+  Nibbles,          // first field the high nibble, second the low nibble
+  Decimal,          // one or two bytes (big-endian) as a decimal number
+  CheckBit0,        // a check box following bit 0; built as the whole byte 1 or 0
+  ButtonDelay,      // tenths of a second, shown with one decimal place
+  InactivityLimit,  // 16-bit count of samples, shown as a count or as a time
+  FirmwareVersion,  // major.minor in the two nibbles
+  ProductionDate,   // three bytes YYMMDD as hex pairs
+  ProductType,      // 7 is this transmitter
+  ConfigBits,       // six check boxes D0..D5 on bits 0..5
+};
+
+constexpr int SampleIntervalAddress = 0x30;
+constexpr std::uint8_t ThisProductType = 7;
+const QString ProductName = QStringLiteral("U-KOVA");
+
+struct ParameterRow {
+  Encoding encoding;
+  int address;
+  int width;
+  std::vector<Field> fields;
+  const char* placeholder;  // nullptr: the control is left as it is
+  bool written;             // sent by every write to the transmitter
+};
+
+// The parameter map, in the order in which fields are shown and built. A row's status when it
+// cannot be shown is its address.
+const std::vector<ParameterRow>& parameterMap() {
+  using F = Field;
+  static const std::vector<ParameterRow> rows = {
+      {Encoding::RadioCode, 0x20, 2, {F::edtRadioCodeOld}, nullptr, false},
+      {Encoding::Nibbles, 0x33, 1, {F::edtNoShortTx, F::edtNoLongTx}, "?", true},
+      {Encoding::Decimal, 0x37, 1, {F::edtActivityAlarmInterval}, "?", true},
+      {Encoding::CheckBit0, 0x29, 1, {F::cbRadioTestAlarmActive}, nullptr, true},
+      {Encoding::Decimal, 0x27, 1, {F::edtRadioTestAlarmInterval}, "?", true},
+      {Encoding::Decimal, 0x28, 1, {F::edtMissedAck}, "?", true},
+      {Encoding::Decimal, 0x2C, 1, {F::edtBatteryTestInterval}, "?", true},
+      {Encoding::Decimal, 0x2A, 2, {F::edtButtonCounter}, "?", false},
+      {Encoding::Decimal, 0x38, 2, {F::edtTotalTxCounter}, "?", false},
+      {Encoding::ButtonDelay, 0x36, 1, {F::edtButtonActivationDelay}, "?.?", true},
+      {Encoding::Decimal, 0x32, 1, {F::edtDementiaBlockTime}, "?", true},
+      {Encoding::InactivityLimit, 0x34, 2, {F::edtInactivityLimit}, "?", true},
+      {Encoding::Decimal, 0x30, 1, {F::edtInactivitySampleInterval}, "?", true},
+      {Encoding::Decimal, 0x31, 1, {F::edtInactivityTiltThreshold}, "?", true},
+      {Encoding::Decimal, 0x3A, 1, {F::edtInactivityRetransmissionAttempts}, "?", true},
+      {Encoding::FirmwareVersion, 0x2F, 1, {F::edtFirmwareVersion}, "?.?", false},
+      {Encoding::ProductionDate, 0x22, 3, {F::edtProductionDate}, "YYMMDD", false},
+      {Encoding::ProductType, 0x2E, 1, {F::edtFirmwareType}, "?", false},
+      {Encoding::ConfigBits,
+       0x2D,
+       1,
+       {F::cbConfig_D0, F::cbConfig_D1, F::cbConfig_D2, F::cbConfig_D3, F::cbConfig_D4,
+        F::cbConfig_D5},
+       nullptr,
+       true},
+  };
+  return rows;
+}
+
+bool carriesOrigin(const ParameterImage& image, int address, int width, std::uint8_t origin) {
+  for (int offset = 0; offset < width; ++offset) {
+    if (image[address + offset].origin != origin) return false;
+  }
+  return true;
+}
+
+int valueOf(const ParameterImage& image, int address, int width) {
+  int value = 0;
+  for (int offset = 0; offset < width; ++offset)
+    value = value * 256 + image[address + offset].value;
+  return value;
+}
+
+void store(ParameterImage& image, int address, int width, long long value, std::uint8_t origin) {
+  for (int offset = width - 1; offset >= 0; --offset) {
+    image[address + offset] = ImageCell{static_cast<std::uint8_t>(value & 0xFF), origin};
+    value >>= 8;
+  }
+}
+
+QString hexDigit(int nibble) {
+  return QString::number(nibble, 16).toUpper();
+}
+
+ShownValue textValue(Field field, const QString& text) {
+  return ShownValue{field, text};
+}
+
+ShownValue checkValue(Field field, bool checked) {
+  ShownValue value{field, QString()};
+  value.checked = checked;
+  return value;
+}
+
+struct LimitDisplay {
+  QString text;
+  int unit;
+  int maxLength;
+  bool beyondHoursBound;
+};
+
+LimitDisplay inactivityLimitDisplay(int count, int interval, int limitMode) {
+  if (limitMode == LimitAsCount) return {QString::number(count), NoUnit, 5, false};
+  const long long minutes = static_cast<long long>(count) * interval;
+  if (minutes % 60 != 0) return {QString::number(minutes), UnitMinutes, 5, false};
+  const long long hours = minutes / 60;
+  return {QString::number(hours), UnitHours, 4, hours > MaxLimitHours};
+}
+
+// Shows one row, or its placeholder and status when its cells lack the expected origin.
+void showRow(const ParameterRow& row, const ParameterImage& image, std::uint8_t origin,
+             const CodecContext& context, ShowResult& result) {
+  const bool complete = row.encoding == Encoding::InactivityLimit
+                            ? carriesOrigin(image, row.address, row.width, origin) &&
+                                  carriesOrigin(image, SampleIntervalAddress, 1, origin)
+                            : carriesOrigin(image, row.address, row.width, origin);
+  auto& values = result.values;
+  if (!complete) {
+    if (row.encoding == Encoding::RadioCode) return;
+    if (row.placeholder != nullptr) {
+      for (Field field : row.fields) {
+        values.push_back(textValue(field, QString::fromLatin1(row.placeholder)));
+      }
+    }
+    result.status = row.address;
+    return;
+  }
+  const int value = valueOf(image, row.address, row.width);
+  const Field field = row.fields.front();
+  switch (row.encoding) {
+    case Encoding::RadioCode:
+      values.push_back(textValue(field, VembaData::BytesToHexText(image[row.address].value,
+                                                                  image[row.address + 1].value)));
+      break;
+    case Encoding::Nibbles:
+      values.push_back(textValue(row.fields[0], QString::number(value >> 4)));
+      values.push_back(textValue(row.fields[1], QString::number(value & 0x0F)));
+      break;
+    case Encoding::Decimal:
+      values.push_back(textValue(field, QString::number(value)));
+      break;
+    case Encoding::CheckBit0:
+      values.push_back(checkValue(field, (value & 1) != 0));
+      break;
+    case Encoding::ButtonDelay:
+      values.push_back(textValue(field, FormatTenths(value, context.locale)));
+      break;
+    case Encoding::InactivityLimit: {
+      const LimitDisplay display =
+          inactivityLimitDisplay(value, image[SampleIntervalAddress].value, context.limitMode);
+      ShownValue shown = textValue(field, display.text);
+      shown.unit = display.unit;
+      shown.maxLength = display.maxLength;
+      values.push_back(shown);
+      if (display.beyondHoursBound) result.status = row.address;
+      break;
+    }
+    case Encoding::FirmwareVersion:
+      values.push_back(textValue(field, hexDigit(value >> 4) + u'.' + hexDigit(value & 0x0F)));
+      break;
+    case Encoding::ProductionDate:
+      values.push_back(textValue(field, VembaData::ByteToHex(image[row.address].value) +
+                                            VembaData::ByteToHex(image[row.address + 1].value) +
+                                            VembaData::ByteToHex(image[row.address + 2].value)));
+      break;
+    case Encoding::ProductType:
+      if (value == ThisProductType) {
+        values.push_back(textValue(field, ProductName));
+      } else {
+        values.push_back(textValue(field, QStringLiteral("unknown")));
+        result.status = ImageWrongProduct;
+      }
+      break;
+    case Encoding::ConfigBits:
+      for (std::size_t bit = 0; bit < row.fields.size(); ++bit) {
+        values.push_back(checkValue(row.fields[bit], (value >> bit & 1) != 0));
+      }
+      break;
+  }
+}
+
+// The inactivity limit as a count of samples; status 52 or 48 where it cannot be converted.
+long long inactivityCount(const FieldValues& fields, const CodecContext& context, int& status) {
+  long long limit = ReadInteger(fields.text(Field::edtInactivityLimit));
+  if (context.limitMode == LimitAsCount) return limit;
+  if (fields.selectedUnit == UnitHours) {
+    if (limit > MaxLimitHours) status = 0x34;
+    limit *= 60;
+  }
+  const int interval = ReadInteger(fields.text(Field::edtInactivitySampleInterval));
+  if (interval == 0) {
+    status = SampleIntervalAddress;
+    return 0;
+  }
+  return RoundHalfUp(static_cast<double>(limit) / interval);
+}
+
+void buildRow(const ParameterRow& row, ParameterImage& image, std::uint8_t origin,
+              const FieldValues& fields, const CodecContext& context, int& status) {
+  const Field field = row.fields.front();
+  const QString text = row.encoding == Encoding::RadioCode && origin == OriginWrite
+                           ? fields.text(Field::edtRadioCodeNew)
+                           : fields.text(field);
+  switch (row.encoding) {
+    case Encoding::RadioCode: {
+      std::uint8_t first = 0;
+      std::uint8_t second = 0;
+      VembaData::HexTextToBytes(text, first, second);
+      store(image, row.address, 2, first * 256 + second, origin);
+      break;
+    }
+    case Encoding::Nibbles:
+      store(image, row.address, 1,
+            ReadInteger(fields.text(row.fields[0])) * 16 + ReadInteger(fields.text(row.fields[1])),
+            origin);
+      break;
+    case Encoding::Decimal:
+      store(image, row.address, row.width, ReadInteger(text), origin);
+      break;
+    case Encoding::CheckBit0:
+      store(image, row.address, 1, fields.checked(field) ? 1 : 0, origin);
+      break;
+    case Encoding::ButtonDelay: {
+      const auto seconds = ReadDecimal(text, context.locale);
+      if (!seconds) status = row.address;
+      // Tenths are taken in single precision and truncated, as the transmitter's tool always did.
+      const float tenths = seconds ? static_cast<float>(*seconds * 10.0) : 0.0F;
+      store(image, row.address, 1, static_cast<long long>(std::trunc(tenths)), origin);
+      break;
+    }
+    case Encoding::InactivityLimit:
+      store(image, row.address, 2, inactivityCount(fields, context, status), origin);
+      break;
+    case Encoding::FirmwareVersion:
+      if (text.size() == 3 && text.at(1) == u'.') {
+        store(image, row.address, 1,
+              VembaData::HexDigitValue(text.at(0)) * 16 + VembaData::HexDigitValue(text.at(2)),
+              origin);
+      }
+      break;
+    case Encoding::ProductionDate:
+      if (text.size() == 6) {
+        for (int pair = 0; pair < 3; ++pair) {
+          store(image, row.address + pair, 1,
+                VembaData::HexPairValue(text.at(2 * pair), text.at(2 * pair + 1)), origin);
+        }
+      }
+      break;
+    case Encoding::ProductType:
+      if (text == ProductName) store(image, row.address, 1, ThisProductType, origin);
+      break;
+    case Encoding::ConfigBits: {
+      int bits = 0;
+      for (std::size_t bit = 0; bit < row.fields.size(); ++bit) {
+        if (fields.checked(row.fields[bit])) bits |= 1 << bit;
+      }
+      store(image, row.address, 1, bits, origin);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+QString FieldValues::text(Field field) const {
+  const auto entry = texts.find(field);
+  return entry == texts.end() ? QString() : entry->second;
+}
+
+bool FieldValues::checked(Field field) const {
+  const auto entry = checks.find(field);
+  return entry != checks.end() && entry->second;
+}
+
+ShowResult ShowImageValues(const ParameterImage& image, std::uint8_t expectedOrigin,
+                           const CodecContext& context) {
+  ShowResult result;
+  for (const ParameterRow& row : parameterMap()) {
+    showRow(row, image, expectedOrigin, context, result);
+  }
+  return result;
+}
+
+int BuildImageFromFields(ParameterImage& image, std::uint8_t origin, const FieldValues& fields,
+                         const CodecContext& context) {
+  int status = ImageOk;
+  for (const ParameterRow& row : parameterMap()) {
+    buildRow(row, image, origin, fields, context, status);
+  }
+  return status;
+}
+
+QString FormatImageSegment(const ParameterImage& image, int count, int start) {
+  QString text = VembaData::ByteToHex(static_cast<std::uint8_t>(count)) +
+                 VembaData::ByteToHex(static_cast<std::uint8_t>(start));
+  for (int address = start; address < start + count && address < ImageSize; ++address) {
+    text += VembaData::ByteToHex(image[address].value);
+  }
+  return text;
+}
+
+std::vector<ImageBlock> ConfigurationWriteBlocks() {
+  std::vector<bool> written(ImageSize, false);
+  for (const ParameterRow& row : parameterMap()) {
+    if (!row.written) continue;
+    for (int offset = 0; offset < row.width; ++offset) written[row.address + offset] = true;
+  }
+  std::vector<ImageBlock> blocks;
+  for (int address = 0; address < ImageSize; ++address) {
+    if (!written[address]) continue;
+    if (!blocks.empty() && blocks.back().start + blocks.back().count == address) {
+      ++blocks.back().count;
+    } else {
+      blocks.push_back({1, address});
+    }
+  }
+  return blocks;
+}
