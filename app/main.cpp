@@ -3,6 +3,8 @@
 #include "app/UserDialogs.h"
 
 int main(int argc, char** argv) {
+  // The resources live in the static core library, whose unreferenced objects the linker drops.
+  Q_INIT_RESOURCE(resources);
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
