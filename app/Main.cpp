@@ -238,3 +238,12 @@ int TfrmMain::BuildImage(ParameterImage& image, std::uint8_t origin) {
 QString TfrmMain::FormatImageSegment(const ParameterImage& image, int count, int start) const {
   return ::FormatImageSegment(image, count, start);
 }
+
+bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {
+  const int count = InactivityCountOf(image);
+  if (count >= RecommendedInactivityCount) return true;
+  const QString limit = edtInactivityLimit->text() + u' ' + cbbxInactivityLimitUnit->currentText();
+  const QString text =
+      FormatText(10864, {limit, edtInactivitySampleInterval->text(), QString::number(count)});
+  return environment_.dialogs->ShowInformation(this, text, BoxButtons::OkCancel) == mrOk;
+}

@@ -40,6 +40,10 @@ class TfrmMain : public QMainWindow {
   [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin);
   [[nodiscard]] QString FormatImageSegment(const ParameterImage& image, int count, int start) const;
 
+  // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
+  // 12 identical position measurements; false ends the calling command.
+  [[nodiscard]] bool ConfirmInactivityCount(const ParameterImage& image);
+
   void SetStatusText(const QString& text);
   [[nodiscard]] QString StatusText() const;
 

@@ -300,6 +300,10 @@ int BuildImageFromFields(ParameterImage& image, std::uint8_t origin, const Field
   return status;
 }
 
+int InactivityCountOf(const ParameterImage& image) {
+  return valueOf(image, 0x34, 2);
+}
+
 QString FormatImageSegment(const ParameterImage& image, int count, int start) {
   QString text = VembaData::ByteToHex(static_cast<std::uint8_t>(count)) +
                  VembaData::ByteToHex(static_cast<std::uint8_t>(start));

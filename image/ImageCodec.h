@@ -92,6 +92,12 @@ struct CodecContext {
 [[nodiscard]] int BuildImageFromFields(ParameterImage& image, std::uint8_t origin,
                                        const FieldValues& fields, const CodecContext& context);
 
+// Fewer identical position measurements than this before an inactivity alarm risk false alarms.
+inline constexpr int RecommendedInactivityCount = 12;
+
+// The 16-bit inactivity count that BuildImage stored at 0x34-0x35.
+[[nodiscard]] int InactivityCountOf(const ParameterImage& image);
+
 // Count, start address and the data bytes, each as two upper-case hex digits.
 [[nodiscard]] QString FormatImageSegment(const ParameterImage& image, int count, int start);
 
