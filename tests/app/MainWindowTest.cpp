@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+#include <memory>
+
+#include "support/ScriptedDialogs.h"
+#include "app/Main.h"
+#include "app/Texts.h"
+
+namespace {
+
+std::unique_ptr<TfrmMain> startWindow(ScriptedDialogs& dialogs, QStringList arguments = {}) {
+  return std::make_unique<TfrmMain>(MainEnvironment{&dialogs, arguments});
+}
+
+// Every caption the user can see in the window and its menu.
+QStringList visibleCaptions(const TfrmMain& window) {
+  QStringList captions;
+  for (const QLabel* label : window.findChildren<QLabel*>()) {
+    if (label->isVisibleTo(&window)) captions << label->text();
+  }
+  for (const QGroupBox* group : window.findChildren<QGroupBox*>()) captions << group->title();
+  for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+    if (button->isVisibleTo(&window) && !button->text().isEmpty()) captions << button->text();
+  }
+  for (const QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+    captions << menu->title();
+    for (const QAction* action : menu->actions()) {
+      if (!action->isSeparator()) captions << action->text();
+    }
+  }
+  return captions;
+}
+
+}  // namespace
+
+TEST(MainWindow, NoEnglishDesignCaptionIsVisibleAfterStartUp) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  const QStringList captions = visibleCaptions(*window);
+  ASSERT_GT(captions.size(), 45);
+  const QRegularExpression english(
+      QStringLiteral("\\b(File|Open|Save|Exit|Read|Write|Help|About|Radio|Alarm|active|interval|"
+                     "Number|Battery|Button|Inactivity|Firmware|Production|Hours|Minutes)\\b"));
+  for (const QString& caption : captions) {
+    EXPECT_FALSE(english.match(caption).hasMatch()) << caption.toStdString();
+    EXPECT_FALSE(caption.isEmpty());
+  }
+  EXPECT_TRUE(captions.contains(Text(10170)));  // keeps its trailing space
+  EXPECT_EQ(window->btnGetVembaCode->text(), "GetCode");
+  EXPECT_FALSE(window->btnGetVembaCode->isVisibleTo(window.get()));
+  EXPECT_EQ(window->windowTitle(), "U-KOVA Programmer");
+}
+
+TEST(MainWindow, UnitSelectorListsMinutesAndHoursWithNothingSelected) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  ASSERT_EQ(window->cbbxInactivityLimitUnit->count(), 2);
+  EXPECT_EQ(window->cbbxInactivityLimitUnit->itemText(0), "Minuten");
+  EXPECT_EQ(window->cbbxInactivityLimitUnit->itemText(1), "Stunden");
+  EXPECT_EQ(window->cbbxInactivityLimitUnit->currentIndex(), -1);
+  EXPECT_EQ(window->LastLimitUnit(), NoUnit);
+}
+
+TEST(MainWindow, ServiceSwitchSetsTheLimitRow) {
+  ScriptedDialogs dialogs;
+  auto normal = startWindow(dialogs);
+  EXPECT_EQ(normal->lblInactivityLimit->text(), "Zeitschranke für Inaktivität");
+  EXPECT_EQ(normal->InactivityLimitMode(), LimitAsTime);
+  EXPECT_EQ(normal->edtInactivityLimit->typedMaxLength(), 4);
+  EXPECT_TRUE(normal->cbbxInactivityLimitUnit->isEnabled());
+  EXPECT_FALSE(normal->edtInactivityTiltThreshold->isEnabled());
+  EXPECT_TRUE(normal->edtInactivitySampleInterval->isEnabled());
+
+  for (const QString& switchText : {QStringLiteral("-SERVICE"), QStringLiteral("-service")}) {
+    auto service = startWindow(dialogs, {switchText});
+    EXPECT_EQ(service->lblInactivityLimit->text(), "Zählerstand für Inaktivitätsalarm");
+    EXPECT_EQ(service->InactivityLimitMode(), LimitAsCount);
+    EXPECT_EQ(service->edtInactivityLimit->typedMaxLength(), 5);
+    EXPECT_FALSE(service->cbbxInactivityLimitUnit->isEnabled());
+    EXPECT_TRUE(service->edtInactivityTiltThreshold->isEnabled());
+  }
+}
+
+TEST(MainWindow, FormHasItsFixedSizeAndMenuShortcuts) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  EXPECT_EQ(window->centralWidget()->width(), 890);
+  EXPECT_EQ(window->centralWidget()->height() + window->sbStatus->height(), 572);
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_EQ(window->mnuCommChangeIdCode->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(window->mnuCommReadFromDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(window->mnuCommWriteToDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+  EXPECT_TRUE(window->mnuDelimiter1->isSeparator());
+  EXPECT_TRUE(window->N1->isSeparator());
+}
+
+TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  ImageBytes bytes{};
+  bytes[0x20] = 0x1A;
+  bytes[0x21] = 0x2B;
+  bytes[0x2D] = 0x0B;
+  bytes[0x2E] = 7;
+  bytes[0x2F] = 0x12;
+  bytes[0x30] = 5;
+  bytes[0x31] = 10;
+  bytes[0x33] = 0x35;
+  bytes[0x34] = 0;
+  bytes[0x35] = 13;  // 65 minutes
+  bytes[0x36] = 25;
+  bytes[0x7F] = 0x42;  // owned by no field
+  ParameterImage image{};
+  VembaData::LoadImageBytes(image, bytes, OriginLoad);
+
+  EXPECT_EQ(window->ShowImage(image, OriginLoad), ImageOk);
+  EXPECT_EQ(window->edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(window->edtNoShortTx->text(), "3");
+  EXPECT_EQ(window->edtNoLongTx->text(), "5");
+  EXPECT_EQ(window->edtInactivityLimit->text(), "65");
+  EXPECT_EQ(window->cbbxInactivityLimitUnit->currentIndex(), UnitMinutes);
+  EXPECT_EQ(window->LastLimitUnit(), UnitMinutes);
+  EXPECT_EQ(window->edtInactivityLimit->typedMaxLength(), 5);
+  EXPECT_EQ(window->edtFirmwareType->text(), "U-KOVA");
+  EXPECT_TRUE(window->cbConfig_D3->isChecked());
+  EXPECT_FALSE(window->cbConfig_D2->isChecked());
+
+  ParameterImage rebuilt = image;
+  EXPECT_EQ(window->BuildImage(rebuilt, OriginSave), ImageOk);
+  EXPECT_EQ(VembaData::ExtractImageBytes(rebuilt), bytes);
+  EXPECT_EQ(rebuilt[0x30].origin, OriginSave);
+  EXPECT_EQ(rebuilt[0x7F].origin, OriginLoad);
+}
+
+TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  ParameterImage image{};
+  image[0x35].value = 12;
+  EXPECT_TRUE(window->ConfirmInactivityCount(image));
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  window->edtInactivityLimit->setText("30");
+  window->cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
+  window->edtInactivitySampleInterval->setText("3");
+  image[0x35].value = 10;
+  dialogs.answers = {mrCancel, mrOk};
+  EXPECT_FALSE(window->ConfirmInactivityCount(image));
+  EXPECT_TRUE(window->ConfirmInactivityCount(image));
+  ASSERT_EQ(dialogs.messages.size(), 2U);
+  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
+  EXPECT_EQ(dialogs.messages[0].text, FormatText(10864, {"30 Minuten", "3", "10"}));
+}
