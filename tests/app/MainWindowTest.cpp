@@ -31,9 +31,9 @@ QStringList visibleCaptions(const TfrmMain& window) {
   for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
     if (button->isVisibleTo(&window) && !button->text().isEmpty()) captions << button->text();
   }
-  for (const QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
-    captions << menu->title();
-    for (const QAction* action : menu->actions()) {
+  for (const QAction* item : window.menuBar()->actions()) {
+    captions << item->text();
+    for (const QAction* action : item->menu()->actions()) {
       if (!action->isSeparator()) captions << action->text();
     }
   }
