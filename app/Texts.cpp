@@ -7,6 +7,7 @@ namespace {
 const std::map<int, const char*>& textTable() {
   static const std::map<int, const char*> table = {
       {10000, "U-KOVA Programmiergerät"},
+      {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   return table;
 }
