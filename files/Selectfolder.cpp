@@ -1,0 +1,100 @@
+#include "files/Selectfolder.h"
+
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+#include "files/Settings.h"
+#include "files/VembaIni.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TfrmSelectDirectory::TfrmSelectDirectory(UserDialogs& dialogs, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      gbxSelectDirectory(new QGroupBox(this)),
+      lblDirectoryInfo(new QLabel(gbxSelectDirectory)),
+      edtActiveConfigDirectory(new QLineEdit(gbxSelectDirectory)),
+      btnBrowse(makeButton(gbxSelectDirectory, "btnBrowse", QRect(288, 136, 147, 25))),
+      btnOK(makeButton(this, "btnOK", QRect(296, 192, 75, 25))),
+      btnCancel(makeButton(this, "btnCancel", QRect(384, 192, 75, 25))),
+      userDialogs(dialogs) {
+  setObjectName(QStringLiteral("frmSelectDirectory"));
+  setFixedSize(469, 226);
+  gbxSelectDirectory->setObjectName(QStringLiteral("gbxSelectDirectory"));
+  gbxSelectDirectory->setGeometry(8, 8, 449, 177);
+  lblDirectoryInfo->setObjectName(QStringLiteral("lblDirectoryInfo"));
+  lblDirectoryInfo->setWordWrap(true);
+  lblDirectoryInfo->move(16, 24);
+  edtActiveConfigDirectory->setObjectName(QStringLiteral("edtActiveConfigDirectory"));
+  edtActiveConfigDirectory->setGeometry(16, 104, 417, 21);
+  connect(btnBrowse, &QPushButton::clicked, this, &TfrmSelectDirectory::btnBrowseClick);
+  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  FormCreate();
+}
+
+void TfrmSelectDirectory::FormCreate() {
+  setWindowTitle(Text(10401));
+  gbxSelectDirectory->setTitle(Text(10402));
+  lblDirectoryInfo->setText(Text(10403));
+  const int labelWidth = static_cast<int>(0.9 * gbxSelectDirectory->width());
+  lblDirectoryInfo->resize(labelWidth, lblDirectoryInfo->heightForWidth(labelWidth));
+  edtActiveConfigDirectory->clear();
+  btnBrowse->setText(Text(10702));
+  btnOK->setText(QStringLiteral("&OK"));
+  btnCancel->setText(QStringLiteral("&Abbruch"));
+}
+
+void TfrmSelectDirectory::FormShow() {
+  const QWidget* owner = parentWidget();
+  if (owner == nullptr) return;
+  move(owner->x() + (owner->width() - width()) / 2, owner->y() + (owner->height() - height()) / 2);
+}
+
+void TfrmSelectDirectory::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TfrmSelectDirectory::SetFolder(const QString& folder) {
+  edtActiveConfigDirectory->setText(WithoutTrailingSeparator(folder));
+}
+
+QString TfrmSelectDirectory::GetFolder() const {
+  return WithoutTrailingSeparator(edtActiveConfigDirectory->text());
+}
+
+int TfrmSelectDirectory::ShowModal() {
+  return exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+void TfrmSelectDirectory::btnBrowseClick() {
+  const QString current = GetFolder();
+  const QString preselected = !current.isEmpty() && QDir(current).exists() ? current : QString();
+  const QString picked = userDialogs.AskFolder(this, Text(10819), preselected);
+  if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingSeparator(picked));
+}
+
+bool SelectDefaultFolder(TfrmSelectDirectory& dialog, QString& defaultFolder, VembaIni& settings) {
+  dialog.SetFolder(defaultFolder);
+  if (dialog.ShowModal() != mrOk) return false;
+  defaultFolder = dialog.GetFolder();
+  settings.WriteSetting(QStringLiteral("Setup"), QStringLiteral("ConfigDirectory"), defaultFolder);
+  return true;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The program's settings file. Every read and write goes to the file itself, nothing is kept
+// in between, so several running copies see each other's last writes.
+class VembaIni {
+ public:
+  void SetPath(const QString& path) { settingsPath = path; }
+  [[nodiscard]] const QString& Path() const { return settingsPath; }
+
+  // Empty when the file, the section or the key is missing.
+  [[nodiscard]] QString ReadSetting(const QString& section, const QString& key) const;
+  // Creates the file when it does not exist; throws IniWriteError ("Unable to write to <path>")
+  // when the write cannot be made.
+  void WriteSetting(const QString& section, const QString& key, const QString& value) const;
+
+ private:
+  QString settingsPath;
+};
