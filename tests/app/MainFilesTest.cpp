@@ -289,6 +289,17 @@ TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
   }
 }
 
+TEST_P(MainFilesLoadTest, RefusesAHugeFileByItsSizeAlone) {
+  // 4 GiB + 256 bytes, sparse: a size kept in 32 bits would pass as 256.
+  const QString path = filePath(QStringLiteral("riesig.ukova"));
+  writeFile(path, validImage(48));
+  ASSERT_TRUE(QFile(path).resize((qint64{1} << 32) + ImageSize));
+  load(path);
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+  EXPECT_TRUE(currentFile().isEmpty());
+  expectFactoryImageStays();
+}
+
 TEST_P(MainFilesLoadTest, RefusesMissingFilesAndFolders) {
   ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("folder.ukova")));
   for (const QString& name : {QStringLiteral("missing.ukova"), QStringLiteral("folder.ukova")}) {
