@@ -1,8 +1,11 @@
 #include "app/Main.h"
 
 #include <QApplication>
-#include <QMenu>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -27,7 +30,12 @@ void setCaption(QWidget* widget, int number) {
 }  // namespace
 
 TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
-    : QMainWindow(parent), environment_(environment) {
+    : QMainWindow(parent),
+      environment_(environment),
+      configurationFiles_(
+          *this,
+          ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder, DefaultFolder},
+          *environment_.dialogs, this) {
   CreateForm();
   fieldControls_ = {
       {Field::edtRadioCodeOld, edtRadioCodeOld},
@@ -57,6 +65,10 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
       {Field::edtTotalTxCounter, edtTotalTxCounter},
       {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
   };
+  connect(mnuFileNew, &QAction::triggered, this, &TfrmMain::mnuFileNewClick);
+  connect(mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+  connect(mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+  connect(mnuFileSaveAs, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   FormCreate();
 }
@@ -69,10 +81,14 @@ void TfrmMain::FormCreate() {
   for (const QString& argument : environment_.arguments) {
     if (argument.toUpper() == QStringLiteral("-SERVICE")) ServiceMode = true;
   }
+  DataFolder = environment_.dataFolder;
+  DefaultFolder = environment_.defaultFolder;
   SetMainCaptions();
   SetInactivityLimitRow();
   FillUnitSelector();
   SetRemainingCaptions();
+  mnuFileNewClick();
+  configurationFiles_.LoadCommandLineFile(environment_.arguments);
 }
 
 void TfrmMain::SetMainCaptions() {
@@ -163,6 +179,47 @@ void TfrmMain::FormShow() {
   QGuiApplication::setApplicationDisplayName(Text(10000));
 }
 
+void TfrmMain::mnuFileNewClick() {
+  configurationFiles_.FileNew();
+}
+
+void TfrmMain::mnuFileOpenClick() {
+  configurationFiles_.FileOpen();
+}
+
+void TfrmMain::mnuFileSaveClick() {
+  configurationFiles_.FileSave();
+}
+
+void TfrmMain::mnuFileSaveAsClick() {
+  configurationFiles_.FileSaveAs();
+}
+
+void TfrmMain::UpdateTitle() {
+  configurationFiles_.UpdateTitle();
+}
+
+void TfrmMain::LoadConfigurationFile(const QString& path, bool announce) {
+  configurationFiles_.LoadConfigurationFile(path, announce);
+}
+
+void TfrmMain::WMDropFiles(const QStringList& paths) {
+  configurationFiles_.DropFiles(paths);
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // The desktop's drag ends first: a message box inside the drop would hold the dragging program.
+  QMetaObject::invokeMethod(
+      this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
+}
+
 void TfrmMain::mnuFileExitClick() {
   QApplication::quit();
 }
@@ -189,6 +246,14 @@ void TfrmMain::SetStatusText(const QString& text) {
 
 QString TfrmMain::StatusText() const {
   return sbStatus->currentMessage();
+}
+
+void TfrmMain::SetTitleText(const QString& title) {
+  setWindowTitle(title);
+}
+
+void TfrmMain::EmptyNewRadioCode() {
+  edtRadioCodeNew->setText({});
 }
 
 CodecContext TfrmMain::codecContext() const {

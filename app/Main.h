@@ -14,6 +14,7 @@
 #include <map>
 
 #include "app/FieldEdit.h"
+#include "files/ConfigurationFiles.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
@@ -24,11 +25,13 @@ class UserDialogs;
 struct MainEnvironment {
   UserDialogs* dialogs = nullptr;
   QStringList arguments;  // the command-line parameters, without the program name
+  QString dataFolder;     // with trailing separator; holds the factory image
+  QString defaultFolder;  // where the configuration files are kept
 };
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public ConfigurationView {
   Q_OBJECT
 
  public:
@@ -36,16 +39,24 @@ class TfrmMain : public QMainWindow {
   ~TfrmMain() override;
 
   // Codec operations on the window's fields.
-  [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin);
-  [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin);
+  [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) override;
+  [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin) override;
   [[nodiscard]] QString FormatImageSegment(const ParameterImage& image, int count, int start) const;
 
   // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
   // 12 identical position measurements; false ends the calling command.
-  [[nodiscard]] bool ConfirmInactivityCount(const ParameterImage& image);
+  [[nodiscard]] bool ConfirmInactivityCount(const ParameterImage& image) override;
 
-  void SetStatusText(const QString& text);
+  void SetStatusText(const QString& text) override;
   [[nodiscard]] QString StatusText() const;
+  void SetTitleText(const QString& title) override;
+  void EmptyNewRadioCode() override;
+
+  // Configuration files.
+  void UpdateTitle();
+  void LoadConfigurationFile(const QString& path, bool announce);
+  // Files dropped on the window: their paths, in the order the desktop gave them.
+  void WMDropFiles(const QStringList& paths);
 
   [[nodiscard]] int InactivityLimitMode() const;
   [[nodiscard]] int LastLimitUnit() const;
@@ -162,10 +173,16 @@ class TfrmMain : public QMainWindow {
   QTimer* tmrPollOpuInfo = nullptr;
 
  public slots:
+  void mnuFileNewClick();
+  void mnuFileOpenClick();
+  void mnuFileSaveClick();
+  void mnuFileSaveAsClick();
   void mnuFileExitClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateForm();
@@ -189,5 +206,6 @@ class TfrmMain : public QMainWindow {
   [[nodiscard]] CodecContext codecContext() const;
 
   MainEnvironment environment_;
+  ConfigurationFiles configurationFiles_;
   std::map<Field, QWidget*> fieldControls_;
 };

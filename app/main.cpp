@@ -12,7 +12,11 @@ int main(int argc, char** argv) {
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
 
-  TfrmMain frmMain(MainEnvironment{&dialogs, arguments});
+  // Until the folders are set up from the settings, the program folder holds the factory image.
+  TfrmMain frmMain(MainEnvironment{.dialogs = &dialogs,
+                                   .arguments = arguments,
+                                   .dataFolder = QCoreApplication::applicationDirPath() + u'/',
+                                   .defaultFolder = QString()});
   frmMain.show();
   Application::exec();
   return 0;

@@ -117,7 +117,9 @@ bool VembaData::ReadImageFile(const QString& path, ImageBytes& bytes) {
 
 bool VembaData::WriteImageFile(const ImageBytes& bytes, const QString& path) {
   // The old file is replaced only once the new one is complete, so a failed save never leaves a
-  // truncated configuration behind.
+  // truncated configuration behind. Replacing by rename would also pass over a read-only file,
+  // which a plain write could not open.
+  if (IsReadOnlyFile(path)) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(reinterpret_cast<const char*>(bytes.data()), ImageSize) != ImageSize) {
@@ -132,4 +134,13 @@ qint64 VembaData::FileSizeOf(const QString& path) {
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return 0;
   return file.size();
+}
+
+bool VembaData::IsReadOnlyFile(const QString& path) {
+  // Judged by the permission bits, not by access(2): root may write anything, yet a file the user
+  // protected stays protected.
+  const QFileInfo info(path);
+  constexpr auto anyWrite =
+      QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+  return info.exists() && (info.permissions() & anyWrite) == 0;
 }

@@ -38,6 +38,9 @@ class VembaData {
 
   // Configuration files of exactly 256 bytes.
   [[nodiscard]] static bool ReadImageFile(const QString& path, ImageBytes& bytes);
+  // Fails on an existing read-only file, whose protection the write must respect.
   [[nodiscard]] static bool WriteImageFile(const ImageBytes& bytes, const QString& path);
+  // An existing file whose write permission bits are all cleared, whoever the user is.
+  [[nodiscard]] static bool IsReadOnlyFile(const QString& path);
   [[nodiscard]] static qint64 FileSizeOf(const QString& path);
 };

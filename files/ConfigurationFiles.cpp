@@ -1,0 +1,224 @@
+#include "files/ConfigurationFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+
+namespace {
+
+const QString ConfigurationExtension = QStringLiteral(".ukova");
+const QString ConfigurationPattern = QStringLiteral("*.ukova");
+const QString FactoryImageName = QStringLiteral("default.bin");
+
+// Where the extension starts: the last dot of the file name part; -1 when there is none.
+qsizetype extensionStart(const QString& path) {
+  const qsizetype dot = path.lastIndexOf(u'.');
+  return dot > path.lastIndexOf(u'/') ? dot : -1;
+}
+
+// The extension with its dot, as typed; empty when the name has none.
+QString extensionOf(const QString& path) {
+  const qsizetype dot = extensionStart(path);
+  return dot < 0 ? QString() : path.mid(dot);
+}
+
+QString withConfigurationExtension(const QString& path) {
+  const qsizetype dot = extensionStart(path);
+  return (dot < 0 ? path : path.left(dot)) + ConfigurationExtension;
+}
+
+QString fileNamePart(const QString& path) {
+  return QFileInfo(path).fileName();
+}
+
+QString folderPart(const QString& path) {
+  return QFileInfo(path).path();
+}
+
+// The factory image is asked for as "default.bin"; its name is matched without regard to case,
+// as the file systems the program came from do, so "Default.bin" is found as well.
+QString factoryImagePath(const QString& dataFolder) {
+  const QString asked = dataFolder + FactoryImageName;
+  if (QFileInfo::exists(asked)) return asked;
+  const QDir folder(dataFolder.isEmpty() ? QStringLiteral(".") : dataFolder);
+  const QStringList matches = folder.entryList({FactoryImageName}, QDir::Files, QDir::Name);
+  return matches.isEmpty() ? asked : dataFolder + matches.constFirst();
+}
+
+FileDialogRequest configurationDialog(int titleNumber, const QString& folder) {
+  return FileDialogRequest{Text(titleNumber), Text(10816), ConfigurationPattern,
+                           ConfigurationPattern, folder};
+}
+
+}  // namespace
+
+ConfigurationFiles::ConfigurationFiles(ConfigurationView& view, const ConfigurationState& state,
+                                       UserDialogs& dialogs, QWidget* dialogParent)
+    : view_(view), state_(state), dialogs_(dialogs), dialogParent_(dialogParent) {}
+
+void ConfigurationFiles::UpdateTitle() {
+  QString source;
+  switch (state_.ImageSource) {
+    case SourceDefault:
+      source = Text(10892);
+      break;
+    case SourceFile:
+    case SourceSavedAs:
+      source = fileNamePart(state_.vembaData.CurrentFilePath);
+      break;
+    case SourceTransmitter:
+      source = Text(10891);
+      break;
+    default:
+      view_.SetTitleText({});
+      return;
+  }
+  view_.SetTitleText(QStringLiteral("%1 - %2").arg(source, Text(10000)));
+}
+
+void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announce) {
+  if (VembaData::FileSizeOf(path) != ImageSize) {
+    ShowError(10822);
+    return;
+  }
+  ImageBytes bytes{};
+  if (!VembaData::ReadImageFile(path, bytes)) {
+    ShowError(10806);
+    return;
+  }
+  // Set before the image is shown: a file the window rejects is still the one Save writes to.
+  state_.vembaData.CurrentFilePath = path;
+  VembaData::LoadImageBytes(state_.WorkingImage, bytes, OriginLoad);
+  const int status = view_.ShowImage(state_.WorkingImage, OriginLoad);
+  if (status != ImageOk) {
+    ReportShowFailure(status);
+    return;
+  }
+  state_.ImageSource = SourceFile;
+  view_.EmptyNewRadioCode();
+  UpdateTitle();
+  if (announce) view_.SetStatusText(FormatText(10809, {fileNamePart(path)}));
+}
+
+void ConfigurationFiles::FileNew() {
+  ImageBytes bytes{};
+  // The factory image needs no exact size: its first 256 bytes count.
+  if (!VembaData::ReadImageFile(factoryImagePath(state_.DataFolder), bytes)) {
+    ShowError(10811);
+    view_.SetStatusText({});
+    return;
+  }
+  VembaData::LoadImageBytes(state_.WorkingImage, bytes, OriginLoad);
+  const int status = view_.ShowImage(state_.WorkingImage, OriginLoad);
+  if (status != ImageOk) {
+    ReportShowFailure(status);
+    return;
+  }
+  view_.SetStatusText(Text(10821));
+  state_.ImageSource = SourceDefault;
+  view_.EmptyNewRadioCode();
+  UpdateTitle();
+}
+
+void ConfigurationFiles::FileOpen() {
+  FileDialogRequest request = configurationDialog(10802, state_.DefaultFolder);
+  const QString& current = state_.vembaData.CurrentFilePath;
+  if (!current.isEmpty()) {
+    request.fileName = fileNamePart(current);
+    request.folder = folderPart(current);
+  }
+  QString chosen = dialogs_.AskOpenFileName(dialogParent_, request);
+  if (chosen.isEmpty()) return;
+  if (!QFileInfo::exists(chosen)) chosen = withConfigurationExtension(chosen);
+  LoadConfigurationFile(chosen, false);
+}
+
+void ConfigurationFiles::FileSave() {
+  // A factory image or a transmitter's configuration is never written over a file unasked.
+  if (state_.ImageSource != SourceFile && state_.ImageSource != SourceSavedAs) {
+    FileSaveAs();
+    return;
+  }
+  if (!BuildForSaving()) return;
+  WriteWorkingImage(state_.vembaData.CurrentFilePath);
+  UpdateTitle();
+}
+
+void ConfigurationFiles::FileSaveAs() {
+  if (!BuildForSaving()) return;
+  const QString chosen =
+      dialogs_.AskSaveFileName(dialogParent_, configurationDialog(10814, state_.DefaultFolder));
+  if (chosen.isEmpty()) return;
+  const QString target = withConfigurationExtension(chosen);
+  if (!MayWriteTarget(target)) return;
+  state_.vembaData.CurrentFilePath = target;
+  state_.ImageSource = SourceSavedAs;
+  WriteWorkingImage(target);
+  UpdateTitle();
+}
+
+void ConfigurationFiles::DropFiles(const QStringList& paths) {
+  if (paths.size() != 1) {
+    ShowError(10807);
+    return;
+  }
+  const QString& path = paths.constFirst();
+  const QString extension = extensionOf(path).toLower();
+  if (extension != ConfigurationExtension && extension != QStringLiteral(".bin")) {
+    ShowError(10808);
+    return;
+  }
+  LoadConfigurationFile(path, true);
+}
+
+void ConfigurationFiles::LoadCommandLineFile(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    if (QFileInfo(argument).isFile()) {
+      LoadConfigurationFile(argument, false);
+      return;
+    }
+  }
+}
+
+void ConfigurationFiles::ReportShowFailure(int status) {
+  if (status == ImageWrongProduct) {
+    ShowError(10820);
+    return;
+  }
+  const int value = status >= 0 && status < ImageSize ? state_.WorkingImage[status].value : 0;
+  dialogs_.ShowError(dialogParent_,
+                     FormatText(10817, {QString::number(value), QString::number(status)}));
+}
+
+bool ConfigurationFiles::BuildForSaving() {
+  const int status = view_.BuildImage(state_.WorkingImage, OriginSave);
+  if (status != ImageOk) {
+    dialogs_.ShowError(dialogParent_, FormatText(10823, {QString::number(status)}));
+    view_.SetStatusText({});
+    return false;
+  }
+  return view_.ConfirmInactivityCount(state_.WorkingImage);
+}
+
+bool ConfigurationFiles::MayWriteTarget(const QString& target) {
+  if (!QFileInfo::exists(target)) return true;
+  if (VembaData::IsReadOnlyFile(target)) {
+    dialogs_.ShowInformation(dialogParent_, Text(10801));
+    return false;
+  }
+  return dialogs_.ShowInformation(dialogParent_, Text(10813), BoxButtons::YesNo) == mrYes;
+}
+
+void ConfigurationFiles::WriteWorkingImage(const QString& path) {
+  if (VembaData::WriteImageFile(VembaData::ExtractImageBytes(state_.WorkingImage), path)) {
+    view_.SetStatusText(Text(10815));
+  } else {
+    ShowError(10812);
+  }
+}
+
+void ConfigurationFiles::ShowError(int textNumber) {
+  dialogs_.ShowError(dialogParent_, Text(textNumber));
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+#include "image/ParameterImage.h"
+#include "image/VembaData.h"
+
+class QWidget;
+class UserDialogs;
+
+// The main window as the File commands see it: the codec, the 12-measurement warning and the
+// few controls the commands touch.
+class ConfigurationView {
+ public:
+  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) = 0;
+  [[nodiscard]] virtual int BuildImage(ParameterImage& image, std::uint8_t origin) = 0;
+  [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
+  virtual void SetStatusText(const QString& text) = 0;
+  virtual void SetTitleText(const QString& title) = 0;
+  virtual void EmptyNewRadioCode() = 0;
+
+ protected:
+  ~ConfigurationView() = default;
+};
+
+// The main window's members that make up its file state; the commands change them in place.
+struct ConfigurationState {
+  VembaData& vembaData;  // its CurrentFilePath
+  std::int32_t& ImageSource;
+  ParameterImage& WorkingImage;
+  const QString& DataFolder;     // with trailing separator
+  const QString& DefaultFolder;  // without
+};
+
+// The File commands, dropped files and the command-line file: they move 256-byte configuration
+// files between the disk and the window.
+class ConfigurationFiles {
+ public:
+  ConfigurationFiles(ConfigurationView& view, const ConfigurationState& state, UserDialogs& dialogs,
+                     QWidget* dialogParent);
+
+  void UpdateTitle();
+  // The load shared by Open, drop and the command line; announce reports the file in the status.
+  void LoadConfigurationFile(const QString& path, bool announce);
+
+  void FileNew();
+  void FileOpen();
+  void FileSave();
+  void FileSaveAs();
+  void DropFiles(const QStringList& paths);
+  // Loads the first parameter that names an existing file; later ones are not looked at.
+  void LoadCommandLineFile(const QStringList& arguments);
+
+ private:
+  void ReportShowFailure(int status);
+  // Builds WorkingImage for saving and asks the 12-measurement question; false ends the save.
+  [[nodiscard]] bool BuildForSaving();
+  // Asks about a read-only or existing target; true when it may be written.
+  [[nodiscard]] bool MayWriteTarget(const QString& target);
+  void WriteWorkingImage(const QString& path);
+  void ShowError(int textNumber);
+
+  ConfigurationView& view_;
+  ConfigurationState state_;
+  UserDialogs& dialogs_;
+  QWidget* dialogParent_;
+};

@@ -1,0 +1,576 @@
+// The File commands, dropped files and the command-line file, run against the real main window
+// with scripted dialogs and files in temporary folders.
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "app/Main.h"
+#include "app/Texts.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int BatteryTestInterval = 0x2C;
+constexpr int ProductType = 0x2E;
+
+// A configuration every field can show: the factory parameters at 0x20..0x3A.
+QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
+  static const std::uint8_t parameters[] = {0x00, 0x00, 0x25, 0x06, 0x15, 0x00, 0x00, 0x09, 0x13,
+                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
+                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x00, 0x03};
+  QByteArray bytes(ImageSize, '\0');
+  std::copy(std::begin(parameters), std::end(parameters), bytes.begin() + 0x20);
+  bytes[BatteryTestInterval] = static_cast<char>(batteryTestInterval);
+  return bytes;
+}
+
+// Bytes that no field owns, each with a value of its own, so that a lost byte shows.
+QByteArray imageWithForeignBytes() {
+  QByteArray bytes = validImage(36);
+  for (int address = 0; address < 0x20; ++address) bytes[address] = static_cast<char>(address + 1);
+  bytes[0x25] = static_cast<char>(0xA5);
+  bytes[0x26] = static_cast<char>(0x5A);
+  for (int address = 0x3B; address < ImageSize; ++address) {
+    bytes[address] = static_cast<char>(~address);
+  }
+  return bytes;
+}
+
+QByteArray sized(QByteArray bytes, int size) {
+  bytes.resize(size, '\x42');
+  return bytes;
+}
+
+QString titleNaming(const QString& source) {
+  return source + QStringLiteral(" - ") + Text(10000);
+}
+
+QString defaultTitle() {
+  return titleNaming(Text(10892));
+}
+
+enum class LoadPath { Open, Drop, CommandLine };
+
+std::string loadPathName(const ::testing::TestParamInfo<LoadPath>& info) {
+  switch (info.param) {
+    case LoadPath::Open:
+      return "Open";
+    case LoadPath::Drop:
+      return "Drop";
+    case LoadPath::CommandLine:
+      break;
+  }
+  return "CommandLine";
+}
+
+class MainFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dataDir.isValid());
+    ASSERT_TRUE(filesDir.isValid());
+  }
+
+  void start(const QStringList& arguments = {}) {
+    window.reset();
+    dialogs.clear();
+    window = std::make_unique<TfrmMain>(
+        MainEnvironment{&dialogs, arguments, dataDir.path() + u'/', filesDir.path()});
+  }
+  // Starts with the factory image in place and forgets what the start showed.
+  void startWithFactoryImage() {
+    writeFile(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
+    start();
+    dialogs.clear();
+  }
+
+  QString filePath(const QString& name) const { return filesDir.filePath(name); }
+  static void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
+  static QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  static void makeReadOnly(const QString& path) {
+    ASSERT_TRUE(QFile::setPermissions(
+        path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+  }
+
+  void open(const QString& path) {
+    dialogs.openAnswers.push_back(path);
+    window->mnuFileOpen->trigger();
+  }
+  void saveAs(const QString& answer) {
+    dialogs.saveAnswers.push_back(answer);
+    window->mnuFileSaveAs->trigger();
+  }
+  void drop(const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    // The drop goes to the widget that accepted the drag when it entered.
+    const QPoint position(100, 100);
+    QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent event(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &event);
+    QCoreApplication::processEvents();
+  }
+
+  QString batteryTestInterval() const { return window->edtBatteryTestInterval->text(); }
+  QString currentFile() const { return window->vembaData.CurrentFilePath; }
+
+  // Every edit text and check state of the window, by control name.
+  std::map<QString, QString> shownFields() const {
+    std::map<QString, QString> shown;
+    for (const FieldEdit* edit : window->findChildren<FieldEdit*>()) {
+      shown[edit->objectName()] = edit->text();
+    }
+    for (const QCheckBox* box : window->findChildren<QCheckBox*>()) {
+      shown[box->objectName()] = box->isChecked() ? QStringLiteral("checked") : QString();
+    }
+    return shown;
+  }
+
+  QTemporaryDir dataDir;
+  QTemporaryDir filesDir;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnlyItsFirst256Bytes) {
+  QByteArray factory = validImage(48);
+  factory.append(QByteArray(44, '\x07'));  // 300 bytes; a size check would refuse them
+  writeFile(dataDir.filePath(QStringLiteral("Default.bin")), factory);
+  start();
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_TRUE(currentFile().isEmpty());
+}
+
+TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheStatus) {
+  start();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10811)));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("U-KOVA Programmer"));
+  EXPECT_TRUE(window->StatusText().isEmpty());
+
+  writeFile(filePath(QStringLiteral("pendant.ukova")), validImage(48));
+  open(filePath(QStringLiteral("pendant.ukova")));
+  window->SetStatusText(QStringLiteral("vorher"));
+  dialogs.clear();
+  window->mnuFileNew->trigger();
+
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10811)));
+  EXPECT_TRUE(window->StatusText().isEmpty());
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
+  EXPECT_EQ(window->ImageSource, SourceFile);
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
+}
+
+TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
+  startWithFactoryImage();
+  window->mnuFileOpen->trigger();  // cancelled
+  ASSERT_EQ(dialogs.openRequests.size(), 1U);
+  const FileDialogRequest first = dialogs.openRequests.back();
+  EXPECT_EQ(first.title, Text(10802));
+  EXPECT_EQ(first.filterDescription, Text(10816));
+  EXPECT_EQ(first.filterPattern, QStringLiteral("*.ukova"));
+  EXPECT_EQ(first.fileName, QStringLiteral("*.ukova"));
+  EXPECT_EQ(first.folder, filesDir.path());
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+
+  ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("sub")));
+  const QString pendant = filePath(QStringLiteral("sub/pendant.ukova"));
+  writeFile(pendant, validImage(48));
+  open(pendant);
+  window->edtRadioCodeNew->setText(QStringLiteral("1234"));
+  window->mnuFileNew->trigger();
+
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
+  EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
+  EXPECT_EQ(currentFile(), pendant);
+
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(dialogs.openRequests.back().fileName, QStringLiteral("pendant.ukova"));
+  EXPECT_EQ(dialogs.openRequests.back().folder, filePath(QStringLiteral("sub")));
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+TEST_F(MainFilesTest, OpenCompletesATypedNameThatDoesNotExistWithTheConfigurationExtension) {
+  startWithFactoryImage();
+  writeFile(filePath(QStringLiteral("pendant.ukova")), validImage(48));
+
+  for (const QString& typed : {QStringLiteral("pendant"), QStringLiteral("pendant.txt")}) {
+    SCOPED_TRACE(typed.toStdString());
+    window->mnuFileNew->trigger();
+    open(filePath(typed));
+    EXPECT_THAT(dialogs.texts(), IsEmpty());
+    EXPECT_EQ(currentFile(), filePath(QStringLiteral("pendant.ukova")));
+    EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
+  }
+}
+
+class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInterface<LoadPath> {
+ protected:
+  void load(const QString& path) {
+    if (GetParam() == LoadPath::CommandLine) {
+      writeFile(dataDir.filePath(QStringLiteral("default.bin")), validImage());
+      start({QStringLiteral("-SERVICE-nicht"), path});
+      return;
+    }
+    startWithFactoryImage();
+    window->edtRadioCodeNew->setText(QStringLiteral("1234"));
+    if (GetParam() == LoadPath::Open) open(path);
+    if (GetParam() == LoadPath::Drop) drop({path});
+  }
+  void expectFactoryImageStays() {
+    EXPECT_EQ(window->ImageSource, SourceDefault);
+    EXPECT_EQ(window->windowTitle(), defaultTitle());
+    EXPECT_EQ(window->StatusText(), Text(10821));
+    EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
+  }
+};
+
+TEST_P(MainFilesLoadTest, LoadsAFileOfExactly256Bytes) {
+  const QString path = filePath(QStringLiteral("pendant.ukova"));
+  writeFile(path, validImage(48));
+  load(path);
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
+  EXPECT_EQ(window->ImageSource, SourceFile);
+  EXPECT_EQ(currentFile(), path);
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
+  EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
+  const QString expectedStatus =
+      GetParam() == LoadPath::Drop ? QStringLiteral("Konfigurationsdatei 'pendant.ukova' geöffnet")
+                                   : Text(10821);
+  EXPECT_EQ(window->StatusText(), expectedStatus);
+}
+
+TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
+  for (const int size : {0, 255, 257}) {
+    SCOPED_TRACE(size);
+    const QString path = filePath(QStringLiteral("size%1.ukova").arg(size));
+    writeFile(path, sized(validImage(48), size));
+    load(path);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+    EXPECT_TRUE(currentFile().isEmpty());
+    expectFactoryImageStays();
+  }
+}
+
+TEST_P(MainFilesLoadTest, RefusesAHugeFileByItsSizeAlone) {
+  // 4 GiB + 256 bytes, sparse: a size kept in 32 bits would pass as 256.
+  const QString path = filePath(QStringLiteral("riesig.ukova"));
+  writeFile(path, validImage(48));
+  ASSERT_TRUE(QFile(path).resize((qint64{1} << 32) + ImageSize));
+  load(path);
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+  EXPECT_TRUE(currentFile().isEmpty());
+  expectFactoryImageStays();
+}
+
+TEST_P(MainFilesLoadTest, RefusesMissingFilesAndFolders) {
+  ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("folder.ukova")));
+  for (const QString& name : {QStringLiteral("missing.ukova"), QStringLiteral("folder.ukova")}) {
+    SCOPED_TRACE(name.toStdString());
+    load(filePath(name));
+    // The command line looks only for parameters that name existing files.
+    if (GetParam() == LoadPath::CommandLine) {
+      EXPECT_THAT(dialogs.texts(), IsEmpty());
+    } else {
+      EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+    }
+    EXPECT_TRUE(currentFile().isEmpty());
+    expectFactoryImageStays();
+  }
+}
+
+TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
+  QByteArray otherProduct = validImage(48);
+  otherProduct[ProductType] = 5;
+  const QString path = filePath(QStringLiteral("fremd.ukova"));
+  writeFile(path, otherProduct);
+  load(path);
+
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10820)));
+  EXPECT_EQ(window->edtFirmwareType->text(), QStringLiteral("unknown"));
+  EXPECT_EQ(currentFile(), path);
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+  EXPECT_EQ(window->StatusText(), Text(10821));
+}
+
+TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddress) {
+  QByteArray tooLong = validImage();
+  tooLong[0x30] = 60;  // 65535 samples of 60 minutes: more hours than the field can take
+  tooLong[0x34] = static_cast<char>(0xFF);
+  tooLong[0x35] = static_cast<char>(0xFF);
+  const QString path = filePath(QStringLiteral("lang.ukova"));
+  writeFile(path, tooLong);
+  load(path);
+
+  EXPECT_THAT(dialogs.texts(),
+              Contains(FormatText(10817, {QStringLiteral("255"), QStringLiteral("52")})));
+  EXPECT_EQ(currentFile(), path);
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLoadPath, MainFilesLoadTest,
+                         ::testing::Values(LoadPath::Open, LoadPath::Drop, LoadPath::CommandLine),
+                         loadPathName);
+
+TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
+  startWithFactoryImage();
+  const QString first = filePath(QStringLiteral("a.ukova"));
+  const QString upperBin = filePath(QStringLiteral("X.BIN"));
+  const QString text = filePath(QStringLiteral("x.txt"));
+  for (const QString& path : {first, upperBin, text}) writeFile(path, validImage(48));
+
+  drop({first, upperBin});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10807)));
+  drop({text});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10807), Text(10808)));
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_TRUE(currentFile().isEmpty());
+
+  drop({upperBin});
+  EXPECT_EQ(dialogs.texts().size(), 2);
+  EXPECT_EQ(currentFile(), upperBin);
+  EXPECT_EQ(window->StatusText(), QStringLiteral("Konfigurationsdatei 'X.BIN' geöffnet"));
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("X.BIN")));
+}
+
+TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst) {
+  startWithFactoryImage();
+  dialogs.saveAnswers.push_back(filePath(QStringLiteral("erste")));
+  window->mnuFileSave->trigger();
+
+  ASSERT_EQ(dialogs.saveRequests.size(), 1U);
+  const FileDialogRequest request = dialogs.saveRequests.back();
+  EXPECT_EQ(request.title, Text(10814));
+  EXPECT_EQ(request.filterDescription, Text(10816));
+  EXPECT_EQ(request.fileName, QStringLiteral("*.ukova"));
+  EXPECT_EQ(request.folder, filesDir.path());
+  EXPECT_EQ(readFile(filePath(QStringLiteral("erste.ukova"))), validImage());
+  EXPECT_EQ(window->ImageSource, SourceSavedAs);
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("erste.ukova")));
+  EXPECT_EQ(window->StatusText(), Text(10815));
+
+  window->ImageSource = SourceTransmitter;
+  window->mnuFileSave->trigger();  // cancelled
+  EXPECT_EQ(dialogs.saveRequests.size(), 2U);
+  EXPECT_EQ(window->ImageSource, SourceTransmitter);
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
+  startWithFactoryImage();
+  const QString path = filePath(QStringLiteral("pendant.ukova"));
+  const QByteArray original = imageWithForeignBytes();
+  writeFile(path, original);
+  // Replacing the file on save must not change who may read it.
+  const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+  ASSERT_TRUE(QFile::setPermissions(path, ownerOnly));
+  open(path);
+  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+  window->SetStatusText(QString());
+  window->mnuFileSave->trigger();
+
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  QByteArray expected = original;
+  expected[BatteryTestInterval] = 72;
+  EXPECT_EQ(readFile(path), expected);
+  EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+            ownerOnly);
+  EXPECT_EQ(window->StatusText(), Text(10815));
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
+  EXPECT_EQ(window->ImageSource, SourceFile);
+}
+
+TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTitleNames) {
+  startWithFactoryImage();
+  const QString named = filePath(QStringLiteral("a.ukova"));
+  const QString rejected = filePath(QStringLiteral("b.ukova"));
+  QByteArray otherProduct = validImage(48);
+  otherProduct[ProductType] = 5;
+  writeFile(named, validImage(36));
+  writeFile(rejected, otherProduct);
+  open(named);
+  open(rejected);
+  ASSERT_EQ(window->windowTitle(), titleNaming(QStringLiteral("a.ukova")));
+  window->mnuFileSave->trigger();
+
+  EXPECT_EQ(readFile(named), validImage(36));
+  EXPECT_EQ(readFile(rejected), otherProduct);  // the fields show what b.ukova holds
+  EXPECT_EQ(window->StatusText(), Text(10815));
+}
+
+TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled) {
+  startWithFactoryImage();
+  const QString path = filePath(QStringLiteral("pendant.ukova"));
+  QByteArray fewSamples = validImage();
+  fewSamples[0x30] = 6;  // 10 samples of 6 minutes: one hour
+  fewSamples[0x35] = 10;
+  writeFile(path, fewSamples);
+  open(path);
+  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+
+  dialogs.answers = {mrCancel, mrCancel};
+  window->mnuFileSave->trigger();
+  window->mnuFileSaveAs->trigger();
+  ASSERT_EQ(dialogs.messages.size(), 2U);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  EXPECT_EQ(readFile(path), fewSamples);
+  EXPECT_EQ(window->StatusText(), Text(10821));
+
+  dialogs.clear();
+  window->edtButtonActivationDelay->setText(QStringLiteral("?.?"));
+  window->mnuFileSave->trigger();
+  window->SetStatusText(QStringLiteral("vorher"));
+  window->mnuFileSaveAs->trigger();
+  const QString failure = FormatText(10823, {QStringLiteral("54")});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
+  EXPECT_TRUE(window->StatusText().isEmpty());
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  EXPECT_EQ(readFile(path), fewSamples);
+}
+
+TEST_F(MainFilesTest, SaveAsAlwaysWritesAConfigurationExtension) {
+  startWithFactoryImage();
+  saveAs(filePath(QStringLiteral("name")));
+  EXPECT_EQ(readFile(filePath(QStringLiteral("name.ukova"))), validImage());
+  EXPECT_EQ(window->StatusText(), Text(10815));
+
+  ASSERT_TRUE(QFile::remove(filePath(QStringLiteral("name.ukova"))));
+  window->SetStatusText(QString());
+  saveAs(filePath(QStringLiteral("name.txt")));
+  EXPECT_FALSE(QFile::exists(filePath(QStringLiteral("name.txt"))));
+  EXPECT_EQ(readFile(filePath(QStringLiteral("name.ukova"))), validImage());
+  EXPECT_EQ(currentFile(), filePath(QStringLiteral("name.ukova")));
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+TEST_F(MainFilesTest, SaveAsAsksBeforeOverwritingAndOnlyYesOverwrites) {
+  startWithFactoryImage();
+  const QString target = filePath(QStringLiteral("name.ukova"));
+  const QByteArray before = imageWithForeignBytes();
+  writeFile(target, before);
+
+  dialogs.answers = {mrNo};
+  saveAs(filePath(QStringLiteral("name.txt")));
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].text, Text(10813));
+  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
+  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_TRUE(currentFile().isEmpty());
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+
+  dialogs.answers = {mrYes};
+  saveAs(filePath(QStringLiteral("name")));
+  EXPECT_EQ(readFile(target), validImage());
+  EXPECT_EQ(window->ImageSource, SourceSavedAs);
+  EXPECT_EQ(currentFile(), target);
+}
+
+TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
+  startWithFactoryImage();
+  const QString target = filePath(QStringLiteral("name.ukova"));
+  const QByteArray before = imageWithForeignBytes();
+  writeFile(target, before);
+  makeReadOnly(target);
+
+  saveAs(filePath(QStringLiteral("name")));
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].text, Text(10801));
+  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::Ok);
+  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(window->ImageSource, SourceDefault);
+  EXPECT_TRUE(currentFile().isEmpty());
+
+  // Save does not ask, but its write fails on the protected file all the same.
+  open(target);
+  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+  dialogs.clear();
+  window->mnuFileSave->trigger();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10812)));
+  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(window->StatusText(), Text(10821));
+}
+
+TEST_F(MainFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
+  startWithFactoryImage();
+  const QString target = filePath(QStringLiteral("fehlt/name.ukova"));
+  saveAs(filePath(QStringLiteral("fehlt/name")));
+
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10812)));
+  EXPECT_FALSE(QFileInfo::exists(filePath(QStringLiteral("fehlt"))));
+  EXPECT_EQ(currentFile(), target);
+  EXPECT_EQ(window->ImageSource, SourceSavedAs);
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
+  EXPECT_EQ(window->StatusText(), Text(10821));
+}
+
+TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {
+  startWithFactoryImage();
+  window->edtBatteryTestInterval->setText(QStringLiteral("36"));
+  window->edtNoShortTx->setText(QStringLiteral("2"));
+  window->edtDementiaBlockTime->setText(QStringLiteral("5"));
+  window->edtActivityAlarmInterval->setText(QStringLiteral("12"));
+  window->cbConfig_D4->setChecked(true);
+  const auto saved = shownFields();
+
+  // Deeper than the 260 characters some platforms allow a path.
+  QString folder = filesDir.path();
+  for (int level = 0; level < 6; ++level) folder += u'/' + QString(50, QChar(u'a' + level));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString target = folder + QStringLiteral("/rundreise.ukova");
+  ASSERT_GT(target.size(), 300);
+  saveAs(folder + QStringLiteral("/rundreise"));
+  window->mnuFileNew->trigger();
+  ASSERT_NE(shownFields(), saved);
+  drop({target});
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(shownFields(), saved);
+  EXPECT_EQ(currentFile(), target);
+  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("rundreise.ukova")));
+}
+
+}  // namespace
