@@ -58,6 +58,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
       {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
   };
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  BindFieldRules();
   FormCreate();
 }
 
