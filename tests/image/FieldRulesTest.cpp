@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "image/FieldRules.h"
-#include "image/VembaData.h"
 
 namespace {
 
@@ -153,18 +152,4 @@ TEST(KeyPressCharacter, EditingKeysHaveCharactersAndMovingKeysHaveNone) {
   EXPECT_EQ(KeyPressCharacter(Qt::Key_Left, {}, ""), std::nullopt);
   EXPECT_EQ(KeyPressCharacter(Qt::Key_Home, {}, ""), std::nullopt);
   EXPECT_EQ(KeyPressCharacter(Qt::Key_Tab, {}, "\t"), std::nullopt);
-}
-
-TEST(KeyPressCharacter, EditingShortcutsPassTheKeyTestsAndOthersDoNot) {
-  const auto ctrl = [](Qt::Key key) {
-    return *KeyPressCharacter(key, Qt::ControlModifier, QString());
-  };
-  for (const Qt::Key passes : {Qt::Key_C, Qt::Key_V, Qt::Key_X}) {
-    EXPECT_TRUE(VembaData::IsDigitKey(ctrl(passes)));
-    EXPECT_TRUE(VembaData::IsDecimalKey(ctrl(passes), u','));
-  }
-  for (const Qt::Key swallowed : {Qt::Key_A, Qt::Key_Z}) {
-    EXPECT_FALSE(VembaData::IsHexDigitKey(ctrl(swallowed)));
-  }
-  EXPECT_FALSE(VembaData::IsDigitKey(*KeyPressCharacter(Qt::Key_Return, {}, "\r")));
 }
