@@ -70,6 +70,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   connect(mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
   connect(mnuFileSaveAs, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  BindFieldRules();
   FormCreate();
 }
 

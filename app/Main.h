@@ -15,6 +15,7 @@
 
 #include "app/FieldEdit.h"
 #include "files/ConfigurationFiles.h"
+#include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
@@ -172,12 +173,17 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   QTimer* tmrPollOpu = nullptr;
   QTimer* tmrPollOpuInfo = nullptr;
 
+ signals:
+  // The user asked for a new radio ID code (menu item or Ctrl+C).
+  void changeIdCodeRequested();
+
  public slots:
   void mnuFileNewClick();
   void mnuFileOpenClick();
   void mnuFileSaveClick();
   void mnuFileSaveAsClick();
   void mnuFileExitClick();
+  void mnuCommChangeIdCodeClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -200,6 +206,34 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   void SetInactivityLimitRow();
   void FillUnitSelector();
   void SetRemainingCaptions();
+
+  // Field rules: key filters, range rules, unit conversion and check-box dependencies.
+  void BindFieldRules();
+  void BindKeyFilters();
+  void BindCheckBoxDependencies();
+  void validateNumericKeyPress(QObject* sender, QChar& key);
+  void validateFloatNumericKeyPress(QObject* sender, QChar& key);
+  void validateRadioCodeKeyPress(QObject* sender, QChar& key);
+  void edtNoShortTxChange() { ApplyRangeRule(Field::edtNoShortTx); }
+  void edtNoLongTxChange() { ApplyRangeRule(Field::edtNoLongTx); }
+  void edtBatteryTestIntervalChange() { ApplyRangeRule(Field::edtBatteryTestInterval); }
+  void edtRadioTestAlarmIntervalChange() { ApplyRangeRule(Field::edtRadioTestAlarmInterval); }
+  void edtMissedAckChange() { ApplyRangeRule(Field::edtMissedAck); }
+  void edtActivityAlarmIntervalChange() { ApplyRangeRule(Field::edtActivityAlarmInterval); }
+  void edtDementiaBlockTimeChange() { ApplyRangeRule(Field::edtDementiaBlockTime); }
+  void edtButtonActivationDelayChange() { ApplyRangeRule(Field::edtButtonActivationDelay); }
+  void edtInactivitySampleIntervalChange() { ApplyRangeRule(Field::edtInactivitySampleInterval); }
+  void edtInactivityTiltThresholdChange() { ApplyRangeRule(Field::edtInactivityTiltThreshold); }
+  void edtInactivityLimitChange();
+  void edtValidateRadioCode(QObject* sender);
+  void cbbxInactivityLimitUnitChange();
+  void cbConfig_D3Click() { ApplyCheckBoxDependency("cbConfig_D3"); }
+  void cbRadioTestAlarmActiveClick() { ApplyCheckBoxDependency("cbRadioTestAlarmActive"); }
+  void cbConfig_D1Click() { ApplyCheckBoxDependency("cbConfig_D1"); }
+  void cbConfig_D0Click() { ApplyCheckBoxDependency("cbConfig_D0"); }
+  void ApplyRangeRule(Field field);
+  void ApplyCheckBoxDependency(const char* governingBox);
+  void ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict);
 
   [[nodiscard]] FieldValues CurrentFieldValues() const;
   void ApplyShownValue(const ShownValue& shown);

@@ -1,0 +1,141 @@
+// The main window's field rules: which keys each field takes, the range rule that judges every
+// change of a field's text, the limit's unit conversion and the check boxes that enable other
+// controls. The rules themselves are pure (image/FieldRules.h); here they are bound to controls.
+
+#include <QLocale>
+
+#include "app/Main.h"
+#include "app/MainEventFilters.h"
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+
+void TfrmMain::BindFieldRules() {
+  using ChangeHandler = void (TfrmMain::*)();
+  const std::pair<FieldEdit*, ChangeHandler> changeHandlers[] = {
+      {edtNoShortTx, &TfrmMain::edtNoShortTxChange},
+      {edtNoLongTx, &TfrmMain::edtNoLongTxChange},
+      {edtBatteryTestInterval, &TfrmMain::edtBatteryTestIntervalChange},
+      {edtRadioTestAlarmInterval, &TfrmMain::edtRadioTestAlarmIntervalChange},
+      {edtMissedAck, &TfrmMain::edtMissedAckChange},
+      {edtActivityAlarmInterval, &TfrmMain::edtActivityAlarmIntervalChange},
+      {edtDementiaBlockTime, &TfrmMain::edtDementiaBlockTimeChange},
+      {edtButtonActivationDelay, &TfrmMain::edtButtonActivationDelayChange},
+      {edtInactivitySampleInterval, &TfrmMain::edtInactivitySampleIntervalChange},
+      {edtInactivityTiltThreshold, &TfrmMain::edtInactivityTiltThresholdChange},
+      {edtInactivityLimit, &TfrmMain::edtInactivityLimitChange},
+  };
+  for (const auto& [edit, handler] : changeHandlers) {
+    connect(edit, &QLineEdit::textChanged, this, handler);
+  }
+  connect(edtRadioCodeNew, &QLineEdit::textChanged, this,
+          [this] { edtValidateRadioCode(edtRadioCodeNew); });
+  // The user's choice only: ShowImage selects the unit of a shown value without converting it.
+  connect(cbbxInactivityLimitUnit, &QComboBox::activated, this,
+          &TfrmMain::cbbxInactivityLimitUnitChange);
+  BindKeyFilters();
+  BindCheckBoxDependencies();
+
+  connect(mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
+  new MenuShortcutPrecedence(this);
+}
+
+void TfrmMain::BindKeyFilters() {
+  using KeyHandler = void (TfrmMain::*)(QObject*, QChar&);
+  const auto filterRunning = [this](KeyHandler handler) {
+    return new KeyPressFilter(
+        [this, handler](QObject* sender, QChar& key) { (this->*handler)(sender, key); }, this);
+  };
+  const std::map<KeyFilterKind, KeyPressFilter*> filters = {
+      {KeyFilterKind::Numeric, filterRunning(&TfrmMain::validateNumericKeyPress)},
+      {KeyFilterKind::Decimal, filterRunning(&TfrmMain::validateFloatNumericKeyPress)},
+      {KeyFilterKind::RadioCode, filterRunning(&TfrmMain::validateRadioCodeKeyPress)},
+  };
+  for (const auto& [field, control] : fieldControls_) {
+    const KeyFilterKind kind = KeyFilterOf(field);
+    if (kind != KeyFilterKind::None) control->installEventFilter(filters.at(kind));
+  }
+}
+
+void TfrmMain::BindCheckBoxDependencies() {
+  using ClickHandler = void (TfrmMain::*)();
+  const std::map<QString, ClickHandler> clickHandlers = {
+      {QStringLiteral("cbConfig_D3"), &TfrmMain::cbConfig_D3Click},
+      {QStringLiteral("cbRadioTestAlarmActive"), &TfrmMain::cbRadioTestAlarmActiveClick},
+      {QStringLiteral("cbConfig_D1"), &TfrmMain::cbConfig_D1Click},
+      {QStringLiteral("cbConfig_D0"), &TfrmMain::cbConfig_D0Click},
+  };
+  // Toggled, not clicked: ShowImage changes the boxes through the same setter as the user.
+  for (const CheckBoxDependency& dependency : CheckBoxDependencies()) {
+    const ClickHandler handler = clickHandlers.at(QString::fromLatin1(dependency.governingBox));
+    for (const char* trigger : dependency.triggers) {
+      connect(findChild<QCheckBox*>(QString::fromLatin1(trigger)), &QCheckBox::toggled, this,
+              handler);
+    }
+  }
+}
+
+void TfrmMain::validateNumericKeyPress(QObject*, QChar& key) {
+  if (!VembaData::IsDigitKey(key)) key = QChar();
+}
+
+void TfrmMain::validateFloatNumericKeyPress(QObject*, QChar& key) {
+  if (!VembaData::IsDecimalKey(key, QLocale().decimalPoint().at(0))) key = QChar();
+}
+
+void TfrmMain::validateRadioCodeKeyPress(QObject*, QChar& key) {
+  if (!VembaData::IsHexDigitKey(key)) key = QChar();
+}
+
+void TfrmMain::ApplyRangeRule(Field field) {
+  auto* edit = static_cast<FieldEdit*>(ControlOf(field));
+  ShowRefusal(edit, CheckRange(field, edit->text(), QLocale()));
+}
+
+void TfrmMain::edtInactivityLimitChange() {
+  ShowRefusal(edtInactivityLimit,
+              CheckInactivityLimit(edtInactivityLimit->text(), InactivityLimitMode(),
+                                   cbbxInactivityLimitUnit->currentIndex()));
+}
+
+void TfrmMain::edtValidateRadioCode(QObject* sender) {
+  auto* edit = qobject_cast<QLineEdit*>(sender);
+  if (edit == nullptr) return;
+  ShowRefusal(edit, CheckRadioCode(edit->text()));
+}
+
+void TfrmMain::ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict) {
+  if (!verdict) return;
+  environment_.dialogs->ShowError(this, Text(verdict->message));
+  // Putting the text back is a change too: the rule runs once more and accepts it.
+  if (verdict->putBack) edit->setText(*verdict->putBack);
+}
+
+void TfrmMain::cbbxInactivityLimitUnitChange() {
+  const int chosenUnit = cbbxInactivityLimitUnit->currentIndex();
+  const std::optional<LimitConversion> conversion =
+      ConvertLimitUnit(edtInactivityLimit->text(), LastLimitUnit(), chosenUnit);
+  if (!conversion) return;
+  SetLastLimitUnit(chosenUnit);
+  // The value is judged in its new unit even when its text stays the same ("0" hours become
+  // "0" minutes, which minutes refuse).
+  if (edtInactivityLimit->text() == conversion->text) {
+    edtInactivityLimitChange();
+  } else {
+    edtInactivityLimit->setText(conversion->text);
+  }
+  edtInactivityLimit->setTypedMaxLength(conversion->typedMaxLength);
+}
+
+void TfrmMain::ApplyCheckBoxDependency(const char* governingBox) {
+  const auto* governing = findChild<QCheckBox*>(QString::fromLatin1(governingBox));
+  for (const CheckBoxDependency& dependency : CheckBoxDependencies()) {
+    if (qstrcmp(dependency.governingBox, governingBox) != 0) continue;
+    for (const char* dependant : dependency.dependants) {
+      findChild<QWidget*>(QString::fromLatin1(dependant))->setEnabled(governing->isChecked());
+    }
+  }
+}
+
+void TfrmMain::mnuCommChangeIdCodeClick() {
+  emit changeIdCodeRequested();
+}

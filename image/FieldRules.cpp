@@ -1,0 +1,161 @@
+#include "image/FieldRules.h"
+
+#include <algorithm>
+#include <map>
+
+#include "image/FieldReading.h"
+
+namespace {
+
+constexpr int MaxLimitCount = 65535;
+constexpr int MaxLimitMinutes = 65535;
+constexpr int MinutesPerHour = 60;
+
+// Typed maximum lengths of the limit in each unit.
+constexpr int HoursMaxLength = 4;
+constexpr int MinutesMaxLength = 5;
+
+const std::map<Field, RangeRule>& rangeRules() {
+  // The sample interval is the only field that refuses 0, and it puts back its lower bound
+  // whichever bound was passed.
+  static const std::map<Field, RangeRule> rules = {
+      {Field::edtNoShortTx, {0, 15, 10854, "15"}},
+      {Field::edtNoLongTx, {0, 15, 10855, "15"}},
+      {Field::edtActivityAlarmInterval, {0, 255, 10863, "255"}},
+      {Field::edtRadioTestAlarmInterval, {0, 255, 10852, "255"}},
+      {Field::edtMissedAck, {0, 255, 10853, "255"}},
+      {Field::edtBatteryTestInterval, {0, 255, 10851, "255"}},
+      {Field::edtButtonActivationDelay, {0, 25, 10857, "25"}},
+      {Field::edtDementiaBlockTime, {0, 255, 10856, "255"}},
+      {Field::edtInactivitySampleInterval, {1, 255, 10858, "1"}},
+      {Field::edtInactivityTiltThreshold, {0, 255, 10859, "255"}},
+  };
+  return rules;
+}
+
+double fieldNumber(Field field, const QString& text, const QLocale& locale) {
+  if (field == Field::edtButtonActivationDelay) return ReadDecimal(text, locale).value_or(0.0);
+  return ReadInteger(text);
+}
+
+// Written so that a value that is not a number at all (NaN) is outside too.
+bool isOutside(double value, double minimum, double maximum) {
+  return !(value >= minimum && value <= maximum);
+}
+
+RuleVerdict refuse(int message, const char* putBack) {
+  return Refusal{message, QString::fromLatin1(putBack)};
+}
+
+}  // namespace
+
+std::optional<RangeRule> RangeRuleOf(Field field) {
+  const auto found = rangeRules().find(field);
+  if (found == rangeRules().end()) return std::nullopt;
+  return found->second;
+}
+
+RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale) {
+  const std::optional<RangeRule> rule = RangeRuleOf(field);
+  if (!rule || text.isEmpty()) return std::nullopt;
+  // A pasted negative number is refused too: the transmitter's bytes are unsigned.
+  if (!isOutside(fieldNumber(field, text, locale), rule->minimum, rule->maximum)) {
+    return std::nullopt;
+  }
+  return refuse(rule->message, rule->putBack);
+}
+
+RuleVerdict CheckInactivityLimit(const QString& text, int limitMode, int selectedUnit) {
+  if (text.isEmpty()) return std::nullopt;
+  const int value = ReadInteger(text);
+  if (limitMode == LimitAsCount) {
+    if (isOutside(value, 1, MaxLimitCount)) return refuse(10860, "65535");
+    return std::nullopt;
+  }
+  if (selectedUnit == UnitMinutes && isOutside(value, 1, MaxLimitMinutes)) {
+    return refuse(10862, "1");
+  }
+  // Text 10861 names 999 hours; the transmitter takes every whole hour up to 65535 minutes.
+  if (selectedUnit == UnitHours && isOutside(value, 1, MaxLimitHours)) return refuse(10861, "1");
+  return std::nullopt;
+}
+
+RuleVerdict CheckRadioCode(const QString& text) {
+  if (text == QStringLiteral("0000") || text.toUpper() == QStringLiteral("FFFF")) {
+    return Refusal{10818, std::nullopt};
+  }
+  return std::nullopt;
+}
+
+std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUnit, int chosenUnit) {
+  if (lastUnit == NoUnit || chosenUnit == lastUnit) return std::nullopt;
+  const long long value = ReadInteger(text);
+  if (chosenUnit == UnitHours) {
+    const double hours = std::max(value / double{MinutesPerHour}, 1.0);
+    return LimitConversion{QString::number(RoundHalfUp(hours)), HoursMaxLength};
+  }
+  return LimitConversion{QString::number(value * MinutesPerHour), MinutesMaxLength};
+}
+
+KeyFilterKind KeyFilterOf(Field field) {
+  switch (field) {
+    case Field::edtNoShortTx:
+    case Field::edtNoLongTx:
+    case Field::edtBatteryTestInterval:
+    case Field::edtRadioTestAlarmInterval:
+    case Field::edtMissedAck:
+    case Field::edtActivityAlarmInterval:
+    case Field::edtDementiaBlockTime:
+    case Field::edtInactivitySampleInterval:
+    case Field::edtInactivityLimit:
+    case Field::edtInactivityTiltThreshold:
+    case Field::edtInactivityRetransmissionAttempts:
+      return KeyFilterKind::Numeric;
+    case Field::edtButtonActivationDelay:
+      return KeyFilterKind::Decimal;
+    case Field::edtRadioCodeOld:
+    case Field::edtRadioCodeNew:
+      return KeyFilterKind::RadioCode;
+    default:
+      return KeyFilterKind::None;
+  }
+}
+
+std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
+                                       const QString& text) {
+  // AltGr arrives as Ctrl+Alt on some systems and then types the text it shows.
+  const bool control =
+      modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier);
+  if (control && key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);
+  switch (key) {
+    case Qt::Key_Backspace:
+      return QChar(u'\b');
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return QChar(u'\r');
+    case Qt::Key_Escape:
+      return QChar(u'\x1b');
+    default:
+      break;
+  }
+  // Tab moves the focus, and Delete's text on some systems is the DEL character: neither types.
+  if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
+  return text.at(0);
+}
+
+const std::vector<CheckBoxDependency>& CheckBoxDependencies() {
+  // The compatible-alarm-types and ignore-acknowledgement boxes have no dependants of their own;
+  // their clicks re-run the rule of the box they sit beside.
+  static const std::vector<CheckBoxDependency> dependencies = {
+      {"cbConfig_D3", {"cbConfig_D3"}, {"edtActivityAlarmInterval"}},
+      {"cbRadioTestAlarmActive",
+       {"cbRadioTestAlarmActive", "cbConfig_D4"},
+       {"edtRadioTestAlarmInterval", "cbConfig_D2", "edtMissedAck"}},
+      {"cbConfig_D1", {"cbConfig_D1"}, {"edtButtonActivationDelay", "edtDementiaBlockTime"}},
+      {"cbConfig_D0",
+       {"cbConfig_D0", "cbConfig_D5"},
+       {"edtInactivityLimit", "cbbxInactivityLimitUnit", "edtInactivityRetransmissionAttempts",
+        "cbConfig_D5"}},
+  };
+  return dependencies;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QChar>
+#include <QLocale>
+#include <QString>
+#include <Qt>
+
+#include <optional>
+#include <vector>
+
+#include "image/ImageCodec.h"
+
+// What a field rule says about a text it refuses: the message to show (text number) and the text
+// to put back; without a put-back text the refused text stays in the field.
+struct Refusal {
+  int message = 0;
+  std::optional<QString> putBack;
+
+  friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+// No value: the text is accepted.
+using RuleVerdict = std::optional<Refusal>;
+
+// The range rule of an edit field: inclusive bounds, the message and the put-back text.
+struct RangeRule {
+  double minimum;
+  double maximum;
+  int message;
+  const char* putBack;
+};
+
+// The range rule of a field; none for fields that have no range rule (the inactivity limit has
+// a rule of its own).
+[[nodiscard]] std::optional<RangeRule> RangeRuleOf(Field field);
+
+// Judges a field's text by its range rule. An empty text is always accepted; text that is not a
+// number reads as 0. The button delay is read as a decimal number in the given locale.
+[[nodiscard]] RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale);
+
+// Judges the inactivity limit by mode and by the unit selected when the text changes.
+[[nodiscard]] RuleVerdict CheckInactivityLimit(const QString& text, int limitMode,
+                                               int selectedUnit);
+
+// Refuses the radio codes no transmitter may have; the refused text stays in the field.
+[[nodiscard]] RuleVerdict CheckRadioCode(const QString& text);
+
+// The limit's text and typed maximum length after the user picked another unit.
+struct LimitConversion {
+  QString text;
+  int typedMaxLength;
+
+  friend bool operator==(const LimitConversion&, const LimitConversion&) = default;
+};
+
+// None while no unit has been shown yet, or when the chosen unit is already in force.
+[[nodiscard]] std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUnit,
+                                                              int chosenUnit);
+
+// Which characters an edit field takes from the keyboard.
+enum class KeyFilterKind { None, Numeric, Decimal, RadioCode };
+
+[[nodiscard]] KeyFilterKind KeyFilterOf(Field field);
+
+// The character a key press stands for: Ctrl+letter gives its control character (the text of a
+// synthetic Ctrl+V is "v", that of a real one "\x16"); editing keys give their ASCII control
+// character; keys that produce no character (Delete, arrows, Home, End, Tab) give none.
+[[nodiscard]] std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
+                                                     const QString& text);
+
+// A check box whose Checked state enables its dependent controls, and the boxes whose clicks run
+// the rule. Controls are named as in the main window.
+struct CheckBoxDependency {
+  const char* governingBox;
+  std::vector<const char*> triggers;
+  std::vector<const char*> dependants;
+};
+
+[[nodiscard]] const std::vector<CheckBoxDependency>& CheckBoxDependencies();

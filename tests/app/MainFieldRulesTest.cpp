@@ -1,0 +1,437 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include "app/Main.h"
+#include "app/Texts.h"
+#include "image/VembaData.h"
+#include "support/ScriptedDialogs.h"
+
+// Readable failure output.
+void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+const QLocale German(QLocale::German, QLocale::Germany);
+const QLocale English(QLocale::English, QLocale::UnitedStates);
+
+constexpr int SampleIntervalAddress = 0x30;
+
+// A configuration as a file delivers it: every parameter in range, inactivity sensing, alarm
+// button and activity alarm on, the radio test alarm off.
+ParameterImage loadedImage(int inactivityCount = 12, int sampleInterval = 5) {
+  ParameterImage image{};
+  VembaData::ClearImage(image, 0, OriginLoad);
+  const std::pair<int, int> cells[] = {
+      {0x27, 9},
+      {0x28, 19},
+      {0x29, 0},
+      {0x2C, 24},
+      {0x2D, 0x0B},
+      {0x2E, 7},
+      {0x2F, 0x12},
+      {SampleIntervalAddress, sampleInterval},
+      {0x31, 10},
+      {0x32, 3},
+      {0x33, 0x33},
+      {0x34, inactivityCount / 256},
+      {0x35, inactivityCount % 256},
+      {0x36, 1},
+      {0x37, 4},
+      {0x3A, 2},
+  };
+  for (const auto& [address, value] : cells) image[address].value = std::uint8_t(value);
+  return image;
+}
+
+QStringList texts(std::initializer_list<int> numbers) {
+  QStringList result;
+  for (const int number : numbers) result << Text(number);
+  return result;
+}
+
+class MainFieldRules : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previousLocale_ = QLocale();
+    QLocale::setDefault(German);
+    start({});
+  }
+  void TearDown() override {
+    window_.reset();
+    QLocale::setDefault(previousLocale_);
+  }
+
+  void start(const QStringList& arguments) {
+    window_ = std::make_unique<TfrmMain>(MainEnvironment{&dialogs, arguments});
+    dialogs.clear();
+  }
+
+  TfrmMain& w() { return *window_; }
+
+  void show(const ParameterImage& image) {
+    ASSERT_EQ(w().ShowImage(image, OriginLoad), ImageOk);
+    dialogs.clear();
+  }
+
+  // Empties the field and types the keys one by one, as the user would.
+  void typeInto(QLineEdit* edit, const QString& keys) {
+    edit->clear();
+    dialogs.clear();
+    QTest::keyClicks(edit, keys);
+  }
+
+  void activate(QWidget* window, QWidget* focus) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    focus->setFocus();
+  }
+
+  ScriptedDialogs dialogs;
+
+ private:
+  std::unique_ptr<TfrmMain> window_;
+  QLocale previousLocale_;
+};
+
+}  // namespace
+
+// --- Key filters ---------------------------------------------------------------------------
+
+TEST_F(MainFieldRules, NumericAndRadioCodeFieldsTakeOnlyTheirDigits) {
+  typeInto(w().edtBatteryTestInterval, "1a -2");
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "12");
+  typeInto(w().edtInactivityRetransmissionAttempts, "x9");
+  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "9");
+  typeInto(w().edtRadioCodeNew, "aG1f");
+  EXPECT_EQ(w().edtRadioCodeNew->text(), "a1f");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainFieldRules, DecimalFieldTakesTheSeparatorOfTheLocale) {
+  typeInto(w().edtButtonActivationDelay, "1.5");
+  EXPECT_EQ(w().edtButtonActivationDelay->text(), "15");
+  typeInto(w().edtButtonActivationDelay, "2,6");
+  EXPECT_EQ(w().edtButtonActivationDelay->text(), "2,6");
+
+  QLocale::setDefault(English);
+  typeInto(w().edtButtonActivationDelay, "1,5");
+  EXPECT_EQ(w().edtButtonActivationDelay->text(), "15");
+  typeInto(w().edtButtonActivationDelay, "2.6");
+  EXPECT_EQ(w().edtButtonActivationDelay->text(), "2.6");
+}
+
+TEST_F(MainFieldRules, EditingKeysPassAndOtherControlKeysAreSwallowed) {
+  FieldEdit* edit = w().edtDementiaBlockTime;
+  QSignalSpy returnPressed(edit, &QLineEdit::returnPressed);
+  typeInto(edit, "123");
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_FALSE(edit->hasSelectedText());
+  QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "123");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(returnPressed.count(), 0);
+
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit->text(), "12");
+  QTest::keyClick(edit, Qt::Key_Home);
+  QTest::keyClick(edit, Qt::Key_Delete);
+  EXPECT_EQ(edit->text(), "2");
+
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "");
+  EXPECT_EQ(QApplication::clipboard()->text(), "2");
+  QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "2");
+}
+
+TEST_F(MainFieldRules, PastedTextPassesTheFilterButNotTheRule) {
+  QApplication::clipboard()->setText("ab");
+  typeInto(w().edtBatteryTestInterval, "");
+  QTest::keyClick(w().edtBatteryTestInterval, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "ab");
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  // A real X11 Ctrl+V carries the control character as its text.
+  QApplication::clipboard()->setText("300");
+  typeInto(w().edtInactivitySampleInterval, "");
+  QTest::sendKeyEvent(QTest::Press, w().edtInactivitySampleInterval, Qt::Key_V, QString(QChar(22)),
+                      Qt::ControlModifier);
+  EXPECT_EQ(dialogs.texts(), texts({10858}));
+  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
+}
+
+TEST_F(MainFieldRules, MaximumLengthLimitsTypingButNotTextSetByTheProgram) {
+  typeInto(w().edtRadioCodeNew, "12345");
+  EXPECT_EQ(w().edtRadioCodeNew->text(), "1234");
+  w().edtRadioCodeNew->setText("123456");
+  EXPECT_EQ(w().edtRadioCodeNew->text(), "123456");
+
+  // Time mode starts with hours' length; without a unit nothing judges the digits.
+  typeInto(w().edtInactivityLimit, "12345");
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1234");
+  start({"-service"});
+  typeInto(w().edtInactivityLimit, "123456");
+  EXPECT_EQ(w().edtInactivityLimit->text(), "12345");
+}
+
+// --- Range rules ---------------------------------------------------------------------------
+
+TEST_F(MainFieldRules, TypedTextIsJudgedAtEveryKeystroke) {
+  QString shownWhileBoxOpen;
+  dialogs.onMessage = [this, &shownWhileBoxOpen](const ScriptedDialogs::Shown& shown) {
+    EXPECT_EQ(shown.kind, BoxKind::Error);
+    shownWhileBoxOpen = w().edtNoShortTx->text();
+  };
+  typeInto(w().edtNoShortTx, "20");
+  EXPECT_EQ(dialogs.texts(), texts({10854}));
+  EXPECT_EQ(shownWhileBoxOpen, "20");
+  EXPECT_EQ(w().edtNoShortTx->text(), "15");
+
+  typeInto(w().edtBatteryTestInterval, "255");
+  EXPECT_TRUE(dialogs.messages.empty());
+  typeInto(w().edtInactivitySampleInterval, "");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainFieldRules, ButtonDelayIsJudgedAsADecimalOfTheLocale) {
+  typeInto(w().edtButtonActivationDelay, "25,5");
+  EXPECT_EQ(dialogs.texts(), texts({10857}));
+  EXPECT_EQ(w().edtButtonActivationDelay->text(), "25");
+
+  QLocale::setDefault(English);
+  dialogs.clear();
+  w().edtButtonActivationDelay->setText("25.5");
+  EXPECT_EQ(dialogs.texts(), texts({10857}));
+  dialogs.clear();
+  w().edtButtonActivationDelay->setText("2.5");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainFieldRules, LimitIsJudgedInTheUnitSelectedWhenItChanges) {
+  typeInto(w().edtInactivityLimit, "0");
+  EXPECT_TRUE(dialogs.messages.empty()) << "no unit selected yet";
+
+  show(loadedImage(12, 5));  // 60 minutes: one hour
+  typeInto(w().edtInactivityLimit, "1093");
+  EXPECT_EQ(dialogs.texts(), texts({10861}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+
+  show(loadedImage(13, 5));  // 65 minutes
+  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 5);
+  typeInto(w().edtInactivityLimit, "65535");
+  EXPECT_TRUE(dialogs.messages.empty());
+  typeInto(w().edtInactivityLimit, "0");
+  EXPECT_EQ(dialogs.texts(), texts({10862}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+
+  start({"-SERVICE"});
+  typeInto(w().edtInactivityLimit, "0");
+  EXPECT_EQ(dialogs.texts(), texts({10860}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "65535");
+}
+
+TEST_F(MainFieldRules, RuleBoxOpensWhileAnImageIsShownAndTheShowGoesOn) {
+  QStringList laterFieldsWhileBoxOpen;
+  dialogs.onMessage = [this, &laterFieldsWhileBoxOpen](const ScriptedDialogs::Shown&) {
+    laterFieldsWhileBoxOpen << w().edtInactivityTiltThreshold->text()
+                            << w().edtFirmwareVersion->text();
+  };
+  // Setting a text equal to the shown one is no change: start from other values.
+  w().edtInactivityLimit->setText("2");
+  w().edtInactivitySampleInterval->setText("5");
+  EXPECT_EQ(w().ShowImage(loadedImage(12, 0), OriginLoad), ImageOk);
+  // An interval of 0 shows the limit as 0 hours, then the interval itself as 0.
+  EXPECT_EQ(dialogs.texts(), texts({10861, 10858}));
+  EXPECT_EQ(laterFieldsWhileBoxOpen, QStringList({"0", "", "0", ""}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
+  EXPECT_EQ(w().edtInactivityTiltThreshold->text(), "10");
+  EXPECT_EQ(w().edtFirmwareVersion->text(), "1.2");
+}
+
+TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
+  ParameterImage partial = loadedImage();
+  partial[SampleIntervalAddress].origin = OriginNone;
+  partial[0x2C].origin = OriginNone;
+  EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
+  // The limit's "?" meets no unit yet; the interval's "?" reads as 0.
+  EXPECT_EQ(dialogs.texts(), texts({10858}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "?");
+  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "?");
+
+  show(loadedImage());
+  EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
+  EXPECT_EQ(dialogs.texts(), texts({10861, 10858}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+}
+
+TEST_F(MainFieldRules, RadioCodeWarnsButKeepsTheRefusedText) {
+  typeInto(w().edtRadioCodeNew, "FfFf");
+  EXPECT_EQ(dialogs.texts(), texts({10818}));
+  EXPECT_EQ(w().edtRadioCodeNew->text(), "FfFf");
+  typeInto(w().edtRadioCodeNew, "0000");
+  EXPECT_EQ(dialogs.texts(), texts({10818}));
+  typeInto(w().edtRadioCodeNew, "000");
+  EXPECT_TRUE(dialogs.messages.empty());
+  w().edtRadioCodeOld->setText("0000");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// --- Unit conversion -----------------------------------------------------------------------
+
+TEST_F(MainFieldRules, ChoosingTheOtherUnitConvertsTheLimit) {
+  show(loadedImage(18, 5));  // 90 minutes
+  ASSERT_EQ(w().edtInactivityLimit->text(), "90");
+  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Down);
+  EXPECT_EQ(w().edtInactivityLimit->text(), "2");
+  EXPECT_EQ(w().LastLimitUnit(), UnitHours);
+  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 4);
+
+  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Up);
+  EXPECT_EQ(w().edtInactivityLimit->text(), "120");
+  EXPECT_EQ(w().LastLimitUnit(), UnitMinutes);
+  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 5);
+
+  w().edtInactivityLimit->setText("65535");
+  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Down);
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1092");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainFieldRules, ConvertedLimitIsJudgedInItsNewUnit) {
+  show(loadedImage(12, 5));  // one hour
+  typeInto(w().edtInactivityLimit, "");
+  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Up);
+  EXPECT_EQ(dialogs.texts(), texts({10862}));
+  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().LastLimitUnit(), UnitMinutes);
+}
+
+TEST_F(MainFieldRules, NoConversionBeforeAUnitIsShownOrForTheUnitInForce) {
+  w().cbbxInactivityLimitUnit->setCurrentIndex(UnitHours);
+  emit w().cbbxInactivityLimitUnit->activated(UnitHours);
+  EXPECT_EQ(w().edtInactivityLimit->text(), "0");
+  EXPECT_EQ(w().LastLimitUnit(), NoUnit);
+
+  show(loadedImage(18, 5));  // 90 minutes
+  emit w().cbbxInactivityLimitUnit->activated(UnitMinutes);
+  EXPECT_EQ(w().edtInactivityLimit->text(), "90");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// --- Check-box dependencies ----------------------------------------------------------------
+
+TEST_F(MainFieldRules, ClicksEnableAndDisableTheDependants) {
+  const QList<QWidget*> inactivity = {w().edtInactivityLimit, w().cbbxInactivityLimitUnit,
+                                      w().edtInactivityRetransmissionAttempts, w().cbConfig_D5};
+  w().cbConfig_D0->click();
+  for (QWidget* dependant : inactivity)
+    EXPECT_FALSE(dependant->isEnabled()) << dependant->objectName().toStdString();
+  w().cbConfig_D5->click();
+  for (QWidget* dependant : inactivity) EXPECT_FALSE(dependant->isEnabled());
+  w().cbConfig_D0->click();
+  for (QWidget* dependant : inactivity) EXPECT_TRUE(dependant->isEnabled());
+  EXPECT_TRUE(w().edtInactivitySampleInterval->isEnabled());
+  EXPECT_FALSE(w().edtInactivityTiltThreshold->isEnabled());
+
+  w().cbConfig_D3->click();
+  EXPECT_FALSE(w().edtActivityAlarmInterval->isEnabled());
+  w().cbConfig_D1->click();
+  EXPECT_FALSE(w().edtButtonActivationDelay->isEnabled());
+  EXPECT_FALSE(w().edtDementiaBlockTime->isEnabled());
+  w().cbRadioTestAlarmActive->click();
+  EXPECT_TRUE(w().edtRadioTestAlarmInterval->isEnabled());
+  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
+  EXPECT_TRUE(w().edtMissedAck->isEnabled());
+}
+
+TEST_F(MainFieldRules, CompanionBoxesRerunTheRuleOfTheBoxTheySitBeside) {
+  {
+    const QSignalBlocker silent(w().cbRadioTestAlarmActive);
+    w().cbRadioTestAlarmActive->setChecked(true);
+  }
+  ASSERT_FALSE(w().edtMissedAck->isEnabled());
+  w().cbConfig_D4->click();
+  EXPECT_TRUE(w().edtMissedAck->isEnabled());
+  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
+}
+
+TEST_F(MainFieldRules, ShownCheckStatesSetTheDependants) {
+  ParameterImage image = loadedImage();
+  image[0x2D].value = 0x00;
+  image[0x29].value = 0x01;
+  show(image);
+  EXPECT_FALSE(w().edtActivityAlarmInterval->isEnabled());
+  EXPECT_FALSE(w().edtButtonActivationDelay->isEnabled());
+  EXPECT_FALSE(w().edtInactivityLimit->isEnabled());
+  EXPECT_FALSE(w().cbConfig_D5->isEnabled());
+  EXPECT_TRUE(w().edtRadioTestAlarmInterval->isEnabled());
+  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
+}
+
+// --- Ctrl+C --------------------------------------------------------------------------------
+
+TEST_F(MainFieldRules, CtrlCInTheMainWindowAsksForANewRadioCodeInsteadOfCopying) {
+  QSignalSpy requested(&w(), &TfrmMain::changeIdCodeRequested);
+  activate(&w(), w().edtBatteryTestInterval);
+  QApplication::clipboard()->setText("untouched");
+  w().edtBatteryTestInterval->selectAll();
+  QTest::keyClick(w().edtBatteryTestInterval, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(requested.count(), 1);
+  EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
+}
+
+TEST_F(MainFieldRules, CtrlCInADialogCopies) {
+  QSignalSpy requested(&w(), &TfrmMain::changeIdCodeRequested);
+  w().show();
+  QDialog dialog(&w());
+  auto* edit = new QLineEdit("1A2B", &dialog);
+  activate(&dialog, edit);
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "1A2B");
+  EXPECT_EQ(requested.count(), 0);
+}
+
+// --- ConfirmInactivityCount ----------------------------------------------------------------
+
+TEST_F(MainFieldRules, FewerThanTwelveMeasurementsAskBeforeStoring) {
+  show(loadedImage(11, 5));  // 55 minutes
+  ParameterImage built = loadedImage(11, 5);
+  const QString expected = FormatText(10864, {"55 Minuten", "5", "11"});
+
+  dialogs.answers = {mrOk, mrCancel};
+  EXPECT_TRUE(w().ConfirmInactivityCount(built));
+  EXPECT_FALSE(w().ConfirmInactivityCount(built));
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, expected);
+  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
+
+  dialogs.clear();
+  EXPECT_TRUE(w().ConfirmInactivityCount(loadedImage(12, 5)));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MainFieldRules, CountModeAsksWithTheBareLimitEvenWithSensingOff) {
+  start({"-SERVICE"});
+  w().edtInactivityLimit->setText("7");
+  w().cbConfig_D0->setChecked(false);
+  dialogs.answers = {mrCancel};
+  EXPECT_FALSE(w().ConfirmInactivityCount(loadedImage(0, 5)));
+  EXPECT_EQ(dialogs.texts(),
+            QStringList({FormatText(10864, {"7 ", w().edtInactivitySampleInterval->text(), "0"})}));
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "image/FieldRules.h"
+
+namespace {
+
+const QLocale German(QLocale::German, QLocale::Germany);
+const QLocale English(QLocale::English, QLocale::UnitedStates);
+
+Refusal refusal(int message, const char* putBack) {
+  return Refusal{message, QString::fromLatin1(putBack)};
+}
+
+RuleVerdict range(Field field, const char* text, const QLocale& locale = German) {
+  return CheckRange(field, QString::fromLatin1(text), locale);
+}
+
+}  // namespace
+
+TEST(RangeRules, BoundsAreInclusiveAndTheNextValueIsPutBack) {
+  EXPECT_EQ(range(Field::edtBatteryTestInterval, "255"), std::nullopt);
+  EXPECT_EQ(range(Field::edtBatteryTestInterval, "256"), refusal(10851, "255"));
+  EXPECT_EQ(range(Field::edtNoLongTx, "15"), std::nullopt);
+  EXPECT_EQ(range(Field::edtNoLongTx, "16"), refusal(10855, "15"));
+  EXPECT_EQ(range(Field::edtNoShortTx, "20"), refusal(10854, "15"));
+  EXPECT_EQ(range(Field::edtActivityAlarmInterval, "256"), refusal(10863, "255"));
+  EXPECT_EQ(range(Field::edtInactivityTiltThreshold, "0"), std::nullopt);
+}
+
+TEST(RangeRules, OnlyTheSampleIntervalRefusesZeroAndPutsBackOneForEveryRefusal) {
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "0"), refusal(10858, "1"));
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "300"), refusal(10858, "1"));
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "1"), std::nullopt);
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "255"), std::nullopt);
+  // The placeholder reads as 0.
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "?"), refusal(10858, "1"));
+  EXPECT_EQ(range(Field::edtBatteryTestInterval, "?"), std::nullopt);
+  EXPECT_EQ(range(Field::edtDementiaBlockTime, "abc"), std::nullopt);
+}
+
+TEST(RangeRules, EmptyTextAndFieldsWithoutRuleAreLeftAlone) {
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, ""), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, ""), std::nullopt);
+  EXPECT_EQ(range(Field::edtInactivityRetransmissionAttempts, "999"), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonCounter, "99999"), std::nullopt);
+}
+
+TEST(RangeRules, PastedNegativeNumbersAreRefusedBecauseTheBytesAreUnsigned) {
+  EXPECT_EQ(range(Field::edtNoShortTx, "-1"), refusal(10854, "15"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "-0,5"), refusal(10857, "25"));
+}
+
+TEST(RangeRules, ButtonDelayIsReadWithTheLocaleDecimalSeparator) {
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "2,6"), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25"), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "30"), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,5"), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,01"), refusal(10857, "25"));
+  // Not numbers: left for building to report.
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "1,2,3"), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "1.000"), std::nullopt);
+
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25.5", English), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "2.6", English), std::nullopt);
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,5", English), std::nullopt);
+}
+
+TEST(InactivityLimitRule, CountModeTakesOneTo65535) {
+  EXPECT_EQ(CheckInactivityLimit("0", LimitAsCount, NoUnit), refusal(10860, "65535"));
+  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsCount, UnitHours), refusal(10860, "65535"));
+  EXPECT_EQ(CheckInactivityLimit("65535", LimitAsCount, NoUnit), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("1", LimitAsCount, NoUnit), std::nullopt);
+}
+
+TEST(InactivityLimitRule, TimeModeJudgesInTheSelectedUnit) {
+  EXPECT_EQ(CheckInactivityLimit("1092", LimitAsTime, UnitHours), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("1093", LimitAsTime, UnitHours), refusal(10861, "1"));
+  EXPECT_EQ(CheckInactivityLimit("0", LimitAsTime, UnitHours), refusal(10861, "1"));
+  EXPECT_EQ(CheckInactivityLimit("1093", LimitAsTime, UnitMinutes), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("65535", LimitAsTime, UnitMinutes), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsTime, UnitMinutes), refusal(10862, "1"));
+  EXPECT_EQ(CheckInactivityLimit("?", LimitAsTime, UnitMinutes), refusal(10862, "1"));
+}
+
+TEST(InactivityLimitRule, NothingIsJudgedWithoutUnitOrText) {
+  EXPECT_EQ(CheckInactivityLimit("0", LimitAsTime, NoUnit), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("99999", LimitAsTime, NoUnit), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("", LimitAsTime, UnitHours), std::nullopt);
+  EXPECT_EQ(CheckInactivityLimit("", LimitAsCount, NoUnit), std::nullopt);
+}
+
+TEST(RadioCodeRule, RefusesAllZerosAndAllOnesInAnyCaseWithoutPuttingBack) {
+  const Refusal refused{10818, std::nullopt};
+  EXPECT_EQ(CheckRadioCode("0000"), refused);
+  EXPECT_EQ(CheckRadioCode("ffff"), refused);
+  EXPECT_EQ(CheckRadioCode("FfFf"), refused);
+  EXPECT_EQ(CheckRadioCode("000"), std::nullopt);
+  EXPECT_EQ(CheckRadioCode("FFF"), std::nullopt);
+  EXPECT_EQ(CheckRadioCode("0001"), std::nullopt);
+  EXPECT_EQ(CheckRadioCode(""), std::nullopt);
+}
+
+TEST(LimitUnitConversion, MinutesToHoursRoundsAHalfUpWithAtLeastOneHour) {
+  const auto toHours = [](const char* minutes) {
+    return ConvertLimitUnit(QString::fromLatin1(minutes), UnitMinutes, UnitHours);
+  };
+  EXPECT_EQ(toHours("90"), (LimitConversion{"2", 4}));
+  EXPECT_EQ(toHours("89"), (LimitConversion{"1", 4}));
+  EXPECT_EQ(toHours("150"), (LimitConversion{"3", 4}));
+  EXPECT_EQ(toHours("30"), (LimitConversion{"1", 4}));
+  EXPECT_EQ(toHours("0"), (LimitConversion{"1", 4}));
+  EXPECT_EQ(toHours(""), (LimitConversion{"1", 4}));
+  EXPECT_EQ(toHours("65535"), (LimitConversion{"1092", 4}));
+}
+
+TEST(LimitUnitConversion, HoursToMinutesMultipliesWithoutOverflow) {
+  const auto toMinutes = [](const char* hours) {
+    return ConvertLimitUnit(QString::fromLatin1(hours), UnitHours, UnitMinutes);
+  };
+  EXPECT_EQ(toMinutes("2"), (LimitConversion{"120", 5}));
+  EXPECT_EQ(toMinutes("0"), (LimitConversion{"0", 5}));
+  // A pasted number far beyond the field; the rule then refuses it.
+  EXPECT_EQ(toMinutes("2147483647"), (LimitConversion{"128849018820", 5}));
+}
+
+TEST(LimitUnitConversion, IsNotReversibleAndDoesNothingWithoutAChange) {
+  const auto hours = ConvertLimitUnit("100", UnitMinutes, UnitHours);
+  ASSERT_TRUE(hours);
+  EXPECT_EQ(ConvertLimitUnit(hours->text, UnitHours, UnitMinutes)->text, "120");
+
+  EXPECT_EQ(ConvertLimitUnit("90", UnitMinutes, UnitMinutes), std::nullopt);
+  EXPECT_EQ(ConvertLimitUnit("90", NoUnit, UnitHours), std::nullopt);
+}
+
+TEST(KeyPressCharacter, CtrlLetterStandsForItsControlCharacterWhateverItsText) {
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_V, Qt::ControlModifier, "v"), QChar(22));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_V, Qt::ControlModifier, QString(QChar(22))), QChar(22));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_C, Qt::ControlModifier, "c"), QChar(3));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier, "X"), QChar(24));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_A, Qt::ControlModifier, "a"), QChar(1));
+  // AltGr as Ctrl+Alt types the character it shows.
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@"), QChar(u'@'));
+}
+
+TEST(KeyPressCharacter, EditingKeysHaveCharactersAndMovingKeysHaveNone) {
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Backspace, {}, ""), QChar(8));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Return, {}, "\r"), QChar(13));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Escape, {}, ""), QChar(27));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Space, {}, " "), QChar(u' '));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_7, Qt::KeypadModifier, "7"), QChar(u'7'));
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Delete, {}, QString(QChar(0x7f))), std::nullopt);
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Left, {}, ""), std::nullopt);
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Home, {}, ""), std::nullopt);
+  EXPECT_EQ(KeyPressCharacter(Qt::Key_Tab, {}, "\t"), std::nullopt);
+}
