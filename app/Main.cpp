@@ -78,18 +78,23 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate() {
   setAcceptDrops(true);
-  ServiceMode = false;
-  for (const QString& argument : environment_.arguments) {
-    if (argument.toUpper() == QStringLiteral("-SERVICE")) ServiceMode = true;
-  }
-  DataFolder = environment_.dataFolder;
-  DefaultFolder = environment_.defaultFolder;
+  RunSettingsSteps();
   SetMainCaptions();
   SetInactivityLimitRow();
   FillUnitSelector();
   SetRemainingCaptions();
   mnuFileNewClick();
-  configurationFiles_.LoadCommandLineFile(environment_.arguments);
+  configurationFiles_.LoadCommandLineFile(environment_.startup.arguments);
+}
+
+void TfrmMain::RunSettingsSteps() {
+  const StartupSettings settings = RunSettingsStartup(environment_.startup, VembaIni);
+  DataFolder = settings.DataFolder;
+  StandardConfigFolder = settings.StandardConfigFolder;
+  DefaultFolder = settings.DefaultFolder;
+  ServiceMode = settings.ServiceMode;
+  // A settings file that cannot be written is reported, and the start-up goes on.
+  for (const QString& error : settings.errors) environment_.dialogs->ShowError(this, error);
 }
 
 void TfrmMain::SetMainCaptions() {

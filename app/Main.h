@@ -15,6 +15,8 @@
 
 #include "app/FieldEdit.h"
 #include "files/ConfigurationFiles.h"
+#include "files/Settings.h"
+#include "files/VembaIni.h"
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
@@ -25,9 +27,7 @@ class UserDialogs;
 // What the main window needs from outside: the user's dialogs and the command line.
 struct MainEnvironment {
   UserDialogs* dialogs = nullptr;
-  QStringList arguments;  // the command-line parameters, without the program name
-  QString dataFolder;     // with trailing separator; holds the factory image
-  QString defaultFolder;  // where the configuration files are kept
+  StartupEnvironment startup;  // the platform's folders and the command line
 };
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
@@ -72,6 +72,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   ParameterImage WorkingImage{};
   ParameterImage ReceivedImage{};
   ParameterImage OutgoingImage{};
+  ::VembaIni VembaIni;
   QString DataFolder;
   QString DefaultFolder;
   QString StandardConfigFolder;
@@ -202,6 +203,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
 
   void FormCreate();
   void FormShow();
+  void RunSettingsSteps();
   void SetMainCaptions();
   void SetInactivityLimitRow();
   void FillUnitSelector();

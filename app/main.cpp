@@ -9,14 +9,7 @@ int main(int argc, char** argv) {
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
 
-  QStringList arguments = QCoreApplication::arguments();
-  arguments.removeFirst();
-
-  // Until the folders are set up from the settings, the program folder holds the factory image.
-  TfrmMain frmMain(MainEnvironment{.dialogs = &dialogs,
-                                   .arguments = arguments,
-                                   .dataFolder = QCoreApplication::applicationDirPath() + u'/',
-                                   .defaultFolder = QString()});
+  TfrmMain frmMain(MainEnvironment{&dialogs, SystemStartupEnvironment()});
   frmMain.show();
   Application::exec();
   return 0;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/Main.h"
 #include "app/Texts.h"
 #include "image/VembaData.h"
+#include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 
 // Readable failure output.
@@ -72,11 +74,14 @@ class MainFieldRules : public ::testing::Test {
   }
 
   void start(const QStringList& arguments) {
-    window_ = std::make_unique<TfrmMain>(MainEnvironment{&dialogs, arguments});
+    window_ = std::make_unique<TfrmMain>(
+        MainEnvironment{&dialogs, ScratchStartup(scratch_.path(), arguments)});
     dialogs.clear();
   }
 
   TfrmMain& w() { return *window_; }
+
+  QTemporaryDir scratch_;
 
   void show(const ParameterImage& image) {
     ASSERT_EQ(w().ShowImage(image, OriginLoad), ImageOk);

@@ -20,6 +20,7 @@
 #include "app/Main.h"
 #include "app/Texts.h"
 #include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 
 namespace {
@@ -91,8 +92,8 @@ class MainFilesTest : public ::testing::Test {
   void start(const QStringList& arguments = {}) {
     window.reset();
     dialogs.clear();
-    window = std::make_unique<TfrmMain>(
-        MainEnvironment{&dialogs, arguments, dataDir.path() + u'/', filesDir.path()});
+    window = std::make_unique<TfrmMain>(MainEnvironment{
+        &dialogs, ScratchStartup(dataDir.path(), QStringList{filesDir.path()} + arguments)});
   }
   // Starts with the factory image in place and forgets what the start showed.
   void startWithFactoryImage() {

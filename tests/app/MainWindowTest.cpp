@@ -6,17 +6,25 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <memory>
 
+#include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "app/Main.h"
 #include "app/Texts.h"
 
 namespace {
 
+// Each window starts in a scratch folder of its own, without a factory image.
 std::unique_ptr<TfrmMain> startWindow(ScriptedDialogs& dialogs, QStringList arguments = {}) {
-  return std::make_unique<TfrmMain>(MainEnvironment{&dialogs, arguments});
+  static std::vector<std::unique_ptr<QTemporaryDir>> scratch;
+  scratch.push_back(std::make_unique<QTemporaryDir>());
+  auto window = std::make_unique<TfrmMain>(
+      MainEnvironment{&dialogs, ScratchStartup(scratch.back()->path(), arguments)});
+  dialogs.clear();
+  return window;
 }
 
 // Every caption the user can see in the window and its menu.

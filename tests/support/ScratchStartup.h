@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "files/Settings.h"
+
+// A start-up whose program folder is a scratch folder and whose platform folders cannot be
+// found: the settings, the factory image and the standard configuration folder all end up
+// below that scratch folder, never in the real home.
+inline StartupEnvironment ScratchStartup(const QString& folder, const QStringList& arguments = {}) {
+  return StartupEnvironment{WithTrailingSeparator(folder), QString(), QString(), arguments,
+                            GetProgramVersion()};
+}
