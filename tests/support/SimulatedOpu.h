@@ -49,6 +49,7 @@ class SimulatedOpu {
   [[nodiscard]] bool HungUp() const { return server_.HungUp(); }
 
   void Stop() { server_.Stop(); }
+  [[nodiscard]] OpuSimulator& Simulator() { return simulator_; }
   [[nodiscard]] OpuSimServer& Server() { return server_; }
 
  private:
