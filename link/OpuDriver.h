@@ -42,4 +42,6 @@ class OpuDriver {
   [[nodiscard]] virtual Clock::time_point Now() const { return Clock::now(); }
   // Why the last OpenEx failed, in words for the user; empty when unknown.
   [[nodiscard]] virtual QString LastOpenError() const { return {}; }
+  // True when the last OpenEx failed because the user may not use the port.
+  [[nodiscard]] virtual bool LastOpenLackedPermission() const { return false; }
 };

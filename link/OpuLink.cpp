@@ -51,8 +51,10 @@ int OpuLink::Open() {
     handle = nullptr;
   }
   lastOpenError_.clear();
+  lastOpenLackedPermission_ = false;
   if (driver_->OpenEx(QString::fromLatin1(Description), OpuDriver::OpenByDescription) != 0) {
     lastOpenError_ = driver_->LastOpenError();
+    lastOpenLackedPermission_ = driver_->LastOpenLackedPermission();
     trace_.Note(QStringLiteral("open failed: ") + lastOpenError_);
     return 1;
   }

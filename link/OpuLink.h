@@ -40,7 +40,11 @@ class OpuLink {
   [[nodiscard]] int Open();  // 0 opened and configured, 1 failure
   void Close();
   [[nodiscard]] bool IsOpen() const { return handle != nullptr; }
+  // Why the last Open failed, in words for a technician; may be empty.
   [[nodiscard]] QString LastOpenError() const { return lastOpenError_; }
+  // True when the last Open failed because the user may not use the port, which the user can
+  // put right (e.g. by joining the group that owns serial ports).
+  [[nodiscard]] bool LastOpenLackedPermission() const { return lastOpenLackedPermission_; }
   int WriteText(const char* text);
   int Read(char* destination, int maximum);
   [[nodiscard]] int QueueLength();
@@ -84,4 +88,5 @@ class OpuLink {
   std::unique_ptr<OpuDriver> driver_;
   WireTrace trace_;
   QString lastOpenError_;
+  bool lastOpenLackedPermission_ = false;
 };

@@ -89,6 +89,7 @@ QString SerialOpuDriver::FindPortByDescription(const QString& description,
 int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
   Close();
   lastOpenError_.clear();
+  lackedPermission_ = false;
   if (openMode != OpenByDescription) {
     lastOpenError_ = QStringLiteral("unsupported open mode %1").arg(openMode);
     return StatusFailure;
@@ -106,6 +107,7 @@ int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
 int SerialOpuDriver::OpenPort(const QString& path) {
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
+    lackedPermission_ = errno == EACCES || errno == EPERM;
     lastOpenError_ = ErrnoText(path, errno);
     return StatusFailure;
   }

@@ -35,6 +35,7 @@ class SerialOpuDriver final : public OpuDriver {
   int Close() override;
   void WaitForBytes(Clock::time_point deadline) override;
   [[nodiscard]] QString LastOpenError() const override { return lastOpenError_; }
+  [[nodiscard]] bool LastOpenLackedPermission() const override { return lackedPermission_; }
 
   // The device node of the first port (by name) whose USB product string is the description;
   // empty when there is none.
@@ -53,4 +54,5 @@ class SerialOpuDriver final : public OpuDriver {
   int writeTimeoutMs_ = 100;
   termios settings_{};
   QString lastOpenError_;
+  bool lackedPermission_ = false;
 };
