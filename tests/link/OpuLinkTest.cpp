@@ -227,10 +227,13 @@ TEST_F(OpuLinkTest, ReceiveAnswerReportsPayloadLength) {
 
 TEST_F(OpuLinkTest, ANulByteSpoilsTheFrame) {
   OpenLink();
-  fake->Answer("A", FakeOpuDriver::Bytes(Hex("0230343634030078")));
-  QString answer = "kept";
-  EXPECT_EQ(link->PollListening(answer), 0);
-  EXPECT_EQ(answer, "");
+  // A valid frame followed by more bytes, and a frame whose sum counts a NUL as nothing.
+  for (const char* bytes : {"0230343634030078", "023000333003"}) {
+    fake->Answer("A", FakeOpuDriver::Bytes(Hex(bytes)));
+    QString answer = "kept";
+    EXPECT_EQ(link->PollListening(answer), 0);
+    EXPECT_EQ(answer, "") << bytes;
+  }
 }
 
 TEST(OpuFrameCheck, VerifyFrameWantsUpperCaseDigitsAndTheRightSum) {
@@ -252,4 +255,18 @@ TEST(OpuFrameCheck, VerifyFrameWantsUpperCaseDigitsAndTheRightSum) {
   EXPECT_TRUE(
       OpuLink::VerifyFrame(QByteArray("\x02"
                                       "00\x03")));
+}
+
+TEST(OpuLinkRealClockTest, PiecesAndOneOffAnswersOnTheRealClock) {
+  auto driver = std::make_unique<FakeOpuDriver>(FakeOpuDriver::Time::Real);
+  FakeOpuDriver& fake = *driver;
+  OpuLink link(std::move(driver));
+  ASSERT_EQ(link.Open(), 0);
+  fake.AnswerOnce("M", FakeOpuDriver::Split(FramedText("02"), 2, 30ms));
+  fake.Answer("M", FakeOpuDriver::Frame("03"));
+  QString status;
+  EXPECT_EQ(link.PollReadStatus(status), 0);
+  EXPECT_EQ(status, "02");
+  EXPECT_EQ(link.PollReadStatus(status), 0);
+  EXPECT_EQ(status, "03");
 }

@@ -54,7 +54,6 @@ class FakeOpuDriver final : public OpuDriver {
 
   // Every later call of this kind returns the status.
   void FailCall(Call call, int status = 4);
-  void Heal(Call call) { failures_.erase(call); }
   // An OPU that is not attached cannot be opened.
   bool attached = true;
 
