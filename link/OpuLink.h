@@ -1,0 +1,92 @@
+#pragma once
+
+#include "link/OpuDriver.h"
+#include "link/WireTrace.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// The USB connection to the OPU and its command protocol. Every command operation sends one
+// framed command, waits for its one answer and returns a plain result code; none of them opens
+// or closes the link, which is the caller's job. Every call on a closed link is harmless.
+class OpuLink {
+ public:
+  static constexpr const char* Description = "Orvel OPU - Active USB Interface";
+  static constexpr int BaudRate = 57600;
+  static constexpr int AnswerTimeoutMs = 250;
+  static constexpr int AnswerAreaSize = 50;
+  static constexpr int FrameSize = 100;
+  static constexpr int MaxCommandLength = 95;
+
+  // Result codes of the command operations.
+  static constexpr int Success = 0;
+  static constexpr int NoValidAnswer = 2;
+  static constexpr int VersionTooOld = 7;
+  static constexpr int NoData = 8;
+  static constexpr int JobRefused = 9;
+  static constexpr int BlockRefused = 10;
+
+  OpuLink();  // driver from the program-wide link options
+  explicit OpuLink(std::unique_ptr<OpuDriver> driver);
+  ~OpuLink();
+  OpuLink(const OpuLink&) = delete;
+  OpuLink& operator=(const OpuLink&) = delete;
+
+  // The link itself.
+  [[nodiscard]] int Open();  // 0 opened and configured, 1 failure
+  void Close();
+  [[nodiscard]] bool IsOpen() const { return handle != nullptr; }
+  // Why the last Open failed, in words for a technician; may be empty.
+  [[nodiscard]] QString LastOpenError() const { return lastOpenError_; }
+  // True when the last Open failed because the user may not use the port, which the user can
+  // put right (e.g. by joining the group that owns serial ports).
+  [[nodiscard]] bool LastOpenLackedPermission() const { return lastOpenLackedPermission_; }
+  int WriteText(const char* text);
+  int Read(char* destination, int maximum);
+  [[nodiscard]] int QueueLength();
+  bool PurgeAll();
+  void SetTimeouts(int readMs, int writeMs);
+
+  // The protocol.
+  int Transact(const QString& command, QByteArray& answer, int timeoutMs, int expectedLength);
+  int SendCommand(const QString& command);
+  // 0 nothing usable, 1 a single byte, else the payload length of a valid frame; the answer
+  // holds the byte or the payload.
+  int ReceiveAnswer(QByteArray& answer, int timeoutMs, int expectedLength);
+  [[nodiscard]] static bool VerifyFrame(const QByteArray& received);
+
+  // The command operations.
+  int StartListening(const QString& code, const QString& parameter);
+  int PollListening(QString& answer);
+  int StopListening();
+  int ReadRadioCode(QString& code);
+  int ReadOpuVersion(QString& version);
+  int CheckOpuVersion(const QString& required);
+  int SendReadRequest(const QString& request);
+  int SendWriteBlock(const QString& block);
+  int StartJob(const QString& code);
+  int PollReadStatus(QString& status);
+  int PollWriteStatus(QString& status);
+  int FetchReadBlock(QString& block);
+
+ private:
+  void AppendFrameByte(char byte);
+  void StoreFrameByte(char byte);
+  [[nodiscard]] int SingleByteCommand(const QString& command, char refusal, int refusalCode);
+  [[nodiscard]] int StatusPoll(const QString& command, QString& status);
+
+  // The connection and the frame under construction.
+  OpuDriver* handle = nullptr;  // the opened driver; none while closed
+  std::array<char, FrameSize> frame{};
+  std::uint8_t frameLength = 0;
+  std::uint8_t checksum = 0;
+
+  std::unique_ptr<OpuDriver> driver_;
+  WireTrace trace_;
+  QString lastOpenError_;
+  bool lastOpenLackedPermission_ = false;
+};

@@ -1,0 +1,253 @@
+#include "link/SerialOpuDriver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int StatusFailure = 4;  // any status but 0 is a failure to the link
+
+QString ErrnoText(const QString& path, int error) {
+  return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// The USB product string of the device a tty belongs to: the first folder above the tty's
+// device folder that holds idVendor is the USB device, and its product file names it.
+QString UsbProductOf(const QString& deviceLink, const QString& sysfsRoot) {
+  QString folder = QFileInfo(deviceLink).canonicalFilePath();
+  const QString root = QFileInfo(sysfsRoot).canonicalFilePath();
+  while (!folder.isEmpty() && folder.startsWith(root) && folder != root) {
+    if (QFileInfo::exists(folder + QStringLiteral("/idVendor"))) {
+      QFile product(folder + QStringLiteral("/product"));
+      if (!product.open(QIODevice::ReadOnly)) return {};
+      QByteArray text = product.readAll();
+      while (text.endsWith('\n')) text.chop(1);
+      return QString::fromUtf8(text);
+    }
+    folder = QFileInfo(folder).path();
+  }
+  return {};
+}
+
+speed_t SpeedFor(int baudRate) {
+  switch (baudRate) {
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return B0;
+  }
+}
+
+timespec RemainingUntil(OpuDriver::Clock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - OpuDriver::Clock::now());
+  const long long nanoseconds = std::max<long long>(0, left.count());
+  return {static_cast<time_t>(nanoseconds / 1000000000),
+          static_cast<long>(nanoseconds % 1000000000)};
+}
+
+}  // namespace
+
+SerialOpuDriver::SerialOpuDriver(QString portPath, SerialPortPlaces places)
+    : portPath_(std::move(portPath)), places_(std::move(places)) {}
+
+SerialOpuDriver::~SerialOpuDriver() {
+  Close();
+}
+
+QString SerialOpuDriver::FindPortByDescription(const QString& description,
+                                               const SerialPortPlaces& places) {
+  const QString classFolder = places.sysfsRoot + QStringLiteral("/class/tty");
+  const QStringList names =
+      QDir(classFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+  for (const QString& name : names) {
+    const QString device = classFolder + QLatin1Char('/') + name + QStringLiteral("/device");
+    if (QFileInfo::exists(device) && UsbProductOf(device, places.sysfsRoot) == description)
+      return places.devRoot + QLatin1Char('/') + name;
+  }
+  return {};
+}
+
+int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
+  Close();
+  lastOpenError_.clear();
+  lackedPermission_ = false;
+  if (openMode != OpenByDescription) {
+    lastOpenError_ = QStringLiteral("unsupported open mode %1").arg(openMode);
+    return StatusFailure;
+  }
+  const QString path =
+      portPath_.isEmpty() ? FindPortByDescription(description, places_) : portPath_;
+  if (path.isEmpty()) {
+    lastOpenError_ =
+        QStringLiteral("no serial port reports the description \"%1\"").arg(description);
+    return StatusFailure;
+  }
+  return OpenPort(path);
+}
+
+int SerialOpuDriver::OpenPort(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
+    lackedPermission_ = errno == EACCES || errno == EPERM;
+    lastOpenError_ = ErrnoText(path, errno);
+    return StatusFailure;
+  }
+  // Another program talking to the OPU at the same time would garble both conversations.
+  if (::ioctl(fd, TIOCEXCL) != 0 || ::tcgetattr(fd, &settings_) != 0) {
+    lastOpenError_ = ErrnoText(path, errno);
+    ::close(fd);
+    return StatusFailure;
+  }
+  fd_ = fd;
+  hungUp_ = false;
+  ::cfmakeraw(&settings_);
+  settings_.c_cflag |= CLOCAL | CREAD;
+  settings_.c_cc[VMIN] = 0;
+  settings_.c_cc[VTIME] = 0;
+  if (ApplySettings() != 0) {
+    lastOpenError_ = ErrnoText(path, errno);
+    Close();
+    return StatusFailure;
+  }
+  return 0;
+}
+
+int SerialOpuDriver::ApplySettings() {
+  if (fd_ < 0) return StatusFailure;
+  return ::tcsetattr(fd_, TCSANOW, &settings_) == 0 ? 0 : StatusFailure;
+}
+
+int SerialOpuDriver::SetBaudRate(int baudRate) {
+  const speed_t speed = SpeedFor(baudRate);
+  if (fd_ < 0 || speed == B0) return StatusFailure;
+  ::cfsetispeed(&settings_, speed);
+  ::cfsetospeed(&settings_, speed);
+  return ApplySettings();
+}
+
+int SerialOpuDriver::SetDataCharacteristics(int wordLength, int stopBits, int parity) {
+  if (fd_ < 0 || wordLength != WordLength8 || (stopBits != 1 && stopBits != StopBits2) ||
+      parity != ParityNone)
+    return StatusFailure;
+  settings_.c_cflag = (settings_.c_cflag & ~(CSIZE | PARENB | CSTOPB)) | CS8;
+  if (stopBits == StopBits2) settings_.c_cflag |= CSTOPB;
+  return ApplySettings();
+}
+
+int SerialOpuDriver::SetFlowControl(int flowControl, char /*xon*/, char /*xoff*/) {
+  if (fd_ < 0 || flowControl != FlowControlNone) return StatusFailure;
+  settings_.c_cflag &= ~CRTSCTS;
+  settings_.c_iflag &= ~(IXON | IXOFF | IXANY);
+  return ApplySettings();
+}
+
+int SerialOpuDriver::ClearDtr() {
+  if (fd_ < 0) return StatusFailure;
+  int lines = TIOCM_DTR;
+  // A line without modem control (a pseudo-terminal) has no DTR to clear.
+  if (::ioctl(fd_, TIOCMBIC, &lines) == 0 || errno == ENOTTY) return 0;
+  return StatusFailure;
+}
+
+int SerialOpuDriver::Purge(int mask) {
+  if (fd_ < 0) return StatusFailure;
+  const bool receive = (mask & PurgeReceive) != 0;
+  const bool transmit = (mask & PurgeTransmit) != 0;
+  if (!receive && !transmit) return 0;
+  const int queue = receive && transmit ? TCIOFLUSH : receive ? TCIFLUSH : TCOFLUSH;
+  return ::tcflush(fd_, queue) == 0 ? 0 : StatusFailure;
+}
+
+int SerialOpuDriver::SetTimeouts(int /*readMs*/, int writeMs) {
+  // Reads never wait here: the link asks only for queued bytes.
+  if (fd_ < 0) return StatusFailure;
+  writeTimeoutMs_ = writeMs;
+  return 0;
+}
+
+int SerialOpuDriver::GetQueueStatus(std::uint32_t& received) {
+  int queued = 0;
+  if (fd_ < 0 || hungUp_ || ::ioctl(fd_, FIONREAD, &queued) != 0) return StatusFailure;
+  received = static_cast<std::uint32_t>(queued);
+  return 0;
+}
+
+int SerialOpuDriver::Read(char* buffer, std::uint32_t count, std::uint32_t& delivered) {
+  delivered = 0;
+  if (fd_ < 0 || hungUp_) return StatusFailure;
+  if (count == 0) return 0;
+  const ssize_t got = ::read(fd_, buffer, count);
+  if (got >= 0) {
+    delivered = static_cast<std::uint32_t>(got);
+    return 0;
+  }
+  if (errno == EAGAIN || errno == EINTR) return 0;
+  NoteHangUp();
+  return StatusFailure;
+}
+
+int SerialOpuDriver::Write(const char* bytes, std::uint32_t count, std::uint32_t& written) {
+  written = 0;
+  if (fd_ < 0 || hungUp_) return StatusFailure;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(writeTimeoutMs_);
+  while (written < count) {
+    const ssize_t sent = ::write(fd_, bytes + written, count - written);
+    if (sent > 0) {
+      written += static_cast<std::uint32_t>(sent);
+      continue;
+    }
+    if (sent < 0 && errno != EAGAIN && errno != EINTR) {
+      NoteHangUp();
+      return StatusFailure;
+    }
+    pollfd port{fd_, POLLOUT, 0};
+    const timespec left = RemainingUntil(deadline);
+    if (Clock::now() >= deadline || ::ppoll(&port, 1, &left, nullptr) <= 0) break;
+  }
+  return 0;
+}
+
+int SerialOpuDriver::Close() {
+  if (fd_ < 0) return StatusFailure;
+  ::close(fd_);
+  fd_ = -1;
+  hungUp_ = false;
+  return 0;
+}
+
+void SerialOpuDriver::WaitForBytes(Clock::time_point deadline) {
+  if (fd_ >= 0 && !hungUp_) {
+    pollfd port{fd_, POLLIN, 0};
+    const timespec left = RemainingUntil(deadline);
+    if (::ppoll(&port, 1, &left, nullptr) <= 0) return;
+    const bool lineDown = (port.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    int queued = 0;
+    if (!lineDown || (::ioctl(fd_, FIONREAD, &queued) == 0 && queued > 0)) return;
+    // A line that hung up reports so at once, every time: waiting on it must still sleep.
+    NoteHangUp();
+  }
+  std::this_thread::sleep_until(deadline);
+}
+
+void SerialOpuDriver::NoteHangUp() {
+  hungUp_ = true;
+}

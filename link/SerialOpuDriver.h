@@ -1,0 +1,58 @@
+#pragma once
+
+#include "link/OpuDriver.h"
+
+#include <QString>
+
+#include <termios.h>
+
+// Where the serial ports and their USB descriptions are found; tests point these at a tree of
+// their own.
+struct SerialPortPlaces {
+  QString sysfsRoot = QStringLiteral("/sys");
+  QString devRoot = QStringLiteral("/dev");
+};
+
+// The OPU's USB-serial chip as the kernel shows it: a serial port driven through termios.
+class SerialOpuDriver final : public OpuDriver {
+ public:
+  // With a port path, OpenEx opens that port whatever description it reports.
+  explicit SerialOpuDriver(QString portPath = {}, SerialPortPlaces places = {});
+  ~SerialOpuDriver() override;
+  SerialOpuDriver(const SerialOpuDriver&) = delete;
+  SerialOpuDriver& operator=(const SerialOpuDriver&) = delete;
+
+  [[nodiscard]] int OpenEx(const QString& description, int openMode) override;
+  [[nodiscard]] int SetBaudRate(int baudRate) override;
+  [[nodiscard]] int SetDataCharacteristics(int wordLength, int stopBits, int parity) override;
+  [[nodiscard]] int SetFlowControl(int flowControl, char xon, char xoff) override;
+  [[nodiscard]] int ClearDtr() override;
+  [[nodiscard]] int Purge(int mask) override;
+  [[nodiscard]] int SetTimeouts(int readMs, int writeMs) override;
+  [[nodiscard]] int GetQueueStatus(std::uint32_t& received) override;
+  [[nodiscard]] int Read(char* buffer, std::uint32_t count, std::uint32_t& delivered) override;
+  [[nodiscard]] int Write(const char* bytes, std::uint32_t count, std::uint32_t& written) override;
+  int Close() override;
+  void WaitForBytes(Clock::time_point deadline) override;
+  [[nodiscard]] QString LastOpenError() const override { return lastOpenError_; }
+  [[nodiscard]] bool LastOpenLackedPermission() const override { return lackedPermission_; }
+
+  // The device node of the first port (by name) whose USB product string is the description;
+  // empty when there is none.
+  [[nodiscard]] static QString FindPortByDescription(const QString& description,
+                                                     const SerialPortPlaces& places);
+
+ private:
+  [[nodiscard]] int OpenPort(const QString& path);
+  [[nodiscard]] int ApplySettings();
+  void NoteHangUp();
+
+  QString portPath_;
+  SerialPortPlaces places_;
+  int fd_ = -1;
+  bool hungUp_ = false;
+  int writeTimeoutMs_ = 100;
+  termios settings_{};
+  QString lastOpenError_;
+  bool lackedPermission_ = false;
+};

@@ -1,0 +1,24 @@
+#include "support/SimulatedOpu.h"
+
+#include "link/SerialOpuDriver.h"
+
+SimulatedOpu::SimulatedOpu() : server_(simulator_) {
+  simulator_.SetButtonDelay(0);
+  serving_ = server_.Start();
+}
+
+SimulatedOpu::~SimulatedOpu() {
+  if (previousOptions_) SetOpuLinkOptions(*previousOptions_);
+  server_.Stop();
+}
+
+std::unique_ptr<OpuLink> SimulatedOpu::MakeLink() const {
+  return std::make_unique<OpuLink>(std::make_unique<SerialOpuDriver>(PortPath()));
+}
+
+void SimulatedOpu::UseAsProgramPort() {
+  if (!previousOptions_) previousOptions_ = CurrentOpuLinkOptions();
+  OpuLinkOptions options = *previousOptions_;
+  options.portPath = PortPath();
+  SetOpuLinkOptions(options);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/OpuLink.h"
+#include "link/OpuLinkOptions.h"
+#include "tools/opu-sim/OpuSimServer.h"
+#include "tools/opu-sim/OpuSimulator.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// A simulated OPU with one transmitter, served in the test's process on a real
+// pseudo-terminal, for end-to-end tests through the serial driver. The button is pressed as
+// soon as the OPU listens or starts a job unless the test says otherwise. Every member is safe
+// to call while a link talks to the OPU.
+class SimulatedOpu {
+ public:
+  SimulatedOpu();
+  ~SimulatedOpu();  // stops serving and restores the program's link options
+  SimulatedOpu(const SimulatedOpu&) = delete;
+  SimulatedOpu& operator=(const SimulatedOpu&) = delete;
+
+  [[nodiscard]] bool IsServing() const { return serving_; }
+  [[nodiscard]] QString PortPath() const { return server_.PortPath(); }
+  [[nodiscard]] OpuLinkOptions LinkOptions() const { return OpuLinkOptions{PortPath(), {}}; }
+  // A closed link to this OPU through the serial driver.
+  [[nodiscard]] std::unique_ptr<OpuLink> MakeLink() const;
+  // Every OpuLink the program constructs from now on talks to this OPU, until destruction.
+  void UseAsProgramPort();
+
+  // The transmitter's button: pressed this long after listening or a job starts
+  // (OpuSimulator::ManualButton: only by PressButton).
+  void SetButtonDelay(int milliseconds) { simulator_.SetButtonDelay(milliseconds); }
+  void PressButton() { simulator_.PressButton(); }
+
+  void SetFaults(const OpuSimFaults& faults) { simulator_.SetFaults(faults); }
+  [[nodiscard]] OpuSimFaults Faults() const { return simulator_.Faults(); }
+
+  [[nodiscard]] ImageBytes Memory() const { return simulator_.Memory(); }
+  void SetMemory(const ImageBytes& memory) { simulator_.SetMemory(memory); }
+  [[nodiscard]] QString RadioCode() const { return simulator_.RadioCode(); }
+  void SetRadioCode(const QString& code) { simulator_.SetRadioCode(code); }
+
+  // The command texts received so far, e.g. {"v", "aFFFF2E", "A", "s0"}.
+  [[nodiscard]] QStringList Commands() const { return simulator_.Commands(); }
+  void ClearCommands() { simulator_.ClearCommands(); }
+  [[nodiscard]] bool HungUp() const { return server_.HungUp(); }
+
+  void Stop() { server_.Stop(); }
+  [[nodiscard]] OpuSimulator& Simulator() { return simulator_; }
+  [[nodiscard]] OpuSimServer& Server() { return server_; }
+
+ private:
+  OpuSimulator simulator_;
+  OpuSimServer server_;
+  bool serving_ = false;
+  std::optional<OpuLinkOptions> previousOptions_;
+};

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "image/VembaData.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// Faults the simulated OPU can be told to commit.
+struct OpuSimFaults {
+  QString silentCommands;  // command letters that get no answer at all, e.g. "sM"
+  bool wrongChecksum = false;
+  bool lowerCaseChecksum = false;
+  int answerPieces = 1;       // every answer is sent in this many pieces...
+  int pieceDelayMs = 0;       // ...with this pause before each piece after the first
+  QByteArray garbageBefore;   // bytes sent ahead of every answer
+  bool refuseJob = false;     // EOT to the job start
+  bool refuseBlocks = false;  // ESC to every write block
+  QString jobOutcome = QStringLiteral("03");  // job status once the button is pressed
+  QString productType = QStringLiteral("07");
+  QString version = QStringLiteral("15-1 V1.0.0");
+  QString hangUpOn;  // command letters on whose arrival the line hangs up
+};
+
+// What the OPU sends back to one command: pieces with the pause before each, then perhaps a
+// hang-up.
+struct OpuSimReply {
+  std::vector<std::pair<int, QByteArray>> pieces;
+  bool hangUp = false;
+};
+
+// The programming unit and one transmitter in its reach: the transmitter's memory (its radio
+// code sits at 0x20-0x21), its button, and the OPU's listening, requests, blocks and job. Every
+// member is safe to call from any thread.
+class OpuSimulator {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr int ManualButton = -1;
+
+  OpuSimulator();
+
+  // A plausible transmitter as it leaves the factory: product type 7, radio code 1A2B.
+  [[nodiscard]] static ImageBytes FactoryImage();
+
+  void SetFaults(const OpuSimFaults& faults);
+  [[nodiscard]] OpuSimFaults Faults() const;
+  // The button is pressed this long after the OPU starts to listen or starts a job;
+  // ManualButton leaves it to PressButton.
+  void SetButtonDelay(int milliseconds);
+  void PressButton();
+  void SetMemory(const ImageBytes& memory);
+  [[nodiscard]] ImageBytes Memory() const;
+  void SetRadioCode(const QString& code);
+  [[nodiscard]] QString RadioCode() const;
+  // Every command text received, in order.
+  [[nodiscard]] QStringList Commands() const;
+  void ClearCommands();
+
+  // The OPU's answer to one command text (the frame's text, without STX, checksum and ETX).
+  [[nodiscard]] OpuSimReply Answer(const QByteArray& command);
+
+ private:
+  struct Job {
+    bool active = false;
+    bool finished = false;
+  };
+
+  [[nodiscard]] QByteArray AnswerBytes(const QByteArray& command);
+  [[nodiscard]] QByteArray Frame(const QByteArray& payload) const;
+  [[nodiscard]] OpuSimReply Shape(const QByteArray& answer) const;
+  [[nodiscard]] QByteArray ListeningAnswer();
+  [[nodiscard]] QByteArray JobStatus();
+  [[nodiscard]] QByteArray NextReadBlock();
+  [[nodiscard]] QByteArray StartJob(const QByteArray& code);
+  [[nodiscard]] QByteArray TakeRequest(const QByteArray& request);
+  [[nodiscard]] QByteArray TakeBlock(const QByteArray& block);
+  [[nodiscard]] bool ButtonPressed() const;
+  [[nodiscard]] QString RadioCodeLocked() const;
+  void WaitForButton();
+  void FinishJob();
+
+  mutable std::mutex mutex_;
+  OpuSimFaults faults_;
+  ImageBytes memory_{};
+  int buttonDelayMs_ = 0;
+  bool buttonPressed_ = false;
+  std::optional<Clock::time_point> pressAt_;
+  bool listening_ = false;
+  Job job_;
+  std::vector<std::pair<int, int>> readRequests_;  // count, start
+  std::vector<QByteArray> writeBlocks_;
+  std::vector<QByteArray> readBlocks_;
+  QStringList commands_;
+};
