@@ -11,6 +11,8 @@
 
 #include "app/Texts.h"
 #include "app/UserDialogs.h"
+#include "app/about.h"
+#include "files/Selectfolder.h"
 
 namespace {
 
@@ -69,7 +71,10 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   connect(mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
   connect(mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
   connect(mnuFileSaveAs, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
+  connect(mnuFileSelectDefaultFolder, &QAction::triggered, this,
+          &TfrmMain::mnuFileSelectDefaultFolderClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
   BindFieldRules();
   FormCreate();
 }
@@ -224,6 +229,20 @@ void TfrmMain::dropEvent(QDropEvent* event) {
   // The desktop's drag ends first: a message box inside the drop would hold the dragging program.
   QMetaObject::invokeMethod(
       this, [this, paths] { WMDropFiles(paths); }, Qt::QueuedConnection);
+}
+
+void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
+  dialogs_ = dialogs;
+}
+
+void TfrmMain::mnuFileSelectDefaultFolderClick() {
+  // A settings file that cannot be written raises an error that the event dispatch shows;
+  // the chosen folder is used for this run all the same.
+  (void)SelectDefaultFolder(*dialogs_.frmSelectDirectory, DefaultFolder, VembaIni);
+}
+
+void TfrmMain::mnuHelpAboutClick() {
+  dialogs_.frmAbout->exec();
 }
 
 void TfrmMain::mnuFileExitClick() {

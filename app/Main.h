@@ -23,6 +23,14 @@
 #include "image/VembaData.h"
 
 class UserDialogs;
+class TfrmSelectDirectory;
+class TfrmAbout;
+
+// The dialogs the main window opens; they are created after it.
+struct MainDialogs {
+  TfrmSelectDirectory* frmSelectDirectory = nullptr;
+  TfrmAbout* frmAbout = nullptr;
+};
 
 // What the main window needs from outside: the user's dialogs and the command line.
 struct MainEnvironment {
@@ -38,6 +46,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
  public:
   explicit TfrmMain(const MainEnvironment& environment, QWidget* parent = nullptr);
   ~TfrmMain() override;
+
+  void AttachDialogs(const MainDialogs& dialogs);
 
   // Codec operations on the window's fields.
   [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) override;
@@ -183,7 +193,9 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   void mnuFileOpenClick();
   void mnuFileSaveClick();
   void mnuFileSaveAsClick();
+  void mnuFileSelectDefaultFolderClick();
   void mnuFileExitClick();
+  void mnuHelpAboutClick();
   void mnuCommChangeIdCodeClick();
 
  protected:
@@ -242,6 +254,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   [[nodiscard]] CodecContext codecContext() const;
 
   MainEnvironment environment_;
+  MainDialogs dialogs_;
   ConfigurationFiles configurationFiles_;
   std::map<Field, QWidget*> fieldControls_;
 };

@@ -1,5 +1,7 @@
 #include "app/Application.h"
 #include "app/Main.h"
+#include "app/ProgramWindows.h"
+#include "link/OpuLinkOptions.h"
 #include "app/UserDialogs.h"
 
 int main(int argc, char** argv) {
@@ -9,8 +11,13 @@ int main(int argc, char** argv) {
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
 
-  TfrmMain frmMain(MainEnvironment{&dialogs, SystemStartupEnvironment()});
-  frmMain.show();
+  SetOpuLinkOptions(ParseOpuLinkOptions(QCoreApplication::arguments().mid(1)));
+
+  // The OPU options are the link's own; the folder, file and service passes do not see them.
+  StartupEnvironment startup = SystemStartupEnvironment();
+  startup.arguments.removeIf(IsOpuLinkOption);
+  const auto windows = CreateProgramWindows(MainEnvironment{&dialogs, startup});
+  windows->frmMain->show();
   Application::exec();
   return 0;
 }

@@ -21,7 +21,6 @@ const QString settingsFileName = QStringLiteral("Values.ini");
 const QString factoryTemplate = QStringLiteral("Default.b");
 const QString factoryFileName = QStringLiteral("Default.bin");
 const QString serviceSwitch = QStringLiteral("-SERVICE");
-const QString opuPortOption = QStringLiteral("--opu-port=");
 
 constexpr int dataDirectoryNameText = 19999;
 
@@ -109,7 +108,6 @@ void provisionFactoryImage(const StartupEnvironment& environment, const StartupS
 // The switch counts only before the first folder parameter; that folder is used as typed.
 bool examineCommandLine(const QStringList& arguments, StartupSettings& result) {
   for (const QString& argument : arguments) {
-    if (argument.startsWith(opuPortOption)) continue;
     if (argument.toUpper() == serviceSwitch) result.ServiceMode = true;
     if (QFileInfo(argument).isDir()) {
       result.DefaultFolder = argument;

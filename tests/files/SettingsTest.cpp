@@ -144,7 +144,6 @@ TEST_F(SettingsStartupTest, ServiceSwitchCountsOnlyBeforeTheFolderParameter) {
       {{"-service"}, true, standard},
       {{file, "-Service"}, true, standard},
       {{"-SERVICE", file}, true, standard},
-      {{"--opu-port=/dev/pts/7", "-SERVICE"}, true, standard},
       {{"-SERVICEX", "SERVICE"}, false, standard},
   };
   for (const Case& test : cases) {

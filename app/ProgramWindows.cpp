@@ -1,0 +1,38 @@
+#include "app/ProgramWindows.h"
+
+#include "link/OpuLink.h"
+
+namespace {
+
+// The About dialog asks the OPU through a link of its own, open only while it asks.
+std::function<QString()> opuVersionReader() {
+  auto link = std::make_shared<OpuLink>();
+  return [link] {
+    (void)link->Open();
+    QString version;
+    const int result = link->ReadOpuVersion(version);
+    link->Close();
+    return result == 0 ? version : QString();
+  };
+}
+
+}  // namespace
+
+ProgramWindows::~ProgramWindows() {
+  // The dialogs are the main window's children on screen; they go before it.
+  frmAbout.reset();
+  frmSelectDirectory.reset();
+}
+
+std::unique_ptr<ProgramWindows> CreateProgramWindows(const MainEnvironment& environment) {
+  auto windows = std::make_unique<ProgramWindows>();
+  windows->frmMain = std::make_unique<TfrmMain>(environment);
+  TfrmMain* main = windows->frmMain.get();
+  windows->frmSelectDirectory = std::make_unique<TfrmSelectDirectory>(*environment.dialogs, main);
+  windows->frmAbout =
+      std::make_unique<TfrmAbout>(AboutSources{environment.startup.programFolder,
+                                               CompiledProgramVersionInfo(), opuVersionReader()},
+                                  main);
+  main->AttachDialogs(MainDialogs{windows->frmSelectDirectory.get(), windows->frmAbout.get()});
+  return windows;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <memory>
+
+#include "app/Main.h"
+#include "app/about.h"
+#include "files/Selectfolder.h"
+
+// The program's windows, created once at start in this order and kept until the end.
+struct ProgramWindows {
+  std::unique_ptr<TfrmMain> frmMain;
+  std::unique_ptr<TfrmSelectDirectory> frmSelectDirectory;
+  std::unique_ptr<TfrmAbout> frmAbout;
+
+  ~ProgramWindows();
+};
+
+// Creates the windows; creating the main window runs its whole start-up.
+[[nodiscard]] std::unique_ptr<ProgramWindows> CreateProgramWindows(
+    const MainEnvironment& environment);
