@@ -19,6 +19,7 @@
 
 #include "app/Main.h"
 #include "app/Texts.h"
+#include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
@@ -97,21 +98,12 @@ class MainFilesTest : public ::testing::Test {
   }
   // Starts with the factory image in place and forgets what the start showed.
   void startWithFactoryImage() {
-    writeFile(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
+    writeBytes(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
     start();
     dialogs.clear();
   }
 
   QString filePath(const QString& name) const { return filesDir.filePath(name); }
-  static void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-  }
-  static QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   static void makeReadOnly(const QString& path) {
     ASSERT_TRUE(QFile::setPermissions(
         path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
@@ -164,7 +156,7 @@ class MainFilesTest : public ::testing::Test {
 TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnlyItsFirst256Bytes) {
   QByteArray factory = validImage(48);
   factory.append(QByteArray(44, '\x07'));  // 300 bytes; a size check would refuse them
-  writeFile(dataDir.filePath(QStringLiteral("Default.bin")), factory);
+  writeBytes(dataDir.filePath(QStringLiteral("Default.bin")), factory);
   start();
 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -181,7 +173,7 @@ TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheSta
   EXPECT_EQ(window->windowTitle(), QStringLiteral("U-KOVA Programmer"));
   EXPECT_TRUE(window->StatusText().isEmpty());
 
-  writeFile(filePath(QStringLiteral("pendant.ukova")), validImage(48));
+  writeBytes(filePath(QStringLiteral("pendant.ukova")), validImage(48));
   open(filePath(QStringLiteral("pendant.ukova")));
   window->SetStatusText(QStringLiteral("vorher"));
   dialogs.clear();
@@ -208,7 +200,7 @@ TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
 
   ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("sub")));
   const QString pendant = filePath(QStringLiteral("sub/pendant.ukova"));
-  writeFile(pendant, validImage(48));
+  writeBytes(pendant, validImage(48));
   open(pendant);
   window->edtRadioCodeNew->setText(QStringLiteral("1234"));
   window->mnuFileNew->trigger();
@@ -228,7 +220,7 @@ TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
 
 TEST_F(MainFilesTest, OpenCompletesATypedNameThatDoesNotExistWithTheConfigurationExtension) {
   startWithFactoryImage();
-  writeFile(filePath(QStringLiteral("pendant.ukova")), validImage(48));
+  writeBytes(filePath(QStringLiteral("pendant.ukova")), validImage(48));
 
   for (const QString& typed : {QStringLiteral("pendant"), QStringLiteral("pendant.txt")}) {
     SCOPED_TRACE(typed.toStdString());
@@ -244,7 +236,7 @@ class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInter
  protected:
   void load(const QString& path) {
     if (GetParam() == LoadPath::CommandLine) {
-      writeFile(dataDir.filePath(QStringLiteral("default.bin")), validImage());
+      writeBytes(dataDir.filePath(QStringLiteral("default.bin")), validImage());
       start({QStringLiteral("-SERVICE-nicht"), path});
       return;
     }
@@ -263,7 +255,7 @@ class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInter
 
 TEST_P(MainFilesLoadTest, LoadsAFileOfExactly256Bytes) {
   const QString path = filePath(QStringLiteral("pendant.ukova"));
-  writeFile(path, validImage(48));
+  writeBytes(path, validImage(48));
   load(path);
 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -282,7 +274,7 @@ TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
   for (const int size : {0, 255, 257}) {
     SCOPED_TRACE(size);
     const QString path = filePath(QStringLiteral("size%1.ukova").arg(size));
-    writeFile(path, sized(validImage(48), size));
+    writeBytes(path, sized(validImage(48), size));
     load(path);
     EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
     EXPECT_TRUE(currentFile().isEmpty());
@@ -293,7 +285,7 @@ TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
 TEST_P(MainFilesLoadTest, RefusesAHugeFileByItsSizeAlone) {
   // 4 GiB + 256 bytes, sparse: a size kept in 32 bits would pass as 256.
   const QString path = filePath(QStringLiteral("riesig.ukova"));
-  writeFile(path, validImage(48));
+  writeBytes(path, validImage(48));
   ASSERT_TRUE(QFile(path).resize((qint64{1} << 32) + ImageSize));
   load(path);
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
@@ -321,7 +313,7 @@ TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
   QByteArray otherProduct = validImage(48);
   otherProduct[ProductType] = 5;
   const QString path = filePath(QStringLiteral("fremd.ukova"));
-  writeFile(path, otherProduct);
+  writeBytes(path, otherProduct);
   load(path);
 
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10820)));
@@ -338,7 +330,7 @@ TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddres
   tooLong[0x34] = static_cast<char>(0xFF);
   tooLong[0x35] = static_cast<char>(0xFF);
   const QString path = filePath(QStringLiteral("lang.ukova"));
-  writeFile(path, tooLong);
+  writeBytes(path, tooLong);
   load(path);
 
   EXPECT_THAT(dialogs.texts(),
@@ -357,7 +349,7 @@ TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
   const QString first = filePath(QStringLiteral("a.ukova"));
   const QString upperBin = filePath(QStringLiteral("X.BIN"));
   const QString text = filePath(QStringLiteral("x.txt"));
-  for (const QString& path : {first, upperBin, text}) writeFile(path, validImage(48));
+  for (const QString& path : {first, upperBin, text}) writeBytes(path, validImage(48));
 
   drop({first, upperBin});
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10807)));
@@ -384,7 +376,7 @@ TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst)
   EXPECT_EQ(request.filterDescription, Text(10816));
   EXPECT_EQ(request.fileName, QStringLiteral("*.ukova"));
   EXPECT_EQ(request.folder, filesDir.path());
-  EXPECT_EQ(readFile(filePath(QStringLiteral("erste.ukova"))), validImage());
+  EXPECT_EQ(readBytes(filePath(QStringLiteral("erste.ukova"))), validImage());
   EXPECT_EQ(window->ImageSource, SourceSavedAs);
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("erste.ukova")));
   EXPECT_EQ(window->StatusText(), Text(10815));
@@ -400,7 +392,7 @@ TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
   startWithFactoryImage();
   const QString path = filePath(QStringLiteral("pendant.ukova"));
   const QByteArray original = imageWithForeignBytes();
-  writeFile(path, original);
+  writeBytes(path, original);
   // Replacing the file on save must not change who may read it.
   const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
   ASSERT_TRUE(QFile::setPermissions(path, ownerOnly));
@@ -412,7 +404,7 @@ TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
   EXPECT_TRUE(dialogs.saveRequests.empty());
   QByteArray expected = original;
   expected[BatteryTestInterval] = 72;
-  EXPECT_EQ(readFile(path), expected);
+  EXPECT_EQ(readBytes(path), expected);
   EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
             ownerOnly);
   EXPECT_EQ(window->StatusText(), Text(10815));
@@ -426,15 +418,15 @@ TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTit
   const QString rejected = filePath(QStringLiteral("b.ukova"));
   QByteArray otherProduct = validImage(48);
   otherProduct[ProductType] = 5;
-  writeFile(named, validImage(36));
-  writeFile(rejected, otherProduct);
+  writeBytes(named, validImage(36));
+  writeBytes(rejected, otherProduct);
   open(named);
   open(rejected);
   ASSERT_EQ(window->windowTitle(), titleNaming(QStringLiteral("a.ukova")));
   window->mnuFileSave->trigger();
 
-  EXPECT_EQ(readFile(named), validImage(36));
-  EXPECT_EQ(readFile(rejected), otherProduct);  // the fields show what b.ukova holds
+  EXPECT_EQ(readBytes(named), validImage(36));
+  EXPECT_EQ(readBytes(rejected), otherProduct);  // the fields show what b.ukova holds
   EXPECT_EQ(window->StatusText(), Text(10815));
 }
 
@@ -444,7 +436,7 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   QByteArray fewSamples = validImage();
   fewSamples[0x30] = 6;  // 10 samples of 6 minutes: one hour
   fewSamples[0x35] = 10;
-  writeFile(path, fewSamples);
+  writeBytes(path, fewSamples);
   open(path);
   window->edtBatteryTestInterval->setText(QStringLiteral("72"));
 
@@ -454,7 +446,7 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   ASSERT_EQ(dialogs.messages.size(), 2U);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
   EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(readFile(path), fewSamples);
+  EXPECT_EQ(readBytes(path), fewSamples);
   EXPECT_EQ(window->StatusText(), Text(10821));
 
   dialogs.clear();
@@ -466,20 +458,20 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
   EXPECT_TRUE(window->StatusText().isEmpty());
   EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(readFile(path), fewSamples);
+  EXPECT_EQ(readBytes(path), fewSamples);
 }
 
 TEST_F(MainFilesTest, SaveAsAlwaysWritesAConfigurationExtension) {
   startWithFactoryImage();
   saveAs(filePath(QStringLiteral("name")));
-  EXPECT_EQ(readFile(filePath(QStringLiteral("name.ukova"))), validImage());
+  EXPECT_EQ(readBytes(filePath(QStringLiteral("name.ukova"))), validImage());
   EXPECT_EQ(window->StatusText(), Text(10815));
 
   ASSERT_TRUE(QFile::remove(filePath(QStringLiteral("name.ukova"))));
   window->SetStatusText(QString());
   saveAs(filePath(QStringLiteral("name.txt")));
   EXPECT_FALSE(QFile::exists(filePath(QStringLiteral("name.txt"))));
-  EXPECT_EQ(readFile(filePath(QStringLiteral("name.ukova"))), validImage());
+  EXPECT_EQ(readBytes(filePath(QStringLiteral("name.ukova"))), validImage());
   EXPECT_EQ(currentFile(), filePath(QStringLiteral("name.ukova")));
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -489,7 +481,7 @@ TEST_F(MainFilesTest, SaveAsAsksBeforeOverwritingAndOnlyYesOverwrites) {
   startWithFactoryImage();
   const QString target = filePath(QStringLiteral("name.ukova"));
   const QByteArray before = imageWithForeignBytes();
-  writeFile(target, before);
+  writeBytes(target, before);
 
   dialogs.answers = {mrNo};
   saveAs(filePath(QStringLiteral("name.txt")));
@@ -497,14 +489,14 @@ TEST_F(MainFilesTest, SaveAsAsksBeforeOverwritingAndOnlyYesOverwrites) {
   EXPECT_EQ(dialogs.messages[0].text, Text(10813));
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
-  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(readBytes(target), before);
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
   EXPECT_EQ(window->windowTitle(), defaultTitle());
 
   dialogs.answers = {mrYes};
   saveAs(filePath(QStringLiteral("name")));
-  EXPECT_EQ(readFile(target), validImage());
+  EXPECT_EQ(readBytes(target), validImage());
   EXPECT_EQ(window->ImageSource, SourceSavedAs);
   EXPECT_EQ(currentFile(), target);
 }
@@ -513,7 +505,7 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
   startWithFactoryImage();
   const QString target = filePath(QStringLiteral("name.ukova"));
   const QByteArray before = imageWithForeignBytes();
-  writeFile(target, before);
+  writeBytes(target, before);
   makeReadOnly(target);
 
   saveAs(filePath(QStringLiteral("name")));
@@ -521,7 +513,7 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
   EXPECT_EQ(dialogs.messages[0].text, Text(10801));
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::Ok);
-  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(readBytes(target), before);
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
 
@@ -531,7 +523,7 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
   dialogs.clear();
   window->mnuFileSave->trigger();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10812)));
-  EXPECT_EQ(readFile(target), before);
+  EXPECT_EQ(readBytes(target), before);
   EXPECT_EQ(window->StatusText(), Text(10821));
 }
 

@@ -1,5 +1,6 @@
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,17 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class IniFileTest : public ::testing::Test {
  protected:

@@ -1,6 +1,7 @@
 #include "files/IniFile.h"
 #include "files/Settings.h"
 #include "files/VembaIni.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,17 +17,6 @@ namespace {
 const QByteArray settingsTemplate("[Setup]\r\nConfigDirectory=\r\nAppVersion=\r\n");
 const QByteArray factoryTemplate(256, '\x11');
 const QString version = QStringLiteral("1.2.1.123");
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class SettingsStartupTest : public ::testing::Test {
  protected:
@@ -139,12 +129,9 @@ TEST_F(SettingsStartupTest, ServiceSwitchCountsOnlyBeforeTheFolderParameter) {
   };
   const QString standard = documentsBase + QStringLiteral("/ORVEL/U-KOVA config");
   const Case cases[] = {
-      {{"-SERVICE", folder}, true, folder},
-      {{folder, "-SERVICE"}, false, folder},
-      {{"-service"}, true, standard},
-      {{file, "-Service"}, true, standard},
-      {{"-SERVICE", file}, true, standard},
-      {{"-SERVICEX", "SERVICE"}, false, standard},
+      {{"-SERVICE", folder}, true, folder}, {{folder, "-SERVICE"}, false, folder},
+      {{"-service"}, true, standard},       {{file, "-Service"}, true, standard},
+      {{"-SERVICE", file}, true, standard}, {{"-SERVICEX", "SERVICE"}, false, standard},
   };
   for (const Case& test : cases) {
     const StartupSettings result = start(test.arguments);
