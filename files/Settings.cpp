@@ -194,11 +194,20 @@ void CreateFolderIfMissing(const QString& path) {
   QDir().mkdir(path, notWritableByOthers);
 }
 
+// The user's own data or documents folder. A fresh account may not have it yet; it is made as
+// the desktop would make it, because the fallback, the program folder, is not writable once the
+// program is installed.
+QString userFolder(QStandardPaths::StandardLocation location) {
+  const QString folder = QStandardPaths::writableLocation(location);
+  if (!folder.isEmpty()) QDir().mkpath(folder);
+  return folder;
+}
+
 StartupEnvironment SystemStartupEnvironment() {
   return StartupEnvironment{
       ProgramFolder(),
-      QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation).value(0),
-      QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation).value(0),
+      userFolder(QStandardPaths::GenericDataLocation),
+      userFolder(QStandardPaths::DocumentsLocation),
       QCoreApplication::arguments().mid(1),
       GetProgramVersion(),
   };
