@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
 program="$(realpath "${2:-build/release/ukova-programmer}")"
+scripts/install-deps.sh --tools
 for tool in xvfb-run xdotool /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool time)"; exit 1; }
 done

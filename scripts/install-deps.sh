@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, where missing.
+# With --tools also what the screenshot and start-up benchmark scripts use under Xvfb.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth imagemagick
 )
+if [ "${1:-}" = "--tools" ]; then
+  packages+=(xvfb xauth xdotool imagemagick time)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 output="$(realpath -m "${1:-docs/main-window.png}")"
 shift || true
+scripts/install-deps.sh --tools
 program="$(realpath build/release/ukova-programmer)"
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
