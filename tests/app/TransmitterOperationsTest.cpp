@@ -570,4 +570,28 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAM
   EXPECT_EQ(opu.RadioCode(), "1A2B");
 }
 
+// --- The radio-code dialog -----------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyEachTime) {
+  TfrmChangeCode& dialog = changeCode();
+  EXPECT_EQ(dialog.windowTitle(), Text(10621));
+  EXPECT_EQ(dialog.lblNote->text(), Text(10622));
+  EXPECT_EQ(dialog.lblNote->width(), 345);
+  EXPECT_EQ(dialog.btnChange->text(), Text(10624));
+  EXPECT_EQ(dialog.size(), QSize(393, 293));
+
+  dialog.show();
+  QTest::keyClicks(dialog.edtNewCode, "aG-1f2B");
+  EXPECT_EQ(dialog.edtNewCode->text(), "a1f2");
+  // Escape neither closes the dialog nor loses the code.
+  QTest::keyClick(dialog.edtNewCode, Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.hide();
+  dialog.show();
+  EXPECT_TRUE(dialog.edtNewCode->text().isEmpty());
+  dialog.btnOk->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), mrOk);
+}
+
 }  // namespace
