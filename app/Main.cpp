@@ -76,6 +76,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
   BindFieldRules();
+  BindTransmitterOperations();
   FormCreate();
 }
 
@@ -233,6 +234,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 
 void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
   dialogs_ = dialogs;
+  operations_->AttachWaitingDialog(dialogs.frmReceiveRadio);
 }
 
 void TfrmMain::mnuFileSelectDefaultFolderClick() {

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <map>
+#include <memory>
 
 #include "app/FieldEdit.h"
 #include "files/ConfigurationFiles.h"
@@ -21,14 +22,20 @@
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
+#include "link/OpuLink.h"
+#include "link/TransmitterOperations.h"
 
 class UserDialogs;
+class TfrmReceiveRadio;
 class TfrmSelectDirectory;
+class TfrmChangeCode;
 class TfrmAbout;
 
 // The dialogs the main window opens; they are created after it.
 struct MainDialogs {
+  TfrmReceiveRadio* frmReceiveRadio = nullptr;
   TfrmSelectDirectory* frmSelectDirectory = nullptr;
+  TfrmChangeCode* frmChangeCode = nullptr;
   TfrmAbout* frmAbout = nullptr;
 };
 
@@ -40,7 +47,7 @@ struct MainEnvironment {
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
-class TfrmMain : public QMainWindow, public ConfigurationView {
+class TfrmMain : public QMainWindow, public ConfigurationView, public TransmitterView {
   Q_OBJECT
 
  public:
@@ -64,7 +71,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   void EmptyNewRadioCode() override;
 
   // Configuration files.
-  void UpdateTitle();
+  void UpdateTitle() override;
   void LoadConfigurationFile(const QString& path, bool announce);
   // Files dropped on the window: their paths, in the order the desktop gave them.
   void WMDropFiles(const QStringList& paths);
@@ -75,6 +82,20 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
 
   // The edit or check box that shows a parameter.
   [[nodiscard]] QWidget* ControlOf(Field field) const;
+
+  // Transmitter operations (link/TransmitterOperations.h).
+  [[nodiscard]] QString RadioCodeOldText() const override;
+  void SetRadioCodeOldText(const QString& text) override;
+  [[nodiscard]] QString RadioCodeNewText() const override;
+  [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
+  void btnGetVembaCodeClick();
+  void btnReadFromDeviceClick();
+  void mnuCommReadFromDeviceClick();
+  void btnWriteToDeviceClick();
+  void mnuCommWriteToDeviceClick();
+  [[nodiscard]] ChangeResult ChangeRadioCode();
+  void tmrPollOpuInfoTimer();
+  void tmrPollOpuTimer();
 
   // State of the running program.
   VembaData vembaData;
@@ -90,6 +111,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   QString RequestedRadioCode;
   bool ServiceMode = false;
   QString PollAnswer;
+  OpuLink link;  // closed between operations
 
   // Menu.
   QMenu* mnuFile = nullptr;
@@ -184,10 +206,6 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   QTimer* tmrPollOpu = nullptr;
   QTimer* tmrPollOpuInfo = nullptr;
 
- signals:
-  // The user asked for a new radio ID code (menu item or Ctrl+C).
-  void changeIdCodeRequested();
-
  public slots:
   void mnuFileNewClick();
   void mnuFileOpenClick();
@@ -212,6 +230,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   void CreateProductInformation(QWidget* client);
   void CreateButtonsAndTimers(QWidget* client);
   void SetTabOrder();
+  void BindTransmitterOperations();
 
   void FormCreate();
   void FormShow();
@@ -257,4 +276,5 @@ class TfrmMain : public QMainWindow, public ConfigurationView {
   MainDialogs dialogs_;
   ConfigurationFiles configurationFiles_;
   std::map<Field, QWidget*> fieldControls_;
+  std::unique_ptr<TransmitterOperations> operations_;
 };

@@ -135,7 +135,3 @@ void TfrmMain::ApplyCheckBoxDependency(const char* governingBox) {
     }
   }
 }
-
-void TfrmMain::mnuCommChangeIdCodeClick() {
-  emit changeIdCodeRequested();
-}

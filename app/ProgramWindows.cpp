@@ -21,18 +21,24 @@ std::function<QString()> opuVersionReader() {
 ProgramWindows::~ProgramWindows() {
   // The dialogs are the main window's children on screen; they go before it.
   frmAbout.reset();
+  frmChangeCode.reset();
   frmSelectDirectory.reset();
+  frmReceiveRadio.reset();
 }
 
 std::unique_ptr<ProgramWindows> CreateProgramWindows(const MainEnvironment& environment) {
   auto windows = std::make_unique<ProgramWindows>();
   windows->frmMain = std::make_unique<TfrmMain>(environment);
   TfrmMain* main = windows->frmMain.get();
+  windows->frmReceiveRadio = std::make_unique<TfrmReceiveRadio>(main);
   windows->frmSelectDirectory = std::make_unique<TfrmSelectDirectory>(*environment.dialogs, main);
+  windows->frmChangeCode =
+      std::make_unique<TfrmChangeCode>(main->Operations(), *environment.dialogs, main);
   windows->frmAbout =
       std::make_unique<TfrmAbout>(AboutSources{environment.startup.programFolder,
                                                CompiledProgramVersionInfo(), opuVersionReader()},
                                   main);
-  main->AttachDialogs(MainDialogs{windows->frmSelectDirectory.get(), windows->frmAbout.get()});
+  main->AttachDialogs(MainDialogs{windows->frmReceiveRadio.get(), windows->frmSelectDirectory.get(),
+                                  windows->frmChangeCode.get(), windows->frmAbout.get()});
   return windows;
 }

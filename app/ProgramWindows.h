@@ -5,11 +5,15 @@
 #include "app/Main.h"
 #include "app/about.h"
 #include "files/Selectfolder.h"
+#include "link/Changecode.h"
+#include "link/Receiveradio.h"
 
 // The program's windows, created once at start in this order and kept until the end.
 struct ProgramWindows {
   std::unique_ptr<TfrmMain> frmMain;
+  std::unique_ptr<TfrmReceiveRadio> frmReceiveRadio;
   std::unique_ptr<TfrmSelectDirectory> frmSelectDirectory;
+  std::unique_ptr<TfrmChangeCode> frmChangeCode;
   std::unique_ptr<TfrmAbout> frmAbout;
 
   ~ProgramWindows();

@@ -7,12 +7,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
 #include "app/Main.h"
 #include "app/Texts.h"
 #include "image/VembaData.h"
+#include "link/Changecode.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 
@@ -389,18 +391,43 @@ TEST_F(MainFieldRules, ShownCheckStatesSetTheDependants) {
 
 // --- Ctrl+C --------------------------------------------------------------------------------
 
+// Counts how often a modal dialog opens, and closes it again at once so that no test waits.
+class OpeningCounter : public QObject {
+ public:
+  explicit OpeningCounter(QDialog& dialog) : QObject(&dialog), dialog_(dialog) {
+    dialog.installEventFilter(this);
+  }
+  int openings = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      ++openings;
+      QTimer::singleShot(0, &dialog_, [this] { dialog_.done(mrOk); });
+    }
+    return false;
+  }
+
+ private:
+  QDialog& dialog_;
+};
+
 TEST_F(MainFieldRules, CtrlCInTheMainWindowAsksForANewRadioCodeInsteadOfCopying) {
-  QSignalSpy requested(&w(), &TfrmMain::changeIdCodeRequested);
+  TfrmChangeCode changeCode(w().Operations(), dialogs, &w());
+  w().AttachDialogs(MainDialogs{nullptr, nullptr, &changeCode, nullptr});
+  const OpeningCounter counter(changeCode);
   activate(&w(), w().edtBatteryTestInterval);
   QApplication::clipboard()->setText("untouched");
   w().edtBatteryTestInterval->selectAll();
   QTest::keyClick(w().edtBatteryTestInterval, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(requested.count(), 1);
+  EXPECT_EQ(counter.openings, 1);
   EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
 }
 
 TEST_F(MainFieldRules, CtrlCInADialogCopies) {
-  QSignalSpy requested(&w(), &TfrmMain::changeIdCodeRequested);
+  TfrmChangeCode changeCode(w().Operations(), dialogs, &w());
+  w().AttachDialogs(MainDialogs{nullptr, nullptr, &changeCode, nullptr});
+  const OpeningCounter counter(changeCode);
   w().show();
   QDialog dialog(&w());
   auto* edit = new QLineEdit("1A2B", &dialog);
@@ -408,7 +435,7 @@ TEST_F(MainFieldRules, CtrlCInADialogCopies) {
   edit->selectAll();
   QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "1A2B");
-  EXPECT_EQ(requested.count(), 0);
+  EXPECT_EQ(counter.openings, 0);
 }
 
 // --- ConfirmInactivityCount ----------------------------------------------------------------

@@ -169,6 +169,7 @@ bool OpuSimulator::ButtonPressed() const {
 QByteArray OpuSimulator::ListeningAnswer() {
   // Until the transmitter calls in, the OPU reports that nothing has been heard yet.
   if (!listening_ || !ButtonPressed()) return Frame("00");
+  if (faults_.listeningFails) return Frame("04");
   return Frame((RadioCodeLocked() + QStringLiteral("00") + faults_.productType).toLatin1());
 }
 

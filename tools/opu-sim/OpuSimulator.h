@@ -24,6 +24,7 @@ struct OpuSimFaults {
   bool refuseBlocks = false;  // ESC to every write block
   QString jobOutcome = QStringLiteral("03");  // job status once the button is pressed
   QString productType = QStringLiteral("07");
+  bool listeningFails = false;  // "04" to the listening poll once the button is pressed
   QString version = QStringLiteral("15-1 V1.0.0");
   QString hangUpOn;  // command letters on whose arrival the line hangs up
 };

@@ -1,0 +1,157 @@
+#include "link/Changecode.h"
+
+#include "app/FieldEdit.h"
+#include "app/MainEventFilters.h"
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+#include "image/VembaData.h"
+#include "link/Receiveradio.h"
+#include "link/TransmitterOperations.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QPushButton* plainButton(QPushButton* button) {
+  // Enter in the code field must neither start a change nor close the dialog.
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, UserDialogs& dialogs,
+                               QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      pnlChangeIdCode(named(new QFrame(this), "pnlChangeIdCode")),
+      lblNote(named(new QLabel(pnlChangeIdCode), "lblNote")),
+      lblNewCode(named(new QLabel(pnlChangeIdCode), "lblNewCode")),
+      edtNewCode(named(new FieldEdit(pnlChangeIdCode), "edtNewCode")),
+      pnlDelimiter(named(new QFrame(pnlChangeIdCode), "pnlDelimiter")),
+      btnChange(plainButton(named(new QPushButton(pnlChangeIdCode), "btnChange"))),
+      btnOk(plainButton(named(new QPushButton(this), "btnOk"))),
+      operations_(operations),
+      dialogs_(dialogs) {
+  setObjectName(QStringLiteral("frmChangeCode"));
+  setFixedSize(393, 293);
+  pnlChangeIdCode->setGeometry(8, 8, 377, 241);
+  pnlChangeIdCode->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  lblNote->move(16, 16);
+  lblNote->setWordWrap(true);
+  lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lblNewCode->move(16, 152);
+  edtNewCode->setGeometry(296, 144, 65, 21);
+  edtNewCode->setTypedMaxLength(4);
+  edtNewCode->installEventFilter(new KeyPressFilter(
+      [this](QObject* sender, QChar& key) { edtNewCodeKeyPress(sender, key); }, this));
+  pnlDelimiter->setGeometry(16, 184, 345, 2);
+  pnlDelimiter->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  btnChange->setGeometry(214, 200, 147, 25);
+  btnOk->setGeometry(304, 256, 75, 25);
+  btnOk->setText(QStringLiteral("&OK"));
+  connect(btnChange, &QPushButton::clicked, this, &TfrmChangeCode::btnChangeClick);
+  connect(btnOk, &QPushButton::clicked, this, &TfrmChangeCode::btnOkClick);
+  FormCreate();
+}
+
+void TfrmChangeCode::FormCreate() {
+  setWindowTitle(Text(10621));
+  lblNote->setText(Text(10622));
+  lblNote->resize(pnlDelimiter->width(), lblNote->heightForWidth(pnlDelimiter->width()));
+  lblNewCode->setText(Text(10623));
+  lblNewCode->adjustSize();
+  btnChange->setText(Text(10624));
+}
+
+void TfrmChangeCode::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfrmChangeCode::FormShow() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QSize area = screen->geometry().size();
+    move((area.width() - width()) / 2, (area.height() - height()) / 2);
+  }
+  edtNewCode->clear();
+}
+
+void TfrmChangeCode::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TfrmChangeCode::edtNewCodeKeyPress(QObject*, QChar& key) {
+  if (!VembaData::IsHexDigitKey(key)) key = QChar();
+}
+
+void TfrmChangeCode::btnOkClick() {
+  done(mrOk);
+}
+
+void TfrmChangeCode::btnChangeClick() {
+  const QString newCode = edtNewCode->text();
+  if (!NewCodeAcceptable(newCode)) return;
+  operations_.ForgetRadioCode();
+  operations_.WaitingDialog()->SetTitle(Text(10621));
+  // A failed identification has shown its own message.
+  (void)operations_.IdentifyTransmitter();
+  const QString currentCode = operations_.CurrentRadioCode();
+  if (currentCode.isEmpty()) return;
+  if (currentCode == newCode) {
+    dialogs_.ShowInformation(this, FormatText(10625, {currentCode}));
+    return;
+  }
+  // Only No stops: closing the box goes on, as it always has here.
+  if (dialogs_.ShowInformation(this, FormatText(10871, {currentCode, newCode}),
+                               BoxButtons::YesNo) == mrNo) {
+    return;
+  }
+  operations_.SetRequestedRadioCode(newCode);
+  ReportChangeResult(operations_.ChangeRadioCode());
+}
+
+bool TfrmChangeCode::NewCodeAcceptable(const QString& code) {
+  // Pasted text passes the key filter; a code that is not hexadecimal never reaches the OPU.
+  if (!TransmitterOperations::IsFourHexDigits(code)) {
+    dialogs_.ShowError(this, Text(10629));
+    return false;
+  }
+  if (TransmitterOperations::IsReservedRadioCode(code)) {
+    dialogs_.ShowError(this, Text(10818));
+    return false;
+  }
+  return true;
+}
+
+void TfrmChangeCode::ReportChangeResult(int result) {
+  switch (result) {
+    case ChangeDone:
+      dialogs_.ShowInformation(this, Text(10626));
+      break;
+    case ChangeFailed:
+      dialogs_.ShowError(this, Text(10627));
+      break;
+    case ChangeTimedOut:
+      dialogs_.ShowError(this, Text(10873));
+      break;
+    default:
+      break;
+  }
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class FieldEdit;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QShowEvent;
+class TransmitterOperations;
+class UserDialogs;
+
+// The dialog in which the user gives a transmitter a new radio ID code. It stays open after
+// every attempt, with the typed code, until the user closes it.
+class TfrmChangeCode : public QDialog {
+  Q_OBJECT
+
+ public:
+  TfrmChangeCode(TransmitterOperations& operations, UserDialogs& dialogs,
+                 QWidget* parent = nullptr);
+
+  void FormCreate();
+  void FormShow();
+  void edtNewCodeKeyPress(QObject* sender, QChar& key);
+  void btnOkClick();
+  // The dialogue: check the code, identify the transmitter, confirm, re-code, report.
+  void btnChangeClick();
+
+  QFrame* pnlChangeIdCode;
+  QLabel* lblNote;
+  QLabel* lblNewCode;
+  FieldEdit* edtNewCode;
+  QFrame* pnlDelimiter;
+  QPushButton* btnChange;
+  QPushButton* btnOk;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  // Escape does not end the dialog: only btnOk and the close button do.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // False, after telling the user, when the typed code cannot be given to a transmitter.
+  [[nodiscard]] bool NewCodeAcceptable(const QString& code);
+  void ReportChangeResult(int result);
+
+  TransmitterOperations& operations_;
+  UserDialogs& dialogs_;
+};

@@ -1,0 +1,386 @@
+#include "link/TransmitterOperations.h"
+
+#include "app/Texts.h"
+#include "app/UserDialogs.h"
+#include "image/FieldRules.h"
+#include "image/ImageCodec.h"
+#include "image/VembaData.h"
+#include "link/OpuLink.h"
+#include "link/Receiveradio.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <QVariant>
+
+#include <optional>
+
+namespace {
+
+const char* const TagProperty = "Tag";
+const QString RequiredOpuVersion = QStringLiteral("15-1");
+// The OPU listens for any transmitter and reports the product-type byte at 0x2E with its code.
+const QString AnyTransmitter = QStringLiteral("FFFF");
+const QString ProductTypeAddress = QStringLiteral("2E");
+const QString ThisProductType = QStringLiteral("07");
+constexpr int ListeningAnswerLength = 8;
+
+// Poll status values of a job.
+constexpr int StatusDone = 3;
+constexpr int StatusFailed = 4;
+constexpr int StatusGaveUp = 5;
+
+const QStringList ReadRequests = {QStringLiteral("0622"), QStringLiteral("0828"),
+                                  QStringLiteral("0830"), QStringLiteral("0338")};
+
+// The write refuses the short forms of zero as well.
+bool IsRefusedNewCode(const QString& code) {
+  return CheckRadioCode(code).has_value() || code == QStringLiteral("0") ||
+         code == QStringLiteral("00") || code == QStringLiteral("000");
+}
+
+QString RadioCodeBlockText(const QString& code) {
+  return VembaData::ByteToHex(RadioCodeBlock.count) + VembaData::ByteToHex(RadioCodeBlock.start) +
+         code.toUpper();
+}
+
+ChangeResult ChangeResultOf(int dialogResult) {
+  switch (dialogResult) {
+    case mrOk:
+      return ChangeDone;
+    case mrCancel:
+      return ChangeFailed;
+    case mrIgnore:
+      return ChangeTimedOut;
+    default:
+      return ChangeNotDone;
+  }
+}
+
+}  // namespace
+
+TransmitterOperations::TransmitterOperations(TransmitterView& view, const TransmitterState& state,
+                                             UserDialogs& dialogs, QWidget* dialogParent)
+    : view_(view), state_(state), dialogs_(dialogs), dialogParent_(dialogParent) {}
+
+bool TransmitterOperations::IsReservedRadioCode(const QString& code) {
+  return CheckRadioCode(code).has_value();
+}
+
+bool TransmitterOperations::IsFourHexDigits(const QString& code) {
+  if (code.size() != 4) return false;
+  for (const QChar character : code) {
+    if (!VembaData::IsHexDigitKey(character)) return false;
+  }
+  return true;
+}
+
+// --- Identification ------------------------------------------------------------------------
+
+Identification TransmitterOperations::IdentifyTransmitter() {
+  state_.CurrentRadioCode.clear();
+  if (!OpenForIdentification()) return Identification::Failed;
+  StartPolling(PollListen);
+  const Identification outcome = ListenForTransmitter();
+  StopPolling();
+  (void)state_.link.StopListening();
+  state_.link.Close();
+  if (outcome != Identification::Identified) state_.CurrentRadioCode.clear();
+  if (outcome == Identification::Failed) ShowError(Text(10805));
+  return outcome;
+}
+
+bool TransmitterOperations::OpenForIdentification() {
+  if (state_.link.Open() != 0) {
+    // The message is the same for every cause; the status line tells the technician what the
+    // user can put right.
+    if (state_.link.LastOpenLackedPermission()) view_.SetStatusText(state_.link.LastOpenError());
+    ShowError(Text(10805));
+    state_.link.Close();
+    return false;
+  }
+  if (state_.link.CheckOpuVersion(RequiredOpuVersion) != 0) {
+    state_.link.Close();
+    ShowError(Text(10507));
+    return false;
+  }
+  return true;
+}
+
+bool TransmitterOperations::StartListeningBounded() {
+  for (int attempt = 0; attempt < MaxListenAttempts; ++attempt) {
+    if (state_.link.StartListening(AnyTransmitter, ProductTypeAddress) == 0) return true;
+  }
+  return false;
+}
+
+Identification TransmitterOperations::ListenForTransmitter() {
+  while (true) {
+    if (!StartListeningBounded()) return Identification::Failed;
+    waitingDialog_->SetGroupCaption(Text(10872));
+    waitingDialog_->SetActionText(Text(10502));
+    state_.CurrentRadioCode.clear();
+    const int result = waitingDialog_->exec();
+    if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
+    // Another product, or an answer too long to be a code, sends the OPU listening again.
+    if (result == mrOk && state_.PollAnswer.size() == ListeningAnswerLength) {
+      state_.CurrentRadioCode = state_.PollAnswer.left(4);
+      if (state_.PollAnswer.mid(6, 2) == ThisProductType) return Identification::Identified;
+    }
+  }
+}
+
+// --- Waiting dialog and poll timer ---------------------------------------------------------
+
+void TransmitterOperations::StartPolling(PollTag tag) {
+  SetPollTag(tag);
+  state_.tmrPollOpuInfo.setInterval(pollIntervalMs_);
+  state_.tmrPollOpuInfo.start();
+}
+
+void TransmitterOperations::StopPolling() {
+  state_.tmrPollOpuInfo.stop();
+}
+
+void TransmitterOperations::SetPollTag(PollTag tag) {
+  state_.tmrPollOpuInfo.setProperty(TagProperty, static_cast<int>(tag));
+}
+
+int TransmitterOperations::WaitForJob(int titleText, int actionText) {
+  waitingDialog_->SetTitle(Text(titleText));
+  waitingDialog_->SetGroupCaption(Text(10872));
+  waitingDialog_->SetActionText(Text(actionText));
+  QCoreApplication::processEvents();
+  return waitingDialog_->exec();
+}
+
+void TransmitterOperations::PollOpuInfo() {
+  // A tick outside the dialog's modal loop would take an answer that nobody waits for.
+  if (waitingDialog_ == nullptr || !waitingDialog_->isVisible()) return;
+  switch (state_.tmrPollOpuInfo.property(TagProperty).toInt()) {
+    case PollListen:
+      (void)state_.link.PollListening(state_.PollAnswer);
+      if (state_.PollAnswer == QStringLiteral("04")) {
+        waitingDialog_->done(mrCancel);
+      } else if (state_.PollAnswer.size() >= ListeningAnswerLength) {
+        waitingDialog_->done(mrOk);
+      }
+      break;
+    case PollWrite:
+      CloseByStatus(state_.link.PollWriteStatus(state_.PollAnswer));
+      break;
+    case PollRead:
+      CloseByStatus(state_.link.PollReadStatus(state_.PollAnswer));
+      break;
+    default:
+      // A failed operation is being wound up: there is nothing left to ask the OPU.
+      break;
+  }
+}
+
+void TransmitterOperations::PollRadioCode() {
+  if (waitingDialog_ == nullptr || !waitingDialog_->isVisible()) return;
+  QString code;
+  if (state_.link.ReadRadioCode(code) == OpuLink::Success && code != QStringLiteral("0000")) {
+    waitingDialog_->done(mrOk);
+  }
+}
+
+void TransmitterOperations::CloseByStatus(int pollResult) {
+  if (pollResult != OpuLink::Success || state_.PollAnswer.size() != 2) return;
+  switch (VembaData::HexPairValue(state_.PollAnswer.at(0), state_.PollAnswer.at(1))) {
+    case StatusDone:
+      waitingDialog_->done(mrOk);
+      break;
+    case StatusFailed:
+      waitingDialog_->done(mrCancel);
+      break;
+    case StatusGaveUp:
+      waitingDialog_->done(mrIgnore);
+      break;
+    default:
+      break;  // the radio exchange is still going on
+  }
+}
+
+// --- Reading -------------------------------------------------------------------------------
+
+void TransmitterOperations::ReadFromDevice() {
+  view_.SetStatusText(QString());
+  waitingDialog_->SetTitle(Text(10501));
+  if (!IdentifiedForJob()) return;
+  if (state_.link.Open() != 0) {
+    state_.link.Close();
+    return;
+  }
+  (void)state_.link.SendReadRequest(QString());
+  for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
+  if (state_.link.StartJob(view_.RadioCodeOldText()) != 0) {
+    ShowError(Text(10508));
+  } else {
+    StartPolling(PollRead);
+    const int result = WaitForJob(10501, 10503);
+    ReportReadFailure(result);
+    StopPolling();
+    VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
+    if (result == mrOk) {
+      FetchReadBlocks();
+      ShowReceivedImage();
+    }
+  }
+  (void)state_.link.SendReadRequest(QString());
+  state_.link.Close();
+}
+
+bool TransmitterOperations::IdentifiedForJob() {
+  // A failed identification has shown its own message.
+  if (IdentifyTransmitter() == Identification::Failed) return false;
+  if (state_.CurrentRadioCode.isEmpty()) {
+    view_.SetStatusText(Text(10804));
+    return false;
+  }
+  view_.SetRadioCodeOldText(state_.CurrentRadioCode);
+  return true;
+}
+
+void TransmitterOperations::ReportReadFailure(int result) {
+  if (result != mrCancel && result != mrAbort && result != mrIgnore) return;
+  (void)state_.link.SendReadRequest(QString());
+  SetPollTag(PollNothing);
+  if (result == mrCancel) ShowError(Text(10505));
+  if (result == mrAbort) view_.SetStatusText(Text(10504));
+  if (result == mrIgnore) ShowError(Text(10873));
+}
+
+void TransmitterOperations::FetchReadBlocks() {
+  QString block;
+  while (state_.link.FetchReadBlock(block) == OpuLink::Success) {
+    (void)VembaData::StoreImageRecord(state_.ReceivedImage, block, OriginRead);
+  }
+}
+
+void TransmitterOperations::ShowReceivedImage() {
+  const int status = view_.ShowImage(state_.ReceivedImage, OriginRead);
+  if (status >= 0) {
+    ShowError(FormatText(
+        10817, {QString::number(state_.ReceivedImage[status].value), QString::number(status)}));
+  } else if (status == ImageWrongProduct) {
+    ShowError(Text(10820));
+  } else {
+    view_.SetStatusText(Text(10506));
+  }
+  state_.ImageSource = SourceTransmitter;
+  view_.UpdateTitle();
+}
+
+// --- Writing -------------------------------------------------------------------------------
+
+void TransmitterOperations::WriteToDevice() {
+  VembaData::ClearImage(state_.OutgoingImage, 0, OriginNone);
+  view_.SetStatusText(QString());
+  // A field that cannot be built is reported only after the transmitter has been identified.
+  if (view_.BuildImage(state_.OutgoingImage, OriginWrite) == ImageOk &&
+      !view_.ConfirmInactivityCount(state_.OutgoingImage)) {
+    return;
+  }
+  if (IsRefusedNewCode(view_.RadioCodeNewText())) {
+    ShowError(Text(10818));
+    return;
+  }
+  waitingDialog_->SetTitle(Text(10601));
+  if (!IdentifiedForJob()) return;
+  const std::optional<bool> changeCode = DecideCodeChange();
+  if (!changeCode) return;
+  const int built = view_.BuildImage(state_.OutgoingImage, OriginWrite);
+  if (built != ImageOk) {
+    ShowError(FormatText(10823, {QString::number(built)}));
+    return;
+  }
+  if (state_.link.Open() != 0) {
+    state_.link.Close();
+    return;
+  }
+  SendWriteBlocks(*changeCode);
+  if (state_.link.StartJob(view_.RadioCodeOldText()) != 0) {
+    ShowError(Text(10508));
+  } else {
+    StartPolling(PollWrite);
+    ReportWriteOutcome(WaitForJob(10601, 10602));
+    StopPolling();
+  }
+  (void)state_.link.SendWriteBlock(QString());
+  state_.link.Close();
+}
+
+std::optional<bool> TransmitterOperations::DecideCodeChange() {
+  const QString oldCode = view_.RadioCodeOldText();
+  const QString newCode = view_.RadioCodeNewText();
+  if (newCode.isEmpty() || newCode == oldCode) return false;
+  const int answer = dialogs_.ShowInformation(dialogParent_, FormatText(10871, {oldCode, newCode}),
+                                              BoxButtons::YesNoAbort);
+  if (answer == mrAbort) return std::nullopt;
+  return answer == mrYes;
+}
+
+void TransmitterOperations::SendWriteBlocks(bool withRadioCode) {
+  (void)state_.link.SendWriteBlock(QString());
+  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
+    (void)state_.link.SendWriteBlock(
+        FormatImageSegment(state_.OutgoingImage, block.count, block.start));
+  }
+  if (withRadioCode) {
+    (void)state_.link.SendWriteBlock(
+        FormatImageSegment(state_.OutgoingImage, RadioCodeBlock.count, RadioCodeBlock.start));
+  }
+}
+
+void TransmitterOperations::ReportWriteOutcome(int result) {
+  switch (result) {
+    case mrOk:
+      view_.SetStatusText(Text(10605));
+      break;
+    case mrCancel:
+      SetPollTag(PollNothing);
+      ShowError(Text(10603));
+      break;
+    case mrAbort:
+      SetPollTag(PollNothing);
+      view_.SetStatusText(Text(10604));
+      break;
+    case mrIgnore:
+      SetPollTag(PollNothing);
+      ShowError(Text(10873));
+      break;
+    default:
+      break;
+  }
+}
+
+// --- Radio code change ---------------------------------------------------------------------
+
+ChangeResult TransmitterOperations::ChangeRadioCode() {
+  view_.SetStatusText(QString());
+  if (state_.CurrentRadioCode.isEmpty()) (void)IdentifyTransmitter();
+  if (state_.CurrentRadioCode.isEmpty()) return ChangeNotDone;
+  const QString& requested = state_.RequestedRadioCode;
+  if (!IsFourHexDigits(requested) || IsReservedRadioCode(requested)) return ChangeNotDone;
+  if (state_.link.Open() != 0) {
+    state_.link.Close();
+    return ChangeNotDone;
+  }
+  (void)state_.link.SendWriteBlock(QString());
+  (void)state_.link.SendWriteBlock(RadioCodeBlockText(requested));
+  ChangeResult result = ChangeNotDone;
+  if (state_.link.StartJob(state_.CurrentRadioCode) == OpuLink::Success) {
+    StartPolling(PollWrite);
+    result = ChangeResultOf(WaitForJob(10621, 10628));
+    SetPollTag(PollNothing);
+    StopPolling();
+  }
+  (void)state_.link.SendWriteBlock(QString());
+  state_.link.Close();
+  return result;
+}
+
+void TransmitterOperations::ShowError(const QString& text) {
+  dialogs_.ShowError(dialogParent_, text);
+}

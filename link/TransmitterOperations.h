@@ -1,0 +1,133 @@
+#pragma once
+
+#include "image/ParameterImage.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class OpuLink;
+class QTimer;
+class QWidget;
+class TfrmReceiveRadio;
+class UserDialogs;
+
+// The main window as the transmitter operations see it: the codec, the 12-measurement warning,
+// the status line, the title and the two radio-code fields.
+class TransmitterView {
+ public:
+  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) = 0;
+  [[nodiscard]] virtual int BuildImage(ParameterImage& image, std::uint8_t origin) = 0;
+  [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
+  virtual void SetStatusText(const QString& text) = 0;
+  virtual void UpdateTitle() = 0;
+  [[nodiscard]] virtual QString RadioCodeOldText() const = 0;
+  virtual void SetRadioCodeOldText(const QString& text) = 0;
+  [[nodiscard]] virtual QString RadioCodeNewText() const = 0;
+
+ protected:
+  ~TransmitterView() = default;
+};
+
+// The main window's members the operations use; they change them in place.
+struct TransmitterState {
+  OpuLink& link;
+  QString& CurrentRadioCode;
+  QString& RequestedRadioCode;
+  QString& PollAnswer;
+  ParameterImage& ReceivedImage;
+  ParameterImage& OutgoingImage;
+  std::int32_t& ImageSource;
+  QTimer& tmrPollOpuInfo;  // the poll timer; its "Tag" property selects the poll job
+};
+
+// Poll jobs of the poll timer.
+enum PollTag : int { PollNothing = 0, PollListen = 100, PollWrite = 200, PollRead = 300 };
+
+// How an identification ended.
+enum class Identification {
+  Identified,  // CurrentRadioCode holds the code of a transmitter of this product
+  Abandoned,   // the user aborted or the OPU reported failure
+  Failed,      // the OPU could not be used; the identification has said why
+};
+
+// Results of ChangeRadioCode.
+enum ChangeResult : int {
+  ChangeDone = 0,
+  ChangeNotDone = 1,
+  ChangeFailed = 2,
+  ChangeTimedOut = 3,
+};
+
+// Identifying, reading, writing and re-coding the transmitter through the OPU. Each operation
+// opens the link at its start and closes it on every way out; the waiting dialog runs while the
+// poll timer asks the OPU how the radio exchange goes.
+class TransmitterOperations {
+ public:
+  static constexpr int PollIntervalMs = 500;
+  // An OPU that never takes the listen command must not hold the program.
+  static constexpr int MaxListenAttempts = 10;
+
+  TransmitterOperations(TransmitterView& view, const TransmitterState& state, UserDialogs& dialogs,
+                        QWidget* dialogParent);
+
+  void AttachWaitingDialog(TfrmReceiveRadio* dialog) { waitingDialog_ = dialog; }
+  [[nodiscard]] TfrmReceiveRadio* WaitingDialog() const { return waitingDialog_; }
+  // Tests wait less; the OPU is asked every 500 ms otherwise.
+  void SetPollIntervalMs(int milliseconds) { pollIntervalMs_ = milliseconds; }
+
+  // Learns the code of the transmitter whose button is pressed. Every failure empties
+  // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
+  Identification IdentifyTransmitter();
+  void ReadFromDevice();
+  void WriteToDevice();
+  // Gives the identified transmitter RequestedRadioCode, identifying it first when no code is
+  // known.
+  [[nodiscard]] ChangeResult ChangeRadioCode();
+  // One tick of the poll timer.
+  void PollOpuInfo();
+  // One tick of the radio-code poll, which no operation starts: a transmitter's code closes
+  // the waiting dialog.
+  void PollRadioCode();
+
+  [[nodiscard]] const QString& CurrentRadioCode() const { return state_.CurrentRadioCode; }
+  void ForgetRadioCode() { state_.CurrentRadioCode.clear(); }
+  void SetRequestedRadioCode(const QString& code) { state_.RequestedRadioCode = code; }
+
+  // A new code the transmitter may not be given: four zeros or four Fs in any case.
+  [[nodiscard]] static bool IsReservedRadioCode(const QString& code);
+  // Exactly four hexadecimal digits, in either case.
+  [[nodiscard]] static bool IsFourHexDigits(const QString& code);
+
+ private:
+  [[nodiscard]] bool OpenForIdentification();
+  [[nodiscard]] bool StartListeningBounded();
+  [[nodiscard]] Identification ListenForTransmitter();
+  // Identifies the transmitter for a read or write and shows its code; false ends the operation.
+  [[nodiscard]] bool IdentifiedForJob();
+
+  void StartPolling(PollTag tag);
+  void StopPolling();
+  void SetPollTag(PollTag tag);
+  // Shows the waiting dialog for the second button press; its result.
+  [[nodiscard]] int WaitForJob(int titleText, int actionText);
+  void CloseByStatus(int pollResult);
+
+  void ReportReadFailure(int result);
+  void FetchReadBlocks();
+  void ShowReceivedImage();
+  // Whether the write also gives the transmitter the new code; none when the user aborted.
+  [[nodiscard]] std::optional<bool> DecideCodeChange();
+  void SendWriteBlocks(bool withRadioCode);
+  void ReportWriteOutcome(int result);
+
+  void ShowError(const QString& text);
+
+  TransmitterView& view_;
+  TransmitterState state_;
+  UserDialogs& dialogs_;
+  QWidget* dialogParent_;
+  TfrmReceiveRadio* waitingDialog_ = nullptr;
+  int pollIntervalMs_ = PollIntervalMs;
+};

@@ -1,0 +1,597 @@
+// Reading, writing and re-coding a transmitter end to end: the real program windows, the real
+// waiting dialog and poll timer, and the serial link talking to a simulated OPU on a
+// pseudo-terminal. Message boxes are scripted; the "user" presses the transmitter's button or
+// the dialog's Abort from a timer.
+
+#include "app/Main.h"
+#include "app/ProgramWindows.h"
+#include "app/Texts.h"
+#include "link/Changecode.h"
+#include "link/OpuLinkOptions.h"
+#include "link/Receiveradio.h"
+#include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatedOpu.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int TestPollIntervalMs = 20;
+constexpr int SampleIntervalAddress = 0x30;
+constexpr int ProductTypeAddress = 0x2E;
+
+const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
+const QStringList ReadRequests = {"m", "m0622", "m0828", "m0830", "m0338"};
+
+// A transmitter whose every parameter is in range and differs from the factory image.
+ImageBytes transmitterMemory() {
+  static const std::uint8_t parameters[] = {0x1A, 0x2B, 0x25, 0x06, 0x15, 0x23, 0x00, 0x09, 0x13,
+                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
+                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
+  ImageBytes memory{};
+  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + 0x20);
+  return memory;
+}
+
+// The conversation with every run of the same poll command shown once: how often the OPU is
+// polled while the transmitter takes its time is not the point.
+// What the window shows before an operation: a configuration of the same product with other
+// values.
+ImageBytes windowConfiguration() {
+  ImageBytes bytes = transmitterMemory();
+  bytes[0x20] = 0;
+  bytes[0x21] = 0;
+  bytes[0x27] = 5;
+  bytes[0x2C] = 12;
+  return bytes;
+}
+
+QStringList conversation(const QStringList& commands) {
+  QStringList result;
+  for (const QString& command : commands) {
+    const bool poll = command == "A" || command == "M" || command == "N";
+    if (poll && !result.isEmpty() && result.last() == command) continue;
+    result << command;
+  }
+  return result;
+}
+
+QStringList blockPrefixes(const QStringList& commands) {
+  QStringList result;
+  for (const QString& command : commands)
+    result << (command.startsWith('n') ? command.left(5) : command);
+  return result;
+}
+
+class TransmitterOperationsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(opu.IsServing());
+    opu.SetMemory(transmitterMemory());
+    opu.UseAsProgramPort();
+    start();
+  }
+
+  void start() {
+    windows = CreateProgramWindows(MainEnvironment{&dialogs, ScratchStartup(scratch.path())});
+    w().Operations().SetPollIntervalMs(TestPollIntervalMs);
+    ParameterImage shown{};
+    VembaData::LoadImageBytes(shown, windowConfiguration(), OriginLoad);
+    ASSERT_EQ(w().ShowImage(shown, OriginLoad), ImageOk);
+    dialogs.clear();
+    opu.ClearCommands();
+  }
+
+  TfrmMain& w() { return *windows->frmMain; }
+  TfrmReceiveRadio& waiting() { return *windows->frmReceiveRadio; }
+  TfrmChangeCode& changeCode() { return *windows->frmChangeCode; }
+
+  // The user's part while the waiting dialog is up, seen through its instruction text.
+  void whileWaiting(std::function<void(TfrmReceiveRadio&)> act) {
+    user.setInterval(5);
+    QObject::disconnect(&user, nullptr, nullptr, nullptr);
+    QObject::connect(&user, &QTimer::timeout, [this, act] {
+      if (waiting().isVisible()) act(waiting());
+    });
+    user.start();
+  }
+  // Presses the transmitter's button at every other instruction, and Abort once the OPU has
+  // been polled at this one.
+  void abortAtInstruction(int instruction) {
+    opu.SetButtonDelay(OpuSimulator::ManualButton);
+    whileWaiting([this, instruction](TfrmReceiveRadio& dialog) {
+      if (dialog.lblAction->text() != Text(instruction)) {
+        opu.PressButton();
+      } else if (QStringList({"A", "M", "N"}).contains(opu.Commands().last())) {
+        dialog.btbtnAbort->click();
+      }
+    });
+  }
+
+  // Every operation ends with the link closed, the poll timer stopped and the closing command
+  // last on the line.
+  void expectWoundUp(const QString& closingCommand) {
+    EXPECT_FALSE(w().link.IsOpen());
+    EXPECT_FALSE(w().tmrPollOpuInfo->isActive());
+    EXPECT_FALSE(waiting().isVisible());
+    EXPECT_TRUE(w().isEnabled());
+    ASSERT_FALSE(opu.Commands().isEmpty());
+    EXPECT_EQ(opu.Commands().last(), closingCommand);
+  }
+
+  void read() { w().mnuCommReadFromDevice->trigger(); }
+  void write() { w().mnuCommWriteToDevice->trigger(); }
+  void changeCodeTo(const QString& code) {
+    changeCode().edtNewCode->setText(code);
+    changeCode().btnChange->click();
+  }
+  void setFaults(const std::function<void(OpuSimFaults&)>& change) {
+    OpuSimFaults faults = opu.Faults();
+    change(faults);
+    opu.SetFaults(faults);
+  }
+
+  // The bytes a read must have taken from the transmitter, and nothing else.
+  void expectReceivedTransmitterBytes() {
+    const ImageBytes memory = opu.Memory();
+    for (int address = 0; address < ImageSize; ++address) {
+      const bool read = address >= 0x22 && address <= 0x3A;
+      EXPECT_EQ(w().ReceivedImage[address].value, read ? memory[address] : 0) << address;
+      EXPECT_EQ(w().ReceivedImage[address].origin, read ? OriginRead : OriginNone) << address;
+    }
+  }
+
+  // What the window would write now, for the bytes a write sends.
+  ParameterImage built() {
+    ParameterImage image{};
+    EXPECT_EQ(w().BuildImage(image, OriginWrite), ImageOk);
+    return image;
+  }
+
+  SimulatedOpu opu;
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  std::unique_ptr<ProgramWindows> windows;
+  QTimer user;
+};
+
+// --- Reading -------------------------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTransmitter) {
+  w().SetStatusText("vorher");
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(
+      conversation(opu.Commands()),
+      Identification + ReadRequests + QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
+  expectWoundUp("m");
+  expectReceivedTransmitterBytes();
+
+  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(w().edtProductionDate->text(), "250615");
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
+  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "3");
+  EXPECT_EQ(w().ImageSource, SourceTransmitter);
+  EXPECT_TRUE(w().windowTitle().contains(Text(10891)));
+  // Every byte a write would send comes back as the transmitter holds it.
+  const ParameterImage image = built();
+  const ImageBytes memory = opu.Memory();
+  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
+    for (int address = block.start; address < block.start + block.count; ++address) {
+      EXPECT_EQ(image[address].value, memory[address]) << address;
+    }
+  }
+  EXPECT_EQ(waiting().windowTitle(), Text(10501));
+  EXPECT_EQ(waiting().lblAction->text(), Text(10503));
+}
+
+TEST_F(TransmitterOperationsTest, AReadOfAnotherProductSaysSoAndStillNamesTheTransmitter) {
+  ImageBytes memory = transmitterMemory();
+  memory[ProductTypeAddress] = 5;
+  opu.SetMemory(memory);
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10820)));
+  EXPECT_EQ(w().ImageSource, SourceTransmitter);
+  EXPECT_TRUE(w().windowTitle().contains(Text(10891)));
+  expectWoundUp("m");
+}
+
+TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) {
+  const QString titleBefore = w().windowTitle();
+  const QString limitBefore = w().edtBatteryTestInterval->text();
+  struct Case {
+    const char* outcome;
+    QStringList messages;
+    QString status;
+  };
+  const Case cases[] = {{"04", {Text(10505)}, {}}, {"05", {Text(10873)}, {}}};
+  for (const Case& failure : cases) {
+    SCOPED_TRACE(failure.outcome);
+    setFaults([&failure](OpuSimFaults& faults) { faults.jobOutcome = failure.outcome; });
+    dialogs.clear();
+    opu.ClearCommands();
+    // While the message is up the timer still runs with nothing left to ask.
+    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
+    read();
+    EXPECT_EQ(dialogs.texts(), failure.messages);
+    EXPECT_EQ(w().StatusText(), failure.status);
+    EXPECT_EQ(conversation(opu.Commands()),
+              Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
+    expectWoundUp("m");
+    EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+    EXPECT_EQ(w().edtBatteryTestInterval->text(), limitBefore);
+    EXPECT_EQ(w().windowTitle(), titleBefore);
+    EXPECT_EQ(w().ImageSource, SourceDefault);
+    EXPECT_TRUE(
+        std::all_of(w().ReceivedImage.begin(), w().ReceivedImage.end(),
+                    [](const ImageCell& cell) { return cell.value == 0 && cell.origin == 0; }));
+  }
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
+  abortAtInstruction(10503);
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10504));
+  EXPECT_EQ(conversation(opu.Commands()),
+            Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
+  expectWoundUp("m");
+  EXPECT_EQ(w().ImageSource, SourceDefault);
+}
+
+TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
+  setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
+  EXPECT_EQ(conversation(opu.Commands()),
+            Identification + ReadRequests + QStringList({"i1A2B", "m"}));
+  expectWoundUp("m");
+
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
+  EXPECT_EQ(blockPrefixes(conversation(opu.Commands())),
+            Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+// --- Identification ------------------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheReadAsAborted) {
+  setFaults([](OpuSimFaults& faults) { faults.listeningFails = true; });
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10804));
+  EXPECT_EQ(conversation(opu.Commands()), Identification);
+  expectWoundUp("s0");
+  EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
+  EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
+  abortAtInstruction(10502);
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10804));
+  EXPECT_EQ(conversation(opu.Commands()), QStringList({"v", "aFFFF2E", "A", "s0"}));
+  expectWoundUp("s0");
+}
+
+TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListensAgain) {
+  setFaults([](OpuSimFaults& faults) { faults.productType = "05"; });
+  opu.SetButtonDelay(OpuSimulator::ManualButton);
+  // The second transmitter to call in is one of ours.
+  whileWaiting([this](TfrmReceiveRadio&) {
+    if (opu.Commands().count("aFFFF2E") == 2) {
+      setFaults([](OpuSimFaults& faults) { faults.productType = "07"; });
+    }
+    opu.PressButton();
+  });
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(conversation(opu.Commands()).mid(0, 6),
+            QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
+  expectWoundUp("m");
+}
+
+TEST_F(TransmitterOperationsTest, AnOpuThatNeverListensIsGivenUpAfterTenAttempts) {
+  w().CurrentRadioCode = "1A2B";
+  setFaults([](OpuSimFaults& faults) { faults.silentCommands = "a"; });
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+  EXPECT_TRUE(w().StatusText().isEmpty());
+  EXPECT_EQ(opu.Commands(), QStringList({"v"}) + QStringList(10, "aFFFF2E") + QStringList({"s0"}));
+  expectWoundUp("s0");
+  EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
+  EXPECT_FALSE(waiting().isVisible());
+}
+
+// A failed identification forgets the transmitter identified before, so that nothing goes on
+// with its code, and the operation adds no message of its own.
+TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMessage) {
+  read();
+  ASSERT_EQ(w().CurrentRadioCode, "1A2B");
+  setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
+  w().edtRadioCodeNew->setText("BEEF");
+  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
+                                              [this] { changeCodeTo("C0DE"); }};
+  for (const auto& operation : operations) {
+    w().CurrentRadioCode = "1A2B";
+    dialogs.clear();
+    opu.ClearCommands();
+    operation();
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10507)));
+    EXPECT_NE(w().StatusText(), Text(10804));
+    EXPECT_EQ(opu.Commands(), QStringList({"v"}));
+    EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
+    EXPECT_FALSE(w().link.IsOpen());
+  }
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessage) {
+  windows.reset();
+  const OpuLinkOptions previous = CurrentOpuLinkOptions();
+  SetOpuLinkOptions(OpuLinkOptions{scratch.filePath("no-such-port"), {}});
+  start();
+  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
+                                              [this] { changeCodeTo("C0DE"); }};
+  for (const auto& operation : operations) {
+    w().CurrentRadioCode = "1A2B";
+    dialogs.clear();
+    operation();
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+    EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
+    EXPECT_NE(w().StatusText(), Text(10804));
+    EXPECT_FALSE(w().link.IsOpen());
+  }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+  windows.reset();
+  SetOpuLinkOptions(previous);
+}
+
+// --- Writing -------------------------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConfirmedCode) {
+  read();
+  w().edtBatteryTestInterval->setText("36");
+  w().edtRadioCodeNew->setText("beef");
+  dialogs.answers = {mrNo};
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "beef"})));
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
+  EXPECT_EQ(w().StatusText(), Text(10605));
+  EXPECT_EQ(
+      blockPrefixes(conversation(opu.Commands())),
+      Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
+  expectWoundUp("n");
+  ImageBytes expected = transmitterMemory();
+  expected[0x2C] = 36;
+  EXPECT_EQ(opu.Memory(), expected);
+
+  dialogs.clear();
+  opu.ClearCommands();
+  write();  // Yes, by default
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "beef"})));
+  EXPECT_EQ(w().StatusText(), Text(10605));
+  EXPECT_EQ(blockPrefixes(conversation(opu.Commands())),
+            Identification +
+                QStringList({"n", "n0327", "n022C", "n0830", "n013A", "n0220", "i1A2B", "N", "n"}));
+  EXPECT_TRUE(opu.Commands().contains("n0220BEEF"));
+  expectWoundUp("n");
+  expected[0x20] = 0xBE;
+  expected[0x21] = 0xEF;
+  EXPECT_EQ(opu.Memory(), expected);
+  // The window keeps the code the transmitter had.
+  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(waiting().windowTitle(), Text(10601));
+  EXPECT_EQ(waiting().lblAction->text(), Text(10602));
+}
+
+TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
+  w().edtRadioCodeNew->setText("BEEF");
+  dialogs.answers = {mrAbort};
+  write();
+  EXPECT_EQ(dialogs.texts().size(), 1);
+  EXPECT_EQ(opu.Commands(), Identification);
+  expectWoundUp("s0");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+}
+
+TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
+  struct Case {
+    const char* outcome;
+    QStringList messages;
+    QString status;
+  };
+  const Case cases[] = {{"04", {Text(10603)}, {}}, {"05", {Text(10873)}, {}}};
+  for (const Case& failure : cases) {
+    SCOPED_TRACE(failure.outcome);
+    setFaults([&failure](OpuSimFaults& faults) { faults.jobOutcome = failure.outcome; });
+    dialogs.clear();
+    opu.ClearCommands();
+    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
+    write();
+    EXPECT_EQ(dialogs.texts(), failure.messages);
+    EXPECT_EQ(w().StatusText(), failure.status);
+    EXPECT_EQ(
+        blockPrefixes(conversation(opu.Commands())),
+        Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
+    expectWoundUp("n");
+  }
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
+  abortAtInstruction(10602);
+  write();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10604));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) {
+  w().edtInactivityLimit->setText("55");  // 11 measurements of 5 minutes
+  w().edtInactivitySampleInterval->setText("5");
+  w().cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
+  dialogs.clear();
+  dialogs.answers = {mrCancel};
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10864, {"55 Minuten", "5", "11"})));
+
+  w().edtInactivityLimit->setText("60");
+  for (const char* refused : {"ffff", "000", "0"}) {
+    w().edtRadioCodeNew->setText(refused);
+    dialogs.clear();
+    write();
+    EXPECT_EQ(dialogs.texts().last(), Text(10818)) << refused;
+  }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+  EXPECT_FALSE(w().link.IsOpen());
+}
+
+TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
+  w().edtButtonActivationDelay->setText("?.?");
+  dialogs.clear();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10823, {"54"})));
+  EXPECT_EQ(opu.Commands(), Identification);
+  expectWoundUp("s0");
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+}
+
+// --- Radio code change ---------------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUpperCase) {
+  w().SetStatusText("vorher");
+  changeCodeTo("c0de");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "c0de"}), Text(10626)));
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
+  EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Information);
+  EXPECT_EQ(conversation(opu.Commands()),
+            Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.RadioCode(), "C0DE");
+  EXPECT_TRUE(w().StatusText().isEmpty());
+  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
+  EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
+  EXPECT_EQ(changeCode().edtNewCode->text(), "c0de");
+  EXPECT_EQ(waiting().windowTitle(), Text(10621));
+  EXPECT_EQ(waiting().lblAction->text(), Text(10628));
+
+  // The transmitter now answers under its new code.
+  dialogs.clear();
+  read();
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "C0DE");
+}
+
+TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
+  const std::pair<const char*, int> refused[] = {
+      {"12", 10629}, {"12G4", 10629}, {"1 2B", 10629}, {"ffff", 10818}, {"0000", 10818}};
+  for (const auto& [code, message] : refused) {
+    dialogs.clear();
+    changeCodeTo(code);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(message))) << code;
+    EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Error);
+  }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+
+  // A code the transmitter already has, or a No, stops after the identification.
+  dialogs.clear();
+  changeCodeTo("1A2B");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10625, {"1A2B"})));
+  dialogs.clear();
+  dialogs.answers = {mrNo};
+  changeCodeTo("0FFF");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "0FFF"})));
+  EXPECT_EQ(opu.Commands(), Identification + Identification);
+  expectWoundUp("s0");
+  EXPECT_EQ(opu.RadioCode(), "1A2B");
+}
+
+TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
+  struct Case {
+    std::function<void(OpuSimFaults&)> fault;
+    QStringList messages;
+    QStringList afterIdentification;
+  };
+  const QStringList job = {"n", "n0220C0DE", "i1A2B", "N", "n"};
+  const Case cases[] = {
+      {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(10627)}, job},
+      {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(10873)}, job},
+      {[](OpuSimFaults& f) { f.refuseJob = true; }, {}, {"n", "n0220C0DE", "i1A2B", "n"}},
+  };
+  for (const Case& failure : cases) {
+    opu.SetFaults({});
+    setFaults(failure.fault);
+    dialogs.clear();
+    opu.ClearCommands();
+    changeCodeTo("C0DE");
+    EXPECT_EQ(dialogs.texts(), QStringList{FormatText(10871, {"1A2B", "C0DE"})} + failure.messages);
+    EXPECT_EQ(conversation(opu.Commands()), Identification + failure.afterIdentification);
+    expectWoundUp("n");
+    EXPECT_EQ(opu.RadioCode(), "1A2B");
+  }
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAMessage) {
+  abortAtInstruction(10628);
+  changeCodeTo("C0DE");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"})));
+  EXPECT_EQ(conversation(opu.Commands()),
+            Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.RadioCode(), "1A2B");
+}
+
+// --- The radio-code dialog -----------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyEachTime) {
+  TfrmChangeCode& dialog = changeCode();
+  EXPECT_EQ(dialog.windowTitle(), Text(10621));
+  EXPECT_EQ(dialog.lblNote->text(), Text(10622));
+  EXPECT_EQ(dialog.lblNote->width(), 345);
+  EXPECT_EQ(dialog.btnChange->text(), Text(10624));
+  EXPECT_EQ(dialog.size(), QSize(393, 293));
+
+  dialog.show();
+  QTest::keyClicks(dialog.edtNewCode, "aG-1f2B");
+  EXPECT_EQ(dialog.edtNewCode->text(), "a1f2");
+  // Escape neither closes the dialog nor loses the code.
+  QTest::keyClick(dialog.edtNewCode, Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.hide();
+  dialog.show();
+  EXPECT_TRUE(dialog.edtNewCode->text().isEmpty());
+  dialog.btnOk->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), mrOk);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// The waiting dialog: its form, its texts and the results the user can give it.
+
+#include "app/UserDialogs.h"
+#include "link/Receiveradio.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TfrmReceiveRadio, StartsEmptyAndKeepsTheLabelAtItsWidthWhateverTheText) {
+  TfrmReceiveRadio dialog;
+  EXPECT_TRUE(dialog.windowTitle().isEmpty());
+  EXPECT_TRUE(dialog.gbxReceiveRadio->title().isEmpty());
+  EXPECT_TRUE(dialog.lblAction->text().isEmpty());
+  EXPECT_EQ(dialog.size(), QSize(398, 220));
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowSystemMenuHint);
+
+  dialog.SetTitle("Titel");
+  dialog.SetGroupCaption("Gruppe");
+  dialog.SetActionText("kurz");
+  EXPECT_EQ(dialog.windowTitle(), "Titel");
+  EXPECT_EQ(dialog.gbxReceiveRadio->title(), "Gruppe");
+  EXPECT_EQ(dialog.lblAction->width(), 223);
+  dialog.SetActionText(QString(400, u'x'));
+  EXPECT_EQ(dialog.lblAction->width(), 223);
+  EXPECT_EQ(dialog.lblAction->pos(), QPoint(144, 40));
+  EXPECT_FALSE(dialog.imgTransmitter->pixmap().isNull());
+}
+
+// Every way the user can end the wait is Abort; a result the operations do not know would
+// leave them guessing.
+TEST(TfrmReceiveRadio, TheUserEndsTheWaitOnlyWithAbort) {
+  TfrmReceiveRadio dialog;
+  const std::function<void()> userActions[] = {
+      [&dialog] { dialog.btbtnAbort->click(); },
+      [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); },
+      [&dialog] { dialog.close(); },
+  };
+  for (const auto& act : userActions) {
+    QTimer::singleShot(0, &dialog, act);
+    EXPECT_EQ(dialog.exec(), mrAbort);
+    EXPECT_EQ(dialog.btbtnAbort->text(), "&Abbruch");
+  }
+}
+
+TEST(TfrmReceiveRadio, ShowsItselfInTheMiddleOfTheScreen) {
+  TfrmReceiveRadio dialog;
+  dialog.show();
+  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+  EXPECT_EQ(dialog.pos(), QPoint((screen.width() - 398) / 2, (screen.height() - 220) / 2));
+  dialog.hide();
+}
+
+}  // namespace
