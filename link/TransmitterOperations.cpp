@@ -252,8 +252,11 @@ void TransmitterOperations::ReportReadFailure(int result) {
 }
 
 void TransmitterOperations::FetchReadBlocks() {
+  // Every block carries at least one of the image's 256 bytes: an OPU that sends more blocks
+  // than that is not ending its list, and must not hold the program for ever.
   QString block;
-  while (state_.link.FetchReadBlock(block) == OpuLink::Success) {
+  for (int fetched = 0;
+       fetched < ImageSize && state_.link.FetchReadBlock(block) == OpuLink::Success; ++fetched) {
     (void)VembaData::StoreImageRecord(state_.ReceivedImage, block, OriginRead);
   }
 }

@@ -214,6 +214,15 @@ TEST_F(TransmitterOperationsTest, AReadOfAnotherProductSaysSoAndStillNamesTheTra
   expectWoundUp("m");
 }
 
+TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) {
+  setFaults([](OpuSimFaults& faults) { faults.endlessBlocks = true; });
+  read();
+  EXPECT_EQ(opu.Commands().count(QStringLiteral("x")), ImageSize);
+  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().edtTotalTxCounter->text(), "44");
+  expectWoundUp("m");
+}
+
 TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) {
   const QString titleBefore = w().windowTitle();
   const QString limitBefore = w().edtBatteryTestInterval->text();

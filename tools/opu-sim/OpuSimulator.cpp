@@ -236,5 +236,6 @@ QByteArray OpuSimulator::NextReadBlock() {
   if (readBlocks_.empty()) return Frame("00");
   const QByteArray block = readBlocks_.front();
   readBlocks_.erase(readBlocks_.begin());
+  if (faults_.endlessBlocks) readBlocks_.push_back(block);
   return Frame(block);
 }

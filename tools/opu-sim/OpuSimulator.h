@@ -26,7 +26,8 @@ struct OpuSimFaults {
   QString productType = QStringLiteral("07");
   bool listeningFails = false;  // "04" to the listening poll once the button is pressed
   QString version = QStringLiteral("15-1 V1.0.0");
-  QString hangUpOn;  // command letters on whose arrival the line hangs up
+  QString hangUpOn;            // command letters on whose arrival the line hangs up
+  bool endlessBlocks = false;  // the read blocks come round again and again
 };
 
 // What the OPU sends back to one command: pieces with the pause before each, then perhaps a
