@@ -23,7 +23,8 @@ export HOME="$(mktemp -d)"
 start=$(date +%s%N)
 /usr/bin/time -v -o "$out.time" "$program" &
 timer=$!
-xdotool search --sync --onlyvisible --name "U-KOVA" >/dev/null
+# xdotool's own --sync looks only every half second; look every 5 ms instead.
+until xdotool search --onlyvisible --name "U-KOVA" >/dev/null 2>&1; do sleep 0.005; done
 painted=$(date +%s%N)
 echo $(( (painted - start) / 1000000 )) >"$out.paint"
 sleep 0.5
