@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 
 #include <exception>
 
@@ -11,6 +13,12 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont formFont = font();
   formFont.setPointSize(8);
   setFont(formFont);
+  // The program speaks German whatever the desktop's language: Qt's own dialog texts (file
+  // dialog columns, context menus) come from its German translation where it is installed.
+  if (qtTexts_.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(&qtTexts_);
+  }
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 class UserDialogs;
 
@@ -15,4 +16,5 @@ class Application : public QApplication {
 
  private:
   UserDialogs* dialogs_ = nullptr;
+  QTranslator qtTexts_;
 };

@@ -63,6 +63,11 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
   dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
   dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
   dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+}
+
+// The modes reset the buttons' texts, so the German ones are set after them.
+void setButtonTexts(QFileDialog& dialog, const char* accept) {
+  dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(accept));
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Abbruch"));
 }
 
@@ -125,7 +130,7 @@ QString QtUserDialogs::AskOpenFileName(QWidget* parent, const FileDialogRequest&
   // The user may type a name that does not exist yet: the program completes it with ".ukova".
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ö&ffnen"));
+  setButtonTexts(dialog, "Ö&ffnen");
   return chosenPath(dialog);
 }
 
@@ -136,7 +141,7 @@ QString QtUserDialogs::AskSaveFileName(QWidget* parent, const FileDialogRequest&
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The program asks about overwriting itself, after it has completed the extension.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Speichern"));
+  setButtonTexts(dialog, "&Speichern");
   return chosenPath(dialog);
 }
 
@@ -149,8 +154,7 @@ QString QtUserDialogs::AskFolder(QWidget* parent, const QString& instruction,
   dialog.setWindowTitle(instruction);
   dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
   dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Verzeichnis:"));
-  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&OK"));
-  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Abbruch"));
+  setButtonTexts(dialog, "&OK");
   dialog.setDirectory(QDir::home());
   if (!startFolder.isEmpty() && QDir(startFolder).exists()) dialog.setDirectory(startFolder);
   return chosenPath(dialog);
