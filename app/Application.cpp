@@ -21,14 +21,20 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   }
 }
 
-bool Application::notify(QObject* receiver, QEvent* event) {
+bool DeliverShowingErrors(const std::function<bool()>& deliver, UserDialogs* dialogs,
+                          QWidget* parent) {
   try {
-    return QApplication::notify(receiver, event);
+    return deliver();
   } catch (const std::exception& error) {
-    if (dialogs_ != nullptr) dialogs_->ShowError(activeWindow(), QString::fromUtf8(error.what()));
+    if (dialogs != nullptr) dialogs->ShowError(parent, QString::fromUtf8(error.what()));
   } catch (...) {
     // An exception of any other kind carries no message.
-    if (dialogs_ != nullptr) dialogs_->ShowError(activeWindow(), QString());
+    if (dialogs != nullptr) dialogs->ShowError(parent, QString());
   }
   return false;
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  return DeliverShowingErrors([&] { return QApplication::notify(receiver, event); }, dialogs_,
+                              activeWindow());
 }

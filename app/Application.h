@@ -3,7 +3,14 @@
 #include <QApplication>
 #include <QTranslator>
 
+#include <functional>
+
 class UserDialogs;
+
+// Runs one event delivery. An exception that escapes it is shown in an error box with its
+// message (an empty one when it is not a standard exception), and the program goes on.
+bool DeliverShowingErrors(const std::function<bool()>& deliver, UserDialogs* dialogs,
+                          QWidget* parent);
 
 // The application object. An exception that escapes an event handler is shown in an error box
 // with its message, and the program goes on.
