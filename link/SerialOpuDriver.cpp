@@ -105,7 +105,9 @@ int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
 }
 
 int SerialOpuDriver::OpenPort(const QString& path) {
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  // A child process must not inherit the port and keep the OPU busy after the link closed it.
+  const int fd =
+      ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     lackedPermission_ = errno == EACCES || errno == EPERM;
     lastOpenError_ = ErrnoText(path, errno);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -34,7 +35,7 @@ const QStringList ReadRequests = {QStringLiteral("0622"), QStringLiteral("0828")
 
 // The write refuses the short forms of zero as well.
 bool IsRefusedNewCode(const QString& code) {
-  return CheckRadioCode(code).has_value() || code == QStringLiteral("0") ||
+  return TransmitterOperations::IsReservedRadioCode(code) || code == QStringLiteral("0") ||
          code == QStringLiteral("00") || code == QStringLiteral("000");
 }
 
@@ -67,11 +68,14 @@ bool TransmitterOperations::IsReservedRadioCode(const QString& code) {
 }
 
 bool TransmitterOperations::IsFourHexDigits(const QString& code) {
-  if (code.size() != 4) return false;
-  for (const QChar character : code) {
-    if (!VembaData::IsHexDigitKey(character)) return false;
-  }
-  return true;
+  // Not IsHexDigitKey: that key test also lets the editing keys through, and a pasted
+  // control character must never reach the OPU inside a code block.
+  const auto isHexDigit = [](QChar character) {
+    const char16_t unicode = character.unicode();
+    return (unicode >= u'0' && unicode <= u'9') || (unicode >= u'a' && unicode <= u'f') ||
+           (unicode >= u'A' && unicode <= u'F');
+  };
+  return code.size() == 4 && std::all_of(code.begin(), code.end(), isHexDigit);
 }
 
 // --- Identification ------------------------------------------------------------------------

@@ -49,8 +49,6 @@ ImageBytes transmitterMemory() {
   return memory;
 }
 
-// The conversation with every run of the same poll command shown once: how often the OPU is
-// polled while the transmitter takes its time is not the point.
 // What the window shows before an operation: a configuration of the same product with other
 // values.
 ImageBytes windowConfiguration() {
@@ -62,6 +60,8 @@ ImageBytes windowConfiguration() {
   return bytes;
 }
 
+// The conversation with every run of the same poll command shown once: how often the OPU is
+// polled while the transmitter takes its time is not the point.
 QStringList conversation(const QStringList& commands) {
   QStringList result;
   for (const QString& command : commands) {
@@ -521,8 +521,9 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
 }
 
 TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
-  const std::pair<const char*, int> refused[] = {
-      {"12", 10629}, {"12G4", 10629}, {"1 2B", 10629}, {"ffff", 10818}, {"0000", 10818}};
+  const std::pair<const char*, int> refused[] = {{"12", 10629},   {"12G4", 10629},
+                                                 {"1 2B", 10629}, {"1A\b2", 10629},
+                                                 {"ffff", 10818}, {"0000", 10818}};
   for (const auto& [code, message] : refused) {
     dialogs.clear();
     changeCodeTo(code);
