@@ -93,7 +93,6 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void mnuCommReadFromDeviceClick();
   void btnWriteToDeviceClick();
   void mnuCommWriteToDeviceClick();
-  [[nodiscard]] ChangeResult ChangeRadioCode();
   void tmrPollOpuInfoTimer();
   void tmrPollOpuTimer();
 

@@ -34,8 +34,6 @@ void TfrmMain::BindFieldRules() {
           &TfrmMain::cbbxInactivityLimitUnitChange);
   BindKeyFilters();
   BindCheckBoxDependencies();
-
-  connect(mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
   new MenuShortcutPrecedence(this);
 }
 

@@ -16,6 +16,7 @@ void TfrmMain::BindTransmitterOperations() {
   connect(mnuCommReadFromDevice, &QAction::triggered, this, &TfrmMain::mnuCommReadFromDeviceClick);
   connect(btnWriteToDevice, &QPushButton::clicked, this, &TfrmMain::btnWriteToDeviceClick);
   connect(mnuCommWriteToDevice, &QAction::triggered, this, &TfrmMain::mnuCommWriteToDeviceClick);
+  connect(mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
   connect(tmrPollOpuInfo, &QTimer::timeout, this, &TfrmMain::tmrPollOpuInfoTimer);
   connect(tmrPollOpu, &QTimer::timeout, this, &TfrmMain::tmrPollOpuTimer);
 }
@@ -54,10 +55,6 @@ void TfrmMain::mnuCommWriteToDeviceClick() {
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
   dialogs_.frmChangeCode->exec();
-}
-
-ChangeResult TfrmMain::ChangeRadioCode() {
-  return operations_->ChangeRadioCode();
 }
 
 void TfrmMain::tmrPollOpuInfoTimer() {

@@ -108,7 +108,8 @@ int QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& tex
       yes = add("&Ja", QMessageBox::YesRole);
       no = add("&Nein", QMessageBox::NoRole);
       abort = add("&Abbruch", QMessageBox::RejectRole);
-      box.setEscapeButton(abort);
+      // Escape is a "no" here, not an abort: the question only offers something extra.
+      box.setEscapeButton(no);
       break;
   }
   box.setDefaultButton(ok != nullptr ? ok : yes);

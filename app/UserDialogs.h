@@ -32,10 +32,9 @@ struct FileDialogRequest {
 // tests can answer them without a person.
 //
 // Results of a message box: the button pressed (mrOk, mrCancel, mrYes, mrNo, mrAbort). Escape
-// gives mrCancel for "&OK"/"&Abbruch", mrNo for "&Ja"/"&Nein", mrAbort for
-// "&Ja"/"&Nein"/"&Abbruch", mrOk for "&OK". Closing a box by its title-bar button gives mrCancel
-// for every set except
-// "&OK" (mrOk).
+// gives mrOk for "&OK", mrCancel for "&OK"/"&Abbruch" and mrNo for both "&Ja"/"&Nein" and
+// "&Ja"/"&Nein"/"&Abbruch". Closing a box by its title-bar button gives mrCancel for every set
+// except "&OK" (mrOk).
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
