@@ -169,3 +169,15 @@ TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
   EXPECT_EQ(dialogs.messages[0].text, FormatText(10864, {"30 Minuten", "3", "10"}));
 }
+
+TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->SetStatusText(Text(10506));
+  // What a menu does for the item under the mouse: none of ours has a tip of its own.
+  window->mnuFileNew->showStatusText(window.get());
+  window->mnuCommReadFromDevice->showStatusText(window->menuBar());
+  EXPECT_EQ(window->StatusText(), Text(10506));
+  window->SetStatusText({});
+  EXPECT_EQ(window->StatusText(), QString());
+}
