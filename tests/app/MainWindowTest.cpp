@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -180,4 +181,16 @@ TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
   EXPECT_EQ(window->StatusText(), Text(10506));
   window->SetStatusText({});
   EXPECT_EQ(window->StatusText(), QString());
+}
+
+TEST(MainWindow, ShownWindowIsCentredOnItsScreenWhateverItsPosition) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->move(300, 200);
+  window->show();
+  const QRect screen = window->screen()->geometry();
+  const QRect frame = window->frameGeometry();
+  // A window wider or taller than the screen gets a negative offset, truncated toward zero.
+  EXPECT_EQ(frame.left() - screen.left(), (screen.width() - frame.width()) / 2);
+  EXPECT_EQ(frame.top() - screen.top(), (screen.height() - frame.height()) / 2);
 }
