@@ -175,6 +175,13 @@ void TfrmMain::SetRemainingCaptions() {
   for (const auto& [widget, number] : captions) setCaption(widget, number);
 }
 
+bool TfrmMain::event(QEvent* event) {
+  // A main window shows the status tip of every menu item under the mouse in its status bar, an
+  // empty one too, which would wipe the last report. Our items carry no tips: the report stays.
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
 void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!event->spontaneous()) FormShow();
@@ -325,10 +332,6 @@ FieldValues TfrmMain::CurrentFieldValues() const {
 
 int TfrmMain::BuildImage(ParameterImage& image, std::uint8_t origin) {
   return BuildImageFromFields(image, origin, CurrentFieldValues(), codecContext());
-}
-
-QString TfrmMain::FormatImageSegment(const ParameterImage& image, int count, int start) const {
-  return ::FormatImageSegment(image, count, start);
 }
 
 bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {

@@ -59,7 +59,6 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   // Codec operations on the window's fields.
   [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) override;
   [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin) override;
-  [[nodiscard]] QString FormatImageSegment(const ParameterImage& image, int count, int start) const;
 
   // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
   // 12 identical position measurements; false ends the calling command.
@@ -216,6 +215,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void mnuCommChangeIdCodeClick();
 
  protected:
+  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;

@@ -15,6 +15,14 @@ constexpr int MinutesPerHour = 60;
 constexpr int HoursMaxLength = 4;
 constexpr int MinutesMaxLength = 5;
 
+// Inclusive bounds, the message and the put-back text.
+struct RangeRule {
+  double minimum;
+  double maximum;
+  int message;
+  const char* putBack;
+};
+
 const std::map<Field, RangeRule>& rangeRules() {
   // The sample interval is the only field that refuses 0, and it puts back its lower bound
   // whichever bound was passed.
@@ -47,16 +55,16 @@ RuleVerdict refuse(int message, const char* putBack) {
   return Refusal{message, QString::fromLatin1(putBack)};
 }
 
-}  // namespace
-
-std::optional<RangeRule> RangeRuleOf(Field field) {
+std::optional<RangeRule> rangeRuleOf(Field field) {
   const auto found = rangeRules().find(field);
   if (found == rangeRules().end()) return std::nullopt;
   return found->second;
 }
 
+}  // namespace
+
 RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale) {
-  const std::optional<RangeRule> rule = RangeRuleOf(field);
+  const std::optional<RangeRule> rule = rangeRuleOf(field);
   if (!rule || text.isEmpty()) return std::nullopt;
   // A pasted negative number is refused too: the transmitter's bytes are unsigned.
   if (!isOutside(fieldNumber(field, text, locale), rule->minimum, rule->maximum)) {

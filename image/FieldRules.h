@@ -22,20 +22,9 @@ struct Refusal {
 // No value: the text is accepted.
 using RuleVerdict = std::optional<Refusal>;
 
-// The range rule of an edit field: inclusive bounds, the message and the put-back text.
-struct RangeRule {
-  double minimum;
-  double maximum;
-  int message;
-  const char* putBack;
-};
-
-// The range rule of a field; none for fields that have no range rule (the inactivity limit has
-// a rule of its own).
-[[nodiscard]] std::optional<RangeRule> RangeRuleOf(Field field);
-
-// Judges a field's text by its range rule. An empty text is always accepted; text that is not a
-// number reads as 0. The button delay is read as a decimal number in the given locale.
+// Judges a field's text by its range rule; fields without one (the inactivity limit has a rule of
+// its own) accept everything. An empty text is always accepted; text that is not a number reads
+// as 0. The button delay is read as a decimal number in the given locale.
 [[nodiscard]] RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale);
 
 // Judges the inactivity limit by mode and by the unit selected when the text changes.

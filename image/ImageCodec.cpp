@@ -189,6 +189,15 @@ void showRow(const ParameterRow& row, const ParameterImage& image, std::uint8_t 
   }
 }
 
+// Tenths are taken in single precision and truncated, as the transmitter's tool always did. From
+// 2^31 on single precision keeps no bit below 256, so only 0 reaches the stored low byte; a pasted
+// huge number or infinity must not be narrowed to float or to an integer it does not fit.
+long long truncatedTenths(double seconds) {
+  const double tenths = seconds * 10.0;
+  if (!(std::fabs(tenths) < 2147483648.0)) return 0;
+  return static_cast<long long>(std::trunc(static_cast<float>(tenths)));
+}
+
 // The inactivity limit as a count of samples; status 52 or 48 where it cannot be converted.
 long long inactivityCount(const FieldValues& fields, const CodecContext& context, int& status) {
   long long limit = ReadInteger(fields.text(Field::edtInactivityLimit));
@@ -220,9 +229,10 @@ void buildRow(const ParameterRow& row, ParameterImage& image, std::uint8_t origi
       break;
     }
     case Encoding::Nibbles:
-      store(image, row.address, 1,
-            ReadInteger(fields.text(row.fields[0])) * 16 + ReadInteger(fields.text(row.fields[1])),
-            origin);
+      store(
+          image, row.address, 1,
+          16LL * ReadInteger(fields.text(row.fields[0])) + ReadInteger(fields.text(row.fields[1])),
+          origin);
       break;
     case Encoding::Decimal:
       store(image, row.address, row.width, ReadInteger(text), origin);
@@ -233,9 +243,7 @@ void buildRow(const ParameterRow& row, ParameterImage& image, std::uint8_t origi
     case Encoding::ButtonDelay: {
       const auto seconds = ReadDecimal(text, context.locale);
       if (!seconds) status = row.address;
-      // Tenths are taken in single precision and truncated, as the transmitter's tool always did.
-      const float tenths = seconds ? static_cast<float>(*seconds * 10.0) : 0.0F;
-      store(image, row.address, 1, static_cast<long long>(std::trunc(tenths)), origin);
+      store(image, row.address, 1, truncatedTenths(seconds.value_or(0.0)), origin);
       break;
     }
     case Encoding::InactivityLimit:

@@ -20,6 +20,11 @@ bool isAsciiDigit(QChar key) {
   return key >= u'0' && key <= u'9';
 }
 
+// Past its end a text reads as character code 0, which counts as hex digit 0.
+QChar characterOrNul(const QString& text, qsizetype index) {
+  return index < text.size() ? text.at(index) : QChar(u'\0');
+}
+
 }  // namespace
 
 void VembaData::ClearImage(ParameterImage& image, std::uint8_t value, std::uint8_t origin) {
@@ -41,11 +46,8 @@ ImageBytes VembaData::ExtractImageBytes(const ParameterImage& image) {
 
 bool VembaData::StoreImageRecord(ParameterImage& image, const QString& record,
                                  std::uint8_t origin) {
-  const auto charAt = [&record](int index) {
-    return index < record.size() ? record.at(index) : QChar(u'\0');
-  };
-  const int count = HexPairValue(charAt(4), charAt(5));
-  const int start = HexPairValue(charAt(6), charAt(7));
+  const int count = HexPairValue(characterOrNul(record, 4), characterOrNul(record, 5));
+  const int start = HexPairValue(characterOrNul(record, 6), characterOrNul(record, 7));
   for (int i = 0; i < count; ++i) {
     const int textIndex = 8 + 2 * i;
     const int address = start + i;
@@ -86,12 +88,8 @@ QString VembaData::BytesToHexText(std::uint8_t first, std::uint8_t second) {
 }
 
 void VembaData::HexTextToBytes(const QString& text, std::uint8_t& first, std::uint8_t& second) {
-  // A shorter text is padded with character code 0, which counts as digit 0.
-  const auto charAt = [&text](int index) {
-    return index < text.size() ? text.at(index) : QChar(u'\0');
-  };
-  first = HexPairValue(charAt(0), charAt(1));
-  second = HexPairValue(charAt(2), charAt(3));
+  first = HexPairValue(characterOrNul(text, 0), characterOrNul(text, 1));
+  second = HexPairValue(characterOrNul(text, 2), characterOrNul(text, 3));
 }
 
 bool VembaData::IsDigitKey(QChar key) {

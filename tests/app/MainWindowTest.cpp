@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -168,4 +169,28 @@ TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
   EXPECT_EQ(dialogs.messages[0].text, FormatText(10864, {"30 Minuten", "3", "10"}));
+}
+
+TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->SetStatusText(Text(10506));
+  // What a menu does for the item under the mouse: none of ours has a tip of its own.
+  window->mnuFileNew->showStatusText(window.get());
+  window->mnuCommReadFromDevice->showStatusText(window->menuBar());
+  EXPECT_EQ(window->StatusText(), Text(10506));
+  window->SetStatusText({});
+  EXPECT_EQ(window->StatusText(), QString());
+}
+
+TEST(MainWindow, ShownWindowIsCentredOnItsScreenWhateverItsPosition) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->move(300, 200);
+  window->show();
+  const QRect screen = window->screen()->geometry();
+  const QRect frame = window->frameGeometry();
+  // A window wider or taller than the screen gets a negative offset, truncated toward zero.
+  EXPECT_EQ(frame.left() - screen.left(), (screen.width() - frame.width()) / 2);
+  EXPECT_EQ(frame.top() - screen.top(), (screen.height() - frame.height()) / 2);
 }

@@ -207,6 +207,10 @@ TEST(BuildImage, ButtonDelayParsing) {
   EXPECT_EQ(delayByte("2.5", English), std::pair(25, ImageOk));
   // On a comma locale the point is no separator: "0.5" must not become 5 seconds.
   EXPECT_EQ(delayByte("0.5", German).second, 54);
+  // Pasted numbers far beyond a byte keep no low bits in single precision.
+  EXPECT_EQ(delayByte("1e30", German), std::pair(0, ImageOk));
+  EXPECT_EQ(delayByte("-1e30", German), std::pair(0, ImageOk));
+  EXPECT_EQ(delayByte("inf", German), std::pair(0, ImageOk));
 }
 
 TEST(BuildImage, LaterFailuresOverrideEarlierOnes) {
@@ -250,6 +254,12 @@ TEST(BuildImage, NibblesVersionDateAndProductType) {
   fields.texts[Field::edtFirmwareVersion] = "?.?";
   EXPECT_EQ(build(image, fields), ImageOk);
   EXPECT_EQ(image[0x2F].value, 0x00);
+
+  // Pasted extremes keep their low 8 bits.
+  fields.texts[Field::edtNoShortTx] = "2147483647";
+  fields.texts[Field::edtNoLongTx] = "-2147483648";
+  EXPECT_EQ(build(image, fields), ImageOk);
+  EXPECT_EQ(image[0x33].value, 0xF0);
 }
 
 TEST(BuildImage, RadioCodeComesFromTheNewFieldOnlyForAWrite) {
