@@ -195,7 +195,9 @@ void TfrmMain::FormShow() {
     move(area.left() + (area.width() - outer.width()) / 2,
          area.top() + (area.height() - outer.height()) / 2);
   }
-  QGuiApplication::setApplicationDisplayName(Text(10000));
+  // The program's name for the desktop. Not the display name: Linux desktops would append that
+  // to every caption ("Fehler — ..."), and the boxes' captions are fixed.
+  QGuiApplication::setApplicationName(Text(10000));
 }
 
 void TfrmMain::mnuFileNewClick() {
