@@ -181,6 +181,27 @@ TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnly
   EXPECT_TRUE(currentFile().isEmpty());
 }
 
+TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryImageUnasked) {
+  const QString templates = QStringLiteral(UKOVA_TEMPLATES_DIR);
+  for (const QString& name : {QStringLiteral("Values.i"), QStringLiteral("Default.b")}) {
+    ASSERT_TRUE(QFile::copy(templates + name, dataDir.filePath(name)));
+  }
+  start();
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_NE(window->edtFirmwareType->text(), QStringLiteral("unknown"));
+  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "AppVersion"), GetProgramVersion());
+  const QByteArray factoryImage = readBytes(templates + QStringLiteral("Default.b"));
+  EXPECT_EQ(readBytes(dataDir.filePath(QStringLiteral("Default.bin"))), factoryImage);
+
+  // Neither the 12-measurement warning nor a conversion error stands between it and a file.
+  saveAs(filePath(QStringLiteral("werk")));
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(readBytes(filePath(QStringLiteral("werk.ukova"))), factoryImage);
+}
+
 TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheStatus) {
   start();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10811)));
