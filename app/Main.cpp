@@ -12,6 +12,7 @@
 #include "app/Texts.h"
 #include "app/UserDialogs.h"
 #include "app/about.h"
+#include "files/IniFile.h"
 #include "files/Selectfolder.h"
 
 namespace {
@@ -83,7 +84,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate() {
-  setAcceptDrops(true);
+  AcceptDroppedFiles();
   RunSettingsSteps();
   SetMainCaptions();
   SetInactivityLimitRow();
@@ -91,6 +92,13 @@ void TfrmMain::FormCreate() {
   SetRemainingCaptions();
   mnuFileNewClick();
   configurationFiles_.LoadCommandLineFile(environment_.startup.arguments);
+}
+
+void TfrmMain::AcceptDroppedFiles() {
+  setAcceptDrops(true);
+  // An edit would take a dropped file's path as text; refusing drops there hands them on to the
+  // window, so a file dropped anywhere on it is opened.
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
 }
 
 void TfrmMain::RunSettingsSteps() {
@@ -220,10 +228,6 @@ void TfrmMain::UpdateTitle() {
   configurationFiles_.UpdateTitle();
 }
 
-void TfrmMain::LoadConfigurationFile(const QString& path, bool announce) {
-  configurationFiles_.LoadConfigurationFile(path, announce);
-}
-
 void TfrmMain::WMDropFiles(const QStringList& paths) {
   configurationFiles_.DropFiles(paths);
 }
@@ -247,9 +251,13 @@ void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
 }
 
 void TfrmMain::mnuFileSelectDefaultFolderClick() {
-  // A settings file that cannot be written raises an error that the event dispatch shows;
-  // the chosen folder is used for this run all the same.
-  (void)SelectDefaultFolder(*dialogs_.frmSelectDirectory, DefaultFolder, VembaIni);
+  // The refused write is shown here: an exception must not leave a slot that Qt's signal
+  // delivery called. The chosen folder is used for this run all the same.
+  try {
+    (void)SelectDefaultFolder(*dialogs_.frmSelectDirectory, DefaultFolder, VembaIni);
+  } catch (const IniWriteError& error) {
+    environment_.dialogs->ShowError(this, error.message());
+  }
 }
 
 void TfrmMain::mnuHelpAboutClick() {

@@ -71,7 +71,6 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
 
   // Configuration files.
   void UpdateTitle() override;
-  void LoadConfigurationFile(const QString& path, bool announce);
   // Files dropped on the window: their paths, in the order the desktop gave them.
   void WMDropFiles(const QStringList& paths);
 
@@ -233,6 +232,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
 
   void FormCreate();
   void FormShow();
+  void AcceptDroppedFiles();
   void RunSettingsSteps();
   void SetMainCaptions();
   void SetInactivityLimitRow();

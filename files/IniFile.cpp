@@ -1,5 +1,7 @@
 #include "files/IniFile.h"
 
+#include "image/VembaData.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -214,7 +216,5 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
 bool IsWriteProtected(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return false;
-  constexpr QFileDevice::Permissions anyWrite =
-      QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-  return info.isDir() || !info.isWritable() || (info.permissions() & anyWrite) == 0;
+  return info.isDir() || !info.isWritable() || VembaData::IsReadOnlyFile(path);
 }

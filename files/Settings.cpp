@@ -127,6 +127,15 @@ bool copyContent(QFile& source, QSaveFile& target) {
   }
 }
 
+// The user's own data or documents folder. A fresh account may not have it yet; it is made as
+// the desktop would make it, because the fallback, the program folder, is not writable once the
+// program is installed.
+QString userFolder(QStandardPaths::StandardLocation location) {
+  const QString folder = QStandardPaths::writableLocation(location);
+  if (!folder.isEmpty()) QDir().mkpath(folder);
+  return folder;
+}
+
 }  // namespace
 
 std::optional<ProgramVersionInfo> CompiledProgramVersionInfo() {
@@ -192,15 +201,6 @@ void CreateFolderIfMissing(const QString& path) {
       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
       QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
   QDir().mkdir(path, notWritableByOthers);
-}
-
-// The user's own data or documents folder. A fresh account may not have it yet; it is made as
-// the desktop would make it, because the fallback, the program folder, is not writable once the
-// program is installed.
-QString userFolder(QStandardPaths::StandardLocation location) {
-  const QString folder = QStandardPaths::writableLocation(location);
-  if (!folder.isEmpty()) QDir().mkpath(folder);
-  return folder;
 }
 
 StartupEnvironment SystemStartupEnvironment() {

@@ -6,9 +6,12 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +22,7 @@
 
 #include "app/Main.h"
 #include "app/Texts.h"
+#include "files/Selectfolder.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchStartup.h"
@@ -95,6 +99,7 @@ class MainFilesTest : public ::testing::Test {
     dialogs.clear();
     window = std::make_unique<TfrmMain>(MainEnvironment{
         &dialogs, ScratchStartup(dataDir.path(), QStringList{filesDir.path()} + arguments)});
+    window->winId();  // the platform window that takes dropped files
   }
   // Starts with the factory image in place and forgets what the start showed.
   void startWithFactoryImage() {
@@ -117,18 +122,27 @@ class MainFilesTest : public ::testing::Test {
     dialogs.saveAnswers.push_back(answer);
     window->mnuFileSaveAs->trigger();
   }
+  // Drops the files onto an edit field, as a user easily does: the window must open them, the
+  // field must not take their paths as text.
   void drop(const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
-    // The drop goes to the widget that accepted the drag when it entered.
-    const QPoint position(100, 100);
-    QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &enter);
+    // File managers offer the paths as plain text as well, which an edit would take.
+    data.setText(paths.join(u'\n'));
+    // The platform hands the drag to the top-level window, which picks the widget under it; the
+    // drop goes to the widget that accepted the drag when it entered.
+    QWindow* handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    const QLineEdit* field = window->edtBatteryTestInterval;
+    const QPointF position = field->mapTo(window.get(), field->rect().center());
+    QDragEnterEvent enter(position.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &enter);
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent event(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.get(), &event);
+    QCoreApplication::sendEvent(handle, &event);
     QCoreApplication::processEvents();
   }
 
@@ -165,6 +179,27 @@ TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnly
   EXPECT_EQ(window->StatusText(), Text(10821));
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
+}
+
+TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryImageUnasked) {
+  const QString templates = QStringLiteral(UKOVA_TEMPLATES_DIR);
+  for (const QString& name : {QStringLiteral("Values.i"), QStringLiteral("Default.b")}) {
+    ASSERT_TRUE(QFile::copy(templates + name, dataDir.filePath(name)));
+  }
+  start();
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(window->windowTitle(), defaultTitle());
+  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_NE(window->edtFirmwareType->text(), QStringLiteral("unknown"));
+  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "AppVersion"), GetProgramVersion());
+  const QByteArray factoryImage = readBytes(templates + QStringLiteral("Default.b"));
+  EXPECT_EQ(readBytes(dataDir.filePath(QStringLiteral("Default.bin"))), factoryImage);
+
+  // Neither the 12-measurement warning nor a conversion error stands between it and a file.
+  saveAs(filePath(QStringLiteral("werk")));
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(readBytes(filePath(QStringLiteral("werk.ukova"))), factoryImage);
 }
 
 TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheStatus) {
@@ -564,6 +599,36 @@ TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {
   EXPECT_EQ(shownFields(), saved);
   EXPECT_EQ(currentFile(), target);
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("rundreise.ukova")));
+}
+
+TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt) {
+  startWithFactoryImage();
+  TfrmSelectDirectory selectDirectory(dialogs, window.get());
+  window->AttachDialogs(MainDialogs{nullptr, &selectDirectory, nullptr, nullptr});
+  const auto chooseInDialog = [&selectDirectory](const QString& folder) {
+    QTimer::singleShot(0, &selectDirectory, [&selectDirectory, folder] {
+      selectDirectory.edtActiveConfigDirectory->setText(folder);
+      selectDirectory.btnOK->click();
+    });
+  };
+  const QString settingsPath = dataDir.filePath(QStringLiteral("Values.ini"));
+
+  const QString chosen = filePath(QStringLiteral("gewählt"));
+  chooseInDialog(chosen + u'/');
+  window->mnuFileSelectDefaultFolder->trigger();
+  EXPECT_EQ(window->DefaultFolder, chosen);
+  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "ConfigDirectory"), chosen);
+
+  makeReadOnly(settingsPath);
+  const QString refused = filePath(QStringLiteral("abgelehnt"));
+  chooseInDialog(refused);
+  window->mnuFileSelectDefaultFolder->trigger();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(QStringLiteral("Unable to write to ") + settingsPath));
+  EXPECT_EQ(window->DefaultFolder, refused);
+  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "ConfigDirectory"), chosen);
+  window->mnuFileSaveAs->trigger();  // cancelled
+  ASSERT_EQ(dialogs.saveRequests.size(), 1U);
+  EXPECT_EQ(dialogs.saveRequests.back().folder, refused);
 }
 
 }  // namespace
