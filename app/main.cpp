@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "link/OpuLinkOptions.h"
 #include "app/UserDialogs.h"
+#include "link/OpuLinkOptions.h"
 
 int main(int argc, char** argv) {
   // The resources live in the static core library, whose unreferenced objects the linker drops.
