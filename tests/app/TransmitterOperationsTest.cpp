@@ -141,6 +141,16 @@ class TransmitterOperationsTest : public ::testing::Test {
     changeCode().edtNewCode->setText(code);
     changeCode().btnChange->click();
   }
+  // Runs an operation whose job the OPU ends with this status; while a message is up the poll
+  // timer still runs with nothing left to ask.
+  void runWithJobOutcome(const char* outcome, const std::function<void()>& operation) {
+    setFaults([outcome](OpuSimFaults& faults) { faults.jobOutcome = outcome; });
+    dialogs.clear();
+    opu.ClearCommands();
+    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
+    operation();
+  }
+
   void setFaults(const std::function<void(OpuSimFaults&)>& change) {
     OpuSimFaults faults = opu.Faults();
     change(faults);
@@ -234,12 +244,7 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
   const Case cases[] = {{"04", {Text(10505)}, {}}, {"05", {Text(10873)}, {}}};
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.outcome);
-    setFaults([&failure](OpuSimFaults& faults) { faults.jobOutcome = failure.outcome; });
-    dialogs.clear();
-    opu.ClearCommands();
-    // While the message is up the timer still runs with nothing left to ask.
-    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
-    read();
+    runWithJobOutcome(failure.outcome, [this] { read(); });
     EXPECT_EQ(dialogs.texts(), failure.messages);
     EXPECT_EQ(w().StatusText(), failure.status);
     EXPECT_EQ(conversation(opu.Commands()),
@@ -441,11 +446,7 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
   const Case cases[] = {{"04", {Text(10603)}, {}}, {"05", {Text(10873)}, {}}};
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.outcome);
-    setFaults([&failure](OpuSimFaults& faults) { faults.jobOutcome = failure.outcome; });
-    dialogs.clear();
-    opu.ClearCommands();
-    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
-    write();
+    runWithJobOutcome(failure.outcome, [this] { write(); });
     EXPECT_EQ(dialogs.texts(), failure.messages);
     EXPECT_EQ(w().StatusText(), failure.status);
     EXPECT_EQ(
