@@ -1,12 +1,12 @@
 #include "app/Application.h"
 
+#include "ui/UserDialogs.h"
+
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 
 #include <exception>
-
-#include "app/UserDialogs.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // Every window is laid out for the forms' 8-point font, the dialogs and message boxes too.

@@ -1,5 +1,12 @@
 #include "app/Main.h"
 
+#include "app/about.h"
+#include "files/IniFile.h"
+#include "files/Selectfolder.h"
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -8,12 +15,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
-
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
-#include "app/about.h"
-#include "files/IniFile.h"
-#include "files/Selectfolder.h"
 
 namespace {
 
@@ -196,13 +197,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
-  if (const QScreen* screen = this->screen()) {
-    const QRect area = screen->geometry();
-    // The frame counts as part of the window, as the user sees it.
-    const QSize outer = frameGeometry().size();
-    move(area.left() + (area.width() - outer.width()) / 2,
-         area.top() + (area.height() - outer.height()) / 2);
-  }
+  CentreOnScreen(*this);
   // The program's name for the desktop. Not the display name: Linux desktops would append that
   // to every caption ("Fehler — ..."), and the boxes' captions are fixed.
   QGuiApplication::setApplicationName(Text(10000));

@@ -1,5 +1,16 @@
 #pragma once
 
+#include "files/ConfigurationFiles.h"
+#include "files/Settings.h"
+#include "files/VembaIni.h"
+#include "image/FieldRules.h"
+#include "image/ImageCodec.h"
+#include "image/ParameterImage.h"
+#include "image/VembaData.h"
+#include "link/TransmitterOperations.h"
+#include "link/opu/OpuLink.h"
+#include "ui/FieldEdit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -13,17 +24,6 @@
 
 #include <map>
 #include <memory>
-
-#include "app/FieldEdit.h"
-#include "files/ConfigurationFiles.h"
-#include "files/Settings.h"
-#include "files/VembaIni.h"
-#include "image/FieldRules.h"
-#include "image/ImageCodec.h"
-#include "image/ParameterImage.h"
-#include "image/VembaData.h"
-#include "link/OpuLink.h"
-#include "link/TransmitterOperations.h"
 
 class UserDialogs;
 class TfrmReceiveRadio;

@@ -2,12 +2,13 @@
 // change of a field's text, the limit's unit conversion and the check boxes that enable other
 // controls. The rules themselves are pure (image/FieldRules.h); here they are bound to controls.
 
-#include <QLocale>
-
 #include "app/Main.h"
-#include "app/MainEventFilters.h"
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
+#include "app/MenuShortcutPrecedence.h"
+#include "ui/KeyFilter.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
+#include <QLocale>
 
 void TfrmMain::BindFieldRules() {
   using ChangeHandler = void (TfrmMain::*)();

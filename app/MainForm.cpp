@@ -1,9 +1,10 @@
 // The form description of the main window: controls, positions, design captions and initial
 // states. The German captions replace the design captions when the window is created.
 
-#include <QMenuBar>
-
 #include "app/Main.h"
+#include "ui/FormHelpers.h"
+
+#include <QMenuBar>
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr int StatusHeight = 19;
 QLabel* addLabel(QWidget* group, const char* name, const char* caption, int x, int y,
                  int width = LabelWidth) {
   auto* label = new QLabel(QString::fromLatin1(caption), group);
-  label->setObjectName(QString::fromLatin1(name));
+  named(label, name);
   // The label's row is centred on its control, which sits 8 pixels above the label's top.
   label->setGeometry(x, y - 8, width, EditHeight);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -30,7 +31,7 @@ QLabel* addLabel(QWidget* group, const char* name, const char* caption, int x, i
 FieldEdit* addEdit(QWidget* group, const char* name, const char* text, int y, int maxLength,
                    bool enabled = true, int x = ControlX, int width = EditWidth) {
   auto* edit = new FieldEdit(QString::fromLatin1(text), group);
-  edit->setObjectName(QString::fromLatin1(name));
+  named(edit, name);
   edit->setGeometry(x, y - 8, width, EditHeight);
   edit->setTypedMaxLength(maxLength);
   edit->setEnabled(enabled);
@@ -39,7 +40,7 @@ FieldEdit* addEdit(QWidget* group, const char* name, const char* text, int y, in
 
 QCheckBox* addCheck(QWidget* group, const char* name, int y, bool checked, bool enabled = true) {
   auto* box = new QCheckBox(group);
-  box->setObjectName(QString::fromLatin1(name));
+  named(box, name);
   box->setGeometry(ControlX, y - 8, CheckWidth, EditHeight);
   box->setChecked(checked);
   box->setEnabled(enabled);
@@ -49,7 +50,7 @@ QCheckBox* addCheck(QWidget* group, const char* name, int y, bool checked, bool 
 QGroupBox* addGroup(QWidget* client, const char* name, const char* caption, int x, int y, int width,
                     int height) {
   auto* group = new QGroupBox(QString::fromLatin1(caption), client);
-  group->setObjectName(QString::fromLatin1(name));
+  named(group, name);
   group->setGeometry(x, y, width, height);
   return group;
 }
@@ -57,14 +58,14 @@ QGroupBox* addGroup(QWidget* client, const char* name, const char* caption, int 
 QAction* addItem(QMenu* menu, const char* name, const char* caption,
                  const QKeySequence& shortcut = {}) {
   QAction* action = menu->addAction(QString::fromLatin1(caption));
-  action->setObjectName(QString::fromLatin1(name));
+  named(action, name);
   action->setShortcut(shortcut);
   return action;
 }
 
 QAction* addSeparator(QMenu* menu, const char* name) {
   QAction* separator = menu->addSeparator();
-  separator->setObjectName(QString::fromLatin1(name));
+  named(separator, name);
   return separator;
 }
 
@@ -239,7 +240,7 @@ void TfrmMain::CreateProductInformation(QWidget* client) {
 void TfrmMain::CreateButtonsAndTimers(QWidget* client) {
   const auto addButton = [client](const char* name, const char* caption, QRect geometry) {
     auto* button = new QPushButton(QString::fromLatin1(caption), client);
-    button->setObjectName(QString::fromLatin1(name));
+    named(button, name);
     button->setGeometry(geometry);
     return button;
   };

@@ -2,8 +2,8 @@
 // (link/TransmitterOperations.h), which talk to the window through TransmitterView.
 
 #include "app/Main.h"
-#include "app/UserDialogs.h"
 #include "link/Changecode.h"
+#include "ui/UserDialogs.h"
 
 void TfrmMain::BindTransmitterOperations() {
   operations_ = std::make_unique<TransmitterOperations>(

@@ -1,6 +1,6 @@
 #include "app/ProgramWindows.h"
 
-#include "link/OpuLink.h"
+#include "link/opu/OpuLink.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <memory>
-
 #include "app/Main.h"
 #include "app/about.h"
 #include "files/Selectfolder.h"
 #include "link/Changecode.h"
 #include "link/Receiveradio.h"
+
+#include <memory>
 
 // The program's windows, created once at start in this order and kept until the end.
 struct ProgramWindows {

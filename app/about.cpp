@@ -1,7 +1,8 @@
 #include "app/about.h"
 
-#include "app/Texts.h"
 #include "files/IniFile.h"
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -21,12 +22,6 @@ namespace {
 // same section, since names are compared without regard to case.
 const QString countSection = QStringLiteral("Aboutinfo");
 const QString aboutSection = QStringLiteral("AboutInfo");
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 }  // namespace
 
@@ -51,7 +46,7 @@ TfrmAbout::TfrmAbout(AboutSources aboutSources, QWidget* parent)
   ProgramIcon->setGeometry(16, 14, 121, 160);
   ProgramIcon->setScaledContents(true);
   // A missing picture leaves the place empty; the dialog still shows everything else.
-  ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/images/pendant.jpg")));
+  ProgramIcon->setPixmap(PendantPicture());
   GroupBox1->setGeometry(152, 8, 209, 225);
   mmoInfo->setGeometry(8, 16, 177, 161);
   mmoInfo->setReadOnly(true);
@@ -68,21 +63,14 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 }
 
 void TfrmAbout::FormShow() {
-  centreOnScreen();
+  CentreOnScreen(*this);
   setWindowTitle(Text(10301));
-  btnOK->setText(QStringLiteral("&OK"));
+  btnOK->setText(OkCaption);
   mmoInfo->clear();
   QStringList lines = programLines();
   lblOpuVersion->setText(opuLine());
   lines << makerLines();
   mmoInfo->setPlainText(lines.join(u'\n'));
-}
-
-void TfrmAbout::centreOnScreen() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QSize screenSize = screen->geometry().size();
-  move((screenSize.width() - width()) / 2, (screenSize.height() - height()) / 2);
 }
 
 QStringList TfrmAbout::programLines() const {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "files/Settings.h"
+
 #include <QDialog>
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-#include "files/Settings.h"
 
 class QFrame;
 class QGroupBox;
@@ -45,7 +45,6 @@ class TfrmAbout : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void centreOnScreen();
   [[nodiscard]] QStringList programLines() const;
   [[nodiscard]] QString opuLine() const;
   [[nodiscard]] QStringList makerLines() const;

@@ -1,5 +1,5 @@
-#include "link/OpuLink.h"
-#include "link/SerialOpuDriver.h"
+#include "link/opu/OpuLink.h"
+#include "link/opu/SerialOpuDriver.h"
 #include "tools/opu-sim/OpuSimServer.h"
 #include "tools/opu-sim/OpuSimulator.h"
 

@@ -6,13 +6,13 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
 #include "files/Settings.h"
-#include "link/OpuLinkOptions.h"
 #include "link/Receiveradio.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "tools/opu-sim/OpuSimServer.h"
 #include "tools/opu-sim/OpuSimulator.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -108,7 +108,6 @@ void CpuWhileWaiting(TfrmMain& window, TfrmReceiveRadio& waiting, OpuSimulator& 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Q_INIT_RESOURCE(resources);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   OpuSimulator opu;

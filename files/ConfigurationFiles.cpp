@@ -1,10 +1,10 @@
 #include "files/ConfigurationFiles.h"
 
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
 #include <QDir>
 #include <QFileInfo>
-
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
 
 namespace {
 

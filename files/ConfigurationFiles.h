@@ -1,12 +1,12 @@
 #pragma once
 
+#include "image/ParameterImage.h"
+#include "image/VembaData.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
-
-#include "image/ParameterImage.h"
-#include "image/VembaData.h"
 
 class QWidget;
 class UserDialogs;

@@ -1,9 +1,10 @@
 #include "files/Selectfolder.h"
 
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
 #include "files/Settings.h"
 #include "files/VembaIni.h"
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -16,7 +17,7 @@ namespace {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QRect& geometry) {
   auto* button = new QPushButton(parent);
-  button->setObjectName(QString::fromLatin1(name));
+  named(button, name);
   button->setGeometry(geometry);
   button->setAutoDefault(false);
   return button;
@@ -57,14 +58,12 @@ void TfrmSelectDirectory::FormCreate() {
   lblDirectoryInfo->resize(labelWidth, lblDirectoryInfo->heightForWidth(labelWidth));
   edtActiveConfigDirectory->clear();
   btnBrowse->setText(Text(10702));
-  btnOK->setText(QStringLiteral("&OK"));
-  btnCancel->setText(QStringLiteral("&Abbruch"));
+  btnOK->setText(OkCaption);
+  btnCancel->setText(AbortCaption);
 }
 
 void TfrmSelectDirectory::FormShow() {
-  const QWidget* owner = parentWidget();
-  if (owner == nullptr) return;
-  move(owner->x() + (owner->width() - width()) / 2, owner->y() + (owner->height() - height()) / 2);
+  CentreOnOwner(*this);
 }
 
 void TfrmSelectDirectory::showEvent(QShowEvent* event) {

@@ -1,8 +1,8 @@
 #include "files/Settings.h"
 
-#include "app/Texts.h"
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "ui/Texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

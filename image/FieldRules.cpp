@@ -1,9 +1,9 @@
 #include "image/FieldRules.h"
 
+#include "image/FieldReading.h"
+
 #include <algorithm>
 #include <map>
-
-#include "image/FieldReading.h"
 
 namespace {
 
@@ -127,28 +127,6 @@ KeyFilterKind KeyFilterOf(Field field) {
     default:
       return KeyFilterKind::None;
   }
-}
-
-std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
-                                       const QString& text) {
-  // AltGr arrives as Ctrl+Alt on some systems and then types the text it shows.
-  const bool control =
-      modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier);
-  if (control && key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);
-  switch (key) {
-    case Qt::Key_Backspace:
-      return QChar(u'\b');
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return QChar(u'\r');
-    case Qt::Key_Escape:
-      return QChar(u'\x1b');
-    default:
-      break;
-  }
-  // Tab moves the focus, and Delete's text on some systems is the DEL character: neither types.
-  if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
-  return text.at(0);
 }
 
 const std::vector<CheckBoxDependency>& CheckBoxDependencies() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/ImageCodec.h"
+
 #include <QChar>
 #include <QLocale>
 #include <QString>
@@ -7,8 +9,6 @@
 
 #include <optional>
 #include <vector>
-
-#include "image/ImageCodec.h"
 
 // What a field rule says about a text it refuses: the message to show (text number) and the text
 // to put back; without a put-back text the refused text stays in the field.
@@ -50,12 +50,6 @@ struct LimitConversion {
 enum class KeyFilterKind { None, Numeric, Decimal, RadioCode };
 
 [[nodiscard]] KeyFilterKind KeyFilterOf(Field field);
-
-// The character a key press stands for: Ctrl+letter gives its control character (the text of a
-// synthetic Ctrl+V is "v", that of a real one "\x16"); editing keys give their ASCII control
-// character; keys that produce no character (Delete, arrows, Home, End, Tab) give none.
-[[nodiscard]] std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
-                                                     const QString& text);
 
 // A check box whose Checked state enables its dependent controls, and the boxes whose clicks run
 // the rule. Controls are named as in the main window.

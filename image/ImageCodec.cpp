@@ -1,9 +1,9 @@
 #include "image/ImageCodec.h"
 
-#include <cmath>
-
 #include "image/FieldReading.h"
 #include "image/VembaData.h"
+
+#include <cmath>
 
 namespace {
 

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "image/ParameterImage.h"
+
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
 #include <map>
 #include <vector>
-
-#include "image/ParameterImage.h"
 
 // The main window's controls that show parameters, by their control names.
 enum class Field {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "image/ParameterImage.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
-
-#include "image/ParameterImage.h"
 
 using ImageBytes = std::array<std::uint8_t, ImageSize>;
 

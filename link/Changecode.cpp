@@ -1,28 +1,21 @@
 #include "link/Changecode.h"
 
-#include "app/FieldEdit.h"
-#include "app/MainEventFilters.h"
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
 #include "image/VembaData.h"
 #include "link/Receiveradio.h"
 #include "link/TransmitterOperations.h"
+#include "ui/FieldEdit.h"
+#include "ui/FormHelpers.h"
+#include "ui/KeyFilter.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QPushButton* plainButton(QPushButton* button) {
   // Enter in the code field must neither start a change nor close the dialog.
@@ -61,7 +54,7 @@ TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, UserDialogs& d
   pnlDelimiter->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   btnChange->setGeometry(214, 200, 147, 25);
   btnOk->setGeometry(304, 256, 75, 25);
-  btnOk->setText(QStringLiteral("&OK"));
+  btnOk->setText(OkCaption);
   connect(btnChange, &QPushButton::clicked, this, &TfrmChangeCode::btnChangeClick);
   connect(btnOk, &QPushButton::clicked, this, &TfrmChangeCode::btnOkClick);
   FormCreate();
@@ -82,10 +75,7 @@ void TfrmChangeCode::showEvent(QShowEvent* event) {
 }
 
 void TfrmChangeCode::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QSize area = screen->geometry().size();
-    move((area.width() - width()) / 2, (area.height() - height()) / 2);
-  }
+  CentreOnScreen(*this);
   edtNewCode->clear();
 }
 

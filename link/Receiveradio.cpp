@@ -1,13 +1,11 @@
 #include "link/Receiveradio.h"
 
-#include "app/UserDialogs.h"
+#include "ui/FormHelpers.h"
+#include "ui/UserDialogs.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 
@@ -15,12 +13,6 @@ namespace {
 
 constexpr double ActionWidthShare = 0.58;
 constexpr int ActionTextHeight = 105;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 }  // namespace
 
@@ -35,13 +27,13 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
   gbxReceiveRadio->setGeometry(8, 8, 385, 201);
   imgTransmitter->setGeometry(16, 24, 121, 160);
   imgTransmitter->setScaledContents(true);
-  imgTransmitter->setPixmap(QPixmap(QStringLiteral(":/images/pendant.jpg")));
+  imgTransmitter->setPixmap(PendantPicture());
   lblAction->setGeometry(144, 40, lblAction->width(), ActionTextHeight);
   lblAction->setWordWrap(true);
   lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   btbtnAbort->setGeometry(256, 152, 113, 33);
   btbtnAbort->setIcon(style()->standardIcon(QStyle::SP_DialogAbortButton));
-  btbtnAbort->setText(QStringLiteral("&Abbruch"));
+  btbtnAbort->setText(AbortCaption);
   connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
   lblAction->clear();
   setWindowTitle(QString());
@@ -68,11 +60,8 @@ void TfrmReceiveRadio::showEvent(QShowEvent* event) {
 }
 
 void TfrmReceiveRadio::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QSize area = screen->geometry().size();
-    move((area.width() - width()) / 2, (area.height() - height()) / 2);
-  }
-  btbtnAbort->setText(QStringLiteral("&Abbruch"));
+  CentreOnScreen(*this);
+  btbtnAbort->setText(AbortCaption);
 }
 
 void TfrmReceiveRadio::btbtnAbortClick() {

@@ -1,12 +1,12 @@
 #include "link/TransmitterOperations.h"
 
-#include "app/Texts.h"
-#include "app/UserDialogs.h"
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 #include "image/VembaData.h"
-#include "link/OpuLink.h"
 #include "link/Receiveradio.h"
+#include "link/opu/OpuLink.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
 
 #include <QCoreApplication>
 #include <QTimer>

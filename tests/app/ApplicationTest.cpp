@@ -1,9 +1,10 @@
+#include "app/Application.h"
+
+#include "support/ScriptedDialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-
-#include "app/Application.h"
-#include "support/ScriptedDialogs.h"
 
 TEST(EventDelivery, AnEscapingExceptionIsShownAndTheProgramGoesOn) {
   ScriptedDialogs dialogs;

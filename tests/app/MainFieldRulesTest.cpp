@@ -1,4 +1,10 @@
-#include <gtest/gtest.h>
+#include "app/Main.h"
+#include "image/VembaData.h"
+#include "link/Changecode.h"
+#include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,19 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <memory>
-
-#include "app/Main.h"
-#include "app/Texts.h"
-#include "image/VembaData.h"
-#include "link/Changecode.h"
-#include "support/ScratchStartup.h"
-#include "support/ScriptedDialogs.h"
-
-// Readable failure output.
-void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

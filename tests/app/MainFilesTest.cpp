@@ -1,6 +1,14 @@
 // The File commands, dropped files and the command-line file, run against the real main window
 // with scripted dialogs and files in temporary folders.
 
+#include "app/Main.h"
+#include "files/Selectfolder.h"
+#include "support/FileBytes.h"
+#include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/Texts.h"
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -19,14 +27,6 @@
 #include <algorithm>
 #include <map>
 #include <memory>
-
-#include "app/Main.h"
-#include "app/Texts.h"
-#include "files/Selectfolder.h"
-#include "support/FileBytes.h"
-#include "support/QtPrinters.h"
-#include "support/ScratchStartup.h"
-#include "support/ScriptedDialogs.h"
 
 namespace {
 

@@ -1,4 +1,7 @@
-#include <gtest/gtest.h>
+#include "app/Main.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/Texts.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -9,12 +12,9 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
-#include <memory>
+#include <gtest/gtest.h>
 
-#include "support/ScratchStartup.h"
-#include "support/ScriptedDialogs.h"
-#include "app/Main.h"
-#include "app/Texts.h"
+#include <memory>
 
 namespace {
 

@@ -5,14 +5,14 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "app/Texts.h"
 #include "link/Changecode.h"
-#include "link/OpuLinkOptions.h"
 #include "link/Receiveradio.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
+#include "ui/Texts.h"
 
 #include <QLabel>
 #include <QPushButton>

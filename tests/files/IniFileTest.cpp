@@ -1,4 +1,5 @@
 #include "files/IniFile.h"
+
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
 

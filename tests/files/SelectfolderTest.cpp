@@ -1,6 +1,8 @@
-#include "files/IniFile.h"
 #include "files/Selectfolder.h"
+
+#include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include "support/ScriptedDialogs.h"
 
 namespace {
 

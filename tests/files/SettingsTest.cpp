@@ -1,5 +1,6 @@
-#include "files/IniFile.h"
 #include "files/Settings.h"
+
+#include "files/IniFile.h"
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
 

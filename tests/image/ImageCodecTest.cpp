@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "image/ImageCodec.h"
+
+#include "image/VembaData.h"
 
 #include <QLocale>
 
-#include <optional>
+#include <gtest/gtest.h>
 
-#include "image/ImageCodec.h"
-#include "image/VembaData.h"
+#include <optional>
 
 namespace {
 

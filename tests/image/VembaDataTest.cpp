@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "image/VembaData.h"
+
+#include <gtest/gtest.h>
 
 TEST(VembaDataHex, DigitsPairsAndCodes) {
   EXPECT_EQ(VembaData::ByteToHex(0x0A), "0A");

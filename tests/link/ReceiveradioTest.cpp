@@ -1,7 +1,8 @@
 // The waiting dialog: its form, its texts and the results the user can give it.
 
-#include "app/UserDialogs.h"
 #include "link/Receiveradio.h"
+
+#include "ui/UserDialogs.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -55,8 +56,11 @@ TEST(TfrmReceiveRadio, TheUserEndsTheWaitOnlyWithAbort) {
 TEST(TfrmReceiveRadio, ShowsItselfInTheMiddleOfTheScreen) {
   TfrmReceiveRadio dialog;
   dialog.show();
-  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-  EXPECT_EQ(dialog.pos(), QPoint((screen.width() - 398) / 2, (screen.height() - 220) / 2));
+  // The frame counts as part of the dialog, as the user sees it.
+  const QRect screen = dialog.screen()->geometry();
+  const QRect frame = dialog.frameGeometry();
+  EXPECT_EQ(frame.left() - screen.left(), (screen.width() - frame.width()) / 2);
+  EXPECT_EQ(frame.top() - screen.top(), (screen.height() - frame.height()) / 2);
   dialog.hide();
 }
 

@@ -1,6 +1,6 @@
 #include "support/FakeOpuDriver.h"
 
-#include "link/OpuFrame.h"
+#include "link/opu/OpuFrame.h"
 
 #include <algorithm>
 #include <thread>

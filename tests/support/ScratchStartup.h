@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/Settings.h"
+
 #include <QString>
 #include <QStringList>
-
-#include "files/Settings.h"
 
 // A start-up whose program folder is a scratch folder and whose platform folders cannot be
 // found: the settings, the factory image and the standard configuration folder all end up

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "ui/UserDialogs.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <functional>
 #include <vector>
-
-#include "app/UserDialogs.h"
 
 // Answers the program's message boxes and file dialogs from a script and records what was shown,
 // so that no test ever waits on a modal box.

@@ -1,6 +1,6 @@
 #include "support/SimulatedOpu.h"
 
-#include "link/SerialOpuDriver.h"
+#include "link/opu/SerialOpuDriver.h"
 
 SimulatedOpu::SimulatedOpu() : server_(simulator_) {
   simulator_.SetButtonDelay(0);

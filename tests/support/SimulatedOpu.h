@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/OpuLink.h"
-#include "link/OpuLinkOptions.h"
+#include "link/opu/OpuLink.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "tools/opu-sim/OpuSimServer.h"
 #include "tools/opu-sim/OpuSimulator.h"
 

@@ -1,7 +1,7 @@
 #include "tools/opu-sim/OpuSimServer.h"
 
-#include "link/OpuFrame.h"
-#include "link/WireTrace.h"
+#include "link/opu/OpuFrame.h"
+#include "link/opu/WireTrace.h"
 
 #include <cerrno>
 #include <cstdlib>

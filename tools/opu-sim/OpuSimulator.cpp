@@ -1,6 +1,6 @@
 #include "tools/opu-sim/OpuSimulator.h"
 
-#include "link/OpuFrame.h"
+#include "link/opu/OpuFrame.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
-#include "app/Texts.h"
+#include "ui/Texts.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 #include <vector>
 

@@ -1,6 +1,7 @@
-#include "link/OpuFrame.h"
-#include "link/OpuLink.h"
-#include "link/OpuLinkOptions.h"
+#include "link/opu/OpuLink.h"
+
+#include "link/opu/OpuFrame.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "support/FakeOpuDriver.h"
 
 #include <QFile>

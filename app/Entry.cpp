@@ -1,12 +1,10 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "app/UserDialogs.h"
-#include "link/OpuLinkOptions.h"
+#include "link/opu/OpuLinkOptions.h"
+#include "ui/UserDialogs.h"
 
 int main(int argc, char** argv) {
-  // The resources live in the static core library, whose unreferenced objects the linker drops.
-  Q_INIT_RESOURCE(resources);
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);

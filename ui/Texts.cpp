@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "ui/Texts.h"
 
 #include <map>
 

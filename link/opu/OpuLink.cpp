@@ -1,8 +1,8 @@
-#include "link/OpuLink.h"
+#include "link/opu/OpuLink.h"
 
-#include "link/OpuFrame.h"
-#include "link/OpuLinkOptions.h"
-#include "link/SerialOpuDriver.h"
+#include "link/opu/OpuFrame.h"
+#include "link/opu/OpuLinkOptions.h"
+#include "link/opu/SerialOpuDriver.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/OpuDriver.h"
+#include "link/opu/OpuDriver.h"
 
 #include <QString>
 

@@ -1,4 +1,6 @@
-#include "app/UserDialogs.h"
+#include "ui/UserDialogs.h"
+
+#include "ui/FormHelpers.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -66,9 +68,9 @@ void prepareFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
 }
 
 // The modes reset the buttons' texts, so the German ones are set after them.
-void setButtonTexts(QFileDialog& dialog, const char* accept) {
-  dialog.setLabelText(QFileDialog::Accept, QString::fromUtf8(accept));
-  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Abbruch"));
+void setButtonTexts(QFileDialog& dialog, const QString& accept) {
+  dialog.setLabelText(QFileDialog::Accept, accept);
+  dialog.setLabelText(QFileDialog::Reject, AbortCaption);
 }
 
 QString chosenPath(QFileDialog& dialog) {
@@ -81,8 +83,8 @@ QString chosenPath(QFileDialog& dialog) {
 int QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
                                BoxButtons buttons) {
   GermanMessageBox box(iconOf(kind), captionOf(kind), text, QMessageBox::NoButton, parent);
-  const auto add = [&box](const char* caption, QMessageBox::ButtonRole role) {
-    return box.addButton(QString::fromUtf8(caption), role);
+  const auto add = [&box](const QString& caption, QMessageBox::ButtonRole role) {
+    return box.addButton(caption, role);
   };
   QPushButton* ok = nullptr;
   QPushButton* cancel = nullptr;
@@ -91,23 +93,23 @@ int QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& tex
   QPushButton* abort = nullptr;
   switch (buttons) {
     case BoxButtons::Ok:
-      ok = add("&OK", QMessageBox::AcceptRole);
+      ok = add(OkCaption, QMessageBox::AcceptRole);
       box.setEscapeButton(ok);
       break;
     case BoxButtons::OkCancel:
-      ok = add("&OK", QMessageBox::AcceptRole);
-      cancel = add("&Abbruch", QMessageBox::RejectRole);
+      ok = add(OkCaption, QMessageBox::AcceptRole);
+      cancel = add(AbortCaption, QMessageBox::RejectRole);
       box.setEscapeButton(cancel);
       break;
     case BoxButtons::YesNo:
-      yes = add("&Ja", QMessageBox::YesRole);
-      no = add("&Nein", QMessageBox::NoRole);
+      yes = add(YesCaption, QMessageBox::YesRole);
+      no = add(NoCaption, QMessageBox::NoRole);
       box.setEscapeButton(no);
       break;
     case BoxButtons::YesNoAbort:
-      yes = add("&Ja", QMessageBox::YesRole);
-      no = add("&Nein", QMessageBox::NoRole);
-      abort = add("&Abbruch", QMessageBox::RejectRole);
+      yes = add(YesCaption, QMessageBox::YesRole);
+      no = add(NoCaption, QMessageBox::NoRole);
+      abort = add(AbortCaption, QMessageBox::RejectRole);
       // Escape is a "no" here, not an abort: the question only offers something extra.
       box.setEscapeButton(no);
       break;
@@ -131,7 +133,7 @@ QString QtUserDialogs::AskOpenFileName(QWidget* parent, const FileDialogRequest&
   // The user may type a name that does not exist yet: the program completes it with ".ukova".
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  setButtonTexts(dialog, "Ö&ffnen");
+  setButtonTexts(dialog, QStringLiteral("Ö&ffnen"));
   return chosenPath(dialog);
 }
 
@@ -142,7 +144,7 @@ QString QtUserDialogs::AskSaveFileName(QWidget* parent, const FileDialogRequest&
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   // The program asks about overwriting itself, after it has completed the extension.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  setButtonTexts(dialog, "&Speichern");
+  setButtonTexts(dialog, QStringLiteral("&Speichern"));
   return chosenPath(dialog);
 }
 
@@ -155,7 +157,7 @@ QString QtUserDialogs::AskFolder(QWidget* parent, const QString& instruction,
   dialog.setWindowTitle(instruction);
   dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
   dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Verzeichnis:"));
-  setButtonTexts(dialog, "&OK");
+  setButtonTexts(dialog, OkCaption);
   dialog.setDirectory(QDir::home());
   if (!startFolder.isEmpty() && QDir(startFolder).exists()) dialog.setDirectory(startFolder);
   return chosenPath(dialog);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/OpuDriver.h"
-#include "link/WireTrace.h"
+#include "link/opu/OpuDriver.h"
+#include "link/opu/WireTrace.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "link/SerialOpuDriver.h"
+#include "link/opu/SerialOpuDriver.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "link/WireTrace.h"
+#include "link/opu/WireTrace.h"
 
 #include <QDateTime>
 #include <QFile>

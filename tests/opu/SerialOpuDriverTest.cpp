@@ -1,5 +1,6 @@
-#include "link/OpuLink.h"
-#include "link/SerialOpuDriver.h"
+#include "link/opu/SerialOpuDriver.h"
+
+#include "link/opu/OpuLink.h"
 #include "support/SimulatedOpu.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "link/OpuLink.h"
+#include "link/opu/OpuLink.h"
 #include "support/FakeOpuDriver.h"
 #include "support/SimulatedOpu.h"
 #include "tools/opu-sim/OpuSimulator.h"

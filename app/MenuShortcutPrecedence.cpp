@@ -1,26 +1,10 @@
-#include "app/MainEventFilters.h"
+#include "app/MenuShortcutPrecedence.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QWidget>
-
-#include "image/FieldRules.h"
-
-KeyPressFilter::KeyPressFilter(Handler handler, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)) {}
-
-bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  const auto* keyEvent = static_cast<const QKeyEvent*>(event);
-  const std::optional<QChar> character =
-      KeyPressCharacter(keyEvent->key(), keyEvent->modifiers(), keyEvent->text());
-  if (!character) return false;
-  QChar key = *character;
-  handler_(watched, key);
-  return key.isNull();
-}
 
 MenuShortcutPrecedence::MenuShortcutPrecedence(QWidget* window) : QObject(window), window_(window) {
   QCoreApplication::instance()->installEventFilter(this);

@@ -1,4 +1,4 @@
-#include "link/OpuLinkOptions.h"
+#include "link/opu/OpuLinkOptions.h"
 
 #include <QMutex>
 #include <QMutexLocker>

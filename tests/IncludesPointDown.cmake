@@ -1,0 +1,73 @@
+# Fails when a file includes a header of a layer it may not use. Every dependency points down:
+#   image, ui  <-  link/opu  <-  link, files  <-  app
+# The simulated OPU stands beside the program on the line and the image alone; tests may use
+# their own layer, what that layer may use, the test support and the simulated OPU.
+# Usage: cmake -DSOURCE_DIR=<source tree> -P IncludesPointDown.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(may_use_image "")
+set(may_use_ui "")
+set(may_use_opu "image")
+set(may_use_link "opu;image;ui")
+set(may_use_files "image;ui")
+set(may_use_app "link;files;opu;image;ui")
+set(may_use_sim "opu;image")
+set(may_use_bench "app;link;files;opu;image;ui;sim")
+
+# The layer a path (relative to the source tree, or as written in an include) belongs to.
+function(layer_of path result)
+  if(path MATCHES "^link/opu/")
+    set(layer opu)
+  elseif(path MATCHES "^(image|ui|link|files|app|bench)/")
+    set(layer ${CMAKE_MATCH_1})
+  elseif(path MATCHES "^tools/opu-sim/")
+    set(layer sim)
+  elseif(path MATCHES "^tests/(image|ui|opu|link|files|app)/")
+    set(layer test_${CMAKE_MATCH_1})
+  elseif(path MATCHES "^(tests/)?support/")
+    set(layer support)
+  else()
+    set(layer "")
+  endif()
+  set(${result} "${layer}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
+  ${SOURCE_DIR}/image/*.h ${SOURCE_DIR}/image/*.cpp ${SOURCE_DIR}/ui/*.h ${SOURCE_DIR}/ui/*.cpp
+  ${SOURCE_DIR}/link/*.h ${SOURCE_DIR}/link/*.cpp ${SOURCE_DIR}/files/*.h ${SOURCE_DIR}/files/*.cpp
+  ${SOURCE_DIR}/app/*.h ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
+  ${SOURCE_DIR}/bench/*.h ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/tests/*.h
+  ${SOURCE_DIR}/tests/*.cpp)
+
+set(violations "")
+set(checked 0)
+foreach(source IN LISTS sources)
+  layer_of("${source}" from)
+  if(from STREQUAL "" OR from STREQUAL "support")
+    continue()
+  endif()
+  if(from MATCHES "^test_(.*)$")
+    set(own ${CMAKE_MATCH_1})
+    set(allowed ${own} ${may_use_${own}} support sim)
+  else()
+    set(allowed ${from} ${may_use_${from}})
+  endif()
+  file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" header "${line}")
+    math(EXPR checked "${checked} + 1")
+    layer_of("${header}" to)
+    if(to STREQUAL "")
+      continue()
+    endif()
+    if(NOT to IN_LIST allowed)
+      list(APPEND violations "${source}: \"${header}\" (${from} may not use ${to})")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " report)
+  message(FATAL_ERROR "Includes that point up or sideways:\n  ${report}")
+endif()
+message(STATUS "${checked} includes checked, all point down")

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+// What the program's forms share: control names, placement, the standard button captions and the
+// pendant picture.
+
+// The captions of the standard buttons; message boxes and dialogs carry them themselves.
+inline const QString OkCaption = QStringLiteral("&OK");
+inline const QString AbortCaption = QStringLiteral("&Abbruch");
+inline const QString YesCaption = QStringLiteral("&Ja");
+inline const QString NoCaption = QStringLiteral("&Nein");
+
+// Gives a control the name the program and its tests know it by.
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// Centres a window, its frame included, on the screen its owner is on (its own when it has
+// none), offset by where that screen sits on the desktop. Halves truncate toward zero, so a
+// window larger than the screen gets a negative offset.
+void CentreOnScreen(QWidget& window);
+
+// Centres a dialog on its owner window; a dialog without owner stays where it is.
+void CentreOnOwner(QWidget& dialog);
+
+// Our drawing of the pendant transmitter, at its display size of 121 x 160.
+[[nodiscard]] QPixmap PendantPicture();

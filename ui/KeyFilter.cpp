@@ -1,0 +1,39 @@
+#include "ui/KeyFilter.h"
+
+#include <QKeyEvent>
+
+std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
+                                       const QString& text) {
+  // AltGr arrives as Ctrl+Alt on some systems and then types the text it shows.
+  const bool control =
+      modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier);
+  if (control && key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);
+  switch (key) {
+    case Qt::Key_Backspace:
+      return QChar(u'\b');
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return QChar(u'\r');
+    case Qt::Key_Escape:
+      return QChar(u'\x1b');
+    default:
+      break;
+  }
+  // Tab moves the focus, and Delete's text on some systems is the DEL character: neither types.
+  if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
+  return text.at(0);
+}
+
+KeyPressFilter::KeyPressFilter(Handler handler, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {}
+
+bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* keyEvent = static_cast<const QKeyEvent*>(event);
+  const std::optional<QChar> character =
+      KeyPressCharacter(keyEvent->key(), keyEvent->modifiers(), keyEvent->text());
+  if (!character) return false;
+  QChar key = *character;
+  handler_(watched, key);
+  return key.isNull();
+}
