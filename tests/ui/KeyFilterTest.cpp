@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "ui/KeyFilter.h"
+
+#include <gtest/gtest.h>
 
 TEST(KeyPressCharacter, CtrlLetterStandsForItsControlCharacterWhateverItsText) {
   EXPECT_EQ(KeyPressCharacter(Qt::Key_V, Qt::ControlModifier, "v"), QChar(22));
