@@ -86,12 +86,14 @@ TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::FormCreate() {
   AcceptDroppedFiles();
-  RunSettingsSteps();
+  const QString settingsNotice = RunSettingsSteps();
   SetMainCaptions();
   SetInactivityLimitRow();
   FillUnitSelector();
   SetRemainingCaptions();
   mnuFileNewClick();
+  // After File New, whose report would hide it.
+  if (!settingsNotice.isEmpty()) SetStatusText(settingsNotice);
   configurationFiles_.LoadCommandLineFile(environment_.startup.arguments);
 }
 
@@ -102,7 +104,7 @@ void TfrmMain::AcceptDroppedFiles() {
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
 }
 
-void TfrmMain::RunSettingsSteps() {
+QString TfrmMain::RunSettingsSteps() {
   const StartupSettings settings = RunSettingsStartup(environment_.startup, VembaIni);
   DataFolder = settings.DataFolder;
   StandardConfigFolder = settings.StandardConfigFolder;
@@ -110,6 +112,7 @@ void TfrmMain::RunSettingsSteps() {
   ServiceMode = settings.ServiceMode;
   // A settings file that cannot be written is reported, and the start-up goes on.
   for (const QString& error : settings.errors) environment_.dialogs->ShowError(this, error);
+  return settings.notice;
 }
 
 void TfrmMain::SetMainCaptions() {
@@ -288,7 +291,9 @@ QString TfrmMain::StatusText() const {
 }
 
 void TfrmMain::SetTitleText(const QString& title) {
-  setWindowTitle(title);
+  // A window title takes "[*]" as the place of the modified mark and shows a doubled one as
+  // itself; a file name is shown exactly as it is.
+  setWindowTitle(QString(title).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void TfrmMain::EmptyNewRadioCode() {

@@ -233,7 +233,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void FormCreate();
   void FormShow();
   void AcceptDroppedFiles();
-  void RunSettingsSteps();
+  // The settings steps of the start; returns the status text they leave for the user, if any.
+  [[nodiscard]] QString RunSettingsSteps();
   void SetMainCaptions();
   void SetInactivityLimitRow();
   void FillUnitSelector();

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,6 +23,7 @@ namespace {
 // same section, since names are compared without regard to case.
 const QString countSection = QStringLiteral("Aboutinfo");
 const QString aboutSection = QStringLiteral("AboutInfo");
+constexpr int MaxAboutLines = 100;
 
 }  // namespace
 
@@ -91,9 +93,12 @@ QString TfrmAbout::opuLine() const {
 }
 
 QStringList TfrmAbout::makerLines() const {
-  const IniFile about(sources.programFolder + QStringLiteral("about.ini"));
+  const IniContent about =
+      IniFile(sources.programFolder + QStringLiteral("about.ini")).Load().content;
   QStringList lines;
-  const int count = about.ReadInteger(countSection, QStringLiteral("Lines"), 0);
+  // The box has room for a few lines; a damaged count must not hold the dialog for hours.
+  const int count =
+      std::min(about.ReadInteger(countSection, QStringLiteral("Lines"), 0), MaxAboutLines);
   if (count != 0) {
     lines << QString();
     for (int number = 1; number <= count; ++number) {

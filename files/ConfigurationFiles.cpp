@@ -1,5 +1,6 @@
 #include "files/ConfigurationFiles.h"
 
+#include "files/Settings.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 const QString ConfigurationExtension = QStringLiteral(".ukova");
 const QString ConfigurationPattern = QStringLiteral("*.ukova");
-const QString FactoryImageName = QStringLiteral("default.bin");
 
 // Where the extension starts: the last dot of the file name part; -1 when there is none.
 qsizetype extensionStart(const QString& path) {
@@ -37,14 +37,11 @@ QString folderPart(const QString& path) {
   return QFileInfo(path).path();
 }
 
-// The factory image is asked for as "default.bin"; its name is matched without regard to case,
-// as the file systems the program came from do, so "Default.bin" is found as well.
-QString factoryImagePath(const QString& dataFolder) {
-  const QString asked = dataFolder + FactoryImageName;
-  if (QFileInfo::exists(asked)) return asked;
-  const QDir folder(dataFolder.isEmpty() ? QStringLiteral(".") : dataFolder);
-  const QStringList matches = folder.entryList({FactoryImageName}, QDir::Files, QDir::Name);
-  return matches.isEmpty() ? asked : dataFolder + matches.constFirst();
+// Anything on disk but a folder: a pipe, a device or a symbolic link that leads nowhere is named
+// as a file too, and is refused as one that cannot be a configuration.
+bool namesFile(const QString& argument) {
+  const QFileInfo info(argument);
+  return (info.exists() || info.isSymLink()) && !info.isDir();
 }
 
 FileDialogRequest configurationDialog(int titleNumber, const QString& folder) {
@@ -105,7 +102,7 @@ void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announc
 void ConfigurationFiles::FileNew() {
   ImageBytes bytes{};
   // The factory image needs no exact size: its first 256 bytes count.
-  if (!VembaData::ReadImageFile(factoryImagePath(state_.DataFolder), bytes)) {
+  if (!VembaData::ReadImageFile(DataFilePath(state_.DataFolder, FactoryImageFileName), bytes)) {
     ShowError(10811);
     view_.SetStatusText({});
     return;
@@ -175,7 +172,7 @@ void ConfigurationFiles::DropFiles(const QStringList& paths) {
 
 void ConfigurationFiles::LoadCommandLineFile(const QStringList& arguments) {
   for (const QString& argument : arguments) {
-    if (QFileInfo(argument).isFile()) {
+    if (namesFile(argument)) {
       LoadConfigurationFile(argument, false);
       return;
     }

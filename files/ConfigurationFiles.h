@@ -51,7 +51,8 @@ class ConfigurationFiles {
   void FileSave();
   void FileSaveAs();
   void DropFiles(const QStringList& paths);
-  // Loads the first parameter that names an existing file; later ones are not looked at.
+  // Loads the first parameter that names anything on disk but a folder (a pipe or a device is
+  // refused with the size message); later ones are not looked at.
   void LoadCommandLineFile(const QStringList& arguments);
 
  private:

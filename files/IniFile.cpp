@@ -5,127 +5,34 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
-#include <optional>
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <utility>
-#include <vector>
 
 namespace {
 
-// One line of the file as byte offsets: [start, contentEnd) is the text, [contentEnd, end) the
-// line end (empty on a last line without one).
-struct LineSpan {
-  qsizetype start = 0;
-  qsizetype contentEnd = 0;
-  qsizetype end = 0;
-};
-
-// Where a key stands in the file; -1 for what was not found.
-struct KeyLocation {
-  qsizetype sectionLine = -1;
-  qsizetype lastFilledLineOfSection = -1;
-  qsizetype keyLine = -1;
-  qsizetype valueStart = 0;
-  qsizetype valueEnd = 0;
-};
-
 const QByteArray utf8ByteOrderMark("\xEF\xBB\xBF");
 
-std::vector<LineSpan> splitLines(const QByteArray& data) {
-  std::vector<LineSpan> lines;
-  qsizetype start = data.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.size() : 0;
-  while (start < data.size()) {
-    LineSpan line{start, data.size(), data.size()};
-    const qsizetype newline = data.indexOf('\n', start);
-    if (newline >= 0) {
-      line.end = newline + 1;
-      line.contentEnd = newline > start && data.at(newline - 1) == '\r' ? newline - 1 : newline;
-    }
-    lines.push_back(line);
-    start = line.end;
-  }
-  return lines;
-}
+// What Windows-1252 puts at 0x80..0x9F; the five unassigned bytes stand for the C1 controls of the
+// same value, as the platform reads them, so that every byte survives a round trip.
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 bool isBlank(char character) {
   return character == ' ' || character == '\t';
 }
 
-qsizetype skipBlanks(const QByteArray& data, qsizetype from, qsizetype to) {
-  while (from < to && isBlank(data.at(from))) ++from;
-  return from;
-}
-
-qsizetype trimBlanksBefore(const QByteArray& data, qsizetype from, qsizetype to) {
-  while (to > from && isBlank(data.at(to - 1))) --to;
-  return to;
-}
-
-QString textBetween(const QByteArray& data, qsizetype from, qsizetype to) {
-  return QString::fromUtf8(data.constData() + from, to - from);
+bool isLineEnd(char character) {
+  return character == '\n' || character == '\r';
 }
 
 bool sameName(const QString& left, const QString& right) {
   return left.compare(right, Qt::CaseInsensitive) == 0;
-}
-
-std::optional<QString> sectionNameOf(const QByteArray& data, const LineSpan& line) {
-  const qsizetype first = skipBlanks(data, line.start, line.contentEnd);
-  if (first >= line.contentEnd || data.at(first) != '[') return std::nullopt;
-  const qsizetype close = data.indexOf(']', first);
-  if (close < 0 || close >= line.contentEnd) return std::nullopt;
-  return textBetween(data, first + 1, close).trimmed();
-}
-
-bool isComment(const QByteArray& data, const LineSpan& line) {
-  const qsizetype first = skipBlanks(data, line.start, line.contentEnd);
-  return first < line.contentEnd && (data.at(first) == ';' || data.at(first) == '#');
-}
-
-bool isFilled(const QByteArray& data, const LineSpan& line) {
-  return skipBlanks(data, line.start, line.contentEnd) < line.contentEnd;
-}
-
-// Fills the key's place when the line is "key=value" for the key asked for.
-bool matchKey(const QByteArray& data, const LineSpan& line, const QString& key,
-              KeyLocation& location) {
-  if (isComment(data, line)) return false;
-  const qsizetype equals = data.indexOf('=', line.start);
-  if (equals < 0 || equals >= line.contentEnd) return false;
-  if (!sameName(textBetween(data, line.start, equals).trimmed(), key)) return false;
-  location.valueStart = skipBlanks(data, equals + 1, line.contentEnd);
-  location.valueEnd = trimBlanksBefore(data, location.valueStart, line.contentEnd);
-  return true;
-}
-
-KeyLocation locate(const QByteArray& data, const std::vector<LineSpan>& lines,
-                   const QString& section, const QString& key) {
-  KeyLocation location;
-  for (qsizetype index = 0; index < static_cast<qsizetype>(lines.size()); ++index) {
-    const LineSpan& line = lines[static_cast<std::size_t>(index)];
-    const std::optional<QString> header = sectionNameOf(data, line);
-    if (location.sectionLine < 0) {
-      if (header && sameName(*header, section)) {
-        location.sectionLine = index;
-        location.lastFilledLineOfSection = index;
-      }
-      continue;
-    }
-    if (header) break;  // the next section starts
-    if (isFilled(data, line)) location.lastFilledLineOfSection = index;
-    if (matchKey(data, line, key, location)) {
-      location.keyLine = index;
-      break;
-    }
-  }
-  return location;
-}
-
-QByteArray lineEndOf(const std::vector<LineSpan>& lines, const QByteArray& data) {
-  for (const LineSpan& line : lines) {
-    if (line.end > line.contentEnd) return data.mid(line.contentEnd, line.end - line.contentEnd);
-  }
-  return QByteArrayLiteral("\r\n");
 }
 
 bool containsLineBreak(const QString& text) {
@@ -139,50 +46,30 @@ bool fitsOnOneLine(const QString& section, const QString& key, const QString& va
          !trimmedKey.startsWith(u';') && !trimmedKey.startsWith(u'#') && !containsLineBreak(value);
 }
 
-// The file's bytes with the key set; the data as it was read, lines as split from it.
-QByteArray withValue(QByteArray data, const QString& section, const QString& key,
-                     const QString& value) {
-  const std::vector<LineSpan> lines = splitLines(data);
-  const QByteArray lineEnd = lineEndOf(lines, data);
-  const KeyLocation location = locate(data, lines, section, key);
-  if (location.keyLine >= 0) {
-    return data.replace(location.valueStart, location.valueEnd - location.valueStart,
-                        value.toUtf8());
+// The platform's value: one pair of double quotes around the whole value is not part of it.
+QString withoutSurroundingQuotes(const QString& value) {
+  if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"') {
+    return value.mid(1, value.size() - 2);
   }
-  const QByteArray keyLine = key.toUtf8() + '=' + value.toUtf8() + lineEnd;
-  if (location.sectionLine >= 0) {
-    const LineSpan& last = lines[static_cast<std::size_t>(location.lastFilledLineOfSection)];
-    const QByteArray closeLast = last.end == last.contentEnd ? lineEnd : QByteArray();
-    return data.insert(last.end, closeLast + keyLine);
+  return value;
+}
+
+// The platform's integer reading: sign, then digits up to the first other character, in 32-bit
+// arithmetic that wraps as the platform's does.
+int leadingNumber(const QString& text) {
+  qsizetype position = 0;
+  const bool negative = position < text.size() && text.at(position) == u'-';
+  if (position < text.size() && (text.at(position) == u'-' || text.at(position) == u'+')) {
+    ++position;
   }
-  if (!data.isEmpty() && !data.endsWith('\n')) data += lineEnd;
-  return data + '[' + section.toUtf8() + ']' + lineEnd + keyLine;
-}
-
-std::optional<QByteArray> readWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray data = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return data;
-}
-
-// What the file holds now for a write: empty for a file still to be created.
-QByteArray currentContentForWrite(const QString& path) {
-  if (!QFileInfo::exists(path)) return {};
-  if (IsWriteProtected(path)) throw IniWriteError(path);
-  const std::optional<QByteArray> data = readWholeFile(path);
-  // Writing without the other lines would lose them.
-  if (!data) throw IniWriteError(path);
-  return *data;
-}
-
-void replaceFile(const QString& path, const QByteArray& data) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw IniWriteError(path);
-  // The settings decide which factory image and folder every start uses.
-  file.setPermissions(file.permissions() & ~QFileDevice::WriteOther);
-  if (file.write(data) != data.size() || !file.commit()) throw IniWriteError(path);
+  std::uint32_t value = 0;
+  for (; position < text.size(); ++position) {
+    const char16_t character = text.at(position).unicode();
+    if (character < u'0' || character > u'9') break;
+    value = value * 10U + static_cast<std::uint32_t>(character - u'0');
+  }
+  if (negative) value = 0U - value;
+  return static_cast<int>(value);
 }
 
 }  // namespace
@@ -190,27 +77,218 @@ void replaceFile(const QString& path, const QByteArray& data) {
 IniWriteError::IniWriteError(const QString& path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
 
+IniEncoding DetectIniEncoding(const QByteArray& data) {
+  // Invalid UTF-8 turns into U+FFFD, which does not give the same bytes back.
+  const QString asUtf8 = DecodeIniText(data, IniEncoding::Utf8);
+  return asUtf8.toUtf8() == data ? IniEncoding::Utf8 : IniEncoding::Windows1252;
+}
+
+QString DecodeIniText(const QByteArray& bytes, IniEncoding encoding) {
+  if (encoding == IniEncoding::Utf8) {
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+  }
+  QString text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    text += value >= 0x80 && value < 0xA0 ? QChar(windows1252High[value - 0x80])
+                                          : QChar(char16_t(value));
+  }
+  return text;
+}
+
+std::optional<QByteArray> EncodeIniText(const QString& text, IniEncoding encoding) {
+  if (encoding == IniEncoding::Utf8) return text.toUtf8();
+  QByteArray bytes;
+  bytes.reserve(text.size());
+  for (const QChar character : text) {
+    const char16_t code = character.unicode();
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+      bytes += static_cast<char>(code);
+      continue;
+    }
+    const auto* found = std::find(windows1252High.begin(), windows1252High.end(), code);
+    if (found == windows1252High.end()) return std::nullopt;
+    bytes += static_cast<char>(0x80 + (found - windows1252High.begin()));
+  }
+  return bytes;
+}
+
+// Where a key stands; -1 for what was not found.
+struct IniContent::KeyLocation {
+  qsizetype sectionLine = -1;
+  qsizetype lastFilledLineOfSection = -1;
+  qsizetype keyLine = -1;
+  qsizetype valueStart = 0;
+  qsizetype valueEnd = 0;
+};
+
+IniContent::IniContent(QByteArray bytes)
+    : data(std::move(bytes)), textEncoding(DetectIniEncoding(data)) {
+  qsizetype start = data.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.size() : 0;
+  while (start < data.size()) {
+    Line line{start, data.size(), data.size()};
+    qsizetype position = start;
+    while (position < data.size() && !isLineEnd(data.at(position))) ++position;
+    if (position < data.size()) {
+      line.contentEnd = position;
+      const bool crLf =
+          data.at(position) == '\r' && position + 1 < data.size() && data.at(position + 1) == '\n';
+      line.end = position + (crLf ? 2 : 1);
+    }
+    lines.push_back(line);
+    start = line.end;
+  }
+}
+
+QString IniContent::text(qsizetype from, qsizetype to) const {
+  return DecodeIniText(QByteArray::fromRawData(data.constData() + from, to - from), textEncoding);
+}
+
+std::optional<QString> IniContent::sectionNameOf(const Line& line) const {
+  qsizetype first = line.start;
+  while (first < line.contentEnd && isBlank(data.at(first))) ++first;
+  if (first >= line.contentEnd || data.at(first) != '[') return std::nullopt;
+  const qsizetype close = data.indexOf(']', first);
+  if (close < 0 || close >= line.contentEnd) return std::nullopt;
+  return text(first + 1, close).trimmed();
+}
+
+bool IniContent::matchKey(const Line& line, const QString& key, KeyLocation& location) const {
+  qsizetype first = line.start;
+  while (first < line.contentEnd && isBlank(data.at(first))) ++first;
+  if (first < line.contentEnd && (data.at(first) == ';' || data.at(first) == '#')) return false;
+  const qsizetype equals = data.indexOf('=', line.start);
+  if (equals < 0 || equals >= line.contentEnd) return false;
+  if (!sameName(text(line.start, equals).trimmed(), key)) return false;
+  qsizetype valueStart = equals + 1;
+  while (valueStart < line.contentEnd && isBlank(data.at(valueStart))) ++valueStart;
+  qsizetype valueEnd = line.contentEnd;
+  while (valueEnd > valueStart && isBlank(data.at(valueEnd - 1))) --valueEnd;
+  location.valueStart = valueStart;
+  location.valueEnd = valueEnd;
+  return true;
+}
+
+IniContent::KeyLocation IniContent::locate(const QString& section, const QString& key) const {
+  KeyLocation location;
+  for (qsizetype index = 0; index < static_cast<qsizetype>(lines.size()); ++index) {
+    const Line& line = lines[static_cast<std::size_t>(index)];
+    const std::optional<QString> header = sectionNameOf(line);
+    if (location.sectionLine < 0) {
+      if (header && sameName(*header, section)) {
+        location.sectionLine = index;
+        location.lastFilledLineOfSection = index;
+      }
+      continue;
+    }
+    if (header) break;  // the next section starts
+    const bool filled =
+        std::any_of(data.constBegin() + line.start, data.constBegin() + line.contentEnd,
+                    [](char character) { return !isBlank(character); });
+    if (filled) location.lastFilledLineOfSection = index;
+    if (matchKey(line, key, location)) {
+      location.keyLine = index;
+      break;
+    }
+  }
+  return location;
+}
+
+QByteArray IniContent::lineEnd() const {
+  for (const Line& line : lines) {
+    if (line.end > line.contentEnd) return data.mid(line.contentEnd, line.end - line.contentEnd);
+  }
+  return QByteArrayLiteral("\r\n");
+}
+
+QString IniContent::ReadString(const QString& section, const QString& key,
+                               const QString& defaultValue) const {
+  const KeyLocation location = locate(section, key);
+  if (location.keyLine < 0) return defaultValue;
+  return withoutSurroundingQuotes(text(location.valueStart, location.valueEnd));
+}
+
+int IniContent::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
+  const QString value = ReadString(section, key);
+  return value.isEmpty() ? defaultValue : leadingNumber(value);
+}
+
+std::optional<QByteArray> IniContent::WithValue(const QString& section, const QString& key,
+                                                const QString& value) const {
+  if (!fitsOnOneLine(section, key, value)) return std::nullopt;
+  const std::optional<QByteArray> valueBytes = EncodeIniText(value, textEncoding);
+  if (!valueBytes) return std::nullopt;
+  QByteArray result = data;
+  const KeyLocation location = locate(section, key);
+  if (location.keyLine >= 0) {
+    return result.replace(location.valueStart, location.valueEnd - location.valueStart,
+                          *valueBytes);
+  }
+  const std::optional<QByteArray> keyBytes = EncodeIniText(key, textEncoding);
+  if (!keyBytes) return std::nullopt;
+  const QByteArray end = lineEnd();
+  const QByteArray keyLine = *keyBytes + '=' + *valueBytes + end;
+  if (location.sectionLine >= 0) {
+    const Line& last = lines[static_cast<std::size_t>(location.lastFilledLineOfSection)];
+    const QByteArray closeLast = last.end == last.contentEnd ? end : QByteArray();
+    return result.insert(last.end, closeLast + keyLine);
+  }
+  const std::optional<QByteArray> sectionBytes = EncodeIniText(section, textEncoding);
+  if (!sectionBytes) return std::nullopt;
+  if (!result.isEmpty() && !isLineEnd(result.back())) result += end;
+  return result + '[' + *sectionBytes + ']' + end + keyLine;
+}
+
+namespace {
+
+void replaceFile(const QString& path, const QByteArray& data) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw IniWriteError(path);
+  // The settings decide which factory image and folder every start uses.
+  file.setPermissions(VembaData::WrittenFilePermissions(file.permissions()));
+  if (file.write(data) != data.size() || !file.commit()) throw IniWriteError(path);
+}
+
+}  // namespace
+
 IniFile::IniFile(QString path) : filePath(std::move(path)) {}
+
+IniFile::Loaded IniFile::Load() const {
+  const QFileInfo info(filePath);
+  if (!info.exists()) return {};
+  // A pipe or device would block the read or never end it.
+  if (!info.isFile()) return {Status::Unreadable, {}};
+  if (info.size() > MaxIniFileSize) return {Status::TooLarge, {}};
+  QFile file(filePath);
+  if (!file.open(QIODevice::ReadOnly)) return {Status::Unreadable, {}};
+  // Read no more than the bound even when the file grew since it was measured.
+  QByteArray bytes = file.read(MaxIniFileSize + 1);
+  if (file.error() != QFileDevice::NoError) return {Status::Unreadable, {}};
+  if (bytes.size() > MaxIniFileSize) return {Status::TooLarge, {}};
+  return {Status::Read, IniContent(std::move(bytes))};
+}
 
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
-  const std::optional<QByteArray> data = readWholeFile(filePath);
-  if (!data) return defaultValue;
-  const KeyLocation location = locate(*data, splitLines(*data), section, key);
-  if (location.keyLine < 0) return defaultValue;
-  return textBetween(*data, location.valueStart, location.valueEnd);
+  return Load().content.ReadString(section, key, defaultValue);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
-  const QString text = ReadString(section, key).trimmed();
-  bool isNumber = false;
-  const int value = text.toInt(&isNumber, 10);
-  return isNumber ? value : defaultValue;
+  return Load().content.ReadInteger(section, key, defaultValue);
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) const {
-  if (!fitsOnOneLine(section, key, value)) throw IniWriteError(filePath);
-  replaceFile(filePath, withValue(currentContentForWrite(filePath), section, key, value));
+  if (IsWriteProtected(filePath)) throw IniWriteError(filePath);
+  const Loaded loaded = Load();
+  // Writing without the lines that could not be read would lose them.
+  if (loaded.status != Status::Read && loaded.status != Status::Missing) {
+    throw IniWriteError(filePath);
+  }
+  const std::optional<QByteArray> bytes = loaded.content.WithValue(section, key, value);
+  if (!bytes) throw IniWriteError(filePath);
+  replaceFile(filePath, *bytes);
 }
 
 bool IsWriteProtected(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "image/VembaData.h"
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
@@ -17,12 +18,11 @@ const QString setupSection = QStringLiteral("Setup");
 const QString configDirectoryKey = QStringLiteral("ConfigDirectory");
 const QString appVersionKey = QStringLiteral("AppVersion");
 const QString settingsTemplate = QStringLiteral("Values.i");
-const QString settingsFileName = QStringLiteral("Values.ini");
 const QString factoryTemplate = QStringLiteral("Default.b");
-const QString factoryFileName = QStringLiteral("Default.bin");
 const QString serviceSwitch = QStringLiteral("-SERVICE");
 
 constexpr int dataDirectoryNameText = 19999;
+constexpr int unreadableSettingsText = 11200;
 
 bool isSeparator(QChar character) {
   return character == u'/' || character == QDir::separator();
@@ -62,30 +62,47 @@ QString findStandardConfigFolder(const StartupEnvironment& environment) {
 }
 
 // A settings file of an older (or newer) version is replaced by the template; only the user's
-// chosen folder survives.
-void renewSettings(const StartupEnvironment& environment, StartupSettings& result,
-                   VembaIni& settings) {
-  const QString configDirectory = settings.ReadSetting(setupSection, configDirectoryKey);
-  const QString storedVersion = settings.ReadSetting(setupSection, appVersionKey);
+// chosen folder survives. The upgrade counts, and so renews the factory image, only once the new
+// version is recorded: a settings file that refuses the renewal would otherwise make every start
+// an upgrade and copy the template over the user's own factory image each time.
+void renewSettings(const StartupEnvironment& environment, const IniContent& current,
+                   StartupSettings& result, VembaIni& settings) {
+  const QString configDirectory = current.ReadString(setupSection, configDirectoryKey);
+  const QString storedVersion = current.ReadString(setupSection, appVersionKey);
   if (storedVersion == environment.programVersion) return;
-  result.SettingsUpgrade = true;
-  CopyDataFile(environment.programFolder, settingsTemplate, settingsFileName, result.DataFolder);
+  const QString settingsPath = settings.Path();
+  const QString settingsName = QFileInfo(settingsPath).fileName();
+  if (!CopyDataFile(environment.programFolder, settingsTemplate, settingsName, result.DataFolder)) {
+    throw IniWriteError(settingsPath);
+  }
   if (!configDirectory.isEmpty()) {
     settings.WriteSetting(setupSection, configDirectoryKey, configDirectory);
   }
   settings.WriteSetting(setupSection, appVersionKey, environment.programVersion);
+  result.SettingsUpgrade = true;
 }
 
 void provisionSettings(const StartupEnvironment& environment, StartupSettings& result,
                        VembaIni& settings) {
   if (!isFile(environment.programFolder + settingsTemplate)) return;
-  settings.SetPath(result.DataFolder + settingsFileName);
-  if (isFile(result.DataFolder + settingsFileName)) {
-    renewSettings(environment, result, settings);
-    return;
+  settings.SetPath(DataFilePath(result.DataFolder, SettingsFileName));
+  const IniFile::Loaded current = IniFile(settings.Path()).Load();
+  switch (current.status) {
+    case IniFile::Status::Read:
+      renewSettings(environment, current.content, result, settings);
+      return;
+    case IniFile::Status::Missing:
+      CopyDataFile(environment.programFolder, settingsTemplate, SettingsFileName,
+                   result.DataFolder);
+      settings.WriteSetting(setupSection, appVersionKey, environment.programVersion);
+      return;
+    case IniFile::Status::Unreadable:
+    case IniFile::Status::TooLarge:
+      // Its content is unknown: replacing it could lose the user's settings, so the run goes on
+      // with the defaults and leaves both files as they are.
+      result.notice = FormatText(unreadableSettingsText, {settings.Path()});
+      return;
   }
-  CopyDataFile(environment.programFolder, settingsTemplate, settingsFileName, result.DataFolder);
-  settings.WriteSetting(setupSection, appVersionKey, environment.programVersion);
 }
 
 // A refused settings write ends its own step only; the user learns of it from the window.
@@ -100,8 +117,10 @@ void provisionSettingsReportingErrors(const StartupEnvironment& environment,
 
 void provisionFactoryImage(const StartupEnvironment& environment, const StartupSettings& result) {
   if (!isFile(environment.programFolder + factoryTemplate)) return;
-  if (result.SettingsUpgrade || !isFile(result.DataFolder + factoryFileName)) {
-    CopyDataFile(environment.programFolder, factoryTemplate, factoryFileName, result.DataFolder);
+  const QString target = DataFilePath(result.DataFolder, FactoryImageFileName);
+  if (result.SettingsUpgrade || !QFileInfo::exists(target)) {
+    CopyDataFile(environment.programFolder, factoryTemplate, QFileInfo(target).fileName(),
+                 result.DataFolder);
   }
 }
 
@@ -132,7 +151,14 @@ bool copyContent(QFile& source, QSaveFile& target) {
 // program is installed.
 QString userFolder(QStandardPaths::StandardLocation location) {
   const QString folder = QStandardPaths::writableLocation(location);
-  if (!folder.isEmpty()) QDir().mkpath(folder);
+  if (folder.isEmpty()) return folder;
+  // Each missing level, from the top, with the same permissions as the program's own folders.
+  QStringList missing;
+  for (QString level = folder; !QFileInfo::exists(level) && level != QFileInfo(level).path();
+       level = QFileInfo(level).path()) {
+    missing.prepend(level);
+  }
+  for (const QString& level : missing) CreateFolderIfMissing(level);
   return folder;
 }
 
@@ -179,6 +205,16 @@ QString ProgramFolder() {
                              QStringLiteral(UKOVA_SHARE_DIR));
 }
 
+QString DataFilePath(const QString& folder, const QString& name) {
+  const QString asked = folder + name;
+  if (QFileInfo::exists(asked)) return asked;
+  // Name filters of QDir compare without regard to case.
+  const QDir directory(folder.isEmpty() ? QStringLiteral(".") : folder);
+  const QStringList matches =
+      directory.entryList({name}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
+  return matches.isEmpty() ? asked : folder + matches.constFirst();
+}
+
 bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const QString& targetName,
                   const QString& targetFolder) {
   const QString targetPath = targetFolder + targetName;
@@ -186,7 +222,7 @@ bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const 
   if (!source.open(QIODevice::ReadOnly) || IsWriteProtected(targetPath)) return false;
   QSaveFile target(targetPath);
   if (!target.open(QIODevice::WriteOnly)) return false;
-  target.setPermissions(target.permissions() & ~QFileDevice::WriteOther);
+  target.setPermissions(VembaData::WrittenFilePermissions(target.permissions()));
   if (!copyContent(source, target)) {
     target.cancelWriting();
     return false;
@@ -196,11 +232,11 @@ bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const 
 
 void CreateFolderIfMissing(const QString& path) {
   if (QFileInfo::exists(path)) return;
-  // The process's umask narrows these further, as for any folder the user makes.
-  constexpr QFile::Permissions notWritableByOthers =
-      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-      QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-  QDir().mkdir(path, notWritableByOthers);
+  // 0755: the process's umask narrows it further, but a umask of 000 never widens it.
+  constexpr QFile::Permissions writableByOwnerOnly =
+      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+      QFile::ReadOther | QFile::ExeOther;
+  QDir().mkdir(path, writableByOwnerOnly);
 }
 
 StartupEnvironment SystemStartupEnvironment() {
@@ -220,7 +256,7 @@ StartupSettings RunSettingsStartup(const StartupEnvironment& environment, VembaI
   provisionSettingsReportingErrors(environment, result, settings);
   provisionFactoryImage(environment, result);
   result.DefaultFolder = WithoutTrailingSeparator(result.StandardConfigFolder);
-  settings.SetPath(result.DataFolder + settingsFileName);
+  settings.SetPath(DataFilePath(result.DataFolder, SettingsFileName));
   if (!examineCommandLine(environment.arguments, result)) {
     const QString stored = settings.ReadSetting(setupSection, configDirectoryKey);
     if (!stored.isEmpty()) result.DefaultFolder = WithoutTrailingSeparator(stored);

@@ -34,6 +34,16 @@ struct ProgramVersionInfo {
 // The program folder of this running program.
 [[nodiscard]] QString ProgramFolder();
 
+// The settings file and the factory image in the data folder.
+inline const QString SettingsFileName = QStringLiteral("Values.ini");
+inline const QString FactoryImageFileName = QStringLiteral("Default.bin");
+
+// The path of the file `name` in `folder` (with trailing separator), found without regard to case
+// as the file systems the settings come from compare names: the name as given when that file
+// exists, otherwise the first match in name order, otherwise folder + name for a file still to
+// be made. So "values.ini" or "DEFAULT.BIN" left by a user is found, not paired with a second.
+[[nodiscard]] QString DataFilePath(const QString& folder, const QString& name);
+
 // Copies sourceFolder + sourceName to targetFolder + targetName (folders with trailing
 // separator). The target is replaced only by a complete copy: a missing source, a failed read or
 // write, or a write-protected target leave it as it was. A new target gets the user's default
@@ -65,6 +75,8 @@ struct StartupSettings {
   QString DefaultFolder;         // without trailing separator, unless typed with one as parameter
   bool ServiceMode = false;
   bool SettingsUpgrade = false;
+  // A status text for the window: the settings file could not be read, its defaults are used.
+  QString notice;
   // Messages of settings writes that failed ("Unable to write to <path>"); the steps after a
   // failed write still ran. The window shows each in an error box.
   QStringList errors;

@@ -120,6 +120,7 @@ bool VembaData::WriteImageFile(const ImageBytes& bytes, const QString& path) {
   if (IsReadOnlyFile(path)) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
+  file.setPermissions(WrittenFilePermissions(file.permissions()));
   if (file.write(reinterpret_cast<const char*>(bytes.data()), ImageSize) != ImageSize) {
     file.cancelWriting();
     return false;
@@ -132,6 +133,10 @@ qint64 VembaData::FileSizeOf(const QString& path) {
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return 0;
   return file.size();
+}
+
+QFileDevice::Permissions VembaData::WrittenFilePermissions(QFileDevice::Permissions permissions) {
+  return permissions & ~(QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
 bool VembaData::IsReadOnlyFile(const QString& path) {

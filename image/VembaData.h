@@ -2,6 +2,7 @@
 
 #include "image/ParameterImage.h"
 
+#include <QFileDevice>
 #include <QString>
 
 #include <array>
@@ -43,4 +44,8 @@ class VembaData {
   // An existing file whose write permission bits are all cleared, whoever the user is.
   [[nodiscard]] static bool IsReadOnlyFile(const QString& path);
   [[nodiscard]] static qint64 FileSizeOf(const QString& path);
+  // The permissions of a file the program writes: what the umask gives, but never write access
+  // for anyone but the owner, whatever the umask (another user could plant a configuration).
+  [[nodiscard]] static QFileDevice::Permissions WrittenFilePermissions(
+      QFileDevice::Permissions permissions);
 };

@@ -126,6 +126,7 @@ const std::map<int, const char*>& textTable() {
       {10873, "Zeitüberschreitung, bitte noch einmal versuchen"},
       {10891, "(U-KOVA Auslesen)"},
       {10892, "(Standard)"},
+      {11200, "Einstellungsdatei '%s' nicht lesbar, es gelten die Standardeinstellungen"},
       {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   // clang-format on

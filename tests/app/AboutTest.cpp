@@ -77,6 +77,17 @@ TEST_F(AboutTest, CountThatIsNoNumberGivesTheCompanyLine) {
   EXPECT_EQ(linesShownBy(sources), ((programLines + QStringList{"ORVEL Electronics AB", "", ""})));
 }
 
+TEST_F(AboutTest, CountIsTheLeadingNumberAndAtMostAHundredLinesAreShown) {
+  writeAboutIni("[AboutInfo]\r\nLines=2 ; Anzahl\r\nLine1=a\r\nLine2=b\r\n");
+  EXPECT_EQ(linesShownBy(sources), ((programLines + QStringList{"", "a", "b", "", ""})));
+
+  // The largest count would take hours to read; the box holds far fewer lines anyway.
+  writeAboutIni("[AboutInfo]\r\nLines=2147483647\r\nLine100=last\r\nLine101=too many\r\n");
+  const QStringList shown = linesShownBy(sources);
+  ASSERT_EQ(shown.size(), programLines.size() + 1 + 100 + 2);
+  EXPECT_EQ(shown.at(programLines.size() + 100), QStringLiteral("last"));
+}
+
 TEST_F(AboutTest, SilentOrMissingOpuLeavesTheLabelEmptyAndTheRestUnchanged) {
   TfrmAbout about(sources);
   about.FormShow();

@@ -28,6 +28,8 @@
 #include <map>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 using ::testing::Contains;
@@ -344,6 +346,22 @@ TEST_P(MainFilesLoadTest, RefusesMissingFilesAndFolders) {
   }
 }
 
+TEST_P(MainFilesLoadTest, RefusesPipesDevicesAndLinkLoopsWithTheSizeMessageWithoutWaiting) {
+  const QString pipe = filePath(QStringLiteral("pipe.ukova"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString device = filePath(QStringLiteral("zero.ukova"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+  const QString loop = filePath(QStringLiteral("loop.ukova"));
+  ASSERT_TRUE(QFile::link(loop, loop));
+  for (const QString& path : {pipe, device, loop}) {
+    SCOPED_TRACE(path.toStdString());
+    load(path);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+    EXPECT_TRUE(currentFile().isEmpty());
+    expectFactoryImageStays();
+  }
+}
+
 TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
   QByteArray otherProduct = validImage(48);
   otherProduct[ProductType] = 5;
@@ -378,6 +396,16 @@ TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddres
 INSTANTIATE_TEST_SUITE_P(EveryLoadPath, MainFilesLoadTest,
                          ::testing::Values(LoadPath::Open, LoadPath::Drop, LoadPath::CommandLine),
                          loadPathName);
+
+TEST_F(MainFilesTest, TitleShowsTheFileNameExactly) {
+  startWithFactoryImage();
+  const QString name = QStringLiteral("a[*]b [*][*].ukova");
+  writeBytes(filePath(name), validImage(48));
+  open(filePath(name));
+  ASSERT_EQ(currentFile(), filePath(name));
+  // The title the desktop shows, after the window's own placeholder handling.
+  EXPECT_EQ(window->windowHandle()->title(), titleNaming(name));
+}
 
 TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
   startWithFactoryImage();

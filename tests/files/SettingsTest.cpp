@@ -3,6 +3,8 @@
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
+#include "support/QtPrinters.h"
+#include "ui/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,35 +169,126 @@ TEST_F(SettingsStartupTest, WithoutSettingsTemplateNothingIsWrittenAndReadsStayE
   EXPECT_TRUE(result.errors.isEmpty());
 }
 
-TEST_F(SettingsStartupTest, RefusedSettingsWriteIsCollectedWhileTheOtherStepsStillRun) {
+TEST_F(SettingsStartupTest, OutdatedWriteProtectedSettingsKeepTheOwnFactoryImageOverStarts) {
   const QByteArray oldSettings("[Setup]\r\nConfigDirectory=/stored\r\nAppVersion=1.0\r\n");
-  leaveOldInstallation(oldSettings, QByteArray(256, '\x22'));
+  const QByteArray ownImage(256, '\x22');
+  leaveOldInstallation(oldSettings, ownImage);
   const QString valuesPath = expectedDataFolder + "Values.ini";
+  // Judged by the permission bits, so that the protection holds for root as well.
   QFile::setPermissions(valuesPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-  const StartupSettings result = start({QStringLiteral("-SERVICE")});
-  EXPECT_EQ(result.errors, QStringList{QStringLiteral("Unable to write to ") + valuesPath});
-  EXPECT_EQ(readBytes(valuesPath), oldSettings);
-  EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), factoryTemplate);
-  EXPECT_TRUE(result.ServiceMode);
-  EXPECT_EQ(result.DefaultFolder, QStringLiteral("/stored"));
-  EXPECT_EQ(settings.Path(), valuesPath);
+  for (int run = 1; run <= 2; ++run) {
+    const StartupSettings result = start({QStringLiteral("-SERVICE")});
+    EXPECT_EQ(result.errors, QStringList{QStringLiteral("Unable to write to ") + valuesPath})
+        << run;
+    EXPECT_FALSE(result.SettingsUpgrade) << run;
+    EXPECT_EQ(readBytes(valuesPath), oldSettings) << run;
+    EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), ownImage) << run;
+    EXPECT_TRUE(result.ServiceMode) << run;
+    EXPECT_EQ(result.DefaultFolder, QStringLiteral("/stored")) << run;
+    EXPECT_EQ(settings.Path(), valuesPath) << run;
+  }
+}
+
+TEST_F(SettingsStartupTest, NamesInTheDataFolderAreFoundInAnyCase) {
+  const QByteArray ownSettings("[SETUP]\r\nconfigdirectory=/mine\r\nAPPVERSION=1.2.1.123\r\n");
+  const QByteArray ownImage(256, '\x44');
+  ASSERT_TRUE(QDir().mkpath(expectedDataFolder));
+  writeBytes(expectedDataFolder + "values.ini", ownSettings);
+  writeBytes(expectedDataFolder + "DEFAULT.BIN", ownImage);
+  for (int run = 1; run <= 2; ++run) {
+    const StartupSettings result = start();
+    EXPECT_EQ(QDir(expectedDataFolder).entryList(QDir::Files),
+              (QStringList{QStringLiteral("DEFAULT.BIN"), QStringLiteral("values.ini")}));
+    EXPECT_EQ(readBytes(expectedDataFolder + "values.ini"), ownSettings);
+    EXPECT_EQ(readBytes(expectedDataFolder + "DEFAULT.BIN"), ownImage);
+    EXPECT_EQ(settings.Path(), expectedDataFolder + "values.ini");
+    EXPECT_EQ(result.DefaultFolder, QStringLiteral("/mine"));
+    EXPECT_FALSE(result.SettingsUpgrade);
+  }
+  // File New asks for the factory image the same way.
+  EXPECT_EQ(DataFilePath(expectedDataFolder, FactoryImageFileName),
+            expectedDataFolder + "DEFAULT.BIN");
+  // The name as given wins when both exist; a missing one is made under that name.
+  writeBytes(expectedDataFolder + "Default.bin", ownImage);
+  EXPECT_EQ(DataFilePath(expectedDataFolder, FactoryImageFileName),
+            expectedDataFolder + "Default.bin");
+  EXPECT_EQ(DataFilePath(programFolder, SettingsFileName), programFolder + "Values.ini");
+}
+
+TEST_F(SettingsStartupTest, HugeSettingsFileGivesTheDefaultsAndANoticeAndStaysAsItWas) {
+  const QByteArray ownImage(256, '\x55');
+  leaveOldInstallation("[Setup]\r\nConfigDirectory=/stored\r\n", ownImage);
+  const QString valuesPath = expectedDataFolder + "Values.ini";
+  // Sparse: 20 GB that take no disk.
+  const qint64 hugeSize = qint64{20} << 30;
+  ASSERT_TRUE(QFile::resize(valuesPath, hugeSize));
+  const StartupSettings result = start();
+  EXPECT_TRUE(result.errors.isEmpty());
+  EXPECT_EQ(result.notice, FormatText(11200, {valuesPath}));
+  EXPECT_FALSE(result.SettingsUpgrade);
+  EXPECT_EQ(result.DefaultFolder, WithoutTrailingSeparator(expectedConfigFolder));
+  EXPECT_EQ(QFileInfo(valuesPath).size(), hugeSize);
+  EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), ownImage);
+}
+
+TEST_F(SettingsStartupTest, Windows1252SettingsOfTheOlderProgramKeepTheirBytes) {
+  const QString folderWithUmlaut = existingFolder(QStringLiteral("K\u00E4ppi"));
+  const QByteArray folderBytes = QFile::encodeName(root.path()) + "/K\xE4ppi";
+  const QByteArray oldSettings =
+      "; Einstellungen f\xFCr M\xFCller\r\n[Setup]\r\nConfigDirectory=" + folderBytes +
+      "\r\nAppVersion=1.2.1.123\r\n";
+  leaveOldInstallation(oldSettings, factoryTemplate);
+  const StartupSettings result = start();
+  EXPECT_EQ(result.DefaultFolder, folderWithUmlaut);
+  EXPECT_EQ(readBytes(expectedDataFolder + "Values.ini"), oldSettings);
+
+  settings.WriteSetting("Setup", "ConfigDirectory", root.filePath(QStringLiteral("M\u00FCller")));
+  EXPECT_EQ(
+      readBytes(expectedDataFolder + "Values.ini"),
+      QByteArray(oldSettings).replace(folderBytes, QFile::encodeName(root.path()) + "/M\xFCller"));
+  EXPECT_EQ(settings.ReadSetting("Setup", "ConfigDirectory"),
+            root.filePath(QStringLiteral("M\u00FCller")));
+}
+
+// Write access for the owner only, whatever the umask: another user of the machine could
+// otherwise plant a factory image or settings.
+void expectWritableByOwnerOnly(const QStringList& paths) {
+  for (const QString& path : paths) {
+    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+    const QFile::Permissions permissions = QFileInfo(path).permissions();
+    EXPECT_FALSE(permissions & (QFile::WriteGroup | QFile::WriteOther)) << path.toStdString();
+    EXPECT_TRUE(permissions & QFile::WriteOwner) << path.toStdString();
+  }
 }
 
 TEST_F(SettingsStartupTest, CreatedFoldersAndFilesAreNeverWritableByEveryUser) {
   const mode_t previousMask = ::umask(0);
   const StartupSettings result = start();
+  settings.WriteSetting("Setup", "ConfigDirectory", "/elsewhere");
   ::umask(previousMask);
-  const QStringList created = {dataBase + "/ORVEL",
-                               result.DataFolder,
-                               documentsBase + "/ORVEL",
-                               result.StandardConfigFolder,
-                               result.DataFolder + "Values.ini",
-                               result.DataFolder + "Default.bin"};
-  for (const QString& path : created) {
-    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
-    EXPECT_FALSE(QFileInfo(path).permissions() & QFile::WriteOther) << path.toStdString();
-    EXPECT_TRUE(QFileInfo(path).permissions() & QFile::WriteOwner) << path.toStdString();
-  }
+  expectWritableByOwnerOnly({dataBase + "/ORVEL", result.DataFolder, documentsBase + "/ORVEL",
+                             result.StandardConfigFolder, result.DataFolder + "Values.ini",
+                             result.DataFolder + "Default.bin"});
+}
+
+TEST(UserFoldersTest, AFreshHomeGetsItsFoldersWritableByTheOwnerOnly) {
+  QTemporaryDir home;
+  const QByteArray previousHome = qgetenv("HOME");
+  const QByteArray previousData = qgetenv("XDG_DATA_HOME");
+  const QByteArray previousConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  qunsetenv("XDG_DATA_HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  const mode_t previousMask = ::umask(0);
+  const StartupEnvironment environment = SystemStartupEnvironment();
+  ::umask(previousMask);
+  qputenv("HOME", previousHome);
+  if (!previousData.isEmpty()) qputenv("XDG_DATA_HOME", previousData);
+  if (!previousConfig.isEmpty()) qputenv("XDG_CONFIG_HOME", previousConfig);
+  EXPECT_EQ(environment.commonDataBase, home.filePath(QStringLiteral(".local/share")));
+  EXPECT_EQ(environment.documentsBase, home.filePath(QStringLiteral("Documents")));
+  expectWritableByOwnerOnly({home.filePath(QStringLiteral(".local")), environment.commonDataBase,
+                             environment.documentsBase});
 }
 
 TEST_F(SettingsStartupTest, PathsLongerThan260CharactersAreUsedWhole) {
