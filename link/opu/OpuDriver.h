@@ -38,6 +38,8 @@ class OpuDriver {
   // Sleeps until received bytes wait or the deadline passes, whichever comes first, so that
   // waiting for an answer never spins a CPU core.
   virtual void WaitForBytes(Clock::time_point deadline) = 0;
+  // Sleeps until the time passes, whatever the line does.
+  virtual void Pause(Clock::time_point until) = 0;
   // The tick counter the answer deadlines are measured against.
   [[nodiscard]] virtual Clock::time_point Now() const { return Clock::now(); }
   // Why the last OpenEx failed, in words for the user; empty when unknown.

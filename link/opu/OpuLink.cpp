@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int ReadTimeoutMs = 10;
+constexpr std::chrono::milliseconds ReadTimeout{ReadTimeoutMs};
 constexpr int WriteTimeoutMs = 100;
 constexpr std::chrono::milliseconds PieceExtension{250};
 
@@ -164,6 +165,9 @@ int OpuLink::ReceiveAnswer(QByteArray& answer, int timeoutMs, int expectedLength
       continue;
     }
     const int got = Read(area.data() + held, AnswerAreaSize - held);
+    // A port that reports queued bytes and hands over none (a failed or interrupted read)
+    // is asked again after a read time-out, not at once and not on a spinning core.
+    if (got == 0) driver_->Pause(std::min(deadline, driver_->Now() + ReadTimeout));
     held += got;
     area[held] = '\0';
     // A full area ends the wait: nothing past it could be collected, and waiting for more

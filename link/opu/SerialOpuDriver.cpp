@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -247,7 +246,15 @@ void SerialOpuDriver::WaitForBytes(Clock::time_point deadline) {
     // A line that hung up reports so at once, every time: waiting on it must still sleep.
     NoteHangUp();
   }
-  std::this_thread::sleep_until(deadline);
+  Pause(deadline);
+}
+
+void SerialOpuDriver::Pause(Clock::time_point until) {
+  // A signal ends ppoll early; the pause still lasts until the time asked for.
+  while (Clock::now() < until) {
+    const timespec left = RemainingUntil(until);
+    (void)::ppoll(nullptr, 0, &left, nullptr);
+  }
 }
 
 void SerialOpuDriver::NoteHangUp() {

@@ -34,6 +34,7 @@ class SerialOpuDriver final : public OpuDriver {
   [[nodiscard]] int Write(const char* bytes, std::uint32_t count, std::uint32_t& written) override;
   int Close() override;
   void WaitForBytes(Clock::time_point deadline) override;
+  void Pause(Clock::time_point until) override;
   [[nodiscard]] QString LastOpenError() const override { return lastOpenError_; }
   [[nodiscard]] bool LastOpenLackedPermission() const override { return lackedPermission_; }
 

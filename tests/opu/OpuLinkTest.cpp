@@ -271,3 +271,16 @@ TEST(OpuLinkRealClockTest, PiecesAndOneOffAnswersOnTheRealClock) {
   EXPECT_EQ(link.PollReadStatus(status), 0);
   EXPECT_EQ(status, "03");
 }
+
+TEST(OpuLinkRealClockTest, AReadThatHandsOverNothingIsRetriedAfterAReadTimeOut) {
+  auto driver = std::make_unique<FakeOpuDriver>(FakeOpuDriver::Time::Real);
+  FakeOpuDriver& fake = *driver;
+  OpuLink link(std::move(driver));
+  ASSERT_EQ(link.Open(), 0);
+  fake.Answer("v", FakeOpuDriver::Frame("15-1 V1.0.0"));
+  fake.FailCall(Call::Read);
+  QByteArray answer;
+  EXPECT_EQ(link.Transact("v", answer, 100, 11), 0);
+  // One read each 10 ms read time-out while the bytes stay queued, not one per turn of a loop.
+  EXPECT_LE(fake.CountOf(Call::Read), 11);
+}

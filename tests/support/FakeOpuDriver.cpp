@@ -154,11 +154,15 @@ void FakeOpuDriver::WaitForBytes(Clock::time_point deadline) {
   if (!arrived_.isEmpty()) return;
   const Clock::time_point until =
       scheduled_.empty() ? deadline : std::min(deadline, scheduled_.front().first);
+  Pause(until);
+  DeliverDue();
+}
+
+void FakeOpuDriver::Pause(Clock::time_point until) {
   if (time_ == Time::Virtual)
     virtualNow_ = std::max(virtualNow_, until);
   else
     std::this_thread::sleep_until(until);
-  DeliverDue();
 }
 
 OpuDriver::Clock::time_point FakeOpuDriver::Now() const {

@@ -76,6 +76,7 @@ class FakeOpuDriver final : public OpuDriver {
   [[nodiscard]] int Write(const char* bytes, std::uint32_t count, std::uint32_t& written) override;
   int Close() override;
   void WaitForBytes(Clock::time_point deadline) override;
+  void Pause(Clock::time_point until) override;
   [[nodiscard]] Clock::time_point Now() const override;
 
  private:
