@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, where missing.
-# With --tools also what the screenshot and start-up benchmark scripts use under Xvfb.
+# With --tools also what the screenshot and start-up benchmark scripts use under Xvfb; with
+# --fuzz also clang with libFuzzer and the symbolizer that scripts/fuzz.sh uses.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
 )
 if [ "${1:-}" = "--tools" ]; then
   packages+=(xvfb xauth xdotool imagemagick time)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
 fi
 
 missing=()
