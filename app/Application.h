@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 #include <QTranslator>
 
 #include <functional>
 
 class UserDialogs;
+
+// The program's own icon in every size it is drawn in.
+[[nodiscard]] QIcon ProgramIcon();
 
 // Runs one event delivery. An exception that escapes it is shown in an error box with its
 // message (an empty one when it is not a standard exception), and the program goes on.

@@ -1,10 +1,33 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "ui/UserDialogs.h"
 
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+int deliver(const CommandLineAnswer& answer) {
+  std::FILE* stream = answer.toStandardError ? stderr : stdout;
+  std::fputs(answer.text.toLocal8Bit().constData(), stream);
+  std::fflush(stream);
+  return answer.exitCode;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Answered before the application object exists, which would need a display.
+  if (const auto answer = AnswerCommandLine(argumentsOf(argc, argv))) return deliver(*answer);
+
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
@@ -13,7 +36,7 @@ int main(int argc, char** argv) {
 
   // The OPU options are the link's own; the folder, file and service passes do not see them.
   StartupEnvironment startup = SystemStartupEnvironment();
-  startup.arguments.removeIf(IsOpuLinkOption);
+  startup.arguments = WithoutOpuLinkOptions(startup.arguments);
   const auto windows = CreateProgramWindows(MainEnvironment{&dialogs, startup});
   windows->frmMain->show();
   Application::exec();

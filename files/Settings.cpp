@@ -193,16 +193,17 @@ QString WithTrailingSeparator(const QString& path) {
   return trimmed == u'/' ? trimmed : trimmed + u'/';
 }
 
-QString LocateProgramFolder(const QString& executableFolder, const QString& installedShareFolder) {
+QString LocateProgramFolder(const QString& executableFolder, const QString& shareFromProgram) {
   const QString beside = WithTrailingSeparator(executableFolder);
   if (isFile(beside + settingsTemplate) || isFile(beside + factoryTemplate)) return beside;
-  if (folderExists(installedShareFolder)) return WithTrailingSeparator(installedShareFolder);
+  const QString installed = QDir::cleanPath(beside + shareFromProgram);
+  if (folderExists(installed)) return WithTrailingSeparator(installed);
   return beside;
 }
 
 QString ProgramFolder() {
   return LocateProgramFolder(QCoreApplication::applicationDirPath(),
-                             QStringLiteral(UKOVA_SHARE_DIR));
+                             QStringLiteral(UKOVA_SHARE_FROM_PROGRAM));
 }
 
 QString DataFilePath(const QString& folder, const QString& name) {

@@ -28,9 +28,10 @@ struct ProgramVersionInfo {
 [[nodiscard]] QString WithTrailingSeparator(const QString& path);
 
 // Where the templates and about.ini are: beside the program in a build tree, otherwise the
-// installed share folder when it exists. With trailing separator.
+// installed share folder, given relative to the program's folder ("../share/ukova-programmer"),
+// when it exists. With trailing separator.
 [[nodiscard]] QString LocateProgramFolder(const QString& executableFolder,
-                                          const QString& installedShareFolder);
+                                          const QString& shareFromProgram);
 // The program folder of this running program.
 [[nodiscard]] QString ProgramFolder();
 

@@ -6,4 +6,6 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
 cmake --build --preset ci -j "$(nproc)"
+# The installation and the Debian package, before the tests so that their summary ends the run.
+scripts/check-install.sh build/ci
 ctest --preset ci

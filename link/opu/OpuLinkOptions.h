@@ -13,7 +13,15 @@ struct OpuLinkOptions {
 void SetOpuLinkOptions(const OpuLinkOptions& options);
 [[nodiscard]] OpuLinkOptions CurrentOpuLinkOptions();
 
+// A link option on the command line: "--opu-port=PATH" is one argument, "--opu-port PATH" two.
+struct OpuLinkOptionExtent {
+  qsizetype length = 0;       // arguments it takes; 0 when the argument is no link option
+  bool valueMissing = false;  // the option's name is the last argument
+};
+[[nodiscard]] OpuLinkOptionExtent OpuLinkOptionAt(const QStringList& arguments, qsizetype index);
+
 // Takes the link options from the program's arguments; the last of each kind wins.
 [[nodiscard]] OpuLinkOptions ParseOpuLinkOptions(const QStringList& arguments);
-// True for the arguments ParseOpuLinkOptions takes, which the other command-line passes skip.
-[[nodiscard]] bool IsOpuLinkOption(const QString& argument);
+// The arguments without the link options and their values: what the program's own command-line
+// passes (service switch, folder, file) see.
+[[nodiscard]] QStringList WithoutOpuLinkOptions(const QStringList& arguments);

@@ -331,12 +331,14 @@ TEST(ProgramFolderTest, TemplatesBesideTheProgramWinOverTheInstalledFolder) {
   QTemporaryDir root;
   const QString beside = root.filePath(QStringLiteral("bin"));
   const QString share = root.filePath(QStringLiteral("share/ukova-programmer"));
+  // Seen from the program, so that an installation under any prefix finds its own templates.
+  const QString shareFromProgram = QStringLiteral("../share/ukova-programmer");
   ASSERT_TRUE(QDir().mkpath(beside));
-  EXPECT_EQ(LocateProgramFolder(beside, share), beside + u'/');
+  EXPECT_EQ(LocateProgramFolder(beside, shareFromProgram), beside + u'/');
   ASSERT_TRUE(QDir().mkpath(share));
-  EXPECT_EQ(LocateProgramFolder(beside, share), share + u'/');
+  EXPECT_EQ(LocateProgramFolder(beside, shareFromProgram), share + u'/');
   writeBytes(beside + QStringLiteral("/Values.i"), settingsTemplate);
-  EXPECT_EQ(LocateProgramFolder(beside, share), beside + u'/');
+  EXPECT_EQ(LocateProgramFolder(beside, shareFromProgram), beside + u'/');
 }
 
 TEST(PathTextTest, TrailingSeparatorsComeOffButTheRootStays) {

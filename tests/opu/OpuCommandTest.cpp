@@ -176,15 +176,39 @@ TEST_F(OpuCommandTest, FetchReadBlockTakesTenToTwentyFourCharacters) {
   EXPECT_EQ(block, "");
 }
 
-TEST(OpuLinkOptionsTest, ParsedFromTheCommandLine) {
-  const OpuLinkOptions options = ParseOpuLinkOptions(
-      {"ukova-programmer", "-SERVICE", "--opu-port=/dev/pts/7", "--opu-trace=/tmp/wire.txt"});
-  EXPECT_EQ(options.portPath, "/dev/pts/7");
-  EXPECT_EQ(options.traceFile, "/tmp/wire.txt");
-  EXPECT_TRUE(IsOpuLinkOption("--opu-port=/dev/ttyUSB1"));
-  EXPECT_FALSE(IsOpuLinkOption("-SERVICE"));
-  EXPECT_FALSE(IsOpuLinkOption("/home/user/config"));
-  EXPECT_EQ(ParseOpuLinkOptions({"ukova-programmer"}).portPath, "");
+TEST(OpuLinkOptionsTest, ParsedInEitherSpellingAndHiddenFromTheOtherPasses) {
+  struct Row {
+    QStringList arguments;
+    QString port;
+    QString trace;
+    QStringList rest;  // what the service, folder and file passes see
+  };
+  const Row rows[] = {
+      {{"-SERVICE", "--opu-port=/dev/pts/7", "--opu-trace=/tmp/wire.txt"},
+       "/dev/pts/7",
+       "/tmp/wire.txt",
+       {"-SERVICE"}},
+      {{"--opu-port", "/dev/pts/7", "kitchen.ukova"}, "/dev/pts/7", "", {"kitchen.ukova"}},
+      {{"--opu-trace", "/tmp/w", "--opu-port", "/dev/a", "--opu-port=/dev/b"},
+       "/dev/b",
+       "/tmp/w",
+       {}},
+      // The value is taken as given, even when it looks like an option or a folder.
+      {{"--opu-port", "-SERVICE", "/home"}, "-SERVICE", "", {"/home"}},
+      // A name without its value is taken out; the entry refuses that command line anyway.
+      {{"/home", "--opu-port"}, "", "", {"/home"}},
+      {{"--opu-portal=x", "--opu-port:x"}, "", "", {"--opu-portal=x", "--opu-port:x"}},
+      {{}, "", "", {}},
+  };
+  for (const Row& row : rows) {
+    const OpuLinkOptions options = ParseOpuLinkOptions(row.arguments);
+    EXPECT_EQ(options.portPath, row.port) << row.arguments.join(u' ').toStdString();
+    EXPECT_EQ(options.traceFile, row.trace) << row.arguments.join(u' ').toStdString();
+    EXPECT_EQ(WithoutOpuLinkOptions(row.arguments), row.rest)
+        << row.arguments.join(u' ').toStdString();
+  }
+  EXPECT_TRUE(OpuLinkOptionAt({"x", "--opu-trace"}, 1).valueMissing);
+  EXPECT_FALSE(OpuLinkOptionAt({"--opu-trace", "x"}, 0).valueMissing);
 }
 
 TEST(WireTraceTest, EveryLinkAppendsBytesAndPassedDeadlines) {

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installs a built tree into a scratch folder and checks it as a desktop would read it: the
+# launcher, the metainfo, the file type, the device rule, the manual page; starts the installed
+# program (it must answer --version without a display and find its templates), then builds the
+# Debian packages and lists their files.
+# Usage: scripts/check-install.sh [BUILD_DIR [PACKAGE_DIR]]  (build/ci; PACKAGE_DIR keeps the .debs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/ci}
+keep=${2:-}
+id=de.orvel.UkovaProgrammer
+scratch=$(mktemp -d)
+program_pid=
+cleanup() {
+  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+  echo "check-install: $*" >&2
+  exit 1
+}
+
+root=$scratch/root
+usr=$root/usr
+for component in program simulator; do
+  DESTDIR=$root cmake --install "$build" --prefix /usr --component "$component" >/dev/null
+done
+
+desktop-file-validate "$usr/share/applications/$id.desktop"
+appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml"
+xmllint --noout --relaxng packaging/shared-mime-info.rng "$usr/share/mime/packages/$id.xml"
+# The tables a file manager looks types up in must give *.ukova our type.
+XDG_DATA_DIRS=$usr/share update-mime-database "$usr/share/mime"
+grep -q ':application/x-ukova-configuration:\*\.ukova$' "$usr/share/mime/globs2" ||
+  fail "update-mime-database did not take *.ukova"
+rules=$usr/lib/udev/rules.d/70-ukova-opu.rules
+if command -v udevadm >/dev/null && udevadm verify --help >/dev/null 2>&1; then
+  udevadm verify "$rules"
+else
+  echo "check-install: this udevadm has no 'verify' (udev before 254): the device rule is not checked"
+fi
+manual_warnings=$(zcat "$usr/share/man/man1/ukova-programmer.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1)
+[ -z "$manual_warnings" ] || fail "manual page: $manual_warnings"
+
+# No display at all: --help and --version must not need one.
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/ukova-programmer")
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ "$("${headless[@]}" --version)" = "ukova-programmer $version" ] || fail "--version"
+"${headless[@]}" --help | grep -q -- '--opu-port=PFAD' || fail "--help"
+status=0
+"${headless[@]}" --no-such-option 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || fail "an unknown option ended with $status instead of 2"
+
+# A first start of the installed program copies the factory image from its own templates.
+home=$scratch/home
+mkdir -p "$home"
+factory="$home/.local/share/ORVEL/U-KOVA Programmer (DE)/Default.bin"
+env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" QT_QPA_PLATFORM=offscreen \
+  "$usr/bin/ukova-programmer" >/dev/null 2>&1 &
+program_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$factory" ] && break
+  sleep 0.1
+done
+cmp -s "$factory" templates/Default.b || fail "the installed program did not provision $factory"
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+program_pid=
+
+(cd "$build" && cpack -G DEB -B "$scratch/packages" >/dev/null)
+for deb in "$scratch"/packages/*.deb; do
+  echo "== $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB)"
+  dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends
+  dpkg-deb --contents "$deb" | awk '{print $1, $3, $6}'
+done
+if [ -n "$keep" ]; then
+  mkdir -p "$keep"
+  cp "$scratch"/packages/*.deb "$keep"/
+fi
+echo "check-install: the installed tree and the packages are sound"

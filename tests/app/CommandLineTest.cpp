@@ -1,0 +1,66 @@
+#include "app/CommandLine.h"
+
+#include "files/Settings.h"
+#include "support/QtPrinters.h"
+#include "ui/Texts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Outcome { Window, Help, Version, UnknownOption, MissingValue };
+
+struct Row {
+  QStringList arguments;
+  Outcome outcome;
+  QString named;  // the argument a refusal names
+};
+
+}  // namespace
+
+TEST(CommandLine, AnsweredBeforeAnyWindowOrRefused) {
+  const Row rows[] = {
+      {{}, Outcome::Window, {}},
+      {{"-SERVICE", "/home", "kitchen.ukova"}, Outcome::Window, {}},
+      {{"--opu-port", "/dev/pts/3", "--opu-trace=/tmp/w"}, Outcome::Window, {}},
+      // Qt's own options keep their single dash and are Qt's business.
+      {{"-platform", "offscreen", "-x"}, Outcome::Window, {}},
+      {{"--", "--weird-name.ukova"}, Outcome::Window, {}},
+      {{"--help"}, Outcome::Help, {}},
+      {{"-h"}, Outcome::Help, {}},
+      {{"kitchen.ukova", "--version", "--help"}, Outcome::Version, {}},
+      {{"--bogus", "--help"}, Outcome::UnknownOption, "--bogus"},
+      {{"--HELP"}, Outcome::UnknownOption, "--HELP"},
+      {{"--opu-port:/dev/x"}, Outcome::UnknownOption, "--opu-port:/dev/x"},
+      // The value of a link option is never read as an option itself.
+      {{"--opu-trace", "--help"}, Outcome::Window, {}},
+      {{"-SERVICE", "--opu-port"}, Outcome::MissingValue, "--opu-port"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+    const auto answer = AnswerCommandLine(row.arguments);
+    ASSERT_EQ(answer.has_value(), row.outcome != Outcome::Window);
+    if (!answer) continue;
+    EXPECT_FALSE(answer->text.isEmpty());
+    switch (row.outcome) {
+      case Outcome::Help:
+        EXPECT_EQ(answer->text, Text(11300));
+        break;
+      case Outcome::Version:
+        EXPECT_EQ(answer->text, "ukova-programmer " + GetProgramVersion() + "\n");
+        break;
+      case Outcome::UnknownOption:
+        EXPECT_EQ(answer->text, FormatText(11301, {row.named}));
+        break;
+      case Outcome::MissingValue:
+        EXPECT_EQ(answer->text, FormatText(11302, {row.named}));
+        break;
+      case Outcome::Window:
+        break;
+    }
+    const bool refused =
+        row.outcome == Outcome::UnknownOption || row.outcome == Outcome::MissingValue;
+    EXPECT_EQ(answer->toStandardError, refused);
+    EXPECT_EQ(answer->exitCode, refused ? 2 : 0);
+  }
+}
