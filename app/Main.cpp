@@ -91,6 +91,7 @@ void TfrmMain::FormCreate() {
   SetInactivityLimitRow();
   FillUnitSelector();
   SetRemainingCaptions();
+  BindRowLabels();
   mnuFileNewClick();
   // After File New, whose report would hide it.
   if (!settingsNotice.isEmpty()) SetStatusText(settingsNotice);
@@ -200,6 +201,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 }
 
 void TfrmMain::FormShow() {
+  FitToScreen();
   CentreOnScreen(*this);
   // The program's name for the desktop. Not the display name: Linux desktops would append that
   // to every caption ("Fehler — ..."), and the boxes' captions are fixed.

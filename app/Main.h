@@ -228,6 +228,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void CreateProductInformation(QWidget* client);
   void CreateButtonsAndTimers(QWidget* client);
   void SetTabOrder();
+  void FitToScreen();
+  void BindRowLabels();
   void BindTransmitterOperations();
 
   void FormCreate();

@@ -5,6 +5,11 @@
 #include "ui/FormHelpers.h"
 
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+
+#include <utility>
 
 namespace {
 
@@ -82,10 +87,16 @@ void TfrmMain::CreateForm() {
                  Qt::MSWindowsFixedSizeDialogHint);
 
   CreateMenu();
-  auto* client = new QWidget(this);
+  auto* client = new QWidget;
   client->setObjectName(QStringLiteral("clientArea"));
   client->setFixedSize(ClientWidth, ClientHeight - StatusHeight);
-  setCentralWidget(client);
+  // The client area keeps its designed size; on a screen too small for it, it scrolls inside a
+  // window that fits (FitToScreen).
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName(QStringLiteral("scbClientArea"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidget(client);
+  setCentralWidget(scroller);
   CreateRadioParameters(client);
   CreateTechnicalAlarmsInfo(client);
   CreateUserAlarms(client);
@@ -101,6 +112,49 @@ void TfrmMain::CreateForm() {
   SetTabOrder();
   // Fixed single border: the window keeps its designed size.
   setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+void TfrmMain::FitToScreen() {
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return;
+  // Before the window manager has framed the window its frame is unknown: allow for a title bar.
+  QSize frame = frameGeometry().size() - size();
+  if (frame.isNull()) frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const QSize designed(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+  setFixedSize(designed.boundedTo(shownOn->availableGeometry().size() - frame));
+}
+
+void TfrmMain::BindRowLabels() {
+  const std::pair<QLabel*, QWidget*> rows[] = {
+      {lblNoOfShortTransmissions, edtNoShortTx},
+      {lblNoOfLongTransmissions, edtNoLongTx},
+      {lblActivityAlarmActive, cbConfig_D3},
+      {lblActivityAlarmInterval, edtActivityAlarmInterval},
+      {lblRadioTestAlarmActive, cbRadioTestAlarmActive},
+      {lblRadioTestAlarmInterval, edtRadioTestAlarmInterval},
+      {lblTransmitTestAlarmWithButtonCounterValue, cbConfig_D2},
+      {lblNoOfMissedAckBeforeSleep, edtMissedAck},
+      {lblBatteryTestInterval, edtBatteryTestInterval},
+      {lblButtonCounter, edtButtonCounter},
+      {lblTotalTxCounter, edtTotalTxCounter},
+      {lblCompatibleAlarmTypes, cbConfig_D4},
+      {lblAlarmButtonActive, cbConfig_D1},
+      {lblButtonActivationDelay, edtButtonActivationDelay},
+      {lblDementiaBlockTime, edtDementiaBlockTime},
+      {lblInactivitySenseActive, cbConfig_D0},
+      {lblInactivityLimit, edtInactivityLimit},
+      {lblInactivitySampleInterval, edtInactivitySampleInterval},
+      {lblInactivityTiltThreshold, edtInactivityTiltThreshold},
+      {lblInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
+      {lblIgnoreRetransmissionAck, cbConfig_D5},
+      {lblFirmwareVersion, edtFirmwareVersion},
+      {lblProductionDate, edtProductionDate},
+      {lblFirmwareType, edtFirmwareType},
+  };
+  for (const auto& [label, control] : rows) BindRowLabel(label, control);
+  // The radio code's row has one label for the row and one for each of its two fields.
+  BindRowLabel(lblOld, edtRadioCodeOld, lblRadioCodeId->text());
+  BindRowLabel(lblNew, edtRadioCodeNew, lblRadioCodeId->text());
 }
 
 void TfrmMain::CreateMenu() {

@@ -1,10 +1,62 @@
 #include "ui/FormHelpers.h"
 
+#include <QAbstractButton>
+#include <QMouseEvent>
 #include <QScreen>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerPendantResource() {
   Q_INIT_RESOURCE(pendant);
+}
+
+namespace {
+
+// Clicks the label's button when the label is clicked: pressed and released on the label with
+// the left button, as a click on the button itself.
+class LabelClicksButton : public QObject {
+ public:
+  LabelClicksButton(QLabel* label, QAbstractButton* button) : QObject(label), button_(button) {
+    label->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const auto* label = static_cast<QLabel*>(watched);
+    if (event->type() == QEvent::MouseButtonPress) {
+      pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    } else if (event->type() == QEvent::MouseButtonRelease && pressed_) {
+      pressed_ = false;
+      const auto* release = static_cast<QMouseEvent*>(event);
+      if (release->button() == Qt::LeftButton &&
+          label->rect().contains(release->position().toPoint()) && button_->isEnabled()) {
+        button_->setFocus(Qt::MouseFocusReason);
+        button_->click();
+      }
+    }
+    return false;
+  }
+
+ private:
+  QAbstractButton* button_;
+  bool pressed_ = false;
+};
+
+// The caption as spoken: without the mnemonic marks ("&&" stands for one "&").
+QString withoutMnemonics(const QString& caption) {
+  QString spoken;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption.at(i) == u'&' && i + 1 < caption.size()) ++i;
+    spoken += caption.at(i);
+  }
+  return spoken;
+}
+
+}  // namespace
+
+void BindRowLabel(QLabel* label, QWidget* control, const QString& rowCaption) {
+  const QString caption = withoutMnemonics(label->text()).trimmed();
+  control->setAccessibleName(rowCaption.isEmpty() ? caption : rowCaption + u' ' + caption);
+  label->setBuddy(control);
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) new LabelClicksButton(label, button);
 }
 
 void CentreOnScreen(QWidget& window) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -27,6 +28,13 @@ void CentreOnScreen(QWidget& window);
 
 // Centres a dialog on its owner window; a dialog without owner stays where it is.
 void CentreOnOwner(QWidget& dialog);
+
+// Makes `label` the row label of `control`, as on a desktop form: the label's caption (after
+// `rowCaption`, where the label names only part of its row) becomes the control's accessible
+// name, which a screen reader says instead of the group's title; the label's mnemonic moves to
+// the control; and a click on a check box's label clicks the box. Call it once the captions are
+// set: a later caption is not taken up.
+void BindRowLabel(QLabel* label, QWidget* control, const QString& rowCaption = {});
 
 // Our drawing of the pendant transmitter, at its display size of 121 x 160.
 [[nodiscard]] QPixmap PendantPicture();

@@ -4,13 +4,18 @@
 #include "ui/Texts.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -102,8 +107,9 @@ TEST(MainWindow, ServiceSwitchSetsTheLimitRow) {
 TEST(MainWindow, FormHasItsFixedSizeAndMenuShortcuts) {
   ScriptedDialogs dialogs;
   auto window = startWindow(dialogs);
-  EXPECT_EQ(window->centralWidget()->width(), 890);
-  EXPECT_EQ(window->centralWidget()->height() + window->sbStatus->height(), 572);
+  const auto* client = window->findChild<QWidget*>(QStringLiteral("clientArea"));
+  EXPECT_EQ(client->width(), 890);
+  EXPECT_EQ(client->height() + window->sbStatus->height(), 572);
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_EQ(window->mnuCommChangeIdCode->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
   EXPECT_EQ(window->mnuCommReadFromDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -181,6 +187,37 @@ TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
   EXPECT_EQ(window->StatusText(), Text(10506));
   window->SetStatusText({});
   EXPECT_EQ(window->StatusText(), QString());
+}
+
+TEST(MainWindow, OnASmallScreenTheContentScrollsInsideAWindowThatFits) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->show();
+  const QRect available = window->screen()->availableGeometry();
+  ASSERT_LT(available.width(), 890);  // Qt's offscreen screen is 800 pixels wide
+  EXPECT_TRUE(available.contains(window->frameGeometry()));
+  EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("clientArea"))->size(), QSize(890, 553));
+  const auto* scroller = window->findChild<QScrollArea*>(QStringLiteral("scbClientArea"));
+  EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+}
+
+TEST(MainWindow, RowLabelsNameTheirFieldsAndClickTheirBoxes) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  for (const QWidget* control : window->findChildren<QLineEdit*>()) {
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+  }
+  for (const QWidget* control : window->findChildren<QCheckBox*>()) {
+    EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+  }
+  EXPECT_EQ(window->edtNoShortTx->accessibleName(), Text(10126));
+  EXPECT_EQ(window->edtRadioCodeNew->accessibleName(), Text(10123) + u' ' + Text(10125));
+  // The label's click runs the box's rule as a click on the box does: the interval follows.
+  ASSERT_FALSE(window->edtRadioTestAlarmInterval->isEnabled());
+  QTest::mouseClick(window->lblRadioTestAlarmActive, Qt::LeftButton);
+  EXPECT_TRUE(window->cbRadioTestAlarmActive->isChecked());
+  EXPECT_TRUE(window->edtRadioTestAlarmInterval->isEnabled());
 }
 
 TEST(MainWindow, ShownWindowIsCentredOnItsScreenWhateverItsPosition) {
