@@ -26,9 +26,9 @@ void TfrmMain::BindFieldRules() {
       {edtInactivityLimit, &TfrmMain::edtInactivityLimitChange},
   };
   for (const auto& [edit, handler] : changeHandlers) {
-    connect(edit, &QLineEdit::textChanged, this, handler);
+    connect(edit, &FieldEdit::fieldTextChanged, this, handler);
   }
-  connect(edtRadioCodeNew, &QLineEdit::textChanged, this,
+  connect(edtRadioCodeNew, &FieldEdit::fieldTextChanged, this,
           [this] { edtValidateRadioCode(edtRadioCodeNew); });
   // The user's choice only: ShowImage selects the unit of a shown value without converting it.
   connect(cbbxInactivityLimitUnit, &QComboBox::activated, this,

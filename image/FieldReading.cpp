@@ -8,20 +8,27 @@ int ReadInteger(const QString& text) {
   return ok ? value : 0;
 }
 
+// Only the decimal separator follows the user's locale; the digits are always 0 to 9, the ones
+// the key filter takes, whatever digits the locale would show (Arabic locales have their own).
 std::optional<double> ReadDecimal(const QString& text, const QLocale& locale) {
-  // Group separators are refused, so "1.000" is not read as a thousand on a comma locale.
-  QLocale strict = locale;
-  strict.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+  const QString separator = locale.decimalPoint();
+  // The point below stands for the separator; a point of the user's own is no separator.
+  if (separator != QStringLiteral(".") && text.contains(u'.')) return std::nullopt;
+  QString plain = text;
+  plain.replace(separator, QStringLiteral("."));
+  // Group separators are refused, so "1,000" is not read as a thousand.
+  QLocale digits = QLocale::c();
+  digits.setNumberOptions(QLocale::RejectGroupSeparator);
   bool ok = false;
-  const double value = strict.toDouble(text, &ok);
+  const double value = digits.toDouble(plain, &ok);
   if (!ok) return std::nullopt;
   return value;
 }
 
 QString FormatTenths(int tenths, const QLocale& locale) {
-  QLocale plain = locale;
-  plain.setNumberOptions(QLocale::OmitGroupSeparator);
-  return plain.toString(tenths / 10.0, 'f', 1);
+  return QLocale::c()
+      .toString(tenths / 10.0, 'f', 1)
+      .replace(QStringLiteral("."), locale.decimalPoint());
 }
 
 long long RoundHalfUp(double value) {

@@ -89,9 +89,44 @@ RuleVerdict CheckInactivityLimit(const QString& text, int limitMode, int selecte
 }
 
 RuleVerdict CheckRadioCode(const QString& text) {
-  if (text == QStringLiteral("0000") || text.toUpper() == QStringLiteral("FFFF")) {
-    return Refusal{10818, std::nullopt};
+  if (IsReservedRadioCode(text)) return Refusal{10818, std::nullopt};
+  return std::nullopt;
+}
+
+bool IsReservedRadioCode(const QString& code) {
+  return code == QStringLiteral("0000") || code.toUpper() == QStringLiteral("FFFF");
+}
+
+bool IsFourHexDigits(const QString& code) {
+  // Not the key test: that also passes the editing keys, and a pasted control character must
+  // never reach the OPU inside a code block.
+  const auto isHexDigit = [](QChar character) {
+    const char16_t unicode = character.unicode();
+    return (unicode >= u'0' && unicode <= u'9') || (unicode >= u'a' && unicode <= u'f') ||
+           (unicode >= u'A' && unicode <= u'F');
+  };
+  return code.size() == 4 && std::all_of(code.begin(), code.end(), isHexDigit);
+}
+
+QString RadioCodeAsSent(const QString& code) {
+  return code.toUpper();
+}
+
+std::optional<int> NewRadioCodeRefusal(const QString& code, NewCodeSender sender) {
+  constexpr int NotFourHexDigits = 10629;
+  constexpr int Reserved = 10818;
+  if (sender == NewCodeSender::CodeChange) {
+    if (!IsFourHexDigits(code)) return NotFourHexDigits;
+    if (IsReservedRadioCode(code)) return Reserved;
+    return std::nullopt;
   }
+  if (code.isEmpty()) return std::nullopt;
+  const bool shortZero =
+      code == QStringLiteral("0") || code == QStringLiteral("00") || code == QStringLiteral("000");
+  if (shortZero || IsReservedRadioCode(code)) return Reserved;
+  // Anything else the codec would read as digits of its own choosing (a G as 0, a missing
+  // digit as 0), and the transmitter would end with a code nobody asked for.
+  if (!IsFourHexDigits(code)) return NotFourHexDigits;
   return std::nullopt;
 }
 

@@ -34,6 +34,22 @@ using RuleVerdict = std::optional<Refusal>;
 // Refuses the radio codes no transmitter may have; the refused text stays in the field.
 [[nodiscard]] RuleVerdict CheckRadioCode(const QString& text);
 
+// The codes no transmitter may be given: four zeros, or four Fs in any case.
+[[nodiscard]] bool IsReservedRadioCode(const QString& code);
+// Exactly four hexadecimal digits, in either case.
+[[nodiscard]] bool IsFourHexDigits(const QString& code);
+// A new radio code as the OPU is given it, and as the question before sending it names it.
+[[nodiscard]] QString RadioCodeAsSent(const QString& code);
+
+// What is about to send a new radio code.
+enum class NewCodeSender { Write, CodeChange };
+
+// The message that refuses to send a new radio code, or none when it may be sent: 10818 for a
+// reserved code, 10629 for anything but four hexadecimal digits. The write takes an empty code
+// (it then changes no code) and refuses the short forms of zero as reserved; the code change
+// asks for four digits first.
+[[nodiscard]] std::optional<int> NewRadioCodeRefusal(const QString& code, NewCodeSender sender);
+
 // The limit's text and typed maximum length after the user picked another unit.
 struct LimitConversion {
   QString text;

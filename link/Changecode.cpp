@@ -1,5 +1,6 @@
 #include "link/Changecode.h"
 
+#include "image/FieldRules.h"
 #include "image/VembaData.h"
 #include "link/Receiveradio.h"
 #include "link/TransmitterOperations.h"
@@ -14,6 +15,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+
+#include <optional>
 
 namespace {
 
@@ -96,8 +99,9 @@ void TfrmChangeCode::btnOkClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-  const QString newCode = edtNewCode->text();
-  if (!NewCodeAcceptable(newCode)) return;
+  if (!NewCodeAcceptable(edtNewCode->text())) return;
+  // Named, compared and sent as the code block carries it.
+  const QString newCode = RadioCodeAsSent(edtNewCode->text());
   operations_.ForgetRadioCode();
   operations_.WaitingDialog()->SetTitle(Text(10621));
   // A failed identification has shown its own message.
@@ -119,15 +123,9 @@ void TfrmChangeCode::btnChangeClick() {
 
 bool TfrmChangeCode::NewCodeAcceptable(const QString& code) {
   // Pasted text passes the key filter; a code that is not hexadecimal never reaches the OPU.
-  if (!TransmitterOperations::IsFourHexDigits(code)) {
-    dialogs_.ShowError(this, Text(10629));
-    return false;
-  }
-  if (TransmitterOperations::IsReservedRadioCode(code)) {
-    dialogs_.ShowError(this, Text(10818));
-    return false;
-  }
-  return true;
+  const std::optional<int> refusal = NewRadioCodeRefusal(code, NewCodeSender::CodeChange);
+  if (refusal) dialogs_.ShowError(this, Text(*refusal));
+  return !refusal;
 }
 
 void TfrmChangeCode::ReportChangeResult(int result) {

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QVariant>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
@@ -33,15 +32,9 @@ constexpr int StatusGaveUp = 5;
 const QStringList ReadRequests = {QStringLiteral("0622"), QStringLiteral("0828"),
                                   QStringLiteral("0830"), QStringLiteral("0338")};
 
-// The write refuses the short forms of zero as well.
-bool IsRefusedNewCode(const QString& code) {
-  return TransmitterOperations::IsReservedRadioCode(code) || code == QStringLiteral("0") ||
-         code == QStringLiteral("00") || code == QStringLiteral("000");
-}
-
 QString RadioCodeBlockText(const QString& code) {
   return VembaData::ByteToHex(RadioCodeBlock.count) + VembaData::ByteToHex(RadioCodeBlock.start) +
-         code.toUpper();
+         RadioCodeAsSent(code);
 }
 
 ChangeResult ChangeResultOf(int dialogResult) {
@@ -62,21 +55,6 @@ ChangeResult ChangeResultOf(int dialogResult) {
 TransmitterOperations::TransmitterOperations(TransmitterView& view, const TransmitterState& state,
                                              UserDialogs& dialogs, QWidget* dialogParent)
     : view_(view), state_(state), dialogs_(dialogs), dialogParent_(dialogParent) {}
-
-bool TransmitterOperations::IsReservedRadioCode(const QString& code) {
-  return CheckRadioCode(code).has_value();
-}
-
-bool TransmitterOperations::IsFourHexDigits(const QString& code) {
-  // Not IsHexDigitKey: that key test also lets the editing keys through, and a pasted
-  // control character must never reach the OPU inside a code block.
-  const auto isHexDigit = [](QChar character) {
-    const char16_t unicode = character.unicode();
-    return (unicode >= u'0' && unicode <= u'9') || (unicode >= u'a' && unicode <= u'f') ||
-           (unicode >= u'A' && unicode <= u'F');
-  };
-  return code.size() == 4 && std::all_of(code.begin(), code.end(), isHexDigit);
-}
 
 // --- Identification ------------------------------------------------------------------------
 
@@ -289,8 +267,9 @@ void TransmitterOperations::WriteToDevice() {
       !view_.ConfirmInactivityCount(state_.OutgoingImage)) {
     return;
   }
-  if (IsRefusedNewCode(view_.RadioCodeNewText())) {
-    ShowError(Text(10818));
+  if (const std::optional<int> refusal =
+          NewRadioCodeRefusal(view_.RadioCodeNewText(), NewCodeSender::Write)) {
+    ShowError(Text(*refusal));
     return;
   }
   waitingDialog_->SetTitle(Text(10601));
@@ -320,7 +299,8 @@ void TransmitterOperations::WriteToDevice() {
 
 std::optional<bool> TransmitterOperations::DecideCodeChange() {
   const QString oldCode = view_.RadioCodeOldText();
-  const QString newCode = view_.RadioCodeNewText();
+  // The question names the code as the code block will carry it.
+  const QString newCode = RadioCodeAsSent(view_.RadioCodeNewText());
   if (newCode.isEmpty() || newCode == oldCode) return false;
   const int answer = dialogs_.ShowInformation(dialogParent_, FormatText(10871, {oldCode, newCode}),
                                               BoxButtons::YesNoAbort);
@@ -369,7 +349,7 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   if (state_.CurrentRadioCode.isEmpty()) (void)IdentifyTransmitter();
   if (state_.CurrentRadioCode.isEmpty()) return ChangeNotDone;
   const QString& requested = state_.RequestedRadioCode;
-  if (!IsFourHexDigits(requested) || IsReservedRadioCode(requested)) return ChangeNotDone;
+  if (NewRadioCodeRefusal(requested, NewCodeSender::CodeChange)) return ChangeNotDone;
   if (state_.link.Open() != 0) {
     state_.link.Close();
     return ChangeNotDone;

@@ -95,11 +95,6 @@ class TransmitterOperations {
   void ForgetRadioCode() { state_.CurrentRadioCode.clear(); }
   void SetRequestedRadioCode(const QString& code) { state_.RequestedRadioCode = code; }
 
-  // A new code the transmitter may not be given: four zeros or four Fs in any case.
-  [[nodiscard]] static bool IsReservedRadioCode(const QString& code);
-  // Exactly four hexadecimal digits, in either case.
-  [[nodiscard]] static bool IsFourHexDigits(const QString& code);
-
  private:
   [[nodiscard]] bool OpenForIdentification();
   [[nodiscard]] bool StartListeningBounded();

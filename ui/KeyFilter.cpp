@@ -1,5 +1,6 @@
 #include "ui/KeyFilter.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
@@ -28,6 +29,10 @@ KeyPressFilter::KeyPressFilter(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {}
 
 bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::InputMethod) {
+    filterCommitString(watched, *static_cast<QInputMethodEvent*>(event));
+    return false;
+  }
   if (event->type() != QEvent::KeyPress) return false;
   const auto* keyEvent = static_cast<const QKeyEvent*>(event);
   const std::optional<QChar> character =
@@ -36,4 +41,20 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
   QChar key = *character;
   handler_(watched, key);
   return key.isNull();
+}
+
+void KeyPressFilter::filterCommitString(QObject* watched, QInputMethodEvent& event) const {
+  const QString committed = event.commitString();
+  QString kept;
+  for (const QChar character : committed) {
+    // Committed text is entered as it stands: a control character in it would not edit.
+    if (!character.isPrint()) continue;
+    QChar key = character;
+    handler_(watched, key);
+    if (!key.isNull()) kept += key;
+  }
+  // The preedit text is not entered yet and stays as the input method shows it.
+  if (kept != committed) {
+    event.setCommitString(kept, event.replacementStart(), event.replacementLength());
+  }
 }

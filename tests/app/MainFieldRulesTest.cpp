@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -187,6 +188,44 @@ TEST_F(MainFieldRules, MaximumLengthLimitsTypingButNotTextSetByTheProgram) {
   start({"-service"});
   typeInto(w().edtInactivityLimit, "123456");
   EXPECT_EQ(w().edtInactivityLimit->text(), "12345");
+}
+
+// --- Other routes into a field --------------------------------------------------------------
+
+TEST_F(MainFieldRules, CtrlVPastesNoMoreThanTheMaximumLengthAndTheRuleJudgesItOnce) {
+  QApplication::clipboard()->setText("fFfF0");
+  typeInto(w().edtRadioCodeNew, "");
+  QTest::keyClick(w().edtRadioCodeNew, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(w().edtRadioCodeNew->text(), "fFfF");
+  EXPECT_EQ(dialogs.texts(), texts({10818}));
+}
+
+TEST_F(MainFieldRules, PasteIsCutWhereNoRuleWouldCatchTheValue) {
+  QApplication::clipboard()->setText("300");
+  typeInto(w().edtInactivityRetransmissionAttempts, "");
+  w().edtInactivityRetransmissionAttempts->paste();
+  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "30");
+  EXPECT_TRUE(dialogs.messages.empty());
+  ParameterImage built{};
+  (void)w().BuildImage(built, OriginSave);
+  EXPECT_EQ(built[0x3A].value, 30);
+}
+
+TEST_F(MainFieldRules, InputMethodTextIsFilteredAndCutLikeTypedText) {
+  const auto commit = [this](const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(w().edtNoShortTx, &event);
+  };
+  typeInto(w().edtNoShortTx, "");
+  commit(QStringLiteral("\u00b9"));  // a German keyboard's dead ^, then 1
+  EXPECT_EQ(w().edtNoShortTx->text(), "");
+  commit(QStringLiteral("\u00b92"));
+  EXPECT_EQ(w().edtNoShortTx->text(), "2");
+  EXPECT_TRUE(dialogs.messages.empty());
+  commit("34");  // "23" stays, and is judged
+  EXPECT_EQ(dialogs.texts(), texts({10854}));
+  EXPECT_EQ(w().edtNoShortTx->text(), "15");
 }
 
 // --- Range rules ---------------------------------------------------------------------------

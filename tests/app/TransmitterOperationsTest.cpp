@@ -14,7 +14,11 @@
 #include "support/SimulatedOpu.h"
 #include "ui/Texts.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -137,6 +141,16 @@ class TransmitterOperationsTest : public ::testing::Test {
 
   void read() { w().mnuCommReadFromDevice->trigger(); }
   void write() { w().mnuCommWriteToDevice->trigger(); }
+  // A text dragged from elsewhere and dropped on the middle of a field.
+  static void dropText(QWidget* field, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    const QPoint middle = field->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &drop);
+  }
   void changeCodeTo(const QString& code) {
     changeCode().edtNewCode->setText(code);
     changeCode().btnChange->click();
@@ -395,7 +409,8 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   dialogs.clear();
   opu.ClearCommands();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "beef"})));
+  // The question names the code as the code block would carry it.
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "BEEF"})));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
   EXPECT_EQ(w().StatusText(), Text(10605));
   EXPECT_EQ(
@@ -409,7 +424,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   dialogs.clear();
   opu.ClearCommands();
   write();  // Yes, by default
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "beef"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "BEEF"})));
   EXPECT_EQ(w().StatusText(), Text(10605));
   EXPECT_EQ(blockPrefixes(conversation(opu.Commands())),
             Identification +
@@ -424,6 +439,14 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
   EXPECT_EQ(waiting().windowTitle(), Text(10601));
   EXPECT_EQ(waiting().lblAction->text(), Text(10602));
+
+  // The code it now has, in lower case, is no change: no question and no code block.
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().edtRadioCodeOld->text(), "BEEF");
+  EXPECT_FALSE(opu.Commands().join(' ').contains("n0220"));
 }
 
 TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
@@ -476,14 +499,21 @@ TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) 
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10864, {"55 Minuten", "5", "11"})));
 
   w().edtInactivityLimit->setText("60");
-  for (const char* refused : {"ffff", "000", "0"}) {
-    w().edtRadioCodeNew->setText(refused);
+  // Whatever put the code there: the codec would make 0000 of "GGGG" and 1200 of "12".
+  const std::pair<const char*, int> refused[] = {
+      {"ffff", 10818},  {"000", 10818},   {"0", 10818},  {"GGGG", 10629},
+      {"0000x", 10629}, {"FFFF ", 10629}, {"12", 10629},
+  };
+  for (const auto& [code, message] : refused) {
+    w().edtRadioCodeNew->setText(code);
     dialogs.clear();
     write();
-    EXPECT_EQ(dialogs.texts().last(), Text(10818)) << refused;
+    EXPECT_EQ(dialogs.texts().last(), Text(message)) << code;
   }
   EXPECT_THAT(opu.Commands(), IsEmpty());
   EXPECT_FALSE(w().link.IsOpen());
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+  EXPECT_EQ(opu.RadioCode(), "1A2B");
 }
 
 TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
@@ -500,8 +530,10 @@ TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButto
 
 TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUpperCase) {
   w().SetStatusText("vorher");
-  changeCodeTo("c0de");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "c0de"}), Text(10626)));
+  // A dropped code is cut to the field's four characters like a typed one.
+  dropText(changeCode().edtNewCode, "c0de9");
+  changeCode().btnChange->click();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"}), Text(10626)));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
   EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Information);
   EXPECT_EQ(conversation(opu.Commands()),
@@ -533,9 +565,10 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
   }
   EXPECT_THAT(opu.Commands(), IsEmpty());
 
-  // A code the transmitter already has, or a No, stops after the identification.
+  // A code the transmitter already has, in either case, or a No, stops after the
+  // identification.
   dialogs.clear();
-  changeCodeTo("1A2B");
+  changeCodeTo("1a2b");
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10625, {"1A2B"})));
   dialogs.clear();
   dialogs.answers = {mrNo};

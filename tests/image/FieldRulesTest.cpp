@@ -100,6 +100,38 @@ TEST(RadioCodeRule, RefusesAllZerosAndAllOnesInAnyCaseWithoutPuttingBack) {
   EXPECT_EQ(CheckRadioCode(""), std::nullopt);
 }
 
+TEST(NewRadioCode, OnlyFourHexDigitsThatAreNotReservedAreSent) {
+  struct Case {
+    const char* code;
+    std::optional<int> write;
+    std::optional<int> codeChange;
+  };
+  const std::optional<int> sent;
+  const Case cases[] = {
+      {"beef", sent, sent},
+      {"0FFF", sent, sent},
+      {"000F", sent, sent},
+      {"", sent, 10629},  // the write then changes no code
+      {"0", 10818, 10629},
+      {"000", 10818, 10629},
+      {"0000", 10818, 10818},
+      {"fFfF", 10818, 10818},
+      {"12", 10629, 10629},
+      {"GGGG", 10629, 10629},
+      {"0000x", 10629, 10629},
+      {"FFFF ", 10629, 10629},
+      {"1A\b2", 10629, 10629},
+      {"\u00b9234", 10629, 10629},                 // a dead key's superscript one
+      {"\u0661\u0662\u0663\u0664", 10629, 10629},  // Arabic-Indic digits
+  };
+  for (const Case& c : cases) {
+    const QString code = QString::fromUtf8(c.code);
+    EXPECT_EQ(NewRadioCodeRefusal(code, NewCodeSender::Write), c.write) << c.code;
+    EXPECT_EQ(NewRadioCodeRefusal(code, NewCodeSender::CodeChange), c.codeChange) << c.code;
+  }
+  EXPECT_EQ(RadioCodeAsSent("c0de"), "C0DE");
+}
+
 TEST(LimitUnitConversion, MinutesToHoursRoundsAHalfUpWithAtLeastOneHour) {
   const auto toHours = [](const char* minutes) {
     return ConvertLimitUnit(QString::fromLatin1(minutes), UnitMinutes, UnitHours);
