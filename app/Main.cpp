@@ -209,19 +209,19 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::mnuFileNewClick() {
-  configurationFiles_.FileNew();
+  operationGuard_.Run([this] { configurationFiles_.FileNew(); });
 }
 
 void TfrmMain::mnuFileOpenClick() {
-  configurationFiles_.FileOpen();
+  operationGuard_.Run([this] { configurationFiles_.FileOpen(); });
 }
 
 void TfrmMain::mnuFileSaveClick() {
-  configurationFiles_.FileSave();
+  operationGuard_.Run([this] { configurationFiles_.FileSave(); });
 }
 
 void TfrmMain::mnuFileSaveAsClick() {
-  configurationFiles_.FileSaveAs();
+  operationGuard_.Run([this] { configurationFiles_.FileSaveAs(); });
 }
 
 void TfrmMain::UpdateTitle() {
@@ -229,7 +229,7 @@ void TfrmMain::UpdateTitle() {
 }
 
 void TfrmMain::WMDropFiles(const QStringList& paths) {
-  configurationFiles_.DropFiles(paths);
+  operationGuard_.Run([this, &paths] { configurationFiles_.DropFiles(paths); });
 }
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
@@ -253,19 +253,22 @@ void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
 void TfrmMain::mnuFileSelectDefaultFolderClick() {
   // The refused write is shown here: an exception must not leave a slot that Qt's signal
   // delivery called. The chosen folder is used for this run all the same.
-  try {
-    (void)SelectDefaultFolder(*dialogs_.frmSelectDirectory, DefaultFolder, VembaIni);
-  } catch (const IniWriteError& error) {
-    environment_.dialogs->ShowError(this, error.message());
-  }
+  operationGuard_.Run([this] {
+    try {
+      (void)SelectDefaultFolder(*dialogs_.frmSelectDirectory, DefaultFolder, VembaIni);
+    } catch (const IniWriteError& error) {
+      environment_.dialogs->ShowError(this, error.message());
+    }
+  });
 }
 
 void TfrmMain::mnuHelpAboutClick() {
-  dialogs_.frmAbout->exec();
+  // The dialog asks the OPU for its version each time it shows.
+  operationGuard_.Run([this] { dialogs_.frmAbout->exec(); });
 }
 
 void TfrmMain::mnuFileExitClick() {
-  QApplication::quit();
+  operationGuard_.Run([] { QApplication::quit(); });
 }
 
 int TfrmMain::InactivityLimitMode() const {

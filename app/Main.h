@@ -10,6 +10,7 @@
 #include "link/TransmitterOperations.h"
 #include "link/opu/OpuLink.h"
 #include "ui/FieldEdit.h"
+#include "ui/OperationGuard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -86,6 +87,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void SetRadioCodeOldText(const QString& text) override;
   [[nodiscard]] QString RadioCodeNewText() const override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
+  // True while a command runs; every command handler turns away a second one (OperationGuard).
+  [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
   void mnuCommReadFromDeviceClick();
@@ -279,4 +282,5 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   ConfigurationFiles configurationFiles_;
   std::map<Field, QWidget*> fieldControls_;
   std::unique_ptr<TransmitterOperations> operations_;
+  OperationGuard operationGuard_;
 };

@@ -34,11 +34,11 @@ QString TfrmMain::RadioCodeNewText() const {
 }
 
 void TfrmMain::btnGetVembaCodeClick() {
-  (void)operations_->IdentifyTransmitter();
+  operationGuard_.Run([this] { (void)operations_->IdentifyTransmitter(); });
 }
 
 void TfrmMain::btnReadFromDeviceClick() {
-  operations_->ReadFromDevice();
+  operationGuard_.Run([this] { operations_->ReadFromDevice(); });
 }
 
 void TfrmMain::mnuCommReadFromDeviceClick() {
@@ -46,7 +46,7 @@ void TfrmMain::mnuCommReadFromDeviceClick() {
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
-  operations_->WriteToDevice();
+  operationGuard_.Run([this] { operations_->WriteToDevice(); });
 }
 
 void TfrmMain::mnuCommWriteToDeviceClick() {
@@ -54,7 +54,7 @@ void TfrmMain::mnuCommWriteToDeviceClick() {
 }
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
-  dialogs_.frmChangeCode->exec();
+  operationGuard_.Run([this] { dialogs_.frmChangeCode->exec(); });
 }
 
 void TfrmMain::tmrPollOpuInfoTimer() {

@@ -139,6 +139,12 @@ void TfrmChangeCode::ReportChangeResult(int result) {
     case ChangeTimedOut:
       dialogs_.ShowError(this, Text(10873));
       break;
+    case ChangeJobRefused:
+      dialogs_.ShowError(this, Text(10508));
+      break;
+    case ChangeLinkLost:
+      dialogs_.ShowError(this, Text(10805));
+      break;
     default:
       break;
   }

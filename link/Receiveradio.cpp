@@ -4,15 +4,41 @@
 #include "ui/UserDialogs.h"
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 
 namespace {
 
 constexpr double ActionWidthShare = 0.58;
 constexpr int ActionTextHeight = 105;
+
+// The abort glyph: a red disc with a white cross, drawn here because a desktop without an icon
+// theme has none for our style.
+QIcon AbortGlyph() {
+  QIcon icon;
+  for (const int size : {16, 24, 32}) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xC0, 0x1C, 0x1C));
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1.0, size - 1.0));
+    painter.setPen(QPen(Qt::white, size / 8.0, Qt::SolidLine, Qt::RoundCap));
+    const double from = size * 0.32;
+    const double to = size - from;
+    painter.drawLine(QPointF(from, from), QPointF(to, to));
+    painter.drawLine(QPointF(to, from), QPointF(from, to));
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
+}
 
 }  // namespace
 
@@ -32,7 +58,7 @@ TfrmReceiveRadio::TfrmReceiveRadio(QWidget* parent)
   lblAction->setWordWrap(true);
   lblAction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   btbtnAbort->setGeometry(256, 152, 113, 33);
-  btbtnAbort->setIcon(style()->standardIcon(QStyle::SP_DialogAbortButton));
+  btbtnAbort->setIcon(AbortGlyph());
   btbtnAbort->setText(AbortCaption);
   connect(btbtnAbort, &QPushButton::clicked, this, &TfrmReceiveRadio::btbtnAbortClick);
   lblAction->clear();

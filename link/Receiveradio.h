@@ -8,9 +8,12 @@ class QLabel;
 class QPushButton;
 class QShowEvent;
 
+// The poll timer's result when the OPU's line hung up while the dialog waited.
+inline constexpr int mrLineLost = 100;
+
 // The waiting dialog of every transmitter operation: it asks the user to press the transmitter's
 // button while the main window's poll timer asks the OPU, and the timer closes it with the
-// outcome. Results: mrOk, mrCancel and mrIgnore from the timer, mrAbort from the user.
+// outcome. Results: mrOk, mrCancel, mrIgnore and mrLineLost from the timer, mrAbort from the user.
 class TfrmReceiveRadio : public QDialog {
   Q_OBJECT
 

@@ -9,6 +9,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <QVariant>
 
@@ -32,6 +33,18 @@ constexpr int StatusGaveUp = 5;
 const QStringList ReadRequests = {QStringLiteral("0622"), QStringLiteral("0828"),
                                   QStringLiteral("0830"), QStringLiteral("0338")};
 
+// Whether the blocks fetched filled every byte the read requests asked for (count, then start).
+bool HoldsEveryRequestedByte(const ParameterImage& image) {
+  for (const QString& request : ReadRequests) {
+    const int count = VembaData::HexPairValue(request.at(0), request.at(1));
+    const int start = VembaData::HexPairValue(request.at(2), request.at(3));
+    for (int address = start; address < start + count; ++address) {
+      if (image[address].origin != OriginRead) return false;
+    }
+  }
+  return true;
+}
+
 QString RadioCodeBlockText(const QString& code) {
   return VembaData::ByteToHex(RadioCodeBlock.count) + VembaData::ByteToHex(RadioCodeBlock.start) +
          RadioCodeAsSent(code);
@@ -45,6 +58,8 @@ ChangeResult ChangeResultOf(int dialogResult) {
       return ChangeFailed;
     case mrIgnore:
       return ChangeTimedOut;
+    case mrLineLost:
+      return ChangeLinkLost;
     default:
       return ChangeNotDone;
   }
@@ -62,9 +77,11 @@ Identification TransmitterOperations::IdentifyTransmitter() {
   state_.CurrentRadioCode.clear();
   if (!OpenForIdentification()) return Identification::Failed;
   StartPolling(PollListen);
-  const Identification outcome = ListenForTransmitter();
+  Identification outcome = ListenForTransmitter();
   StopPolling();
   (void)state_.link.StopListening();
+  // A line that hung up on the way has lost the transmitter it heard.
+  if (state_.link.LineLost()) outcome = Identification::Failed;
   state_.link.Close();
   if (outcome != Identification::Identified) state_.CurrentRadioCode.clear();
   if (outcome == Identification::Failed) ShowError(Text(10805));
@@ -72,24 +89,48 @@ Identification TransmitterOperations::IdentifyTransmitter() {
 }
 
 bool TransmitterOperations::OpenForIdentification() {
-  if (state_.link.Open() != 0) {
-    // The message is the same for every cause; the status line tells the technician what the
-    // user can put right.
-    if (state_.link.LastOpenLackedPermission()) view_.SetStatusText(state_.link.LastOpenError());
+  if (!OpenLink()) {
     ShowError(Text(10805));
-    state_.link.Close();
     return false;
   }
-  if (state_.link.CheckOpuVersion(RequiredOpuVersion) != 0) {
+  const int version = state_.link.CheckOpuVersion(RequiredOpuVersion);
+  if (version != OpuLink::Success) {
     state_.link.Close();
-    ShowError(Text(10507));
+    // Only an OPU that told its version can be told to update it; silence, garbage or a
+    // hang-up means that the OPU cannot be reached.
+    ShowError(Text(version == OpuLink::VersionTooOld ? 10507 : 10805));
     return false;
   }
   return true;
 }
 
+bool TransmitterOperations::OpenLink() {
+  if (state_.link.Open() == 0) return true;
+  ReportOpenFailure(state_.link.LastOpenFailure());
+  state_.link.Close();
+  return false;
+}
+
+void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
+  // The message box is the same for every cause; the status line says what the user can put
+  // right, in the user's words rather than the system's.
+  switch (failure.kind) {
+    case OpenFailure::NoPermission:
+      view_.SetStatusText(FormatText(10900, {failure.port, failure.group}));
+      break;
+    case OpenFailure::Busy:
+      view_.SetStatusText(FormatText(10901, {failure.port}));
+      break;
+    case OpenFailure::Other:
+      view_.SetStatusText(FormatText(10902, {failure.port}));
+      break;
+    default:
+      break;  // no port at all: the message box names the cable and the power supply
+  }
+}
+
 bool TransmitterOperations::StartListeningBounded() {
-  for (int attempt = 0; attempt < MaxListenAttempts; ++attempt) {
+  for (int attempt = 0; attempt < MaxListenAttempts && !state_.link.LineLost(); ++attempt) {
     if (state_.link.StartListening(AnyTransmitter, ProductTypeAddress) == 0) return true;
   }
   return false;
@@ -102,6 +143,7 @@ Identification TransmitterOperations::ListenForTransmitter() {
     waitingDialog_->SetActionText(Text(10502));
     state_.CurrentRadioCode.clear();
     const int result = waitingDialog_->exec();
+    if (result == mrLineLost) return Identification::Failed;
     if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
     // Another product, or an answer too long to be a code, sends the OPU listening again.
     if (result == mrOk && state_.PollAnswer.size() == ListeningAnswerLength) {
@@ -131,7 +173,9 @@ int TransmitterOperations::WaitForJob(int titleText, int actionText) {
   waitingDialog_->SetTitle(Text(titleText));
   waitingDialog_->SetGroupCaption(Text(10872));
   waitingDialog_->SetActionText(Text(actionText));
-  QCoreApplication::processEvents();
+  // Lets the window repaint before the dialog comes up; a key or click the user gave meanwhile
+  // waits until the operation has ended, so that nothing starts inside it.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   return waitingDialog_->exec();
 }
 
@@ -155,8 +199,11 @@ void TransmitterOperations::PollOpuInfo() {
       break;
     default:
       // A failed operation is being wound up: there is nothing left to ask the OPU.
-      break;
+      return;
   }
+  // A pulled cable ends the wait at once; polling a dead line would go on until the user gave
+  // up and then blame the user.
+  if (state_.link.LineLost()) waitingDialog_->done(mrLineLost);
 }
 
 void TransmitterOperations::PollRadioCode() {
@@ -190,24 +237,19 @@ void TransmitterOperations::ReadFromDevice() {
   view_.SetStatusText(QString());
   waitingDialog_->SetTitle(Text(10501));
   if (!IdentifiedForJob()) return;
-  if (state_.link.Open() != 0) {
-    state_.link.Close();
+  if (!OpenLink()) {
+    ShowError(Text(10805));
     return;
   }
   (void)state_.link.SendReadRequest(QString());
   for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
-  if (state_.link.StartJob(view_.RadioCodeOldText()) != 0) {
-    ShowError(Text(10508));
-  } else {
+  if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollRead);
     const int result = WaitForJob(10501, 10503);
     ReportReadFailure(result);
     StopPolling();
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
-    if (result == mrOk) {
-      FetchReadBlocks();
-      ShowReceivedImage();
-    }
+    if (result == mrOk) TakeReadBlocks();
   }
   (void)state_.link.SendReadRequest(QString());
   state_.link.Close();
@@ -224,13 +266,34 @@ bool TransmitterOperations::IdentifiedForJob() {
   return true;
 }
 
+bool TransmitterOperations::JobStarted(const QString& code) {
+  const int started = state_.link.StartJob(code);
+  if (started == OpuLink::Success) return true;
+  ShowError(Text(state_.link.LineLost() ? 10805 : 10508));
+  return false;
+}
+
 void TransmitterOperations::ReportReadFailure(int result) {
-  if (result != mrCancel && result != mrAbort && result != mrIgnore) return;
+  if (result != mrCancel && result != mrAbort && result != mrIgnore && result != mrLineLost) return;
   (void)state_.link.SendReadRequest(QString());
   SetPollTag(PollNothing);
   if (result == mrCancel) ShowError(Text(10505));
   if (result == mrAbort) view_.SetStatusText(Text(10504));
   if (result == mrIgnore) ShowError(Text(10873));
+  if (result == mrLineLost) ShowError(Text(10805));
+}
+
+void TransmitterOperations::TakeReadBlocks() {
+  FetchReadBlocks();
+  // A read that lost any byte it asked for is a failed read: the window must not show values
+  // the transmitter never sent, nor a following write store them.
+  const bool lineLost = state_.link.LineLost();
+  if (lineLost || !HoldsEveryRequestedByte(state_.ReceivedImage)) {
+    VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
+    ShowError(Text(lineLost ? 10805 : 10505));
+    return;
+  }
+  ShowReceivedImage();
 }
 
 void TransmitterOperations::FetchReadBlocks() {
@@ -281,14 +344,13 @@ void TransmitterOperations::WriteToDevice() {
     ShowError(FormatText(10823, {QString::number(built)}));
     return;
   }
-  if (state_.link.Open() != 0) {
-    state_.link.Close();
+  if (!OpenLink()) {
+    ShowError(Text(10805));
     return;
   }
-  SendWriteBlocks(*changeCode);
-  if (state_.link.StartJob(view_.RadioCodeOldText()) != 0) {
-    ShowError(Text(10508));
-  } else {
+  if (!BlocksTaken(WriteBlocks(*changeCode))) {
+    ShowError(Text(state_.link.LineLost() ? 10805 : 10603));
+  } else if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollWrite);
     ReportWriteOutcome(WaitForJob(10601, 10602));
     StopPolling();
@@ -308,16 +370,23 @@ std::optional<bool> TransmitterOperations::DecideCodeChange() {
   return answer == mrYes;
 }
 
-void TransmitterOperations::SendWriteBlocks(bool withRadioCode) {
-  (void)state_.link.SendWriteBlock(QString());
-  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
-    (void)state_.link.SendWriteBlock(
-        FormatImageSegment(state_.OutgoingImage, block.count, block.start));
-  }
+QStringList TransmitterOperations::WriteBlocks(bool withRadioCode) const {
+  QStringList blocks;
+  for (const ImageBlock& block : ConfigurationWriteBlocks())
+    blocks << FormatImageSegment(state_.OutgoingImage, block.count, block.start);
   if (withRadioCode) {
-    (void)state_.link.SendWriteBlock(
-        FormatImageSegment(state_.OutgoingImage, RadioCodeBlock.count, RadioCodeBlock.start));
+    blocks << FormatImageSegment(state_.OutgoingImage, RadioCodeBlock.count, RadioCodeBlock.start);
   }
+  return blocks;
+}
+
+bool TransmitterOperations::BlocksTaken(const QStringList& blocks) {
+  // The empty block clears what the OPU holds. A job started after a block the OPU did not
+  // take would end "done" with the transmitter unchanged, so the first such block ends here.
+  if (state_.link.SendWriteBlock(QString()) != OpuLink::Success) return false;
+  return std::all_of(blocks.begin(), blocks.end(), [this](const QString& block) {
+    return state_.link.SendWriteBlock(block) == OpuLink::Success;
+  });
 }
 
 void TransmitterOperations::ReportWriteOutcome(int result) {
@@ -337,6 +406,10 @@ void TransmitterOperations::ReportWriteOutcome(int result) {
       SetPollTag(PollNothing);
       ShowError(Text(10873));
       break;
+    case mrLineLost:
+      SetPollTag(PollNothing);
+      ShowError(Text(10805));
+      break;
     default:
       break;
   }
@@ -350,14 +423,13 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   if (state_.CurrentRadioCode.isEmpty()) return ChangeNotDone;
   const QString& requested = state_.RequestedRadioCode;
   if (NewRadioCodeRefusal(requested, NewCodeSender::CodeChange)) return ChangeNotDone;
-  if (state_.link.Open() != 0) {
-    state_.link.Close();
-    return ChangeNotDone;
-  }
-  (void)state_.link.SendWriteBlock(QString());
-  (void)state_.link.SendWriteBlock(RadioCodeBlockText(requested));
+  if (!OpenLink()) return ChangeLinkLost;
   ChangeResult result = ChangeNotDone;
-  if (state_.link.StartJob(state_.CurrentRadioCode) == OpuLink::Success) {
+  if (!BlocksTaken({RadioCodeBlockText(requested)})) {
+    result = state_.link.LineLost() ? ChangeLinkLost : ChangeFailed;
+  } else if (state_.link.StartJob(state_.CurrentRadioCode) != OpuLink::Success) {
+    result = state_.link.LineLost() ? ChangeLinkLost : ChangeJobRefused;
+  } else {
     StartPolling(PollWrite);
     result = ChangeResultOf(WaitForJob(10621, 10628));
     SetPollTag(PollNothing);

@@ -3,11 +3,13 @@
 #include "image/ParameterImage.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
 
 class OpuLink;
+struct OpenFailure;
 class QTimer;
 class QWidget;
 class TfrmReceiveRadio;
@@ -56,8 +58,10 @@ enum class Identification {
 enum ChangeResult : int {
   ChangeDone = 0,
   ChangeNotDone = 1,
-  ChangeFailed = 2,
+  ChangeFailed = 2,  // the OPU did not take the new code, or the radio exchange failed
   ChangeTimedOut = 3,
+  ChangeJobRefused = 4,
+  ChangeLinkLost = 5,  // the OPU could not be opened, or its line hung up
 };
 
 // Identifying, reading, writing and re-coding the transmitter through the OPU. Each operation
@@ -97,6 +101,9 @@ class TransmitterOperations {
 
  private:
   [[nodiscard]] bool OpenForIdentification();
+  // Opens the link; on failure says why in the status line and closes it again.
+  [[nodiscard]] bool OpenLink();
+  void ReportOpenFailure(const OpenFailure& failure);
   [[nodiscard]] bool StartListeningBounded();
   [[nodiscard]] Identification ListenForTransmitter();
   // Identifies the transmitter for a read or write and shows its code; false ends the operation.
@@ -109,12 +116,17 @@ class TransmitterOperations {
   [[nodiscard]] int WaitForJob(int titleText, int actionText);
   void CloseByStatus(int pollResult);
 
+  // Starts the job; on a refusal says so and returns false.
+  [[nodiscard]] bool JobStarted(const QString& code);
   void ReportReadFailure(int result);
+  void TakeReadBlocks();
   void FetchReadBlocks();
   void ShowReceivedImage();
   // Whether the write also gives the transmitter the new code; none when the user aborted.
   [[nodiscard]] std::optional<bool> DecideCodeChange();
-  void SendWriteBlocks(bool withRadioCode);
+  [[nodiscard]] QStringList WriteBlocks(bool withRadioCode) const;
+  // Sends the empty block, then each block; false as soon as the OPU does not take one.
+  [[nodiscard]] bool BlocksTaken(const QStringList& blocks);
   void ReportWriteOutcome(int result);
 
   void ShowError(const QString& text);

@@ -5,6 +5,14 @@
 #include <chrono>
 #include <cstdint>
 
+// Why a port could not be opened, as far as the user can put it right.
+struct OpenFailure {
+  enum Kind { None, NotFound, NoPermission, Busy, Other };
+  Kind kind = None;
+  QString port;   // the port that was tried; empty when none was found
+  QString group;  // the group that owns the port, for NoPermission
+};
+
 // The calls the link makes on the USB-serial chip of the OPU, and nothing more. Every call
 // returns a driver status: 0 for success, anything else for a failure that is never told apart.
 class OpuDriver {
@@ -42,8 +50,10 @@ class OpuDriver {
   virtual void Pause(Clock::time_point until) = 0;
   // The tick counter the answer deadlines are measured against.
   [[nodiscard]] virtual Clock::time_point Now() const { return Clock::now(); }
-  // Why the last OpenEx failed, in words for the user; empty when unknown.
+  // Why the last OpenEx failed, in the system's words for the trace; empty when unknown.
   [[nodiscard]] virtual QString LastOpenError() const { return {}; }
-  // True when the last OpenEx failed because the user may not use the port.
-  [[nodiscard]] virtual bool LastOpenLackedPermission() const { return false; }
+  // Why the last OpenEx failed, for the user.
+  [[nodiscard]] virtual OpenFailure LastOpenFailure() const { return {}; }
+  // True once the open line has hung up (a pulled cable): nothing passes it any more.
+  [[nodiscard]] virtual bool HungUp() const { return false; }
 };

@@ -52,10 +52,11 @@ int OpuLink::Open() {
     handle = nullptr;
   }
   lastOpenError_.clear();
-  lastOpenLackedPermission_ = false;
+  lastOpenFailure_ = {};
+  lineLost_ = false;
   if (driver_->OpenEx(QString::fromLatin1(Description), OpuDriver::OpenByDescription) != 0) {
     lastOpenError_ = driver_->LastOpenError();
-    lastOpenLackedPermission_ = driver_->LastOpenLackedPermission();
+    lastOpenFailure_ = driver_->LastOpenFailure();
     trace_.Note(QStringLiteral("open failed: ") + lastOpenError_);
     return 1;
   }
@@ -68,6 +69,7 @@ int OpuLink::Open() {
   failedCalls += handle->ClearDtr() != 0;
   if (failedCalls > 0) {
     lastOpenError_ = QStringLiteral("%1 line setting(s) refused by the port").arg(failedCalls);
+    lastOpenFailure_.kind = OpenFailure::Other;
     trace_.Note(QStringLiteral("open: ") + lastOpenError_);
     return 1;
   }
@@ -75,12 +77,18 @@ int OpuLink::Open() {
   return 0;
 }
 
+bool OpuLink::LineLost() const {
+  return lineLost_ || (handle != nullptr && handle->HungUp());
+}
+
 void OpuLink::Close() {
   if (handle == nullptr) return;
+  lineLost_ = LineLost();
   (void)handle->Purge(OpuDriver::PurgeReceive);
   handle->Close();
   handle = nullptr;
-  trace_.Note(QStringLiteral("closed"));
+  trace_.Note(lineLost_ ? QStringLiteral("closed after the line hung up")
+                        : QStringLiteral("closed"));
 }
 
 int OpuLink::WriteText(const char* text) {
@@ -120,6 +128,9 @@ void OpuLink::SetTimeouts(int readMs, int writeMs) {
 
 int OpuLink::Transact(const QString& command, QByteArray& answer, int timeoutMs,
                       int expectedLength) {
+  answer.clear();
+  // Nothing passes a line that hung up: no command waits for an answer there.
+  if (LineLost()) return 0;
   SendCommand(command);
   return ReceiveAnswer(answer, timeoutMs, expectedLength);
 }
@@ -159,7 +170,7 @@ int OpuLink::ReceiveAnswer(QByteArray& answer, int timeoutMs, int expectedLength
   int held = 0;
   bool complete = false;
   auto deadline = driver_->Now() + std::chrono::milliseconds(timeoutMs);
-  while (!complete && driver_->Now() < deadline) {
+  while (!complete && driver_->Now() < deadline && !LineLost()) {
     if (QueueLength() == 0) {
       driver_->WaitForBytes(deadline);
       continue;

@@ -40,11 +40,13 @@ class OpuLink {
   [[nodiscard]] int Open();  // 0 opened and configured, 1 failure
   void Close();
   [[nodiscard]] bool IsOpen() const { return handle != nullptr; }
-  // Why the last Open failed, in words for a technician; may be empty.
+  // Why the last Open failed, in the system's words for the trace; may be empty.
   [[nodiscard]] QString LastOpenError() const { return lastOpenError_; }
-  // True when the last Open failed because the user may not use the port, which the user can
-  // put right (e.g. by joining the group that owns serial ports).
-  [[nodiscard]] bool LastOpenLackedPermission() const { return lastOpenLackedPermission_; }
+  // Why the last Open failed, for the user.
+  [[nodiscard]] OpenFailure LastOpenFailure() const { return lastOpenFailure_; }
+  // True once the line has hung up since the last Open (a pulled cable): every command fails
+  // at once from then on, and the operation must end.
+  [[nodiscard]] bool LineLost() const;
   int WriteText(const char* text);
   int Read(char* destination, int maximum);
   [[nodiscard]] int QueueLength();
@@ -88,5 +90,6 @@ class OpuLink {
   std::unique_ptr<OpuDriver> driver_;
   WireTrace trace_;
   QString lastOpenError_;
-  bool lastOpenLackedPermission_ = false;
+  OpenFailure lastOpenFailure_;
+  bool lineLost_ = false;
 };

@@ -8,8 +8,11 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +39,30 @@ QString UsbProductOf(const QString& deviceLink, const QString& sysfsRoot) {
     folder = QFileInfo(folder).path();
   }
   return {};
+}
+
+// The group that owns a port: the user must belong to it to open the port.
+QString GroupOf(const QString& path) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return {};
+  const group* owner = ::getgrgid(status.st_gid);
+  return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
+}
+
+// How much telling the user about a failed open helps: a cause the user can put right first.
+int FailureRank(OpenFailure::Kind kind) {
+  switch (kind) {
+    case OpenFailure::NoPermission:
+      return 4;
+    case OpenFailure::Busy:
+      return 3;
+    case OpenFailure::Other:
+      return 2;
+    case OpenFailure::NotFound:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 speed_t SpeedFor(int baudRate) {
@@ -72,35 +99,51 @@ SerialOpuDriver::~SerialOpuDriver() {
   Close();
 }
 
-QString SerialOpuDriver::FindPortByDescription(const QString& description,
-                                               const SerialPortPlaces& places) {
+QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
+                                                    const SerialPortPlaces& places) {
   const QString classFolder = places.sysfsRoot + QStringLiteral("/class/tty");
   const QStringList names =
       QDir(classFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+  QStringList ports;
   for (const QString& name : names) {
     const QString device = classFolder + QLatin1Char('/') + name + QStringLiteral("/device");
     if (QFileInfo::exists(device) && UsbProductOf(device, places.sysfsRoot) == description)
-      return places.devRoot + QLatin1Char('/') + name;
+      ports << places.devRoot + QLatin1Char('/') + name;
   }
-  return {};
+  return ports;
 }
 
 int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
   Close();
   lastOpenError_.clear();
-  lackedPermission_ = false;
+  lastOpenFailure_ = {};
   if (openMode != OpenByDescription) {
     lastOpenError_ = QStringLiteral("unsupported open mode %1").arg(openMode);
+    lastOpenFailure_.kind = OpenFailure::Other;
     return StatusFailure;
   }
-  const QString path =
-      portPath_.isEmpty() ? FindPortByDescription(description, places_) : portPath_;
-  if (path.isEmpty()) {
+  const QStringList ports =
+      portPath_.isEmpty() ? FindPortsByDescription(description, places_) : QStringList{portPath_};
+  if (ports.isEmpty()) {
     lastOpenError_ =
         QStringLiteral("no serial port reports the description \"%1\"").arg(description);
+    lastOpenFailure_.kind = OpenFailure::NotFound;
     return StatusFailure;
   }
-  return OpenPort(path);
+  // With several programming units attached, one that another program holds must not keep the
+  // user from the next. The failure told is the one the user can best put right.
+  OpenFailure worst;
+  QString worstError;
+  for (const QString& port : ports) {
+    if (OpenPort(port) == 0) return 0;
+    if (FailureRank(lastOpenFailure_.kind) > FailureRank(worst.kind)) {
+      worst = lastOpenFailure_;
+      worstError = lastOpenError_;
+    }
+  }
+  lastOpenFailure_ = worst;
+  lastOpenError_ = worstError;
+  return StatusFailure;
 }
 
 int SerialOpuDriver::OpenPort(const QString& path) {
@@ -108,13 +151,20 @@ int SerialOpuDriver::OpenPort(const QString& path) {
   const int fd =
       ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    lackedPermission_ = errno == EACCES || errno == EPERM;
-    lastOpenError_ = ErrnoText(path, errno);
+    NoteOpenFailure(path, errno);
     return StatusFailure;
   }
-  // Another program talking to the OPU at the same time would garble both conversations.
+  // Another program talking to the OPU at the same time would garble both conversations. The
+  // lock keeps out every program that asks for it, a privileged one included; the exclusive
+  // flag keeps out the unprivileged ones that do not ask.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    NoteOpenFailure(path, errno);
+    ::close(fd);
+    return StatusFailure;
+  }
   if (::ioctl(fd, TIOCEXCL) != 0 || ::tcgetattr(fd, &settings_) != 0) {
-    lastOpenError_ = ErrnoText(path, errno);
+    NoteOpenFailure(path, errno);
+    ::ioctl(fd, TIOCNXCL);
     ::close(fd);
     return StatusFailure;
   }
@@ -125,11 +175,24 @@ int SerialOpuDriver::OpenPort(const QString& path) {
   settings_.c_cc[VMIN] = 0;
   settings_.c_cc[VTIME] = 0;
   if (ApplySettings() != 0) {
-    lastOpenError_ = ErrnoText(path, errno);
+    NoteOpenFailure(path, errno);
     Close();
     return StatusFailure;
   }
   return 0;
+}
+
+void SerialOpuDriver::NoteOpenFailure(const QString& path, int error) {
+  lastOpenError_ = ErrnoText(path, error);
+  lastOpenFailure_ = {OpenFailure::Other, path, {}};
+  if (error == EACCES || error == EPERM) {
+    lastOpenFailure_.kind = OpenFailure::NoPermission;
+    lastOpenFailure_.group = GroupOf(path);
+  } else if (error == EBUSY || error == EWOULDBLOCK) {
+    lastOpenFailure_.kind = OpenFailure::Busy;
+  } else if (error == ENOENT || error == ENODEV || error == ENXIO) {
+    lastOpenFailure_.kind = OpenFailure::NotFound;
+  }
 }
 
 int SerialOpuDriver::ApplySettings() {
@@ -229,6 +292,9 @@ int SerialOpuDriver::Write(const char* bytes, std::uint32_t count, std::uint32_t
 
 int SerialOpuDriver::Close() {
   if (fd_ < 0) return StatusFailure;
+  // The flag belongs to the port, not to this descriptor: left set, it would outlive the close
+  // while anyone else (a simulator, a getty) holds the port, and the next open would be refused.
+  ::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
   hungUp_ = false;

@@ -3,6 +3,7 @@
 #include "link/opu/OpuDriver.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <termios.h>
 
@@ -36,15 +37,16 @@ class SerialOpuDriver final : public OpuDriver {
   void WaitForBytes(Clock::time_point deadline) override;
   void Pause(Clock::time_point until) override;
   [[nodiscard]] QString LastOpenError() const override { return lastOpenError_; }
-  [[nodiscard]] bool LastOpenLackedPermission() const override { return lackedPermission_; }
+  [[nodiscard]] OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
+  [[nodiscard]] bool HungUp() const override { return fd_ >= 0 && hungUp_; }
 
-  // The device node of the first port (by name) whose USB product string is the description;
-  // empty when there is none.
-  [[nodiscard]] static QString FindPortByDescription(const QString& description,
-                                                     const SerialPortPlaces& places);
+  // The device nodes of the ports whose USB product string is the description, by name.
+  [[nodiscard]] static QStringList FindPortsByDescription(const QString& description,
+                                                          const SerialPortPlaces& places);
 
  private:
   [[nodiscard]] int OpenPort(const QString& path);
+  void NoteOpenFailure(const QString& path, int error);
   [[nodiscard]] int ApplySettings();
   void NoteHangUp();
 
@@ -55,5 +57,5 @@ class SerialOpuDriver final : public OpuDriver {
   int writeTimeoutMs_ = 100;
   termios settings_{};
   QString lastOpenError_;
-  bool lackedPermission_ = false;
+  OpenFailure lastOpenFailure_;
 };

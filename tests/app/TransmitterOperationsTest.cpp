@@ -15,9 +15,13 @@
 #include "ui/Texts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,6 +34,12 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include <grp.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +92,14 @@ QStringList blockPrefixes(const QStringList& commands) {
     result << (command.startsWith('n') ? command.left(5) : command);
   return result;
 }
+
+// A fault of the OPU or its line, and how an operation must end on it.
+struct FaultRow {
+  const char* name;
+  std::function<void(OpuSimFaults&)> fault;
+  QString message;
+  QString lastCommand;  // the start of the closing command, or of the one the line hung up on
+};
 
 class TransmitterOperationsTest : public ::testing::Test {
  protected:
@@ -137,6 +155,50 @@ class TransmitterOperationsTest : public ::testing::Test {
     EXPECT_TRUE(w().isEnabled());
     ASSERT_FALSE(opu.Commands().isEmpty());
     EXPECT_EQ(opu.Commands().last(), closingCommand);
+  }
+
+  // What the window shows and knows, but the code it identified.
+  QStringList windowState() {
+    QStringList state = {w().windowTitle(), QString::number(w().ImageSource)};
+    for (const QLineEdit* edit : w().findChildren<QLineEdit*>()) {
+      if (edit->window() == &w() && edit != w().edtRadioCodeOld)
+        state << edit->objectName() + '=' + edit->text();
+    }
+    for (const QCheckBox* box : w().findChildren<QCheckBox*>())
+      state << box->objectName() + '=' + QString::number(box->isChecked());
+    return state << QString::number(w().cbbxInactivityLimitUnit->currentIndex());
+  }
+
+  // Runs the operation against each fault on a fresh line; each ends with its one message,
+  // the link closed, the window usable and as it was, and the transmitter unchanged.
+  void expectEachFaultEndsCleanly(const std::vector<FaultRow>& rows,
+                                  const std::function<void()>& operation,
+                                  const QStringList& messagesBefore = {}) {
+    for (const FaultRow& row : rows) {
+      SCOPED_TRACE(row.name);
+      opu.Restart();
+      ASSERT_TRUE(opu.IsServing());
+      opu.SetFaults({});
+      setFaults(row.fault);
+      const QStringList before = windowState();
+      dialogs.clear();
+      opu.ClearCommands();
+      dialogs.onMessage = [](const ScriptedDialogs::Shown&) {
+        QTest::qWait(3 * TestPollIntervalMs);
+      };
+      operation();
+      const bool identificationFailed = !opu.Commands().contains("s0");
+      const QStringList expected = (identificationFailed ? QStringList() : messagesBefore);
+      EXPECT_EQ(dialogs.texts().join('|'), (expected + QStringList{row.message}).join('|'));
+      EXPECT_FALSE(w().link.IsOpen());
+      EXPECT_FALSE(w().tmrPollOpuInfo->isActive());
+      EXPECT_FALSE(waiting().isVisible());
+      EXPECT_TRUE(w().isEnabled());
+      EXPECT_TRUE(opu.Commands().value(opu.Commands().size() - 1).startsWith(row.lastCommand))
+          << opu.Commands().join(' ').toStdString();
+      EXPECT_EQ(windowState(), before);
+      EXPECT_EQ(opu.Memory(), transmitterMemory());
+    }
   }
 
   void read() { w().mnuCommReadFromDevice->trigger(); }
@@ -225,6 +287,18 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   }
   EXPECT_EQ(waiting().windowTitle(), Text(10501));
   EXPECT_EQ(waiting().lblAction->text(), Text(10503));
+}
+
+// The simulator's own transmitter is the demo's: it shows without a complaint. The one the
+// window refuses stays at hand for tests.
+TEST_F(TransmitterOperationsTest, TheSimulatorsOwnTransmitterShowsWithoutAComplaint) {
+  opu.SetMemory(OpuSimulator::FactoryImage());
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(10506));
+  opu.SetMemory(OpuSimulator::OutOfRangeImage());
+  read();
+  EXPECT_FALSE(dialogs.texts().isEmpty());
 }
 
 TEST_F(TransmitterOperationsTest, AReadOfAnotherProductSaysSoAndStillNamesTheTransmitter) {
@@ -394,6 +468,38 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
     EXPECT_NE(w().StatusText(), Text(10804));
     EXPECT_FALSE(w().link.IsOpen());
   }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+  windows.reset();
+  SetOpuLinkOptions(previous);
+}
+
+// A port the user may not open, or one another program holds, is named with the remedy; a
+// normal user meets both, so the test takes a normal user's rights for the open.
+TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
+  windows.reset();
+  const OpuLinkOptions previous = CurrentOpuLinkOptions();
+  // The pseudo-terminal itself: an ordinary user may not even look into the test's folders.
+  const QString port = opu.Server().PortPath();
+  SetOpuLinkOptions(OpuLinkOptions{port, {}});
+  start();
+  struct stat status {};
+  ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
+  const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
+  auto otherProgram = opu.MakeLink();
+  ASSERT_EQ(otherProgram->Open(), 0);
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+  EXPECT_EQ(w().StatusText(), FormatText(10901, {port}));
+
+  otherProgram.reset();
+  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
+  dialogs.clear();
+  const bool privileged = ::geteuid() == 0;
+  if (privileged) ::setfsuid(65534);
+  read();
+  if (privileged) ::setfsuid(0);
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+  EXPECT_EQ(w().StatusText(), FormatText(10900, {port, group}));
   EXPECT_THAT(opu.Commands(), IsEmpty());
   windows.reset();
   SetOpuLinkOptions(previous);
@@ -589,7 +695,9 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
   const Case cases[] = {
       {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(10627)}, job},
       {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(10873)}, job},
-      {[](OpuSimFaults& f) { f.refuseJob = true; }, {}, {"n", "n0220C0DE", "i1A2B", "n"}},
+      {[](OpuSimFaults& f) { f.refuseJob = true; },
+       {Text(10508)},
+       {"n", "n0220C0DE", "i1A2B", "n"}},
   };
   for (const Case& failure : cases) {
     opu.SetFaults({});
@@ -636,6 +744,114 @@ TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyE
   dialog.btnOk->click();
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), mrOk);
+}
+
+// --- One operation at a time ----------------------------------------------------------------
+
+// With the OPU slow to answer, a second command given while the first runs (a space for the
+// focused read button that the first read's event loops deliver, a menu, a drop) must not
+// start inside it.
+TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) {
+  opu.SetButtonDelay(150);
+  for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QCoreApplication::postEvent(w().btnReadFromDevice,
+                                new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
+  }
+  bool tried = false;
+  whileWaiting([this, &tried](TfrmReceiveRadio& dialog) {
+    if (tried || dialog.lblAction->text() != Text(10503)) return;
+    tried = true;
+    EXPECT_TRUE(w().OperationRunning());
+    for (QAction* command :
+         {w().mnuCommReadFromDevice, w().mnuCommWriteToDevice, w().mnuCommChangeIdCode,
+          w().mnuHelpAbout, w().mnuFileNew, w().mnuFileOpen, w().mnuFileSave, w().mnuFileSaveAs,
+          w().mnuFileSelectDefaultFolder, w().mnuFileExit}) {
+      command->trigger();
+    }
+    w().btnGetVembaCode->click();
+    w().WMDropFiles({scratch.filePath("elsewhere.ukova")});
+  });
+  read();
+  user.stop();
+  EXPECT_TRUE(tried);
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_TRUE(dialogs.openRequests.empty());
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  EXPECT_EQ(
+      conversation(opu.Commands()),
+      Identification + ReadRequests + QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
+  EXPECT_EQ(w().StatusText(), Text(10506));
+  expectWoundUp("m");
+  EXPECT_FALSE(w().OperationRunning());
+}
+
+// --- Faults of the OPU and its line ---------------------------------------------------------
+
+// A silent or garbling OPU, a pulled cable and a port that is gone are no reason to update the
+// OPU's firmware; they end the operation at once, with the OPU named as unreachable.
+const std::vector<FaultRow> IdentificationFaults = {
+    {"silent version", [](OpuSimFaults& f) { f.silentCommands = "v"; }, Text(10805), "v"},
+    {"garbled version", [](OpuSimFaults& f) { f.wrongChecksum = true; }, Text(10805), "v"},
+    {"hang-up at the version", [](OpuSimFaults& f) { f.hangUpOn = "v"; }, Text(10805), "v"},
+    {"hang-up while listening", [](OpuSimFaults& f) { f.hangUpOn = "A"; }, Text(10805), "A"},
+    {"port gone after the identification", [](OpuSimFaults& f) { f.portGoneAfter = "s"; },
+     Text(10805), "s0"},
+};
+
+TEST_F(TransmitterOperationsTest, EveryFaultEndsAReadWithItsMessageAndNothingInvented) {
+  std::vector<FaultRow> rows = IdentificationFaults;
+  rows.insert(
+      rows.end(),
+      {
+          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "M"; }, Text(10805),
+           "M"},
+          {"hang-up after the first block",
+           [](OpuSimFaults& f) {
+             f.hangUpOn = "x";
+             f.hangUpAfter = 1;
+           },
+           Text(10805), "x"},
+          {"no block fetched", [](OpuSimFaults& f) { f.silentCommands = "x"; }, Text(10505), "m"},
+          {"a block lost", [](OpuSimFaults& f) { f.readBlocksLost = 1; }, Text(10505), "m"},
+      });
+  expectEachFaultEndsCleanly(rows, [this] { read(); });
+  EXPECT_TRUE(std::all_of(w().ReceivedImage.begin(), w().ReceivedImage.end(),
+                          [](const ImageCell& cell) { return cell.origin == OriginNone; }));
+}
+
+TEST_F(TransmitterOperationsTest, EveryFaultEndsAWriteWithItsMessageBeforeTheJobStarts) {
+  std::vector<FaultRow> rows = IdentificationFaults;
+  rows.insert(
+      rows.end(),
+      {
+          {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; }, Text(10603), "n"},
+          {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; }, Text(10603), "n"},
+          {"silent empty block", [](OpuSimFaults& f) { f.silentCommands = "n"; }, Text(10603), "n"},
+          {"hang-up at a block",
+           [](OpuSimFaults& f) {
+             f.hangUpOn = "n";
+             f.hangUpAfter = 2;
+           },
+           Text(10805), "n022C"},
+          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; }, Text(10805),
+           "N"},
+      });
+  expectEachFaultEndsCleanly(rows, [this] { write(); });
+  EXPECT_NE(w().StatusText(), Text(10605));
+}
+
+TEST_F(TransmitterOperationsTest, EveryFaultEndsACodeChangeWithItsMessageAndTheOldCode) {
+  std::vector<FaultRow> rows = IdentificationFaults;
+  rows.insert(
+      rows.end(),
+      {
+          {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; }, Text(10627), "n"},
+          {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; }, Text(10627), "n"},
+          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; }, Text(10805),
+           "N"},
+      });
+  expectEachFaultEndsCleanly(rows, [this] { changeCodeTo("C0DE"); },
+                             {FormatText(10871, {"1A2B", "C0DE"})});
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -35,6 +36,16 @@ TEST(TfrmReceiveRadio, StartsEmptyAndKeepsTheLabelAtItsWidthWhateverTheText) {
   EXPECT_EQ(dialog.lblAction->width(), 223);
   EXPECT_EQ(dialog.lblAction->pos(), QPoint(144, 40));
   EXPECT_FALSE(dialog.imgTransmitter->pixmap().isNull());
+}
+
+// The abort button shows its glyph whatever the desktop's icon theme: a red disc.
+TEST(TfrmReceiveRadio, TheAbortButtonShowsAGlyph) {
+  TfrmReceiveRadio dialog;
+  const QImage glyph = dialog.btbtnAbort->icon().pixmap(16).toImage();
+  ASSERT_FALSE(glyph.isNull());
+  const QColor edge = glyph.pixelColor(2, 8);
+  EXPECT_GT(edge.alpha(), 200);
+  EXPECT_GT(edge.red(), 2 * edge.green());
 }
 
 // Every way the user can end the wait is Abort; a result the operations do not know would

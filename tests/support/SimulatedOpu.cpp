@@ -4,7 +4,8 @@
 
 SimulatedOpu::SimulatedOpu() : server_(simulator_) {
   simulator_.SetButtonDelay(0);
-  serving_ = server_.Start();
+  server_.SetPortLink(folder_.filePath(QStringLiteral("ttyOPU")));
+  serving_ = folder_.isValid() && server_.Start();
 }
 
 SimulatedOpu::~SimulatedOpu() {

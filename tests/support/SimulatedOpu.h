@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
@@ -23,7 +24,9 @@ class SimulatedOpu {
   SimulatedOpu& operator=(const SimulatedOpu&) = delete;
 
   [[nodiscard]] bool IsServing() const { return serving_; }
-  [[nodiscard]] QString PortPath() const { return server_.PortPath(); }
+  // The port as the program opens it: a link to the pseudo-terminal, which the fault
+  // portGoneAfter removes as when the adapter is unplugged.
+  [[nodiscard]] QString PortPath() const { return server_.PortLink(); }
   [[nodiscard]] OpuLinkOptions LinkOptions() const { return OpuLinkOptions{PortPath(), {}}; }
   // A closed link to this OPU through the serial driver.
   [[nodiscard]] std::unique_ptr<OpuLink> MakeLink() const;
@@ -49,10 +52,17 @@ class SimulatedOpu {
   [[nodiscard]] bool HungUp() const { return server_.HungUp(); }
 
   void Stop() { server_.Stop(); }
+  // Serves again on a new pseudo-terminal behind the same port path, after a hang-up or a
+  // vanished port; the transmitter and the faults stay.
+  void Restart() {
+    server_.Stop();
+    serving_ = server_.Start();
+  }
   [[nodiscard]] OpuSimulator& Simulator() { return simulator_; }
   [[nodiscard]] OpuSimServer& Server() { return server_; }
 
  private:
+  QTemporaryDir folder_;
   OpuSimulator simulator_;
   OpuSimServer server_;
   bool serving_ = false;

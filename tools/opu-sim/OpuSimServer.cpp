@@ -3,6 +3,8 @@
 #include "link/opu/OpuFrame.h"
 #include "link/opu/WireTrace.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstdlib>
 
@@ -19,6 +21,7 @@ OpuSimServer::~OpuSimServer() {
 }
 
 bool OpuSimServer::Start() {
+  hungUp_ = false;
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
   if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return false;
   portPath_ = QString::fromLocal8Bit(::ptsname(master_));
@@ -29,6 +32,7 @@ bool OpuSimServer::Start() {
   if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) return false;
   ::cfmakeraw(&raw);
   if (::tcsetattr(slave_, TCSANOW, &raw) != 0 || ::pipe(wake_) != 0) return false;
+  if (!portLink_.isEmpty() && !QFile::link(portPath_, portLink_)) return false;
   thread_ = std::thread([this] { Serve(); });
   Note(QStringLiteral("serving on ") + portPath_);
   return true;
@@ -44,6 +48,7 @@ void OpuSimServer::Stop() {
     if (*fd >= 0) ::close(*fd);
     *fd = -1;
   }
+  if (!portLink_.isEmpty()) QFile::remove(portLink_);
 }
 
 OpuSimulator::Clock::time_point OpuSimServer::LastAnswerTime() const {
@@ -101,6 +106,10 @@ void OpuSimServer::Send(const OpuSimReply& reply) {
       lastAnswerTime_ = OpuSimulator::Clock::now();
     }
     Note(QStringLiteral("-> ") + WireTrace::Describe(bytes));
+  }
+  if (reply.portGone && !portLink_.isEmpty()) {
+    QFile::remove(portLink_);
+    Note(QStringLiteral("-- port gone"));
   }
   if (reply.hangUp) HangUp();
 }

@@ -24,6 +24,10 @@ class OpuSimServer {
   [[nodiscard]] bool Start();
   void Stop();
   [[nodiscard]] QString PortPath() const { return portPath_; }
+  // Before Start: a symbolic link at this path leads to the port, as a device node names an
+  // adapter; the fault portGoneAfter removes it. Removed on Stop.
+  void SetPortLink(const QString& path) { portLink_ = path; }
+  [[nodiscard]] QString PortLink() const { return portLink_; }
   [[nodiscard]] bool HungUp() const { return hungUp_; }
   // When the last byte of the last answer was handed to the line.
   [[nodiscard]] OpuSimulator::Clock::time_point LastAnswerTime() const;
@@ -39,6 +43,7 @@ class OpuSimServer {
   OpuSimulator& simulator_;
   Log log_;
   QString portPath_;
+  QString portLink_;
   int master_ = -1;
   int slave_ = -1;
   int wake_[2] = {-1, -1};

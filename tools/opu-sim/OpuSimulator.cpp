@@ -3,12 +3,12 @@
 #include "link/opu/OpuFrame.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace {
 
 constexpr int RadioCodeAddress = 0x20;
-constexpr int ProductTypeAddress = 0x2E;
 constexpr char NAK = 0x15;
 
 int HexByteAt(const QByteArray& text, int index) {
@@ -22,25 +22,36 @@ bool IsHexText(const QByteArray& text) {
   return true;
 }
 
+// A transmitter with radio code 1A2B and these settings at 0x22-0x3A (product type 7 at 0x2E).
+ImageBytes TransmitterWith(const std::array<std::uint8_t, 25>& settings) {
+  ImageBytes image{};
+  image[RadioCodeAddress] = 0x1A;
+  image[RadioCodeAddress + 1] = 0x2B;
+  std::copy(settings.begin(), settings.end(), image.begin() + 0x22);
+  return image;
+}
+
 }  // namespace
 
 OpuSimulator::OpuSimulator() : memory_(FactoryImage()) {}
 
 ImageBytes OpuSimulator::FactoryImage() {
-  ImageBytes image{};
-  image[RadioCodeAddress] = 0x1A;
-  image[RadioCodeAddress + 1] = 0x2B;
-  const std::uint8_t settings[] = {0x01, 0x02, 0x00, 0x3C, 0x05, 0x0A, 0x00, 0x00, 0x1E,
-                                   0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x10, 0x00, 0x0C,
-                                   0x00, 0x00, 0x18, 0x01, 0x00, 0x00, 0x00};
-  std::copy(std::begin(settings), std::end(settings), image.begin() + 0x22);
-  image[ProductTypeAddress] = 7;
-  return image;
+  // Made 15 June 2025; 2 button presses and 44 transmissions since.
+  return TransmitterWith({0x25, 0x06, 0x15, 0x00, 0x00, 0x09, 0x13, 0x00, 0x00,
+                          0x02, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A, 0x00, 0x33,
+                          0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03});
+}
+
+ImageBytes OpuSimulator::OutOfRangeImage() {
+  return TransmitterWith({0x01, 0x02, 0x00, 0x3C, 0x05, 0x0A, 0x00, 0x00, 0x1E,
+                          0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x10, 0x00, 0x0C,
+                          0x00, 0x00, 0x18, 0x01, 0x00, 0x00, 0x00});
 }
 
 void OpuSimulator::SetFaults(const OpuSimFaults& faults) {
   const std::lock_guard lock(mutex_);
   faults_ = faults;
+  hangUpCandidates_ = 0;
 }
 
 OpuSimFaults OpuSimulator::Faults() const {
@@ -96,10 +107,16 @@ OpuSimReply OpuSimulator::Answer(const QByteArray& command) {
   const std::lock_guard lock(mutex_);
   commands_.append(QString::fromLatin1(command));
   const char letter = command.isEmpty() ? '\0' : command.front();
-  if (faults_.hangUpOn.contains(QLatin1Char(letter))) return OpuSimReply{{}, true};
+  if (faults_.hangUpOn.contains(QLatin1Char(letter)) &&
+      hangUpCandidates_++ >= faults_.hangUpAfter) {
+    return OpuSimReply{{}, true};
+  }
   // A command the OPU did not take in changes nothing.
   if (faults_.silentCommands.contains(QLatin1Char(letter))) return {};
-  return Shape(AnswerBytes(command));
+  if (faults_.silentBlocks && letter == 'n' && command.size() > 1) return {};
+  OpuSimReply reply = Shape(AnswerBytes(command));
+  reply.portGone = faults_.portGoneAfter.contains(QLatin1Char(letter));
+  return reply;
 }
 
 QByteArray OpuSimulator::AnswerBytes(const QByteArray& command) {
@@ -230,6 +247,8 @@ void OpuSimulator::FinishJob() {
       block += VembaData::ByteToHex(memory_[start + i]).toLatin1();
     readBlocks_.push_back(block);
   }
+  const auto lost = std::min<std::size_t>(std::max(faults_.readBlocksLost, 0), readBlocks_.size());
+  readBlocks_.resize(readBlocks_.size() - lost);
 }
 
 QByteArray OpuSimulator::NextReadBlock() {

@@ -22,12 +22,16 @@ struct OpuSimFaults {
   QByteArray garbageBefore;   // bytes sent ahead of every answer
   bool refuseJob = false;     // EOT to the job start
   bool refuseBlocks = false;  // ESC to every write block
+  bool silentBlocks = false;  // no answer to a write block; the empty block is still taken
   QString jobOutcome = QStringLiteral("03");  // job status once the button is pressed
   QString productType = QStringLiteral("07");
   bool listeningFails = false;  // "04" to the listening poll once the button is pressed
   QString version = QStringLiteral("15-1 V1.0.0");
-  QString hangUpOn;            // command letters on whose arrival the line hangs up
+  QString hangUpOn;            // command letters on whose arrival the line hangs up...
+  int hangUpAfter = 0;         // ...once this many of them have been answered
   bool endlessBlocks = false;  // the read blocks come round again and again
+  int readBlocksLost = 0;      // the last read blocks of a job never come
+  QString portGoneAfter;       // after answering one of these letters the port's path is gone
 };
 
 // What the OPU sends back to one command: pieces with the pause before each, then perhaps a
@@ -35,6 +39,7 @@ struct OpuSimFaults {
 struct OpuSimReply {
   std::vector<std::pair<int, QByteArray>> pieces;
   bool hangUp = false;
+  bool portGone = false;  // the port's path disappears once the answer is out
 };
 
 // The programming unit and one transmitter in its reach: the transmitter's memory (its radio
@@ -47,8 +52,11 @@ class OpuSimulator {
 
   OpuSimulator();
 
-  // A plausible transmitter as it leaves the factory: product type 7, radio code 1A2B.
+  // A plausible transmitter as it leaves the factory, radio code 1A2B: the program shows it
+  // without a complaint.
   [[nodiscard]] static ImageBytes FactoryImage();
+  // A transmitter whose configuration the program refuses: two fields out of range.
+  [[nodiscard]] static ImageBytes OutOfRangeImage();
 
   void SetFaults(const OpuSimFaults& faults);
   [[nodiscard]] OpuSimFaults Faults() const;
@@ -99,4 +107,5 @@ class OpuSimulator {
   std::vector<QByteArray> writeBlocks_;
   std::vector<QByteArray> readBlocks_;
   QStringList commands_;
+  int hangUpCandidates_ = 0;  // commands that could have hung the line up so far
 };

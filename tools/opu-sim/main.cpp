@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
       "serves until interrupted. Enter presses the transmitter's button."));
   parser.addHelpOption();
   const QCommandLineOption memory = Valued("memory", "Transmitter memory (256 bytes).", "file");
+  const QCommandLineOption outOfRange("out-of-range", "A transmitter the program refuses.");
   const QCommandLineOption save = Valued("save", "Save the memory here on exit.", "file");
   const QCommandLineOption code = Valued("code", "Radio code of the transmitter.", "hex4");
   const QCommandLineOption delay =
@@ -96,15 +97,23 @@ int main(int argc, char** argv) {
   const QCommandLineOption garbage = Valued("garbage", "Bytes sent before every answer.", "text");
   const QCommandLineOption refuseJob("refuse-job", "Answer EOT to the job start.");
   const QCommandLineOption refuseBlocks("refuse-blocks", "Answer ESC to every write block.");
+  const QCommandLineOption silentBlocks("silent-blocks", "Leave every write block unanswered.");
   const QCommandLineOption status = Valued("job-status", "Job status after the press.", "03|04|05");
   const QCommandLineOption product = Valued("product-type", "Type in the listening answer.", "hh");
   const QCommandLineOption hangUp = Valued("hang-up-on", "Hang up when one arrives.", "letters");
+  const QCommandLineOption hangUpAfter =
+      Valued("hang-up-after", "...once this many of them were answered.", "n");
+  const QCommandLineOption lostBlocks = Valued("lose-read-blocks", "Last read blocks lost.", "n");
+  const QCommandLineOption link = Valued("link", "Also name the port by this link.", "path");
   const QCommandLineOption logFile = Valued("log", "Conversation log (default stderr).", "file");
-  parser.addOptions({memory, save, code, delay, version, silent, wrong, lower, split, pause,
-                     garbage, refuseJob, refuseBlocks, status, product, hangUp, logFile});
+  parser.addOptions({memory,      outOfRange,   save,         code,   delay,   version,
+                     silent,      wrong,        lower,        split,  pause,   garbage,
+                     refuseJob,   refuseBlocks, silentBlocks, status, product, hangUp,
+                     hangUpAfter, lostBlocks,   link,         logFile});
   parser.process(application);
 
   OpuSimulator simulator;
+  if (parser.isSet(outOfRange)) simulator.SetMemory(OpuSimulator::OutOfRangeImage());
   if (parser.isSet(memory)) {
     ImageBytes bytes{};
     if (!VembaData::ReadImageFile(parser.value(memory), bytes)) {
@@ -125,13 +134,17 @@ int main(int argc, char** argv) {
   faults.garbageBefore = parser.value(garbage).toLatin1();
   faults.refuseJob = parser.isSet(refuseJob);
   faults.refuseBlocks = parser.isSet(refuseBlocks);
+  faults.silentBlocks = parser.isSet(silentBlocks);
   if (parser.isSet(status)) faults.jobOutcome = parser.value(status);
   if (parser.isSet(product)) faults.productType = parser.value(product);
   faults.hangUpOn = parser.value(hangUp);
+  faults.hangUpAfter = parser.value(hangUpAfter).toInt();
+  faults.readBlocksLost = parser.value(lostBlocks).toInt();
   simulator.SetFaults(faults);
 
   ConversationLog log(parser.value(logFile));
   OpuSimServer server(simulator, [&log](const QString& line) { log(line); });
+  server.SetPortLink(parser.value(link));
   if (::pipe(signalPipe) != 0 || !server.Start()) {
     std::fprintf(stderr, "no pseudo-terminal available\n");
     return 1;
