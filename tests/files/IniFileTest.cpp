@@ -14,7 +14,6 @@
 #include <optional>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -45,6 +44,15 @@ QByteArray outcome(const IniCase& row) {
   }
   return {};
 }
+
+const QByteArray foreignContent(
+    "; written by the installer\r\n"
+    "[Setup]\r\n"
+    "ConfigDirectory=/old/folder\r\n"
+    "  Other = keep me  \r\n"
+    "\r\n"
+    "[More]\r\n"
+    "Key=1\r\n");
 
 const QByteArray crOnly("[section1]\rname1=val1\rname2=\"val2\"\rname3\rname4=a\r[section2]\r");
 const QByteArray emptySection(
@@ -96,6 +104,14 @@ const IniCase iniCases[] = {
     {"UTF-8 write", "[s]\r\nk=1\r\n", Call::Write, "s", "k", QStringLiteral("\u0141\u00F3d\u017A"),
      "[s]\r\nk=\xC5\x81\xC3\xB3"
      "d\xC5\xBA\r\n"},
+    {"write keeps every other byte", foreignContent, Call::Write, "setup", "CONFIGDIRECTORY",
+     "/new/folder", QByteArray(foreignContent).replace("/old/folder", "/new/folder")},
+    {"new key goes before the blank line", foreignContent, Call::Write, "Setup", "AppVersion",
+     "1.2", QByteArray(foreignContent).replace("keep me  \r\n", "keep me  \r\nAppVersion=1.2\r\n")},
+    {"blanks around names and value", foreignContent, Call::String, "setup", "other", "",
+     "keep me"},
+    {"LF file, new key", "[A]\nX=1", Call::Write, "a", "Y", "2", "[A]\nX=1\nY=2\n"},
+    {"LF file, new section", "[A]\nX=1", Call::Write, "B", "Z", "3", "[A]\nX=1\n[B]\nZ=3\n"},
     {"new file", "", Call::Write, "App", "key", "", "[App]\r\nkey=\r\n"},
     {"new key joins its section", threeSections, Call::Write, "app1", "key2", "string2",
      QByteArray(threeSections).replace("string1\r\n", "string1\r\nkey2=string2\r\n")},
@@ -162,55 +178,6 @@ class IniFileTest : public ::testing::Test {
     return QStringLiteral("no failure");
   }
 };
-
-const QByteArray foreignContent(
-    "; written by the installer\r\n"
-    "[Setup]\r\n"
-    "ConfigDirectory=/old/folder\r\n"
-    "  Other = keep me  \r\n"
-    "\r\n"
-    "[More]\r\n"
-    "Key=1\r\n");
-
-TEST_F(IniFileTest, ChangingOneValueKeepsEveryOtherByte) {
-  writeBytes(path, foreignContent);
-  IniFile(path).WriteString(QStringLiteral("setup"), QStringLiteral("CONFIGDIRECTORY"),
-                            QStringLiteral("/new/folder"));
-  QByteArray expected = foreignContent;
-  expected.replace("/old/folder", "/new/folder");
-  EXPECT_EQ(readBytes(path), expected);
-  EXPECT_EQ(IniFile(path).ReadString(QStringLiteral("SETUP"), QStringLiteral("configdirectory")),
-            QStringLiteral("/new/folder"));
-  EXPECT_EQ(IniFile(path).ReadString(QStringLiteral("setup"), QStringLiteral("other")),
-            QStringLiteral("keep me"));
-}
-
-TEST_F(IniFileTest, MissingKeyJoinsItsSectionAndMissingSectionGoesToTheEnd) {
-  writeBytes(path, foreignContent);
-  IniFile ini(path);
-  ini.WriteString(QStringLiteral("Setup"), QStringLiteral("AppVersion"), QStringLiteral("1.2"));
-  ini.WriteString(QStringLiteral("Extra"), QStringLiteral("Name"), QStringLiteral("x"));
-  EXPECT_EQ(readBytes(path), QByteArray("; written by the installer\r\n"
-                                        "[Setup]\r\n"
-                                        "ConfigDirectory=/old/folder\r\n"
-                                        "  Other = keep me  \r\n"
-                                        "AppVersion=1.2\r\n"
-                                        "\r\n"
-                                        "[More]\r\n"
-                                        "Key=1\r\n"
-                                        "[Extra]\r\n"
-                                        "Name=x\r\n"));
-}
-
-TEST_F(IniFileTest, NewLinesFollowTheFilesLineEndsAndCloseAnUnfinishedLastLine) {
-  writeBytes(path, "[A]\nX=1");
-  IniFile ini(path);
-  ini.WriteString(QStringLiteral("a"), QStringLiteral("Y"), QStringLiteral("2"));
-  EXPECT_EQ(readBytes(path), QByteArray("[A]\nX=1\nY=2\n"));
-  writeBytes(path, "[A]\nX=1");
-  ini.WriteString(QStringLiteral("B"), QStringLiteral("Z"), QStringLiteral("3"));
-  EXPECT_EQ(readBytes(path), QByteArray("[A]\nX=1\n[B]\nZ=3\n"));
-}
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyReadsAsDefaultAndFirstWriteCreatesTheFile) {
   IniFile ini(path);
