@@ -36,10 +36,10 @@ void setCaption(QWidget* widget, int number) {
 TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
     : QMainWindow(parent),
       environment_(environment),
-      configurationFiles_(
-          *this,
-          ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder, DefaultFolder},
-          *environment_.dialogs, this) {
+      configurationFiles_(*this,
+                          ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder,
+                                             DefaultFolder, VembaIni},
+                          *environment_.dialogs, this) {
   CreateForm();
   fieldControls_ = {
       {Field::edtRadioCodeOld, edtRadioCodeOld},
@@ -77,6 +77,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
           &TfrmMain::mnuFileSelectDefaultFolderClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
+  BindRecentFiles();
   BindFieldRules();
   BindTransmitterOperations();
   FormCreate();
@@ -118,12 +119,19 @@ QString TfrmMain::RunSettingsSteps() {
 
 void TfrmMain::SetMainCaptions() {
   const std::pair<QAction*, int> menuCaptions[] = {
-      {mnuFile->menuAction(), 10101}, {mnuFileNew, 10102},
-      {mnuFileOpen, 10103},           {mnuFileSave, 10104},
-      {mnuFileSaveAs, 10105},         {mnuFileSelectDefaultFolder, 10106},
-      {mnuFileExit, 10107},           {mnuComm->menuAction(), 10108},
-      {mnuCommReadFromDevice, 10109}, {mnuCommWriteToDevice, 10110},
-      {mnuCommChangeIdCode, 10111},   {mnuHelp->menuAction(), 10112},
+      {mnuFile->menuAction(), 10101},
+      {mnuFileNew, 10102},
+      {mnuFileOpen, 10103},
+      {mnuFileSave, 10104},
+      {mnuFileSaveAs, 10105},
+      {mnuFileRecent->menuAction(), 11100},
+      {mnuFileSelectDefaultFolder, 10106},
+      {mnuFileExit, 10107},
+      {mnuComm->menuAction(), 10108},
+      {mnuCommReadFromDevice, 10109},
+      {mnuCommWriteToDevice, 10110},
+      {mnuCommChangeIdCode, 10111},
+      {mnuHelp->menuAction(), 10112},
       {mnuHelpAbout, 10113},
   };
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));

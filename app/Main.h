@@ -119,6 +119,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileSave = nullptr;
   QAction* mnuFileSaveAs = nullptr;
+  QMenu* mnuFileRecent = nullptr;  // refilled from the settings whenever the File menu opens
   QAction* mnuDelimiter1 = nullptr;
   QAction* mnuFileSelectDefaultFolder = nullptr;
   QAction* mnuDelimter2 = nullptr;
@@ -234,6 +235,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void FitToScreen();
   void BindRowLabels();
   void BindTransmitterOperations();
+  void BindRecentFiles();
+  void mnuFileShow();
 
   void FormCreate();
   void FormShow();

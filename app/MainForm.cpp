@@ -166,6 +166,8 @@ void TfrmMain::CreateMenu() {
   mnuFileOpen = addItem(mnuFile, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
   mnuFileSave = addItem(mnuFile, "mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
   mnuFileSaveAs = addItem(mnuFile, "mnuFileSaveAs", "Save &as...");
+  mnuFileRecent = mnuFile->addMenu(QStringLiteral("&Recent files"));
+  mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
   mnuDelimiter1 = addSeparator(mnuFile, "mnuDelimiter1");
   mnuFileSelectDefaultFolder =
       addItem(mnuFile, "mnuFileSelectDefaultFolder", "Select default &folder...");

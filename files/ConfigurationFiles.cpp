@@ -1,5 +1,6 @@
 #include "files/ConfigurationFiles.h"
 
+#include "files/IniFile.h"
 #include "files/Settings.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -53,7 +54,11 @@ FileDialogRequest configurationDialog(int titleNumber, const QString& folder) {
 
 ConfigurationFiles::ConfigurationFiles(ConfigurationView& view, const ConfigurationState& state,
                                        UserDialogs& dialogs, QWidget* dialogParent)
-    : view_(view), state_(state), dialogs_(dialogs), dialogParent_(dialogParent) {}
+    : view_(view),
+      state_(state),
+      dialogs_(dialogs),
+      dialogParent_(dialogParent),
+      recentFiles_(state.settings) {}
 
 void ConfigurationFiles::UpdateTitle() {
   QString source;
@@ -97,6 +102,7 @@ void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announc
   view_.EmptyNewRadioCode();
   UpdateTitle();
   if (announce) view_.SetStatusText(FormatText(10809, {fileNamePart(path)}));
+  NoteRecentFile(path);
 }
 
 void ConfigurationFiles::FileNew() {
@@ -179,6 +185,28 @@ void ConfigurationFiles::LoadCommandLineFile(const QStringList& arguments) {
   }
 }
 
+void ConfigurationFiles::OpenRecentFile(const QString& path) {
+  if (QFileInfo::exists(path)) {
+    LoadConfigurationFile(path, true);
+    return;
+  }
+  try {
+    recentFiles_.Remove(path);
+    view_.SetStatusText(FormatText(11101, {path}));
+  } catch (const IniWriteError& error) {
+    view_.SetStatusText(FormatText(11102, {error.message()}));
+  }
+}
+
+void ConfigurationFiles::NoteRecentFile(const QString& path) {
+  // The file itself was opened or saved; a list that cannot be kept must not undo that.
+  try {
+    recentFiles_.Add(path);
+  } catch (const IniWriteError& error) {
+    view_.SetStatusText(FormatText(11102, {error.message()}));
+  }
+}
+
 void ConfigurationFiles::ReportShowFailure(int status) {
   if (status == ImageWrongProduct) {
     ShowError(10820);
@@ -211,6 +239,7 @@ bool ConfigurationFiles::MayWriteTarget(const QString& target) {
 void ConfigurationFiles::WriteWorkingImage(const QString& path) {
   if (VembaData::WriteImageFile(VembaData::ExtractImageBytes(state_.WorkingImage), path)) {
     view_.SetStatusText(Text(10815));
+    NoteRecentFile(path);
   } else {
     ShowError(10812);
   }

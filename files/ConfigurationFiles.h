@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/RecentFiles.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 
@@ -33,6 +34,7 @@ struct ConfigurationState {
   ParameterImage& WorkingImage;
   const QString& DataFolder;     // with trailing separator
   const QString& DefaultFolder;  // without
+  const VembaIni& settings;      // keeps the recent files
 };
 
 // The File commands, dropped files and the command-line file: they move 256-byte configuration
@@ -54,6 +56,9 @@ class ConfigurationFiles {
   // Loads the first parameter that names anything on disk but a folder (a pipe or a device is
   // refused with the size message); later ones are not looked at.
   void LoadCommandLineFile(const QStringList& arguments);
+  // Loads a file of the recent list; one that no longer exists leaves the list.
+  void OpenRecentFile(const QString& path);
+  [[nodiscard]] QStringList RecentFilePaths() const { return recentFiles_.Paths(); }
 
  private:
   void ReportShowFailure(int status);
@@ -63,9 +68,12 @@ class ConfigurationFiles {
   [[nodiscard]] bool MayWriteTarget(const QString& target);
   void WriteWorkingImage(const QString& path);
   void ShowError(int textNumber);
+  // Puts a file that was opened or saved first in the recent list.
+  void NoteRecentFile(const QString& path);
 
   ConfigurationView& view_;
   ConfigurationState state_;
   UserDialogs& dialogs_;
   QWidget* dialogParent_;
+  RecentFiles recentFiles_;
 };

@@ -15,6 +15,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -657,6 +658,39 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
   window->mnuFileSaveAs->trigger();  // cancelled
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   EXPECT_EQ(dialogs.saveRequests.back().folder, refused);
+}
+
+TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFile) {
+  startWithFactoryImage();
+  const QString first = filePath(QStringLiteral("erste & beste.ukova"));
+  const QString second = filePath(QStringLiteral("zweite.ukova"));
+  writeBytes(first, validImage(11));
+  open(first);
+  saveAs(second);
+  const auto recentEntries = [this] {
+    emit window->mnuFile->aboutToShow();
+    QStringList captions;
+    for (const QAction* entry : window->mnuFileRecent->actions()) captions << entry->text();
+    return captions;
+  };
+
+  start();
+  EXPECT_THAT(recentEntries(), ElementsAre(QStringLiteral("&1 ") + QString(second),
+                                           QStringLiteral("&2 ") +
+                                               QString(first).replace(u'&', QStringLiteral("&&"))));
+  window->mnuFileRecent->actions().at(1)->trigger();
+  EXPECT_EQ(currentFile(), first);
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("11"));
+  EXPECT_EQ(window->StatusText(), FormatText(10809, {QStringLiteral("erste & beste.ukova")}));
+
+  ASSERT_TRUE(QFile::remove(second));
+  ASSERT_EQ(recentEntries().size(), 2);
+  window->mnuFileRecent->actions().at(1)->trigger();
+  EXPECT_EQ(window->StatusText(), FormatText(11101, {second}));
+  EXPECT_EQ(currentFile(), first);
+  EXPECT_EQ(recentEntries().size(), 1);
+  EXPECT_TRUE(window->mnuFileRecent->menuAction()->isEnabled());
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
 }
 
 }  // namespace
