@@ -78,6 +78,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
   BindRecentFiles();
+  BindConfigurationSheet();
   BindFieldRules();
   BindTransmitterOperations();
   FormCreate();
@@ -125,6 +126,8 @@ void TfrmMain::SetMainCaptions() {
       {mnuFileSave, 10104},
       {mnuFileSaveAs, 10105},
       {mnuFileRecent->menuAction(), 11100},
+      {mnuFilePrint, 11110},
+      {mnuFileSavePdf, 11111},
       {mnuFileSelectDefaultFolder, 10106},
       {mnuFileExit, 10107},
       {mnuComm->menuAction(), 10108},

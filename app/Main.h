@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/ConfigurationFiles.h"
+#include "files/ConfigurationSheet.h"
 #include "files/Settings.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
@@ -14,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -31,6 +34,7 @@ class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
+class QPrinter;
 
 // The dialogs the main window opens; they are created after it.
 struct MainDialogs {
@@ -111,7 +115,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   QString RequestedRadioCode;
   bool ServiceMode = false;
   QString PollAnswer;
-  OpuLink link;  // closed between operations
+  OpuLink link;        // closed between operations
+  QDateTime ReadTime;  // when the configuration shown was read from the transmitter
 
   // Menu.
   QMenu* mnuFile = nullptr;
@@ -120,6 +125,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   QAction* mnuFileSave = nullptr;
   QAction* mnuFileSaveAs = nullptr;
   QMenu* mnuFileRecent = nullptr;  // refilled from the settings whenever the File menu opens
+  QAction* mnuFilePrint = nullptr;
+  QAction* mnuFileSavePdf = nullptr;
   QAction* mnuDelimiter1 = nullptr;
   QAction* mnuFileSelectDefaultFolder = nullptr;
   QAction* mnuDelimter2 = nullptr;
@@ -216,6 +223,16 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void mnuFileExitClick();
   void mnuHelpAboutClick();
   void mnuCommChangeIdCodeClick();
+  void mnuFilePrintClick();
+  void mnuFileSavePdfClick();
+
+ public:
+  // The configuration sheet of what the window shows now.
+  [[nodiscard]] SheetContent ConfigurationSheet() const;
+  // Tests choose the printer without the print dialog.
+  void SetPrinterChooser(std::function<bool(QPrinter&, QWidget*)> choose) {
+    choosePrinter_ = std::move(choose);
+  }
 
  protected:
   bool event(QEvent* event) override;
@@ -236,6 +253,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void BindRowLabels();
   void BindTransmitterOperations();
   void BindRecentFiles();
+  void BindConfigurationSheet();
   void mnuFileShow();
 
   void FormCreate();
@@ -286,4 +304,5 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   std::map<Field, QWidget*> fieldControls_;
   std::unique_ptr<TransmitterOperations> operations_;
   OperationGuard operationGuard_;
+  std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
 };

@@ -168,6 +168,8 @@ void TfrmMain::CreateMenu() {
   mnuFileSaveAs = addItem(mnuFile, "mnuFileSaveAs", "Save &as...");
   mnuFileRecent = mnuFile->addMenu(QStringLiteral("&Recent files"));
   mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
+  mnuFilePrint = addItem(mnuFile, "mnuFilePrint", "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
+  mnuFileSavePdf = addItem(mnuFile, "mnuFileSavePdf", "Save as P&DF...");
   mnuDelimiter1 = addSeparator(mnuFile, "mnuDelimiter1");
   mnuFileSelectDefaultFolder =
       addItem(mnuFile, "mnuFileSelectDefaultFolder", "Select default &folder...");

@@ -20,8 +20,9 @@ void TfrmMain::mnuFileShow() {
     caption.replace(u'&', QStringLiteral("&&"));
     QAction* entry = mnuFileRecent->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(caption));
     entry->setObjectName(QStringLiteral("mnuFileRecent%1").arg(index + 1));
-    connect(entry, &QAction::triggered, this,
-            [this, path] { configurationFiles_.OpenRecentFile(path); });
+    connect(entry, &QAction::triggered, this, [this, path] {
+      operationGuard_.Run([this, &path] { configurationFiles_.OpenRecentFile(path); });
+    });
   }
   mnuFileRecent->menuAction()->setEnabled(!paths.isEmpty());
 }

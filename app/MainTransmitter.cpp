@@ -9,7 +9,7 @@ void TfrmMain::BindTransmitterOperations() {
   operations_ = std::make_unique<TransmitterOperations>(
       *this,
       TransmitterState{link, CurrentRadioCode, RequestedRadioCode, PollAnswer, ReceivedImage,
-                       OutgoingImage, ImageSource, *tmrPollOpuInfo},
+                       OutgoingImage, ImageSource, ReadTime, *tmrPollOpuInfo},
       *environment_.dialogs, this);
   connect(btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
   connect(btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);

@@ -9,6 +9,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
 #include <QVariant>
@@ -317,6 +318,7 @@ void TransmitterOperations::ShowReceivedImage() {
     view_.SetStatusText(Text(10506));
   }
   state_.ImageSource = SourceTransmitter;
+  state_.ReadTime = QDateTime::currentDateTime();
   view_.UpdateTitle();
 }
 

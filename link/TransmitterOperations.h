@@ -10,6 +10,7 @@
 
 class OpuLink;
 struct OpenFailure;
+class QDateTime;
 class QTimer;
 class QWidget;
 class TfrmReceiveRadio;
@@ -41,6 +42,7 @@ struct TransmitterState {
   ParameterImage& ReceivedImage;
   ParameterImage& OutgoingImage;
   std::int32_t& ImageSource;
+  QDateTime& ReadTime;     // when a read last showed the transmitter's configuration
   QTimer& tmrPollOpuInfo;  // the poll timer; its "Tag" property selects the poll job
 };
 

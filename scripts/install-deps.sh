@@ -11,6 +11,7 @@ packages=(
   # scripts/check-install.sh: validators of the desktop files, groff for the manual page,
   # dpkg-shlibdeps and file for CPack's package dependencies
   desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file
+  fonts-dejavu-core poppler-utils
 )
 if [ "${1:-}" = "--tools" ]; then
   packages+=(xvfb xauth xdotool imagemagick time)

@@ -1,0 +1,169 @@
+#include "files/ConfigurationSheet.h"
+
+#include "image/ParameterImage.h"
+#include "ui/Texts.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+constexpr double TitlePoints = 16;
+constexpr double HeadingPoints = 11.5;
+constexpr double BodyPoints = 10;
+// Shares of the width the captions take; the values start after them.
+constexpr double HeaderCaptionShare = 0.25;
+constexpr double CaptionShare = 0.6;
+constexpr double MarginMillimetres = 18;
+
+QFont SheetFont(double points, bool bold) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  // No ligatures: "fi" drawn as one glyph would not be found by a search for "Konfiguration".
+  font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
+// Lays the sheet out from the top of a column of the given width and returns the height it
+// takes; it paints only when asked, so that the same code measures and draws.
+class SheetLayout {
+ public:
+  SheetLayout(QPainter& painter, double width, bool paint)
+      : painter_(painter), width_(width), paint_(paint) {}
+
+  double Lay(const SheetContent& content) {
+    Line(content.title, SheetFont(TitlePoints, true), 0.6);
+    for (const SheetRow& row : content.header) Row(row, true, HeaderCaptionShare);
+    Rule();
+    for (const SheetGroup& group : content.groups) {
+      Line(group.caption, SheetFont(HeadingPoints, true), 0.2);
+      for (const SheetRow& row : group.rows) Row(row, false, CaptionShare);
+      top_ += LineHeight(SheetFont(BodyPoints, false)) * 0.5;
+    }
+    return top_;
+  }
+
+ private:
+  double LineHeight(const QFont& font) const {
+    return QFontMetricsF(font, painter_.device()).lineSpacing();
+  }
+
+  void Line(const QString& text, const QFont& font, double gapAfter) {
+    const double height = LineHeight(font);
+    if (paint_) {
+      painter_.setFont(font);
+      painter_.drawText(QRectF(0, top_, width_, height), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    top_ += height * (1 + gapAfter);
+  }
+
+  // A caption that does not fit its column wraps; the row grows with it.
+  void Row(const SheetRow& row, bool boldCaption, double captionShare) {
+    const QFont captionFont = SheetFont(BodyPoints, boldCaption);
+    const QFont valueFont = SheetFont(BodyPoints, false);
+    const double captionWidth = width_ * captionShare;
+    const QRectF captionArea(0, top_, captionWidth * 0.97, 1e6);
+    const QRectF valueArea(captionWidth, top_, width_ - captionWidth, 1e6);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const double height = std::max(QFontMetricsF(captionFont, painter_.device())
+                                       .boundingRect(captionArea, flags, row.caption)
+                                       .height(),
+                                   QFontMetricsF(valueFont, painter_.device())
+                                       .boundingRect(valueArea, flags, row.value)
+                                       .height());
+    if (paint_) {
+      painter_.setFont(captionFont);
+      painter_.drawText(captionArea, flags, row.caption);
+      painter_.setFont(valueFont);
+      painter_.drawText(valueArea, flags, row.value);
+    }
+    top_ += height + LineHeight(valueFont) * 0.25;
+  }
+
+  void Rule() {
+    const double gap = LineHeight(SheetFont(BodyPoints, false)) * 0.5;
+    top_ += gap;
+    if (paint_) painter_.drawLine(QPointF(0, top_), QPointF(width_, top_));
+    top_ += gap;
+  }
+
+  QPainter& painter_;
+  double width_;
+  bool paint_;
+  double top_ = 0;
+};
+
+}  // namespace
+
+QString SheetTimeText(const QDateTime& time) {
+  return time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+QString SheetSourceText(std::int32_t imageSource, const QString& filePath,
+                        const QDateTime& readTime) {
+  switch (imageSource) {
+    case SourceDefault:
+      return Text(11114);
+    case SourceFile:
+    case SourceSavedAs:
+      return FormatText(11115, {QFileInfo(filePath).fileName()});
+    case SourceTransmitter:
+      return FormatText(11116, {SheetTimeText(readTime)});
+    default:
+      return {};
+  }
+}
+
+void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
+                             const SheetContent& content) {
+  // The painter's origin is the top left corner of the page's printable area.
+  const double width = device.width();
+  const double height = device.height();
+  const double needed = SheetLayout(painter, width, false).Lay(content);
+  const double scale = needed > height ? height / needed : 1.0;
+  painter.save();
+  painter.scale(scale, scale);
+  (void)SheetLayout(painter, width / scale, true).Lay(content);
+  painter.restore();
+}
+
+bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = file.errorString();
+    return false;
+  }
+  // Never writable by others, whatever the umask.
+  file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                      QFileDevice::ReadOther);
+  {
+    QPdfWriter writer(&file);
+    writer.setTitle(content.title);
+    writer.setCreator(Text(10000));
+    writer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres),
+        QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+      error = file.errorString();
+      file.cancelWriting();
+      return false;
+    }
+    PaintConfigurationSheet(painter, writer, content);
+    painter.end();
+  }
+  if (!file.commit()) {
+    error = file.errorString();
+    return false;
+  }
+  return true;
+}

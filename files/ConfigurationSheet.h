@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+class QPagedPaintDevice;
+
+// One caption and its value as the sheet prints them.
+struct SheetRow {
+  QString caption;
+  QString value;
+};
+
+struct SheetGroup {
+  QString caption;
+  std::vector<SheetRow> rows;
+};
+
+// Everything the configuration sheet shows: a title, the lines about the configuration (radio
+// code, source, date, program) and the window's groups with their fields.
+struct SheetContent {
+  QString title;
+  std::vector<SheetRow> header;
+  std::vector<SheetGroup> groups;
+};
+
+// A moment as the sheet writes it: day, month, year, hours and minutes.
+[[nodiscard]] QString SheetTimeText(const QDateTime& time);
+
+// Where the shown configuration came from, in words for the sheet: the file's name, the factory
+// configuration, or the transmitter with the time it was read.
+[[nodiscard]] QString SheetSourceText(std::int32_t imageSource, const QString& filePath,
+                                      const QDateTime& readTime);
+
+// Paints the sheet on the device's first page, shrunk to fit when it would not.
+void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
+                             const SheetContent& content);
+
+// Writes the sheet as a one-page A4 PDF with selectable text. The file is replaced as a whole, so
+// that a failed write leaves the earlier file (or none); false with the reason in error.
+[[nodiscard]] bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content,
+                                              QString& error);

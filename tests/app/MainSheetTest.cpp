@@ -1,0 +1,130 @@
+// The configuration sheet of the main window, printed and saved as a PDF, read back with the
+// PDF tools a technician's machine has.
+
+#include "app/Main.h"
+#include "support/FileBytes.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/Texts.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+QString PdfText(const QString& path) {
+  const QString program = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (program.isEmpty()) {
+    ADD_FAILURE() << "pdftotext is missing: scripts/install-deps.sh installs it";
+    return {};
+  }
+  QProcess process;
+  process.start(program, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  process.waitForFinished(30000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The caption and its value on one line of the page.
+bool HasRow(const QString& text, const QString& caption, const QString& value) {
+  return text.contains(QRegularExpression(QRegularExpression::escape(caption.trimmed()) +
+                                          QStringLiteral(" +") +
+                                          QRegularExpression::escape(value)));
+}
+
+class MainSheetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const QString templates = QStringLiteral(UKOVA_TEMPLATES_DIR);
+    for (const QString& name : {QStringLiteral("Values.i"), QStringLiteral("Default.b")})
+      ASSERT_TRUE(QFile::copy(templates + name, dataDir.filePath(name)));
+    window = std::make_unique<TfrmMain>(
+        MainEnvironment{&dialogs, ScratchStartup(dataDir.path(), {filesDir.path()})});
+    dialogs.clear();
+  }
+
+  QString savePdf(const QString& answer) {
+    dialogs.saveAnswers.push_back(answer);
+    window->mnuFileSavePdf->trigger();
+    return PdfText(filesDir.filePath(QStringLiteral("blatt.pdf")));
+  }
+
+  QTemporaryDir dataDir;
+  QTemporaryDir filesDir;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(MainSheetTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
+  window->edtRadioCodeNew->setText(QStringLiteral("BEEF"));
+  const QString text = savePdf(filesDir.filePath(QStringLiteral("blatt")));
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(window->StatusText(), FormatText(11123, {QStringLiteral("blatt.pdf")}));
+  ASSERT_EQ(dialogs.saveRequests.size(), 1U);
+  EXPECT_EQ(dialogs.saveRequests.back().filterPattern, QStringLiteral("*.pdf"));
+
+  for (const QGroupBox* group : window->findChildren<QGroupBox*>())
+    EXPECT_TRUE(text.contains(group->title())) << group->title().toStdString();
+  for (const QLabel* label : window->findChildren<QLabel*>())
+    EXPECT_TRUE(text.contains(label->text().trimmed())) << label->text().toStdString();
+  for (const FieldEdit* edit : window->findChildren<FieldEdit*>())
+    EXPECT_TRUE(text.contains(edit->text())) << edit->objectName().toStdString();
+  EXPECT_TRUE(HasRow(text, Text(10147), window->edtBatteryTestInterval->text()));
+  EXPECT_TRUE(HasRow(text, Text(10165), Text(11119)));  // inactivity sensing on
+  EXPECT_TRUE(HasRow(text, Text(10144), Text(11120)));  // radio test alarm off
+  EXPECT_TRUE(HasRow(
+      text, Text(10166),
+      window->edtInactivityLimit->text() + u' ' + window->cbbxInactivityLimitUnit->currentText()));
+  EXPECT_TRUE(HasRow(text, Text(10123) + QStringLiteral(" – ") + Text(10125), "BEEF"));
+  EXPECT_TRUE(HasRow(text, Text(11113), Text(11114)));
+  EXPECT_TRUE(text.contains(FormatText(11128, {Text(10000), GetProgramVersion()})));
+}
+
+TEST_F(MainSheetTest, AnExistingPdfIsReplacedOnlyAfterYes) {
+  const QString target = filesDir.filePath(QStringLiteral("blatt.pdf"));
+  writeBytes(target, "alt");
+  dialogs.answers = {mrNo};
+  savePdf(target);
+  EXPECT_EQ(readBytes(target), "alt");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(11127)));
+
+  dialogs.answers = {mrYes};
+  EXPECT_TRUE(savePdf(target).contains(Text(11112)));
+}
+
+TEST_F(MainSheetTest, APdfThatCannotBeWrittenIsReported) {
+  savePdf(filesDir.filePath(QStringLiteral("fehlt/blatt.pdf")));
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages.back().kind, BoxKind::Error);
+  EXPECT_TRUE(dialogs.messages.back().text.startsWith(Text(11124).section(u'\n', 0, 0)));
+}
+
+TEST_F(MainSheetTest, PrintingPaintsTheSameSheetOnThePrinter) {
+  const QString output = filesDir.filePath(QStringLiteral("gedruckt.pdf"));
+  window->SetPrinterChooser([output](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(output);
+    return true;
+  });
+  window->mnuFilePrint->trigger();
+  EXPECT_EQ(window->StatusText(), Text(11125));
+  EXPECT_TRUE(HasRow(PdfText(output), Text(10147), window->edtBatteryTestInterval->text()));
+
+  window->SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
+  window->SetStatusText({});
+  window->mnuFilePrint->trigger();
+  EXPECT_TRUE(window->StatusText().isEmpty());
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+}  // namespace

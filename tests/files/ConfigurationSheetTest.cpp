@@ -1,0 +1,109 @@
+#include "files/ConfigurationSheet.h"
+
+#include "image/ParameterImage.h"
+#include "support/FileBytes.h"
+#include "ui/Texts.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a PDF tool prints about the file; empty when the tool is missing or fails.
+QString PdfToolOutput(const QString& tool, const QStringList& arguments) {
+  const QString program = QStandardPaths::findExecutable(tool);
+  if (program.isEmpty()) {
+    ADD_FAILURE() << tool.toStdString() << " is missing: scripts/install-deps.sh installs it";
+    return {};
+  }
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) return {};
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Long captions and values, umlauts and every kind of row a sheet has.
+SheetContent SampleSheet() {
+  SheetContent sheet;
+  sheet.title = QStringLiteral("U-KOVA Konfigurationsblatt");
+  sheet.header = {{QStringLiteral("Funkkennung"), QStringLiteral("1A2B")},
+                  {QStringLiteral("Quelle"), QStringLiteral("Datei 'Küche Süd.ukova'")}};
+  for (int group = 1; group <= 4; ++group) {
+    SheetGroup rows{QStringLiteral("Gruppe %1").arg(group), {}};
+    for (int row = 1; row <= 9; ++row) {
+      rows.rows.push_back(
+          {QStringLiteral("Anzahl fehlender Rückmeldungen %1.%2").arg(group).arg(row),
+           QStringLiteral("Wert-%1%2 Std").arg(group).arg(row)});
+    }
+    sheet.groups.push_back(rows);
+  }
+  return sheet;
+}
+
+class ConfigurationSheetTest : public ::testing::Test {
+ protected:
+  QTemporaryDir folder;
+  QString path = folder.filePath(QStringLiteral("blatt.pdf"));
+};
+
+TEST_F(ConfigurationSheetTest, OneA4PageWhoseTextHoldsEveryCaptionBesideItsValue) {
+  const SheetContent sheet = SampleSheet();
+  QString error;
+  ASSERT_TRUE(WriteConfigurationSheetPdf(path, sheet, error)) << error.toStdString();
+
+  const QString info = PdfToolOutput(QStringLiteral("pdfinfo"), {path});
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+      << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();  // A4
+
+  const QString text = PdfToolOutput(QStringLiteral("pdftotext"),
+                                     {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  EXPECT_TRUE(text.contains(sheet.title));
+  std::vector<SheetRow> rows = sheet.header;
+  for (const SheetGroup& group : sheet.groups) {
+    EXPECT_TRUE(text.contains(group.caption));
+    rows.insert(rows.end(), group.rows.begin(), group.rows.end());
+  }
+  for (const SheetRow& row : rows) {
+    const QRegularExpression line(QRegularExpression::escape(row.caption) + QStringLiteral("\\s+") +
+                                  QRegularExpression::escape(row.value));
+    EXPECT_TRUE(text.contains(line))
+        << row.caption.toStdString() << " / " << row.value.toStdString();
+  }
+}
+
+TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
+  writeBytes(path, "earlier");
+  QString error;
+  EXPECT_FALSE(WriteConfigurationSheetPdf(folder.filePath(QStringLiteral("fehlt/blatt.pdf")),
+                                          SampleSheet(), error));
+  EXPECT_FALSE(error.isEmpty());
+  ASSERT_TRUE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
+  EXPECT_TRUE(readBytes(path).startsWith("%PDF"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"blatt.pdf"});
+}
+
+TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
+  const QDateTime read(QDate(2026, 12, 8), QTime(9, 5));
+  const struct {
+    std::int32_t source;
+    QString expected;
+  } cases[] = {
+      {SourceDefault, Text(11114)},
+      {SourceFile, FormatText(11115, {QStringLiteral("küche.ukova")})},
+      {SourceSavedAs, FormatText(11115, {QStringLiteral("küche.ukova")})},
+      {SourceTransmitter, FormatText(11116, {QStringLiteral("08.12.2026 09:05")})},
+  };
+  for (const auto& row : cases) {
+    EXPECT_EQ(SheetSourceText(row.source, QStringLiteral("/home/t/küche.ukova"), read),
+              row.expected)
+        << row.source;
+  }
+}
+
+}  // namespace
