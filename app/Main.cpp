@@ -169,7 +169,8 @@ void TfrmMain::SetMainCaptions() {
 void TfrmMain::SetInactivityLimitRow() {
   lblInactivityLimit->setText(Text(ServiceMode ? 10167 : 10166));
   edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
-  edtInactivityLimit->setProperty(TagProperty, ServiceMode ? LimitAsCount : LimitAsTime);
+  edtInactivityLimit->setProperty(TagProperty,
+                                  static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
   if (ServiceMode) cbbxInactivityLimitUnit->setEnabled(false);
   edtInactivitySampleInterval->setEnabled(true);
   edtInactivityTiltThreshold->setEnabled(ServiceMode);
@@ -282,8 +283,8 @@ void TfrmMain::mnuFileExitClick() {
   operationGuard_.Run([] { QApplication::quit(); });
 }
 
-int TfrmMain::InactivityLimitMode() const {
-  return edtInactivityLimit->property(TagProperty).toInt();
+InactivityLimitModeKind TfrmMain::InactivityLimitMode() const {
+  return static_cast<InactivityLimitModeKind>(edtInactivityLimit->property(TagProperty).toInt());
 }
 
 int TfrmMain::LastLimitUnit() const {
@@ -320,7 +321,7 @@ CodecContext TfrmMain::codecContext() const {
   return CodecContext{InactivityLimitMode(), QLocale()};
 }
 
-int TfrmMain::ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) {
+int TfrmMain::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
   const ShowResult result = ShowImageValues(image, expectedOrigin, codecContext());
   for (const ShownValue& shown : result.values) ApplyShownValue(shown);
   return result.status;
@@ -356,7 +357,7 @@ FieldValues TfrmMain::CurrentFieldValues() const {
   return values;
 }
 
-int TfrmMain::BuildImage(ParameterImage& image, std::uint8_t origin) {
+int TfrmMain::BuildImage(ParameterImage& image, ImageOrigin origin) {
   return BuildImageFromFields(image, origin, CurrentFieldValues(), codecContext());
 }
 

@@ -62,8 +62,8 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void AttachDialogs(const MainDialogs& dialogs);
 
   // Codec operations on the window's fields.
-  [[nodiscard]] int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) override;
-  [[nodiscard]] int BuildImage(ParameterImage& image, std::uint8_t origin) override;
+  [[nodiscard]] int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) override;
+  [[nodiscard]] int BuildImage(ParameterImage& image, ImageOrigin origin) override;
 
   // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
   // 12 identical position measurements; false ends the calling command.
@@ -79,7 +79,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   // Files dropped on the window: their paths, in the order the desktop gave them.
   void WMDropFiles(const QStringList& paths);
 
-  [[nodiscard]] int InactivityLimitMode() const;
+  [[nodiscard]] InactivityLimitModeKind InactivityLimitMode() const;
   [[nodiscard]] int LastLimitUnit() const;
   void SetLastLimitUnit(int unit);
 
@@ -103,7 +103,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
 
   // State of the running program.
   VembaData vembaData;
-  std::int32_t ImageSource = SourceDefault;
+  ImageSourceKind ImageSource = SourceDefault;
   ParameterImage WorkingImage{};
   ParameterImage ReceivedImage{};
   ParameterImage OutgoingImage{};
@@ -286,12 +286,12 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void edtInactivityLimitChange();
   void edtValidateRadioCode(QObject* sender);
   void cbbxInactivityLimitUnitChange();
-  void cbConfig_D3Click() { ApplyCheckBoxDependency("cbConfig_D3"); }
-  void cbRadioTestAlarmActiveClick() { ApplyCheckBoxDependency("cbRadioTestAlarmActive"); }
-  void cbConfig_D1Click() { ApplyCheckBoxDependency("cbConfig_D1"); }
-  void cbConfig_D0Click() { ApplyCheckBoxDependency("cbConfig_D0"); }
+  void cbConfig_D3Click() { ApplyCheckBoxDependency(Field::cbConfig_D3); }
+  void cbRadioTestAlarmActiveClick() { ApplyCheckBoxDependency(Field::cbRadioTestAlarmActive); }
+  void cbConfig_D1Click() { ApplyCheckBoxDependency(Field::cbConfig_D1); }
+  void cbConfig_D0Click() { ApplyCheckBoxDependency(Field::cbConfig_D0); }
   void ApplyRangeRule(Field field);
-  void ApplyCheckBoxDependency(const char* governingBox);
+  void ApplyCheckBoxDependency(Field governingBox);
   void ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict);
 
   [[nodiscard]] FieldValues CurrentFieldValues() const;

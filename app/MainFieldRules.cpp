@@ -57,18 +57,17 @@ void TfrmMain::BindKeyFilters() {
 
 void TfrmMain::BindCheckBoxDependencies() {
   using ClickHandler = void (TfrmMain::*)();
-  const std::map<QString, ClickHandler> clickHandlers = {
-      {QStringLiteral("cbConfig_D3"), &TfrmMain::cbConfig_D3Click},
-      {QStringLiteral("cbRadioTestAlarmActive"), &TfrmMain::cbRadioTestAlarmActiveClick},
-      {QStringLiteral("cbConfig_D1"), &TfrmMain::cbConfig_D1Click},
-      {QStringLiteral("cbConfig_D0"), &TfrmMain::cbConfig_D0Click},
+  const std::map<Field, ClickHandler> clickHandlers = {
+      {Field::cbConfig_D3, &TfrmMain::cbConfig_D3Click},
+      {Field::cbRadioTestAlarmActive, &TfrmMain::cbRadioTestAlarmActiveClick},
+      {Field::cbConfig_D1, &TfrmMain::cbConfig_D1Click},
+      {Field::cbConfig_D0, &TfrmMain::cbConfig_D0Click},
   };
   // Toggled, not clicked: ShowImage changes the boxes through the same setter as the user.
   for (const CheckBoxDependency& dependency : CheckBoxDependencies()) {
-    const ClickHandler handler = clickHandlers.at(QString::fromLatin1(dependency.governingBox));
-    for (const char* trigger : dependency.triggers) {
-      connect(findChild<QCheckBox*>(QString::fromLatin1(trigger)), &QCheckBox::toggled, this,
-              handler);
+    const ClickHandler handler = clickHandlers.at(dependency.governingBox);
+    for (const Field trigger : dependency.triggers) {
+      connect(static_cast<QCheckBox*>(ControlOf(trigger)), &QCheckBox::toggled, this, handler);
     }
   }
 }
@@ -125,12 +124,13 @@ void TfrmMain::cbbxInactivityLimitUnitChange() {
   edtInactivityLimit->setTypedMaxLength(conversion->typedMaxLength);
 }
 
-void TfrmMain::ApplyCheckBoxDependency(const char* governingBox) {
-  const auto* governing = findChild<QCheckBox*>(QString::fromLatin1(governingBox));
+void TfrmMain::ApplyCheckBoxDependency(Field governingBox) {
+  const bool enabled = static_cast<const QCheckBox*>(ControlOf(governingBox))->isChecked();
   for (const CheckBoxDependency& dependency : CheckBoxDependencies()) {
-    if (qstrcmp(dependency.governingBox, governingBox) != 0) continue;
-    for (const char* dependant : dependency.dependants) {
-      findChild<QWidget*>(QString::fromLatin1(dependant))->setEnabled(governing->isChecked());
+    if (dependency.governingBox != governingBox) continue;
+    for (const Field dependant : dependency.dependants) {
+      ControlOf(dependant)->setEnabled(enabled);
+      if (dependant == Field::edtInactivityLimit) cbbxInactivityLimitUnit->setEnabled(enabled);
     }
   }
 }

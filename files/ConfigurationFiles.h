@@ -16,8 +16,8 @@ class UserDialogs;
 // few controls the commands touch.
 class ConfigurationView {
  public:
-  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) = 0;
-  [[nodiscard]] virtual int BuildImage(ParameterImage& image, std::uint8_t origin) = 0;
+  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
+  [[nodiscard]] virtual int BuildImage(ParameterImage& image, ImageOrigin origin) = 0;
   [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
   virtual void SetStatusText(const QString& text) = 0;
   virtual void SetTitleText(const QString& title) = 0;
@@ -30,7 +30,7 @@ class ConfigurationView {
 // The main window's members that make up its file state; the commands change them in place.
 struct ConfigurationState {
   VembaData& vembaData;  // its CurrentFilePath
-  std::int32_t& ImageSource;
+  ImageSourceKind& ImageSource;
   ParameterImage& WorkingImage;
   const QString& DataFolder;     // with trailing separator
   const QString& DefaultFolder;  // without

@@ -79,7 +79,7 @@ QString TfrmSelectDirectory::GetFolder() const {
   return WithoutTrailingSeparator(edtActiveConfigDirectory->text());
 }
 
-int TfrmSelectDirectory::ShowModal() {
+ModalResult TfrmSelectDirectory::ShowModal() {
   return exec() == QDialog::Accepted ? mrOk : mrCancel;
 }
 

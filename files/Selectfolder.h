@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/UserDialogs.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -8,7 +10,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
-class UserDialogs;
 class VembaIni;
 
 // The dialog in which the user chooses the default folder for configuration files.
@@ -24,7 +25,7 @@ class TfrmSelectDirectory : public QDialog {
   [[nodiscard]] QString GetFolder() const;
 
   // Modal result: mrOk or mrCancel.
-  [[nodiscard]] int ShowModal();
+  [[nodiscard]] ModalResult ShowModal();
 
   void FormCreate();
   void FormShow();

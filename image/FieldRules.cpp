@@ -73,7 +73,8 @@ RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale) 
   return refuse(rule->message, rule->putBack);
 }
 
-RuleVerdict CheckInactivityLimit(const QString& text, int limitMode, int selectedUnit) {
+RuleVerdict CheckInactivityLimit(const QString& text, InactivityLimitModeKind limitMode,
+                                 int selectedUnit) {
   if (text.isEmpty()) return std::nullopt;
   const int value = ReadInteger(text);
   if (limitMode == LimitAsCount) {
@@ -167,16 +168,16 @@ KeyFilterKind KeyFilterOf(Field field) {
 const std::vector<CheckBoxDependency>& CheckBoxDependencies() {
   // The compatible-alarm-types and ignore-acknowledgement boxes have no dependants of their own;
   // their clicks re-run the rule of the box they sit beside.
+  using F = Field;
   static const std::vector<CheckBoxDependency> dependencies = {
-      {"cbConfig_D3", {"cbConfig_D3"}, {"edtActivityAlarmInterval"}},
-      {"cbRadioTestAlarmActive",
-       {"cbRadioTestAlarmActive", "cbConfig_D4"},
-       {"edtRadioTestAlarmInterval", "cbConfig_D2", "edtMissedAck"}},
-      {"cbConfig_D1", {"cbConfig_D1"}, {"edtButtonActivationDelay", "edtDementiaBlockTime"}},
-      {"cbConfig_D0",
-       {"cbConfig_D0", "cbConfig_D5"},
-       {"edtInactivityLimit", "cbbxInactivityLimitUnit", "edtInactivityRetransmissionAttempts",
-        "cbConfig_D5"}},
+      {F::cbConfig_D3, {F::cbConfig_D3}, {F::edtActivityAlarmInterval}},
+      {F::cbRadioTestAlarmActive,
+       {F::cbRadioTestAlarmActive, F::cbConfig_D4},
+       {F::edtRadioTestAlarmInterval, F::cbConfig_D2, F::edtMissedAck}},
+      {F::cbConfig_D1, {F::cbConfig_D1}, {F::edtButtonActivationDelay, F::edtDementiaBlockTime}},
+      {F::cbConfig_D0,
+       {F::cbConfig_D0, F::cbConfig_D5},
+       {F::edtInactivityLimit, F::edtInactivityRetransmissionAttempts, F::cbConfig_D5}},
   };
   return dependencies;
 }

@@ -28,8 +28,8 @@ using RuleVerdict = std::optional<Refusal>;
 [[nodiscard]] RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale);
 
 // Judges the inactivity limit by mode and by the unit selected when the text changes.
-[[nodiscard]] RuleVerdict CheckInactivityLimit(const QString& text, int limitMode,
-                                               int selectedUnit);
+[[nodiscard]] RuleVerdict CheckInactivityLimit(const QString& text,
+                                               InactivityLimitModeKind limitMode, int selectedUnit);
 
 // Refuses the radio codes no transmitter may have; the refused text stays in the field.
 [[nodiscard]] RuleVerdict CheckRadioCode(const QString& text);
@@ -68,11 +68,11 @@ enum class KeyFilterKind { None, Numeric, Decimal, RadioCode };
 [[nodiscard]] KeyFilterKind KeyFilterOf(Field field);
 
 // A check box whose Checked state enables its dependent controls, and the boxes whose clicks run
-// the rule. Controls are named as in the main window.
+// the rule. The limit's unit selector belongs to edtInactivityLimit and follows it.
 struct CheckBoxDependency {
-  const char* governingBox;
-  std::vector<const char*> triggers;
-  std::vector<const char*> dependants;
+  Field governingBox;
+  std::vector<Field> triggers;
+  std::vector<Field> dependants;
 };
 
 [[nodiscard]] const std::vector<CheckBoxDependency>& CheckBoxDependencies();

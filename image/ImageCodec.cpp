@@ -67,7 +67,7 @@ const std::vector<ParameterRow>& parameterMap() {
   return rows;
 }
 
-bool carriesOrigin(const ParameterImage& image, int address, int width, std::uint8_t origin) {
+bool carriesOrigin(const ParameterImage& image, int address, int width, ImageOrigin origin) {
   for (int offset = 0; offset < width; ++offset) {
     if (image[address + offset].origin != origin) return false;
   }
@@ -81,7 +81,7 @@ int valueOf(const ParameterImage& image, int address, int width) {
   return value;
 }
 
-void store(ParameterImage& image, int address, int width, long long value, std::uint8_t origin) {
+void store(ParameterImage& image, int address, int width, long long value, ImageOrigin origin) {
   for (int offset = width - 1; offset >= 0; --offset) {
     image[address + offset] = ImageCell{static_cast<std::uint8_t>(value & 0xFF), origin};
     value >>= 8;
@@ -109,7 +109,7 @@ struct LimitDisplay {
   bool beyondHoursBound;
 };
 
-LimitDisplay inactivityLimitDisplay(int count, int interval, int limitMode) {
+LimitDisplay inactivityLimitDisplay(int count, int interval, InactivityLimitModeKind limitMode) {
   if (limitMode == LimitAsCount) return {QString::number(count), NoUnit, 5, false};
   const long long minutes = static_cast<long long>(count) * interval;
   if (minutes % 60 != 0) return {QString::number(minutes), UnitMinutes, 5, false};
@@ -118,7 +118,7 @@ LimitDisplay inactivityLimitDisplay(int count, int interval, int limitMode) {
 }
 
 // Shows one row, or its placeholder and status when its cells lack the expected origin.
-void showRow(const ParameterRow& row, const ParameterImage& image, std::uint8_t origin,
+void showRow(const ParameterRow& row, const ParameterImage& image, ImageOrigin origin,
              const CodecContext& context, ShowResult& result) {
   const bool complete = row.encoding == Encoding::InactivityLimit
                             ? carriesOrigin(image, row.address, row.width, origin) &&
@@ -214,7 +214,7 @@ long long inactivityCount(const FieldValues& fields, const CodecContext& context
   return RoundHalfUp(static_cast<double>(limit) / interval);
 }
 
-void buildRow(const ParameterRow& row, ParameterImage& image, std::uint8_t origin,
+void buildRow(const ParameterRow& row, ParameterImage& image, ImageOrigin origin,
               const FieldValues& fields, const CodecContext& context, int& status) {
   const Field field = row.fields.front();
   const QString text = row.encoding == Encoding::RadioCode && origin == OriginWrite
@@ -290,7 +290,7 @@ bool FieldValues::checked(Field field) const {
   return entry != checks.end() && entry->second;
 }
 
-ShowResult ShowImageValues(const ParameterImage& image, std::uint8_t expectedOrigin,
+ShowResult ShowImageValues(const ParameterImage& image, ImageOrigin expectedOrigin,
                            const CodecContext& context) {
   ShowResult result;
   for (const ParameterRow& row : parameterMap()) {
@@ -299,7 +299,7 @@ ShowResult ShowImageValues(const ParameterImage& image, std::uint8_t expectedOri
   return result;
 }
 
-int BuildImageFromFields(ParameterImage& image, std::uint8_t origin, const FieldValues& fields,
+int BuildImageFromFields(ParameterImage& image, ImageOrigin origin, const FieldValues& fields,
                          const CodecContext& context) {
   int status = ImageOk;
   for (const ParameterRow& row : parameterMap()) {

@@ -40,7 +40,8 @@ enum class Field {
 };
 
 // How edtInactivityLimit shows and takes the 16-bit inactivity count.
-enum InactivityLimitModeKind : int { LimitAsCount = 0, LimitAsTime = 1 };
+enum class InactivityLimitModeKind : int { LimitAsCount = 0, LimitAsTime = 1 };
+using enum InactivityLimitModeKind;
 
 // Units of cbbxInactivityLimitUnit (item index); NoUnit while none is selected.
 inline constexpr int NoUnit = -1;
@@ -78,18 +79,18 @@ struct FieldValues {
 
 // The settings the codec needs besides the image and the fields.
 struct CodecContext {
-  int limitMode = LimitAsTime;
+  InactivityLimitModeKind limitMode = LimitAsTime;
   QLocale locale;
 };
 
 // The values to show for every parameter whose cells carry the expected origin, and the status:
 // ImageOk, ImageWrongProduct, or the address of the field handled last that could not be shown.
-[[nodiscard]] ShowResult ShowImageValues(const ParameterImage& image, std::uint8_t expectedOrigin,
+[[nodiscard]] ShowResult ShowImageValues(const ParameterImage& image, ImageOrigin expectedOrigin,
                                          const CodecContext& context);
 
 // Writes every field into the image, stamping the origin on the cells written; ImageOk or the
 // address (48, 52, 54) of the field set last that could not be converted.
-[[nodiscard]] int BuildImageFromFields(ParameterImage& image, std::uint8_t origin,
+[[nodiscard]] int BuildImageFromFields(ParameterImage& image, ImageOrigin origin,
                                        const FieldValues& fields, const CodecContext& context);
 
 // Fewer identical position measurements than this before an inactivity alarm risk false alarms.

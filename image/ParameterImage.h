@@ -3,20 +3,22 @@
 #include <array>
 #include <cstdint>
 
-// One byte of the transmitter's 256-byte configuration memory, with a tag that says where the
-// value came from. The order (value, then origin) is fixed.
-struct ImageCell {
-  std::uint8_t value = 0;
-  std::uint8_t origin = 0;
-};
-
-// Origin tags of an image cell.
-enum ImageOrigin : std::uint8_t {
+// Origin tags of an image cell. Scoped, so that an origin and a byte value cannot change places
+// in a call; the names are in scope as they always were.
+enum class ImageOrigin : std::uint8_t {
   OriginNone = 0,
   OriginRead = 1,
   OriginWrite = 2,
   OriginLoad = 3,
   OriginSave = 4,
+};
+using enum ImageOrigin;
+
+// One byte of the transmitter's 256-byte configuration memory, with a tag that says where the
+// value came from. The order (value, then origin) is fixed.
+struct ImageCell {
+  std::uint8_t value = 0;
+  ImageOrigin origin = OriginNone;
 };
 
 inline constexpr int ImageSize = 256;
@@ -25,12 +27,13 @@ inline constexpr int ImageSize = 256;
 using ParameterImage = std::array<ImageCell, ImageSize>;
 
 // Where the configuration shown in the main window came from.
-enum ImageSourceKind : std::int32_t {
+enum class ImageSourceKind : std::int32_t {
   SourceDefault = 0,
   SourceFile = 1,
   SourceSavedAs = 2,
   SourceTransmitter = 3,
 };
+using enum ImageSourceKind;
 
 // Codec results besides the byte address of a field that failed.
 inline constexpr int ImageOk = -1;

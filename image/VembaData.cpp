@@ -27,12 +27,11 @@ QChar characterOrNul(const QString& text, qsizetype index) {
 
 }  // namespace
 
-void VembaData::ClearImage(ParameterImage& image, std::uint8_t value, std::uint8_t origin) {
+void VembaData::ClearImage(ParameterImage& image, std::uint8_t value, ImageOrigin origin) {
   image.fill(ImageCell{value, origin});
 }
 
-void VembaData::LoadImageBytes(ParameterImage& image, const ImageBytes& bytes,
-                               std::uint8_t origin) {
+void VembaData::LoadImageBytes(ParameterImage& image, const ImageBytes& bytes, ImageOrigin origin) {
   for (int address = 0; address < ImageSize; ++address) {
     image[address] = ImageCell{bytes[address], origin};
   }
@@ -44,8 +43,7 @@ ImageBytes VembaData::ExtractImageBytes(const ParameterImage& image) {
   return bytes;
 }
 
-bool VembaData::StoreImageRecord(ParameterImage& image, const QString& record,
-                                 std::uint8_t origin) {
+bool VembaData::StoreImageRecord(ParameterImage& image, const QString& record, ImageOrigin origin) {
   const int count = HexPairValue(characterOrNul(record, 4), characterOrNul(record, 5));
   const int start = HexPairValue(characterOrNul(record, 6), characterOrNul(record, 7));
   for (int i = 0; i < count; ++i) {

@@ -17,12 +17,12 @@ class VembaData {
   QString CurrentFilePath;
 
   // Image helpers.
-  static void ClearImage(ParameterImage& image, std::uint8_t value, std::uint8_t origin);
-  static void LoadImageBytes(ParameterImage& image, const ImageBytes& bytes, std::uint8_t origin);
+  static void ClearImage(ParameterImage& image, std::uint8_t value, ImageOrigin origin);
+  static void LoadImageBytes(ParameterImage& image, const ImageBytes& bytes, ImageOrigin origin);
   [[nodiscard]] static ImageBytes ExtractImageBytes(const ParameterImage& image);
   // Stores one block text received from the OPU: 4 unused characters, count, start address,
   // then the data bytes. Bytes past address 0xFF or past the end of the text are not stored.
-  static bool StoreImageRecord(ParameterImage& image, const QString& record, std::uint8_t origin);
+  static bool StoreImageRecord(ParameterImage& image, const QString& record, ImageOrigin origin);
 
   // Hex helpers: upper-case digits out; 0-9, A-F, a-f in, any other character counts 0.
   [[nodiscard]] static QString ByteToHex(std::uint8_t value);

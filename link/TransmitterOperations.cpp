@@ -51,7 +51,7 @@ QString RadioCodeBlockText(const QString& code) {
          RadioCodeAsSent(code);
 }
 
-ChangeResult ChangeResultOf(int dialogResult) {
+ChangeResult ChangeResultOf(ModalResult dialogResult) {
   switch (dialogResult) {
     case mrOk:
       return ChangeDone;
@@ -143,7 +143,7 @@ Identification TransmitterOperations::ListenForTransmitter() {
     waitingDialog_->SetGroupCaption(Text(10872));
     waitingDialog_->SetActionText(Text(10502));
     state_.CurrentRadioCode.clear();
-    const int result = waitingDialog_->exec();
+    const ModalResult result = ModalResultOf(waitingDialog_->exec());
     if (result == mrLineLost) return Identification::Failed;
     if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
     // Another product, or an answer too long to be a code, sends the OPU listening again.
@@ -170,14 +170,14 @@ void TransmitterOperations::SetPollTag(PollTag tag) {
   state_.tmrPollOpuInfo.setProperty(TagProperty, static_cast<int>(tag));
 }
 
-int TransmitterOperations::WaitForJob(int titleText, int actionText) {
+ModalResult TransmitterOperations::WaitForJob(int titleText, int actionText) {
   waitingDialog_->SetTitle(Text(titleText));
   waitingDialog_->SetGroupCaption(Text(10872));
   waitingDialog_->SetActionText(Text(actionText));
   // Lets the window repaint before the dialog comes up; a key or click the user gave meanwhile
   // waits until the operation has ended, so that nothing starts inside it.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  return waitingDialog_->exec();
+  return ModalResultOf(waitingDialog_->exec());
 }
 
 void TransmitterOperations::PollOpuInfo() {
@@ -246,7 +246,7 @@ void TransmitterOperations::ReadFromDevice() {
   for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
   if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollRead);
-    const int result = WaitForJob(10501, 10503);
+    const ModalResult result = WaitForJob(10501, 10503);
     ReportReadFailure(result);
     StopPolling();
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
@@ -274,7 +274,7 @@ bool TransmitterOperations::JobStarted(const QString& code) {
   return false;
 }
 
-void TransmitterOperations::ReportReadFailure(int result) {
+void TransmitterOperations::ReportReadFailure(ModalResult result) {
   if (result != mrCancel && result != mrAbort && result != mrIgnore && result != mrLineLost) return;
   (void)state_.link.SendReadRequest(QString());
   SetPollTag(PollNothing);
@@ -366,8 +366,8 @@ std::optional<bool> TransmitterOperations::DecideCodeChange() {
   // The question names the code as the code block will carry it.
   const QString newCode = RadioCodeAsSent(view_.RadioCodeNewText());
   if (newCode.isEmpty() || newCode == oldCode) return false;
-  const int answer = dialogs_.ShowInformation(dialogParent_, FormatText(10871, {oldCode, newCode}),
-                                              BoxButtons::YesNoAbort);
+  const ModalResult answer = dialogs_.ShowInformation(
+      dialogParent_, FormatText(10871, {oldCode, newCode}), BoxButtons::YesNoAbort);
   if (answer == mrAbort) return std::nullopt;
   return answer == mrYes;
 }
@@ -391,7 +391,7 @@ bool TransmitterOperations::BlocksTaken(const QStringList& blocks) {
   });
 }
 
-void TransmitterOperations::ReportWriteOutcome(int result) {
+void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
   switch (result) {
     case mrOk:
       view_.SetStatusText(Text(10605));

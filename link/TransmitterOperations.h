@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ParameterImage.h"
+#include "ui/UserDialogs.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,14 +15,13 @@ class QDateTime;
 class QTimer;
 class QWidget;
 class TfrmReceiveRadio;
-class UserDialogs;
 
 // The main window as the transmitter operations see it: the codec, the 12-measurement warning,
 // the status line, the title and the two radio-code fields.
 class TransmitterView {
  public:
-  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, std::uint8_t expectedOrigin) = 0;
-  [[nodiscard]] virtual int BuildImage(ParameterImage& image, std::uint8_t origin) = 0;
+  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
+  [[nodiscard]] virtual int BuildImage(ParameterImage& image, ImageOrigin origin) = 0;
   [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
   virtual void SetStatusText(const QString& text) = 0;
   virtual void UpdateTitle() = 0;
@@ -41,7 +41,7 @@ struct TransmitterState {
   QString& PollAnswer;
   ParameterImage& ReceivedImage;
   ParameterImage& OutgoingImage;
-  std::int32_t& ImageSource;
+  ImageSourceKind& ImageSource;
   QDateTime& ReadTime;     // when a read last showed the transmitter's configuration
   QTimer& tmrPollOpuInfo;  // the poll timer; its "Tag" property selects the poll job
 };
@@ -115,12 +115,12 @@ class TransmitterOperations {
   void StopPolling();
   void SetPollTag(PollTag tag);
   // Shows the waiting dialog for the second button press; its result.
-  [[nodiscard]] int WaitForJob(int titleText, int actionText);
+  [[nodiscard]] ModalResult WaitForJob(int titleText, int actionText);
   void CloseByStatus(int pollResult);
 
   // Starts the job; on a refusal says so and returns false.
   [[nodiscard]] bool JobStarted(const QString& code);
-  void ReportReadFailure(int result);
+  void ReportReadFailure(ModalResult result);
   void TakeReadBlocks();
   void FetchReadBlocks();
   void ShowReceivedImage();
@@ -129,7 +129,7 @@ class TransmitterOperations {
   [[nodiscard]] QStringList WriteBlocks(bool withRadioCode) const;
   // Sends the empty block, then each block; false as soon as the OPU does not take one.
   [[nodiscard]] bool BlocksTaken(const QStringList& blocks);
-  void ReportWriteOutcome(int result);
+  void ReportWriteOutcome(ModalResult result);
 
   void ShowError(const QString& text);
 

@@ -80,8 +80,8 @@ QString chosenPath(QFileDialog& dialog) {
 
 }  // namespace
 
-int QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
-                               BoxButtons buttons) {
+ModalResult QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
+                                       BoxButtons buttons) {
   GermanMessageBox box(iconOf(kind), captionOf(kind), text, QMessageBox::NoButton, parent);
   const auto add = [&box](const QString& caption, QMessageBox::ButtonRole role) {
     return box.addButton(caption, role);

@@ -15,6 +15,11 @@ enum ModalResult : int {
   mrNo = 7,
 };
 
+// A dialog's exec() result as the modal result it closed with.
+[[nodiscard]] inline ModalResult ModalResultOf(int dialogCode) {
+  return static_cast<ModalResult>(dialogCode);
+}
+
 enum class BoxKind { Error, Information, Warning, Confirmation };
 
 // Button sets: "&OK"; "&OK"/"&Abbruch"; "&Ja"/"&Nein"; "&Ja"/"&Nein"/"&Abbruch".
@@ -39,8 +44,8 @@ class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
 
-  virtual int ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
-                          BoxButtons buttons) = 0;
+  virtual ModalResult ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
+                                  BoxButtons buttons) = 0;
   // The chosen path, or an empty text when the user cancelled.
   virtual QString AskOpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
   virtual QString AskSaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
@@ -53,7 +58,8 @@ class UserDialogs {
     ShowMessage(parent, BoxKind::Error, text, BoxButtons::Ok);
   }
   // Information box with the given buttons; the button pressed.
-  int ShowInformation(QWidget* parent, const QString& text, BoxButtons buttons = BoxButtons::Ok) {
+  ModalResult ShowInformation(QWidget* parent, const QString& text,
+                              BoxButtons buttons = BoxButtons::Ok) {
     return ShowMessage(parent, BoxKind::Information, text, buttons);
   }
 };
@@ -61,7 +67,8 @@ class UserDialogs {
 // The real Qt dialogs, with German captions and button texts.
 class QtUserDialogs final : public UserDialogs {
  public:
-  int ShowMessage(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons) override;
+  ModalResult ShowMessage(QWidget* parent, BoxKind kind, const QString& text,
+                          BoxButtons buttons) override;
   QString AskOpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString AskSaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   QString AskFolder(QWidget* parent, const QString& instruction,

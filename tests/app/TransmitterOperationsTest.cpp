@@ -342,9 +342,9 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
     EXPECT_EQ(w().edtBatteryTestInterval->text(), limitBefore);
     EXPECT_EQ(w().windowTitle(), titleBefore);
     EXPECT_EQ(w().ImageSource, SourceDefault);
-    EXPECT_TRUE(
-        std::all_of(w().ReceivedImage.begin(), w().ReceivedImage.end(),
-                    [](const ImageCell& cell) { return cell.value == 0 && cell.origin == 0; }));
+    EXPECT_TRUE(std::all_of(
+        w().ReceivedImage.begin(), w().ReceivedImage.end(),
+        [](const ImageCell& cell) { return cell.value == 0 && cell.origin == OriginNone; }));
   }
 }
 

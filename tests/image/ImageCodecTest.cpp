@@ -14,7 +14,7 @@ const QLocale German(QLocale::German, QLocale::Germany);
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 
 ParameterImage imageWith(std::initializer_list<std::pair<int, int>> bytes,
-                         std::uint8_t origin = OriginLoad) {
+                         ImageOrigin origin = OriginLoad) {
   ParameterImage image{};
   VembaData::ClearImage(image, 0, origin);
   for (const auto& [address, value] : bytes)
@@ -57,8 +57,9 @@ FieldValues factoryFields() {
   return fields;
 }
 
-int build(ParameterImage& image, const FieldValues& fields, int mode = LimitAsTime,
-          const QLocale& locale = German, std::uint8_t origin = OriginSave) {
+int build(ParameterImage& image, const FieldValues& fields,
+          InactivityLimitModeKind mode = LimitAsTime, const QLocale& locale = German,
+          ImageOrigin origin = OriginSave) {
   return BuildImageFromFields(image, origin, fields, CodecContext{mode, locale});
 }
 
@@ -114,7 +115,7 @@ TEST(ShowImage, PlaceholdersAndFailingOrderFollowTheShowSequence) {
 }
 
 TEST(ShowImage, InactivityLimitChoosesItsUnit) {
-  const auto limitOf = [](int count, int interval, int mode = LimitAsTime) {
+  const auto limitOf = [](int count, int interval, InactivityLimitModeKind mode = LimitAsTime) {
     const ParameterImage image =
         transmitterImage({{0x34, count >> 8}, {0x35, count & 0xFF}, {0x30, interval}});
     const ShowResult result = ShowImageValues(image, OriginLoad, {mode, German});

@@ -21,7 +21,7 @@ class ScriptedDialogs final : public UserDialogs {
 
   // Answers for the next message boxes, in order; a box without a scripted answer gets the
   // default answer (mrOk for "&OK" boxes and "&OK"/"&Abbruch", mrYes for the others).
-  std::deque<int> answers;
+  std::deque<ModalResult> answers;
   // Called while a message box is "open", e.g. to check the window in the middle of an action.
   std::function<void(const Shown&)> onMessage;
   std::vector<Shown> messages;
@@ -33,11 +33,12 @@ class ScriptedDialogs final : public UserDialogs {
   std::vector<FileDialogRequest> saveRequests;
   std::vector<QString> folderStarts;
 
-  int ShowMessage(QWidget*, BoxKind kind, const QString& text, BoxButtons buttons) override {
+  ModalResult ShowMessage(QWidget*, BoxKind kind, const QString& text,
+                          BoxButtons buttons) override {
     messages.push_back({kind, text, buttons});
     if (onMessage) onMessage(messages.back());
     if (!answers.empty()) {
-      const int answer = answers.front();
+      const ModalResult answer = answers.front();
       answers.pop_front();
       return answer;
     }
