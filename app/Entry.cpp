@@ -32,12 +32,11 @@ int main(int argc, char** argv) {
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
 
-  SetOpuLinkOptions(ParseOpuLinkOptions(QCoreApplication::arguments().mid(1)));
-
   // The OPU options are the link's own; the folder, file and service passes do not see them.
   StartupEnvironment startup = SystemStartupEnvironment();
   startup.arguments = WithoutOpuLinkOptions(startup.arguments);
-  const auto windows = CreateProgramWindows(MainEnvironment{&dialogs, startup});
+  const auto windows = CreateProgramWindows(MainEnvironment{
+      &dialogs, startup, ParseOpuLinkOptions(QCoreApplication::arguments().mid(1))});
   windows->frmMain->show();
   Application::exec();
   return 0;

@@ -35,6 +35,7 @@ void setCaption(QWidget* widget, int number) {
 
 TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
     : QMainWindow(parent),
+      link(environment.linkOptions),
       environment_(environment),
       configurationFiles_(*this,
                           ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder,

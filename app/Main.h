@@ -10,6 +10,7 @@
 #include "image/VembaData.h"
 #include "link/TransmitterOperations.h"
 #include "link/opu/OpuLink.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "ui/FieldEdit.h"
 #include "ui/OperationGuard.h"
 
@@ -44,10 +45,12 @@ struct MainDialogs {
   TfrmAbout* frmAbout = nullptr;
 };
 
-// What the main window needs from outside: the user's dialogs and the command line.
+// What the main window needs from outside: the user's dialogs, the command line and the OPU's
+// port.
 struct MainEnvironment {
   UserDialogs* dialogs = nullptr;
-  StartupEnvironment startup;  // the platform's folders and the command line
+  StartupEnvironment startup;    // the platform's folders and the command line
+  OpuLinkOptions linkOptions{};  // every link of the program's windows uses these
 };
 
 // The program's one main window: shows one transmitter configuration and owns all state of the

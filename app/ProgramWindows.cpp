@@ -5,8 +5,8 @@
 namespace {
 
 // The About dialog asks the OPU through a link of its own, open only while it asks.
-std::function<QString()> opuVersionReader() {
-  auto link = std::make_shared<OpuLink>();
+std::function<QString()> opuVersionReader(const OpuLinkOptions& options) {
+  auto link = std::make_shared<OpuLink>(options);
   return [link] {
     (void)link->Open();
     QString version;
@@ -34,10 +34,10 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const MainEnvironment& envi
   windows->frmSelectDirectory = std::make_unique<TfrmSelectDirectory>(*environment.dialogs, main);
   windows->frmChangeCode =
       std::make_unique<TfrmChangeCode>(main->Operations(), *environment.dialogs, main);
-  windows->frmAbout =
-      std::make_unique<TfrmAbout>(AboutSources{environment.startup.programFolder,
-                                               CompiledProgramVersionInfo(), opuVersionReader()},
-                                  main);
+  windows->frmAbout = std::make_unique<TfrmAbout>(
+      AboutSources{environment.startup.programFolder, CompiledProgramVersionInfo(),
+                   opuVersionReader(environment.linkOptions)},
+      main);
   main->AttachDialogs(MainDialogs{windows->frmReceiveRadio.get(), windows->frmSelectDirectory.get(),
                                   windows->frmChangeCode.get(), windows->frmAbout.get()});
   return windows;

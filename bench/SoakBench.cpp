@@ -95,13 +95,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   opu.SetButtonDelay(0);
-  SetOpuLinkOptions(OpuLinkOptions{server.PortPath(), {}});
   QTemporaryDir scratch;
   CountingDialogs dialogs;
   const auto windows = CreateProgramWindows(MainEnvironment{
       &dialogs,
       StartupEnvironment{
-          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()}});
+          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
+      OpuLinkOptions{server.PortPath(), {}}});
   TfrmMain& window = *windows->frmMain;
   window.Operations().SetPollIntervalMs(pollMs);
   dialogs.shown = 0;  // the scratch folder has no factory image; that is not the soak's

@@ -117,13 +117,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   opu.SetButtonDelay(0);
-  SetOpuLinkOptions(OpuLinkOptions{server.PortPath(), {}});
   QTemporaryDir scratch;
   CountingDialogs dialogs;
   const auto windows = CreateProgramWindows(MainEnvironment{
       &dialogs,
       StartupEnvironment{
-          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()}});
+          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
+      OpuLinkOptions{server.PortPath(), {}}});
   dialogs.shown = 0;  // the scratch folder has no factory image; that is not the read's
   ReadTime(*windows->frmMain, dialogs);
   CpuWhileWaiting(*windows->frmMain, *windows->frmReceiveRadio, opu);

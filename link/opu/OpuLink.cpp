@@ -1,7 +1,6 @@
 #include "link/opu/OpuLink.h"
 
 #include "link/opu/OpuFrame.h"
-#include "link/opu/OpuLinkOptions.h"
 #include "link/opu/SerialOpuDriver.h"
 
 #include <algorithm>
@@ -37,10 +36,11 @@ int CharacterAt(const QByteArray& text, int index) {
 
 }  // namespace
 
-OpuLink::OpuLink() : OpuLink(std::make_unique<SerialOpuDriver>(CurrentOpuLinkOptions().portPath)) {}
+OpuLink::OpuLink(const OpuLinkOptions& options)
+    : OpuLink(std::make_unique<SerialOpuDriver>(options.portPath), options.traceFile) {}
 
-OpuLink::OpuLink(std::unique_ptr<OpuDriver> driver)
-    : driver_(std::move(driver)), trace_(CurrentOpuLinkOptions().traceFile) {}
+OpuLink::OpuLink(std::unique_ptr<OpuDriver> driver, const QString& traceFile)
+    : driver_(std::move(driver)), trace_(traceFile) {}
 
 OpuLink::~OpuLink() {
   Close();

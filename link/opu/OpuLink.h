@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/opu/OpuDriver.h"
+#include "link/opu/OpuLinkOptions.h"
 #include "link/opu/WireTrace.h"
 
 #include <QByteArray>
@@ -30,8 +31,10 @@ class OpuLink {
   static constexpr int JobRefused = 9;
   static constexpr int BlockRefused = 10;
 
-  OpuLink();  // driver from the program-wide link options
-  explicit OpuLink(std::unique_ptr<OpuDriver> driver);
+  // The serial port the options name, or the one found by description; traced as they say.
+  explicit OpuLink(const OpuLinkOptions& options);
+  // Every byte on the line is appended to the trace file, when one is named.
+  explicit OpuLink(std::unique_ptr<OpuDriver> driver, const QString& traceFile = QString());
   ~OpuLink();
   OpuLink(const OpuLink&) = delete;
   OpuLink& operator=(const OpuLink&) = delete;

@@ -1,8 +1,5 @@
 #include "link/opu/OpuLinkOptions.h"
 
-#include <QMutex>
-#include <QMutexLocker>
-
 #include <algorithm>
 #include <optional>
 
@@ -10,9 +7,6 @@ namespace {
 
 const QString PortOption = QStringLiteral("--opu-port");
 const QString TraceOption = QStringLiteral("--opu-trace");
-
-QMutex optionsMutex;
-OpuLinkOptions programOptions;
 
 // A link option found in the arguments, in either spelling, with its value.
 struct FoundOption {
@@ -36,16 +30,6 @@ std::optional<FoundOption> findOption(const QStringList& arguments, qsizetype in
 }
 
 }  // namespace
-
-void SetOpuLinkOptions(const OpuLinkOptions& options) {
-  const QMutexLocker lock(&optionsMutex);
-  programOptions = options;
-}
-
-OpuLinkOptions CurrentOpuLinkOptions() {
-  const QMutexLocker lock(&optionsMutex);
-  return programOptions;
-}
 
 OpuLinkOptionExtent OpuLinkOptionAt(const QStringList& arguments, qsizetype index) {
   const auto found = findOption(arguments, index);

@@ -3,15 +3,12 @@
 #include <QString>
 #include <QStringList>
 
-// Program-wide settings of every OPU link, taken from the command line.
+// Settings of the program's OPU links, taken from the command line and handed to the main window
+// with its environment.
 struct OpuLinkOptions {
   QString portPath;   // --opu-port=PATH: this port instead of the one found by description
   QString traceFile;  // --opu-trace=FILE: append a trace of every byte on the line
 };
-
-// The options every OpuLink constructed from now on uses.
-void SetOpuLinkOptions(const OpuLinkOptions& options);
-[[nodiscard]] OpuLinkOptions CurrentOpuLinkOptions();
 
 // A link option on the command line: "--opu-port=PATH" is one argument, "--opu-port PATH" two.
 struct OpuLinkOptionExtent {

@@ -106,12 +106,13 @@ class TransmitterOperationsTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(opu.IsServing());
     opu.SetMemory(transmitterMemory());
-    opu.UseAsProgramPort();
+    linkOptions = opu.LinkOptions();
     start();
   }
 
   void start() {
-    windows = CreateProgramWindows(MainEnvironment{&dialogs, ScratchStartup(scratch.path())});
+    windows = CreateProgramWindows(
+        MainEnvironment{&dialogs, ScratchStartup(scratch.path()), linkOptions});
     w().Operations().SetPollIntervalMs(TestPollIntervalMs);
     ParameterImage shown{};
     VembaData::LoadImageBytes(shown, windowConfiguration(), OriginLoad);
@@ -253,6 +254,7 @@ class TransmitterOperationsTest : public ::testing::Test {
   SimulatedOpu opu;
   ScriptedDialogs dialogs;
   QTemporaryDir scratch;
+  OpuLinkOptions linkOptions;  // the simulated OPU unless a test names another port
   std::unique_ptr<ProgramWindows> windows;
   QTimer user;
 };
@@ -454,8 +456,7 @@ TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMess
 
 TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessage) {
   windows.reset();
-  const OpuLinkOptions previous = CurrentOpuLinkOptions();
-  SetOpuLinkOptions(OpuLinkOptions{scratch.filePath("no-such-port"), {}});
+  linkOptions = OpuLinkOptions{scratch.filePath("no-such-port"), {}};
   start();
   const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
                                               [this] { changeCodeTo("C0DE"); }};
@@ -469,8 +470,6 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
     EXPECT_FALSE(w().link.IsOpen());
   }
   EXPECT_THAT(opu.Commands(), IsEmpty());
-  windows.reset();
-  SetOpuLinkOptions(previous);
 }
 
 // A port the user may not open, or one another program holds, is named with the remedy; a

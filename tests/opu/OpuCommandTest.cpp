@@ -214,19 +214,16 @@ TEST(OpuLinkOptionsTest, ParsedInEitherSpellingAndHiddenFromTheOtherPasses) {
 TEST(WireTraceTest, EveryLinkAppendsBytesAndPassedDeadlines) {
   QTemporaryDir folder;
   const QString path = folder.filePath("wire.txt");
-  const OpuLinkOptions previous = CurrentOpuLinkOptions();
-  SetOpuLinkOptions({{}, path});
   for (int run = 0; run < 2; ++run) {
     auto driver = std::make_unique<FakeOpuDriver>();
     driver->Answer("s", FakeOpuDriver::Ack());
-    OpuLink link(std::move(driver));
+    OpuLink link(std::move(driver), path);
     ASSERT_EQ(link.Open(), 0);
     EXPECT_EQ(link.StopListening(), 0);
     QString version;
     EXPECT_EQ(link.ReadOpuVersion(version), 2);
     link.Close();
   }
-  SetOpuLinkOptions(previous);
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString trace = QString::fromUtf8(file.readAll());

@@ -242,16 +242,12 @@ TEST(SerialOpuDriverTest, AfterAHangUpTheLinkClosesAndCannotReopen) {
   link->Close();
 }
 
-TEST(SerialOpuDriverTest, TheProgramWideOptionsNameThePort) {
-  {
-    SimulatedOpu opu;
-    opu.UseAsProgramPort();
-    OpuLink link;
-    ASSERT_EQ(link.Open(), 0);
-    EXPECT_EQ(link.StopListening(), 0);
-    opu.ClearCommands();
-    EXPECT_EQ(link.SendReadRequest("0622"), 0);
-    EXPECT_EQ(opu.Commands(), QStringList{"m0622"});
-  }
-  EXPECT_EQ(CurrentOpuLinkOptions().portPath, "");
+TEST(SerialOpuDriverTest, TheLinkOptionsNameThePort) {
+  SimulatedOpu opu;
+  OpuLink link(opu.LinkOptions());
+  ASSERT_EQ(link.Open(), 0);
+  EXPECT_EQ(link.StopListening(), 0);
+  opu.ClearCommands();
+  EXPECT_EQ(link.SendReadRequest("0622"), 0);
+  EXPECT_EQ(opu.Commands(), QStringList{"m0622"});
 }

@@ -9,17 +9,9 @@ SimulatedOpu::SimulatedOpu() : server_(simulator_) {
 }
 
 SimulatedOpu::~SimulatedOpu() {
-  if (previousOptions_) SetOpuLinkOptions(*previousOptions_);
   server_.Stop();
 }
 
 std::unique_ptr<OpuLink> SimulatedOpu::MakeLink() const {
   return std::make_unique<OpuLink>(std::make_unique<SerialOpuDriver>(PortPath()));
-}
-
-void SimulatedOpu::UseAsProgramPort() {
-  if (!previousOptions_) previousOptions_ = CurrentOpuLinkOptions();
-  OpuLinkOptions options = *previousOptions_;
-  options.portPath = PortPath();
-  SetOpuLinkOptions(options);
 }

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <optional>
 
 // A simulated OPU with one transmitter, served in the test's process on a real
 // pseudo-terminal, for end-to-end tests through the serial driver. The button is pressed as
@@ -19,7 +18,7 @@
 class SimulatedOpu {
  public:
   SimulatedOpu();
-  ~SimulatedOpu();  // stops serving and restores the program's link options
+  ~SimulatedOpu();  // stops serving
   SimulatedOpu(const SimulatedOpu&) = delete;
   SimulatedOpu& operator=(const SimulatedOpu&) = delete;
 
@@ -27,11 +26,10 @@ class SimulatedOpu {
   // The port as the program opens it: a link to the pseudo-terminal, which the fault
   // portGoneAfter removes as when the adapter is unplugged.
   [[nodiscard]] QString PortPath() const { return server_.PortLink(); }
+  // Options that make a program's links talk to this OPU.
   [[nodiscard]] OpuLinkOptions LinkOptions() const { return OpuLinkOptions{PortPath(), {}}; }
   // A closed link to this OPU through the serial driver.
   [[nodiscard]] std::unique_ptr<OpuLink> MakeLink() const;
-  // Every OpuLink the program constructs from now on talks to this OPU, until destruction.
-  void UseAsProgramPort();
 
   // The transmitter's button: pressed this long after listening or a job starts
   // (OpuSimulator::ManualButton: only by PressButton).
@@ -66,5 +64,4 @@ class SimulatedOpu {
   OpuSimulator simulator_;
   OpuSimServer server_;
   bool serving_ = false;
-  std::optional<OpuLinkOptions> previousOptions_;
 };
