@@ -4,6 +4,8 @@
 #include "link/opu/SerialOpuDriver.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -135,32 +137,12 @@ int OpuLink::Transact(const QString& command, QByteArray& answer, int timeoutMs,
   return ReceiveAnswer(answer, timeoutMs, expectedLength);
 }
 
-void OpuLink::StoreFrameByte(char byte) {
-  frame[frameLength] = byte;
-  ++frameLength;
-  frame[frameLength] = '\0';
-}
-
-void OpuLink::AppendFrameByte(char byte) {
-  StoreFrameByte(byte);
-  checksum = static_cast<std::uint8_t>(checksum + static_cast<std::uint8_t>(byte));
-}
-
 int OpuLink::SendCommand(const QString& command) {
   const QByteArray text = command.toLatin1();
-  // A longer text would not fit the frame with its checksum, ETX and terminator.
+  // The OPU takes no longer text: it would not fit its frame with STX, checksum and ETX.
   if (text.isEmpty() || text.size() > MaxCommandLength) return 0;
   (void)PurgeAll();
-  frameLength = 0;
-  checksum = 0;
-  AppendFrameByte(STX);
-  checksum = 0;
-  for (const char byte : text) AppendFrameByte(byte);
-  const std::uint8_t sum = checksum;
-  StoreFrameByte(ChecksumDigit(sum >> 4));
-  StoreFrameByte(ChecksumDigit(sum));
-  AppendFrameByte(ETX);
-  return WriteText(frame.data());
+  return WriteText(FramedText(text).constData());
 }
 
 int OpuLink::ReceiveAnswer(QByteArray& answer, int timeoutMs, int expectedLength) {

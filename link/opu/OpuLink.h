@@ -7,8 +7,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <array>
-#include <cstdint>
 #include <memory>
 
 // The USB connection to the OPU and its command protocol. Every command operation sends one
@@ -20,7 +18,6 @@ class OpuLink {
   static constexpr int BaudRate = 57600;
   static constexpr int AnswerTimeoutMs = 250;
   static constexpr int AnswerAreaSize = 50;
-  static constexpr int FrameSize = 100;
   static constexpr int MaxCommandLength = 95;
 
   // Result codes of the command operations.
@@ -79,16 +76,10 @@ class OpuLink {
   int FetchReadBlock(QString& block);
 
  private:
-  void AppendFrameByte(char byte);
-  void StoreFrameByte(char byte);
   [[nodiscard]] int SingleByteCommand(const QString& command, char refusal, int refusalCode);
   [[nodiscard]] int StatusPoll(const QString& command, QString& status);
 
-  // The connection and the frame under construction.
   OpuDriver* handle = nullptr;  // the opened driver; none while closed
-  std::array<char, FrameSize> frame{};
-  std::uint8_t frameLength = 0;
-  std::uint8_t checksum = 0;
 
   std::unique_ptr<OpuDriver> driver_;
   WireTrace trace_;
