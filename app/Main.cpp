@@ -18,9 +18,6 @@
 
 namespace {
 
-// Integer tag properties of controls, as the window keeps its two display states.
-const char* const TagProperty = "Tag";
-
 void setCaption(QWidget* widget, int number) {
   if (auto* group = qobject_cast<QGroupBox*>(widget)) {
     group->setTitle(Text(number));

@@ -94,6 +94,6 @@ bool SelectDefaultFolder(TfrmSelectDirectory& dialog, QString& defaultFolder, Ve
   dialog.SetFolder(defaultFolder);
   if (dialog.ShowModal() != mrOk) return false;
   defaultFolder = dialog.GetFolder();
-  settings.WriteSetting(QStringLiteral("Setup"), QStringLiteral("ConfigDirectory"), defaultFolder);
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey, defaultFolder);
   return true;
 }

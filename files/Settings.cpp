@@ -14,9 +14,6 @@
 
 namespace {
 
-const QString setupSection = QStringLiteral("Setup");
-const QString configDirectoryKey = QStringLiteral("ConfigDirectory");
-const QString appVersionKey = QStringLiteral("AppVersion");
 const QString settingsTemplate = QStringLiteral("Values.i");
 const QString factoryTemplate = QStringLiteral("Default.b");
 const QString serviceSwitch = QStringLiteral("-SERVICE");
@@ -67,8 +64,8 @@ QString findStandardConfigFolder(const StartupEnvironment& environment) {
 // an upgrade and copy the template over the user's own factory image each time.
 void renewSettings(const StartupEnvironment& environment, const IniContent& current,
                    StartupSettings& result, VembaIni& settings) {
-  const QString configDirectory = current.ReadString(setupSection, configDirectoryKey);
-  const QString storedVersion = current.ReadString(setupSection, appVersionKey);
+  const QString configDirectory = current.ReadString(SetupSection, ConfigDirectoryKey);
+  const QString storedVersion = current.ReadString(SetupSection, AppVersionKey);
   if (storedVersion == environment.programVersion) return;
   const QString settingsPath = settings.Path();
   const QString settingsName = QFileInfo(settingsPath).fileName();
@@ -76,9 +73,9 @@ void renewSettings(const StartupEnvironment& environment, const IniContent& curr
     throw IniWriteError(settingsPath);
   }
   if (!configDirectory.isEmpty()) {
-    settings.WriteSetting(setupSection, configDirectoryKey, configDirectory);
+    settings.WriteSetting(SetupSection, ConfigDirectoryKey, configDirectory);
   }
-  settings.WriteSetting(setupSection, appVersionKey, environment.programVersion);
+  settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
   result.SettingsUpgrade = true;
 }
 
@@ -94,7 +91,7 @@ void provisionSettings(const StartupEnvironment& environment, StartupSettings& r
     case IniFile::Status::Missing:
       CopyDataFile(environment.programFolder, settingsTemplate, SettingsFileName,
                    result.DataFolder);
-      settings.WriteSetting(setupSection, appVersionKey, environment.programVersion);
+      settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
       return;
     case IniFile::Status::Unreadable:
     case IniFile::Status::TooLarge:
@@ -259,7 +256,7 @@ StartupSettings RunSettingsStartup(const StartupEnvironment& environment, VembaI
   result.DefaultFolder = WithoutTrailingSeparator(result.StandardConfigFolder);
   settings.SetPath(DataFilePath(result.DataFolder, SettingsFileName));
   if (!examineCommandLine(environment.arguments, result)) {
-    const QString stored = settings.ReadSetting(setupSection, configDirectoryKey);
+    const QString stored = settings.ReadSetting(SetupSection, ConfigDirectoryKey);
     if (!stored.isEmpty()) result.DefaultFolder = WithoutTrailingSeparator(stored);
   }
   return result;

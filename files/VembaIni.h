@@ -2,6 +2,12 @@
 
 #include <QString>
 
+// The settings file's one section and its keys: the user's default folder and the program version
+// that last provisioned the file.
+inline const QString SetupSection = QStringLiteral("Setup");
+inline const QString ConfigDirectoryKey = QStringLiteral("ConfigDirectory");
+inline const QString AppVersionKey = QStringLiteral("AppVersion");
+
 // The program's settings file. Every read and write goes to the file itself, nothing is kept
 // in between, so several running copies see each other's last writes.
 class VembaIni {

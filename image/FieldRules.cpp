@@ -1,6 +1,7 @@
 #include "image/FieldRules.h"
 
 #include "image/FieldReading.h"
+#include "image/VembaData.h"
 
 #include <algorithm>
 #include <map>
@@ -101,12 +102,7 @@ bool IsReservedRadioCode(const QString& code) {
 bool IsFourHexDigits(const QString& code) {
   // Not the key test: that also passes the editing keys, and a pasted control character must
   // never reach the OPU inside a code block.
-  const auto isHexDigit = [](QChar character) {
-    const char16_t unicode = character.unicode();
-    return (unicode >= u'0' && unicode <= u'9') || (unicode >= u'a' && unicode <= u'f') ||
-           (unicode >= u'A' && unicode <= u'F');
-  };
-  return code.size() == 4 && std::all_of(code.begin(), code.end(), isHexDigit);
+  return code.size() == 4 && std::all_of(code.begin(), code.end(), VembaData::IsHexDigit);
 }
 
 QString RadioCodeAsSent(const QString& code) {

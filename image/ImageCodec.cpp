@@ -20,8 +20,6 @@ enum class Encoding {
   ConfigBits,       // six check boxes D0..D5 on bits 0..5
 };
 
-constexpr int SampleIntervalAddress = 0x30;
-constexpr std::uint8_t ThisProductType = 7;
 const QString ProductName = QStringLiteral("U-KOVA");
 
 struct ParameterRow {
@@ -38,7 +36,7 @@ struct ParameterRow {
 const std::vector<ParameterRow>& parameterMap() {
   using F = Field;
   static const std::vector<ParameterRow> rows = {
-      {Encoding::RadioCode, 0x20, 2, {F::edtRadioCodeOld}, nullptr, false},
+      {Encoding::RadioCode, RadioCodeAddress, 2, {F::edtRadioCodeOld}, nullptr, false},
       {Encoding::Nibbles, 0x33, 1, {F::edtNoShortTx, F::edtNoLongTx}, "?", true},
       {Encoding::Decimal, 0x37, 1, {F::edtActivityAlarmInterval}, "?", true},
       {Encoding::CheckBit0, 0x29, 1, {F::cbRadioTestAlarmActive}, nullptr, true},
@@ -49,13 +47,13 @@ const std::vector<ParameterRow>& parameterMap() {
       {Encoding::Decimal, 0x38, 2, {F::edtTotalTxCounter}, "?", false},
       {Encoding::ButtonDelay, 0x36, 1, {F::edtButtonActivationDelay}, "?.?", true},
       {Encoding::Decimal, 0x32, 1, {F::edtDementiaBlockTime}, "?", true},
-      {Encoding::InactivityLimit, 0x34, 2, {F::edtInactivityLimit}, "?", true},
-      {Encoding::Decimal, 0x30, 1, {F::edtInactivitySampleInterval}, "?", true},
+      {Encoding::InactivityLimit, InactivityCountAddress, 2, {F::edtInactivityLimit}, "?", true},
+      {Encoding::Decimal, SampleIntervalAddress, 1, {F::edtInactivitySampleInterval}, "?", true},
       {Encoding::Decimal, 0x31, 1, {F::edtInactivityTiltThreshold}, "?", true},
       {Encoding::Decimal, 0x3A, 1, {F::edtInactivityRetransmissionAttempts}, "?", true},
       {Encoding::FirmwareVersion, 0x2F, 1, {F::edtFirmwareVersion}, "?.?", false},
       {Encoding::ProductionDate, 0x22, 3, {F::edtProductionDate}, "YYMMDD", false},
-      {Encoding::ProductType, 0x2E, 1, {F::edtFirmwareType}, "?", false},
+      {Encoding::ProductType, ProductTypeAddress, 1, {F::edtFirmwareType}, "?", false},
       {Encoding::ConfigBits,
        0x2D,
        1,
@@ -203,7 +201,7 @@ long long inactivityCount(const FieldValues& fields, const CodecContext& context
   long long limit = ReadInteger(fields.text(Field::edtInactivityLimit));
   if (context.limitMode == LimitAsCount) return limit;
   if (fields.selectedUnit == UnitHours) {
-    if (limit > MaxLimitHours) status = 0x34;
+    if (limit > MaxLimitHours) status = InactivityCountAddress;
     limit *= 60;
   }
   const int interval = ReadInteger(fields.text(Field::edtInactivitySampleInterval));
@@ -309,7 +307,7 @@ int BuildImageFromFields(ParameterImage& image, ImageOrigin origin, const FieldV
 }
 
 int InactivityCountOf(const ParameterImage& image) {
-  return valueOf(image, 0x34, 2);
+  return valueOf(image, InactivityCountAddress, 2);
 }
 
 QString FormatImageSegment(const ParameterImage& image, int count, int start) {

@@ -96,7 +96,7 @@ struct CodecContext {
 // Fewer identical position measurements than this before an inactivity alarm risk false alarms.
 inline constexpr int RecommendedInactivityCount = 12;
 
-// The 16-bit inactivity count that BuildImage stored at 0x34-0x35.
+// The 16-bit inactivity count that BuildImage stored at InactivityCountAddress.
 [[nodiscard]] int InactivityCountOf(const ParameterImage& image);
 
 // Count, start address and the data bytes, each as two upper-case hex digits.
@@ -110,4 +110,4 @@ struct ImageBlock {
 // The blocks a write to the transmitter sends: the runs of written bytes of the parameter map,
 // in address order (the radio code block is sent only after a confirmed code change).
 [[nodiscard]] std::vector<ImageBlock> ConfigurationWriteBlocks();
-inline constexpr ImageBlock RadioCodeBlock{2, 0x20};
+inline constexpr ImageBlock RadioCodeBlock{2, RadioCodeAddress};

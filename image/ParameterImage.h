@@ -26,6 +26,14 @@ inline constexpr int ImageSize = 256;
 // Cell n holds address n.
 using ParameterImage = std::array<ImageCell, ImageSize>;
 
+// Parameters that matter beyond showing and building: the OPU listens for the product type and
+// writes the radio code; the inactivity count is judged in samples of the sample interval.
+inline constexpr int RadioCodeAddress = 0x20;  // two bytes, the code's four hex digits
+inline constexpr int ProductTypeAddress = 0x2E;
+inline constexpr std::uint8_t ThisProductType = 7;   // the U-KOVA
+inline constexpr int SampleIntervalAddress = 0x30;   // minutes per sample
+inline constexpr int InactivityCountAddress = 0x34;  // two bytes, high byte first
+
 // Where the configuration shown in the main window came from.
 enum class ImageSourceKind : std::int32_t {
   SourceDefault = 0,

@@ -64,6 +64,12 @@ QString VembaData::ByteToHex(std::uint8_t value) {
   return QString(pair, 2);
 }
 
+bool VembaData::IsHexDigit(QChar character) {
+  const char16_t code = character.unicode();
+  return (code >= u'0' && code <= u'9') || (code >= u'a' && code <= u'f') ||
+         (code >= u'A' && code <= u'F');
+}
+
 int VembaData::HexDigitValue(QChar character) {
   const char16_t code = character.unicode();
   if (code >= u'0' && code <= u'9') return code - u'0';
@@ -95,9 +101,7 @@ bool VembaData::IsDigitKey(QChar key) {
 }
 
 bool VembaData::IsHexDigitKey(QChar key) {
-  const char16_t code = key.unicode();
-  return isAsciiDigit(key) || (code >= u'a' && code <= u'f') || (code >= u'A' && code <= u'F') ||
-         isEditingControl(key);
+  return IsHexDigit(key) || isEditingControl(key);
 }
 
 bool VembaData::IsDecimalKey(QChar key, QChar decimalSeparator) {

@@ -26,6 +26,8 @@ class VembaData {
 
   // Hex helpers: upper-case digits out; 0-9, A-F, a-f in, any other character counts 0.
   [[nodiscard]] static QString ByteToHex(std::uint8_t value);
+  // 0-9, A-F or a-f, and nothing else.
+  [[nodiscard]] static bool IsHexDigit(QChar character);
   [[nodiscard]] static int HexDigitValue(QChar character);
   [[nodiscard]] static std::uint8_t HexPairValue(QChar first, QChar second);
   [[nodiscard]] static std::uint8_t HexPairToByte(QChar first, QChar second);

@@ -5,6 +5,7 @@
 #include "image/VembaData.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLink.h"
+#include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -18,12 +19,11 @@
 
 namespace {
 
-const char* const TagProperty = "Tag";
 const QString RequiredOpuVersion = QStringLiteral("15-1");
-// The OPU listens for any transmitter and reports the product-type byte at 0x2E with its code.
+// The OPU listens for any transmitter and reports the product-type byte with its code.
 const QString AnyTransmitter = QStringLiteral("FFFF");
-const QString ProductTypeAddress = QStringLiteral("2E");
-const QString ThisProductType = QStringLiteral("07");
+const QString ProductTypeParameter = VembaData::ByteToHex(ProductTypeAddress);
+const QString ThisProductTypeText = VembaData::ByteToHex(ThisProductType);
 constexpr int ListeningAnswerLength = 8;
 
 // Poll status values of a job.
@@ -132,7 +132,7 @@ void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
 
 bool TransmitterOperations::StartListeningBounded() {
   for (int attempt = 0; attempt < MaxListenAttempts && !state_.link.LineLost(); ++attempt) {
-    if (state_.link.StartListening(AnyTransmitter, ProductTypeAddress) == 0) return true;
+    if (state_.link.StartListening(AnyTransmitter, ProductTypeParameter) == 0) return true;
   }
   return false;
 }
@@ -149,7 +149,7 @@ Identification TransmitterOperations::ListenForTransmitter() {
     // Another product, or an answer too long to be a code, sends the OPU listening again.
     if (result == mrOk && state_.PollAnswer.size() == ListeningAnswerLength) {
       state_.CurrentRadioCode = state_.PollAnswer.left(4);
-      if (state_.PollAnswer.mid(6, 2) == ThisProductType) return Identification::Identified;
+      if (state_.PollAnswer.mid(6, 2) == ThisProductTypeText) return Identification::Identified;
     }
   }
 }

@@ -43,7 +43,7 @@ struct TransmitterState {
   ParameterImage& OutgoingImage;
   ImageSourceKind& ImageSource;
   QDateTime& ReadTime;     // when a read last showed the transmitter's configuration
-  QTimer& tmrPollOpuInfo;  // the poll timer; its "Tag" property selects the poll job
+  QTimer& tmrPollOpuInfo;  // the poll timer; its TagProperty selects the poll job
 };
 
 // Poll jobs of the poll timer.

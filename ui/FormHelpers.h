@@ -14,6 +14,10 @@ inline const QString AbortCaption = QStringLiteral("&Abbruch");
 inline const QString YesCaption = QStringLiteral("&Ja");
 inline const QString NoCaption = QStringLiteral("&Nein");
 
+// The integer property in which a control or timer keeps a state of its own (the poll timer its
+// job, the inactivity limit its display mode, the unit selector the unit in force).
+inline constexpr char TagProperty[] = "Tag";
+
 // Gives a control the name the program and its tests know it by.
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {

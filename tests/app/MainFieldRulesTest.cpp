@@ -25,8 +25,6 @@ namespace {
 const QLocale German(QLocale::German, QLocale::Germany);
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 
-constexpr int SampleIntervalAddress = 0x30;
-
 // A configuration as a file delivers it: every parameter in range, inactivity sensing, alarm
 // button and activity alarm on, the radio test alarm off.
 ParameterImage loadedImage(int inactivityCount = 12, int sampleInterval = 5) {
@@ -38,14 +36,14 @@ ParameterImage loadedImage(int inactivityCount = 12, int sampleInterval = 5) {
       {0x29, 0},
       {0x2C, 24},
       {0x2D, 0x0B},
-      {0x2E, 7},
+      {ProductTypeAddress, ThisProductType},
       {0x2F, 0x12},
       {SampleIntervalAddress, sampleInterval},
       {0x31, 10},
       {0x32, 3},
       {0x33, 0x33},
-      {0x34, inactivityCount / 256},
-      {0x35, inactivityCount % 256},
+      {InactivityCountAddress, inactivityCount / 256},
+      {InactivityCountAddress + 1, inactivityCount % 256},
       {0x36, 1},
       {0x37, 4},
       {0x3A, 2},

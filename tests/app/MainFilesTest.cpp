@@ -38,7 +38,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr int BatteryTestInterval = 0x2C;
-constexpr int ProductType = 0x2E;
 
 // A configuration every field can show: the factory parameters at 0x20..0x3A.
 QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
@@ -195,7 +194,7 @@ TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryIm
   EXPECT_EQ(window->windowTitle(), defaultTitle());
   EXPECT_EQ(window->StatusText(), Text(10821));
   EXPECT_NE(window->edtFirmwareType->text(), QStringLiteral("unknown"));
-  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "AppVersion"), GetProgramVersion());
+  EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, AppVersionKey), GetProgramVersion());
   const QByteArray factoryImage = readBytes(templates + QStringLiteral("Default.b"));
   EXPECT_EQ(readBytes(dataDir.filePath(QStringLiteral("Default.bin"))), factoryImage);
 
@@ -365,7 +364,7 @@ TEST_P(MainFilesLoadTest, RefusesPipesDevicesAndLinkLoopsWithTheSizeMessageWitho
 
 TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
   QByteArray otherProduct = validImage(48);
-  otherProduct[ProductType] = 5;
+  otherProduct[ProductTypeAddress] = 5;
   const QString path = filePath(QStringLiteral("fremd.ukova"));
   writeBytes(path, otherProduct);
   load(path);
@@ -380,8 +379,9 @@ TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
 
 TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddress) {
   QByteArray tooLong = validImage();
-  tooLong[0x30] = 60;  // 65535 samples of 60 minutes: more hours than the field can take
-  tooLong[0x34] = static_cast<char>(0xFF);
+  tooLong[SampleIntervalAddress] =
+      60;  // 65535 samples of 60 minutes: more hours than the field can take
+  tooLong[InactivityCountAddress] = static_cast<char>(0xFF);
   tooLong[0x35] = static_cast<char>(0xFF);
   const QString path = filePath(QStringLiteral("lang.ukova"));
   writeBytes(path, tooLong);
@@ -481,7 +481,7 @@ TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTit
   const QString named = filePath(QStringLiteral("a.ukova"));
   const QString rejected = filePath(QStringLiteral("b.ukova"));
   QByteArray otherProduct = validImage(48);
-  otherProduct[ProductType] = 5;
+  otherProduct[ProductTypeAddress] = 5;
   writeBytes(named, validImage(36));
   writeBytes(rejected, otherProduct);
   open(named);
@@ -498,7 +498,7 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   startWithFactoryImage();
   const QString path = filePath(QStringLiteral("pendant.ukova"));
   QByteArray fewSamples = validImage();
-  fewSamples[0x30] = 6;  // 10 samples of 6 minutes: one hour
+  fewSamples[SampleIntervalAddress] = 6;  // 10 samples of 6 minutes: one hour
   fewSamples[0x35] = 10;
   writeBytes(path, fewSamples);
   open(path);
@@ -646,7 +646,7 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
   chooseInDialog(chosen + u'/');
   window->mnuFileSelectDefaultFolder->trigger();
   EXPECT_EQ(window->DefaultFolder, chosen);
-  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "ConfigDirectory"), chosen);
+  EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, ConfigDirectoryKey), chosen);
 
   makeReadOnly(settingsPath);
   const QString refused = filePath(QStringLiteral("abgelehnt"));
@@ -654,7 +654,7 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
   window->mnuFileSelectDefaultFolder->trigger();
   EXPECT_THAT(dialogs.texts(), ElementsAre(QStringLiteral("Unable to write to ") + settingsPath));
   EXPECT_EQ(window->DefaultFolder, refused);
-  EXPECT_EQ(window->VembaIni.ReadSetting("Setup", "ConfigDirectory"), chosen);
+  EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, ConfigDirectoryKey), chosen);
   window->mnuFileSaveAs->trigger();  // cancelled
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   EXPECT_EQ(dialogs.saveRequests.back().folder, refused);

@@ -122,16 +122,16 @@ TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   ScriptedDialogs dialogs;
   auto window = startWindow(dialogs);
   ImageBytes bytes{};
-  bytes[0x20] = 0x1A;
-  bytes[0x21] = 0x2B;
+  bytes[RadioCodeAddress] = 0x1A;
+  bytes[RadioCodeAddress + 1] = 0x2B;
   bytes[0x2D] = 0x0B;
-  bytes[0x2E] = 7;
+  bytes[ProductTypeAddress] = ThisProductType;
   bytes[0x2F] = 0x12;
-  bytes[0x30] = 5;
+  bytes[SampleIntervalAddress] = 5;
   bytes[0x31] = 10;
   bytes[0x33] = 0x35;
-  bytes[0x34] = 0;
-  bytes[0x35] = 13;  // 65 minutes
+  bytes[InactivityCountAddress] = 0;
+  bytes[InactivityCountAddress + 1] = 13;  // 65 minutes
   bytes[0x36] = 25;
   bytes[0x7F] = 0x42;  // owned by no field
   ParameterImage image{};
@@ -152,7 +152,7 @@ TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   ParameterImage rebuilt = image;
   EXPECT_EQ(window->BuildImage(rebuilt, OriginSave), ImageOk);
   EXPECT_EQ(VembaData::ExtractImageBytes(rebuilt), bytes);
-  EXPECT_EQ(rebuilt[0x30].origin, OriginSave);
+  EXPECT_EQ(rebuilt[SampleIntervalAddress].origin, OriginSave);
   EXPECT_EQ(rebuilt[0x7F].origin, OriginLoad);
 }
 

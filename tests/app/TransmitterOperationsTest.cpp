@@ -47,8 +47,6 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr int TestPollIntervalMs = 20;
-constexpr int SampleIntervalAddress = 0x30;
-constexpr int ProductTypeAddress = 0x2E;
 
 const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
 const QStringList ReadRequests = {"m", "m0622", "m0828", "m0830", "m0338"};
@@ -59,7 +57,7 @@ ImageBytes transmitterMemory() {
                                             0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
                                             0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
   ImageBytes memory{};
-  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + 0x20);
+  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + RadioCodeAddress);
   return memory;
 }
 
@@ -67,8 +65,8 @@ ImageBytes transmitterMemory() {
 // values.
 ImageBytes windowConfiguration() {
   ImageBytes bytes = transmitterMemory();
-  bytes[0x20] = 0;
-  bytes[0x21] = 0;
+  bytes[RadioCodeAddress] = 0;
+  bytes[RadioCodeAddress + 1] = 0;
   bytes[0x27] = 5;
   bytes[0x2C] = 12;
   return bytes;
@@ -536,7 +534,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
                 QStringList({"n", "n0327", "n022C", "n0830", "n013A", "n0220", "i1A2B", "N", "n"}));
   EXPECT_TRUE(opu.Commands().contains("n0220BEEF"));
   expectWoundUp("n");
-  expected[0x20] = 0xBE;
+  expected[RadioCodeAddress] = 0xBE;
   expected[0x21] = 0xEF;
   EXPECT_EQ(opu.Memory(), expected);
   // The window keeps the code the transmitter had.

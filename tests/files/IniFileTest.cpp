@@ -213,7 +213,7 @@ TEST_F(IniFileTest, WriteReplacesTheWholeFileAndLeavesNothingElseBehind) {
   ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
   VembaIni settings;
   settings.SetPath(path);
-  settings.WriteSetting("Setup", "ConfigDirectory", "/a/much/longer/folder/than/before");
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey, "/a/much/longer/folder/than/before");
   // A reader that had the file open still sees the complete old file: the new content went to
   // a separate file that took the name at once, so no reader ever meets half of it.
   EXPECT_EQ(reader.readAll(), foreignContent);
@@ -222,7 +222,7 @@ TEST_F(IniFileTest, WriteReplacesTheWholeFileAndLeavesNothingElseBehind) {
             QStringList{QStringLiteral("Values.ini")});
 
   QFile::setPermissions(path, QFile::ReadOwner);
-  EXPECT_THROW(settings.WriteSetting("Setup", "ConfigDirectory", "/b"), IniWriteError);
+  EXPECT_THROW(settings.WriteSetting(SetupSection, ConfigDirectoryKey, "/b"), IniWriteError);
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("Values.ini")});
 }

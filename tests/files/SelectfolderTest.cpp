@@ -69,7 +69,7 @@ TEST_F(SelectDirectoryTest, ConfirmedFolderBecomesDefaultAndIsStoredWithoutSepar
   });
   EXPECT_TRUE(SelectDefaultFolder(dialog, defaultFolder, settings));
   EXPECT_EQ(defaultFolder, QStringLiteral("/new/folder"));
-  EXPECT_EQ(settings.ReadSetting("Setup", "ConfigDirectory"), QStringLiteral("/new/folder"));
+  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey), QStringLiteral("/new/folder"));
 }
 
 TEST_F(SelectDirectoryTest, CancelledDialogChangesNothing) {

@@ -118,7 +118,7 @@ TEST_F(SettingsStartupTest, FolderParameterWinsForThisRunOnlyAndIsTakenAsTyped) 
   const StartupSettings result =
       start({QStringLiteral("/no/such/folder"), typed, existingFolder("second")});
   EXPECT_EQ(result.DefaultFolder, typed);
-  EXPECT_EQ(settings.ReadSetting("Setup", "ConfigDirectory"), QStringLiteral("/stored"));
+  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey), QStringLiteral("/stored"));
 }
 
 TEST_F(SettingsStartupTest, ServiceSwitchCountsOnlyBeforeTheFolderParameter) {
@@ -153,7 +153,7 @@ TEST_F(SettingsStartupTest, WithoutDataOrDocumentsFolderEverythingStaysBesideThe
     EXPECT_EQ(result.StandardConfigFolder, programFolder + "Config/");
     EXPECT_TRUE(QFileInfo(programFolder + "Config").isDir());
     EXPECT_EQ(result.DefaultFolder, programFolder + "Config");
-    EXPECT_EQ(settings.ReadSetting("Setup", "AppVersion"), version);
+    EXPECT_EQ(settings.ReadSetting(SetupSection, AppVersionKey), version);
     EXPECT_EQ(readBytes(programFolder + "Values.i"), settingsTemplate);
     EXPECT_EQ(readBytes(programFolder + "Default.bin"), factoryTemplate);
     EXPECT_FALSE(QFileInfo::exists(missing.isEmpty() ? QStringLiteral("/ORVEL") : missing));
@@ -242,11 +242,12 @@ TEST_F(SettingsStartupTest, Windows1252SettingsOfTheOlderProgramKeepTheirBytes) 
   EXPECT_EQ(result.DefaultFolder, folderWithUmlaut);
   EXPECT_EQ(readBytes(expectedDataFolder + "Values.ini"), oldSettings);
 
-  settings.WriteSetting("Setup", "ConfigDirectory", root.filePath(QStringLiteral("M\u00FCller")));
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey,
+                        root.filePath(QStringLiteral("M\u00FCller")));
   EXPECT_EQ(
       readBytes(expectedDataFolder + "Values.ini"),
       QByteArray(oldSettings).replace(folderBytes, QFile::encodeName(root.path()) + "/M\xFCller"));
-  EXPECT_EQ(settings.ReadSetting("Setup", "ConfigDirectory"),
+  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey),
             root.filePath(QStringLiteral("M\u00FCller")));
 }
 
@@ -264,7 +265,7 @@ void expectWritableByOwnerOnly(const QStringList& paths) {
 TEST_F(SettingsStartupTest, CreatedFoldersAndFilesAreNeverWritableByEveryUser) {
   const mode_t previousMask = ::umask(0);
   const StartupSettings result = start();
-  settings.WriteSetting("Setup", "ConfigDirectory", "/elsewhere");
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey, "/elsewhere");
   ::umask(previousMask);
   expectWritableByOwnerOnly({dataBase + "/ORVEL", result.DataFolder, documentsBase + "/ORVEL",
                              result.StandardConfigFolder, result.DataFolder + "Values.ini",
@@ -299,7 +300,8 @@ TEST_F(SettingsStartupTest, PathsLongerThan260CharactersAreUsedWhole) {
   deep.commonDataBase = deepBase;
   const StartupSettings result = RunSettingsStartup(deep, settings);
   EXPECT_EQ(result.DataFolder, deepBase + QStringLiteral("/ORVEL/U-KOVA Programmer (DE)/"));
-  EXPECT_EQ(IniFile(result.DataFolder + "Values.ini").ReadString("Setup", "AppVersion"), version);
+  EXPECT_EQ(IniFile(result.DataFolder + "Values.ini").ReadString(SetupSection, AppVersionKey),
+            version);
 }
 
 class CopyDataFileTest : public ::testing::Test {

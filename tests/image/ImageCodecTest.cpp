@@ -24,7 +24,10 @@ ParameterImage imageWith(std::initializer_list<std::pair<int, int>> bytes,
 
 // A complete transmitter image of product type 7.
 ParameterImage transmitterImage(std::initializer_list<std::pair<int, int>> extra = {}) {
-  ParameterImage image = imageWith({{0x2E, 7}, {0x30, 5}, {0x34, 0}, {0x35, 12}});
+  ParameterImage image = imageWith({{ProductTypeAddress, ThisProductType},
+                                    {SampleIntervalAddress, 5},
+                                    {InactivityCountAddress, 0},
+                                    {InactivityCountAddress + 1, 12}});
   for (const auto& [address, value] : extra)
     image[address].value = static_cast<std::uint8_t>(value);
   return image;
@@ -74,8 +77,8 @@ TEST(ShowImage, ProductTypeDecidesBetweenOkAndWrongProduct) {
   EXPECT_EQ(ok.status, ImageOk);
   EXPECT_EQ(shownText(ok, Field::edtFirmwareType), "U-KOVA");
 
-  const ShowResult other =
-      ShowImageValues(transmitterImage({{0x2E, 5}}), OriginLoad, {LimitAsTime, German});
+  const ShowResult other = ShowImageValues(transmitterImage({{ProductTypeAddress, 5}}), OriginLoad,
+                                           {LimitAsTime, German});
   EXPECT_EQ(other.status, ImageWrongProduct);
   EXPECT_EQ(shownText(other, Field::edtFirmwareType), "unknown");
   // Every other field is shown all the same.
@@ -116,8 +119,9 @@ TEST(ShowImage, PlaceholdersAndFailingOrderFollowTheShowSequence) {
 
 TEST(ShowImage, InactivityLimitChoosesItsUnit) {
   const auto limitOf = [](int count, int interval, InactivityLimitModeKind mode = LimitAsTime) {
-    const ParameterImage image =
-        transmitterImage({{0x34, count >> 8}, {0x35, count & 0xFF}, {0x30, interval}});
+    const ParameterImage image = transmitterImage({{InactivityCountAddress, count >> 8},
+                                                   {InactivityCountAddress + 1, count & 0xFF},
+                                                   {SampleIntervalAddress, interval}});
     const ShowResult result = ShowImageValues(image, OriginLoad, {mode, German});
     return std::pair{*shown(result, Field::edtInactivityLimit), result.status};
   };
@@ -163,9 +167,9 @@ TEST(BuildImage, InactivityLimitInTimeMode) {
   fields.texts[Field::edtInactivityLimit] = "3";
   fields.texts[Field::edtInactivitySampleInterval] = "7";
   EXPECT_EQ(build(image, fields), ImageOk);
-  EXPECT_EQ(image[0x34].value, 0x00);
+  EXPECT_EQ(image[InactivityCountAddress].value, 0x00);
   EXPECT_EQ(image[0x35].value, 0x1A);  // 180 / 7 = 25.7 rounds to 26
-  EXPECT_EQ(image[0x34].origin, OriginSave);
+  EXPECT_EQ(image[InactivityCountAddress].origin, OriginSave);
 
   fields.texts[Field::edtInactivityLimit] = "1093";
   fields.texts[Field::edtInactivitySampleInterval] = "60";
@@ -225,7 +229,8 @@ TEST(BuildImage, LaterFailuresOverrideEarlierOnes) {
 }
 
 TEST(BuildImage, NibblesVersionDateAndProductType) {
-  ParameterImage image = imageWith({{0x2F, 0x99}, {0x22, 0x01}, {0x2E, 0x05}}, OriginLoad);
+  ParameterImage image =
+      imageWith({{0x2F, 0x99}, {0x22, 0x01}, {ProductTypeAddress, 0x05}}, OriginLoad);
   FieldValues fields = factoryFields();
   fields.texts[Field::edtNoShortTx] = "15";
   fields.texts[Field::edtNoLongTx] = "3";
@@ -239,8 +244,8 @@ TEST(BuildImage, NibblesVersionDateAndProductType) {
   EXPECT_EQ(image[0x23].value, 0x03);
   EXPECT_EQ(image[0x24].value, 0x15);
   // Not exactly "U-KOVA": the product byte stays as loaded.
-  EXPECT_EQ(image[0x2E].value, 0x05);
-  EXPECT_EQ(image[0x2E].origin, OriginLoad);
+  EXPECT_EQ(image[ProductTypeAddress].value, 0x05);
+  EXPECT_EQ(image[ProductTypeAddress].origin, OriginLoad);
 
   fields.texts[Field::edtNoShortTx] = "16";
   fields.texts[Field::edtNoLongTx] = "0";
@@ -270,14 +275,14 @@ TEST(BuildImage, RadioCodeComesFromTheNewFieldOnlyForAWrite) {
   fields.texts[Field::edtRadioCodeNew] = "";
   ParameterImage forFile{};
   EXPECT_EQ(build(forFile, fields), ImageOk);
-  EXPECT_EQ(forFile[0x20].value, 0x1A);
-  EXPECT_EQ(forFile[0x21].value, 0x2B);
+  EXPECT_EQ(forFile[RadioCodeAddress].value, 0x1A);
+  EXPECT_EQ(forFile[RadioCodeAddress + 1].value, 0x2B);
 
   ParameterImage forWrite{};
   EXPECT_EQ(build(forWrite, fields, LimitAsTime, German, OriginWrite), ImageOk);
-  EXPECT_EQ(forWrite[0x20].value, 0x00);
-  EXPECT_EQ(forWrite[0x21].value, 0x00);
-  EXPECT_EQ(forWrite[0x20].origin, OriginWrite);
+  EXPECT_EQ(forWrite[RadioCodeAddress].value, 0x00);
+  EXPECT_EQ(forWrite[RadioCodeAddress + 1].value, 0x00);
+  EXPECT_EQ(forWrite[RadioCodeAddress].origin, OriginWrite);
 }
 
 TEST(BuildImage, CheckBoxesAndCountersAndUnownedBytes) {

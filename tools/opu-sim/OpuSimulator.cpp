@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 namespace {
 
-constexpr int RadioCodeAddress = 0x20;
 constexpr char NAK = 0x15;
 
 int HexByteAt(const QByteArray& text, int index) {
@@ -17,9 +15,9 @@ int HexByteAt(const QByteArray& text, int index) {
 }
 
 bool IsHexText(const QByteArray& text) {
-  for (const char character : text)
-    if (!std::isxdigit(static_cast<unsigned char>(character))) return false;
-  return true;
+  return std::all_of(text.begin(), text.end(), [](char character) {
+    return VembaData::IsHexDigit(QChar::fromLatin1(character));
+  });
 }
 
 // A transmitter with radio code 1A2B and these settings at 0x22-0x3A (product type 7 at 0x2E).

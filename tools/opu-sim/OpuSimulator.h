@@ -24,7 +24,7 @@ struct OpuSimFaults {
   bool refuseBlocks = false;  // ESC to every write block
   bool silentBlocks = false;  // no answer to a write block; the empty block is still taken
   QString jobOutcome = QStringLiteral("03");  // job status once the button is pressed
-  QString productType = QStringLiteral("07");
+  QString productType = VembaData::ByteToHex(ThisProductType);
   bool listeningFails = false;  // "04" to the listening poll once the button is pressed
   QString version = QStringLiteral("15-1 V1.0.0");
   QString hangUpOn;            // command letters on whose arrival the line hangs up...
