@@ -1,5 +1,6 @@
 #include "files/ConfigurationFiles.h"
 
+#include "files/ImageFiles.h"
 #include "files/IniFile.h"
 #include "files/Settings.h"
 #include "ui/Texts.h"
@@ -81,12 +82,12 @@ void ConfigurationFiles::UpdateTitle() {
 }
 
 void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announce) {
-  if (VembaData::FileSizeOf(path) != ImageSize) {
+  if (FileSizeOf(path) != ImageSize) {
     ShowError(10822);
     return;
   }
   ImageBytes bytes{};
-  if (!VembaData::ReadImageFile(path, bytes)) {
+  if (!ReadImageFile(path, bytes)) {
     ShowError(10806);
     return;
   }
@@ -108,7 +109,7 @@ void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announc
 void ConfigurationFiles::FileNew() {
   ImageBytes bytes{};
   // The factory image needs no exact size: its first 256 bytes count.
-  if (!VembaData::ReadImageFile(DataFilePath(state_.DataFolder, FactoryImageFileName), bytes)) {
+  if (!ReadImageFile(DataFilePath(state_.DataFolder, FactoryImageFileName), bytes)) {
     ShowError(10811);
     view_.SetStatusText({});
     return;
@@ -229,7 +230,7 @@ bool ConfigurationFiles::BuildForSaving() {
 
 bool ConfigurationFiles::MayWriteTarget(const QString& target) {
   if (!QFileInfo::exists(target)) return true;
-  if (VembaData::IsReadOnlyFile(target)) {
+  if (IsReadOnlyFile(target)) {
     dialogs_.ShowInformation(dialogParent_, Text(10801));
     return false;
   }
@@ -237,7 +238,7 @@ bool ConfigurationFiles::MayWriteTarget(const QString& target) {
 }
 
 void ConfigurationFiles::WriteWorkingImage(const QString& path) {
-  if (VembaData::WriteImageFile(VembaData::ExtractImageBytes(state_.WorkingImage), path)) {
+  if (WriteImageFile(VembaData::ExtractImageBytes(state_.WorkingImage), path)) {
     view_.SetStatusText(Text(10815));
     NoteRecentFile(path);
   } else {

@@ -1,10 +1,9 @@
 #include "files/IniFile.h"
 
-#include "image/VembaData.h"
+#include "files/ImageFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -241,18 +240,6 @@ std::optional<QByteArray> IniContent::WithValue(const QString& section, const QS
   return result + '[' + *sectionBytes + ']' + end + keyLine;
 }
 
-namespace {
-
-void replaceFile(const QString& path, const QByteArray& data) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw IniWriteError(path);
-  // The settings decide which factory image and folder every start uses.
-  file.setPermissions(VembaData::WrittenFilePermissions(file.permissions()));
-  if (file.write(data) != data.size() || !file.commit()) throw IniWriteError(path);
-}
-
-}  // namespace
-
 IniFile::IniFile(QString path) : filePath(std::move(path)) {}
 
 IniFile::Loaded IniFile::Load() const {
@@ -288,11 +275,7 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   }
   const std::optional<QByteArray> bytes = loaded.content.WithValue(section, key, value);
   if (!bytes) throw IniWriteError(filePath);
-  replaceFile(filePath, *bytes);
-}
-
-bool IsWriteProtected(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists()) return false;
-  return info.isDir() || !info.isWritable() || VembaData::IsReadOnlyFile(path);
+  // The settings decide which factory image and folder every start uses: ReplaceFile keeps them
+  // from being writable by other users.
+  if (!ReplaceFile(filePath, *bytes)) throw IniWriteError(filePath);
 }

@@ -111,8 +111,3 @@ class IniFile {
  private:
   QString filePath;
 };
-
-// True for an existing file that must not be replaced: one we may not write, or one whose
-// permissions grant writing to nobody (the read-only mark of the file, which a replace by
-// rename would otherwise step over, even for an administrator).
-[[nodiscard]] bool IsWriteProtected(const QString& path);

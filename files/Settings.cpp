@@ -1,15 +1,14 @@
 #include "files/Settings.h"
 
+#include "files/ImageFiles.h"
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
-#include "image/VembaData.h"
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -133,16 +132,6 @@ bool examineCommandLine(const QStringList& arguments, StartupSettings& result) {
   return false;
 }
 
-bool copyContent(QFile& source, QSaveFile& target) {
-  char buffer[4096];
-  for (;;) {
-    const qint64 count = source.read(buffer, sizeof buffer);
-    if (count < 0) return false;
-    if (count == 0) return true;
-    if (target.write(buffer, count) != count) return false;
-  }
-}
-
 // The user's own data or documents folder. A fresh account may not have it yet; it is made as
 // the desktop would make it, because the fallback, the program folder, is not writable once the
 // program is installed.
@@ -215,26 +204,18 @@ QString DataFilePath(const QString& folder, const QString& name) {
 
 bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const QString& targetName,
                   const QString& targetFolder) {
-  const QString targetPath = targetFolder + targetName;
+  // The templates are a few hundred bytes.
   QFile source(sourceFolder + sourceName);
-  if (!source.open(QIODevice::ReadOnly) || IsWriteProtected(targetPath)) return false;
-  QSaveFile target(targetPath);
-  if (!target.open(QIODevice::WriteOnly)) return false;
-  target.setPermissions(VembaData::WrittenFilePermissions(target.permissions()));
-  if (!copyContent(source, target)) {
-    target.cancelWriting();
-    return false;
-  }
-  return target.commit();
+  if (!source.open(QIODevice::ReadOnly)) return false;
+  const QByteArray content = source.readAll();
+  if (source.error() != QFileDevice::NoError) return false;
+  return ReplaceFile(targetFolder + targetName, content);
 }
 
 void CreateFolderIfMissing(const QString& path) {
   if (QFileInfo::exists(path)) return;
-  // 0755: the process's umask narrows it further, but a umask of 000 never widens it.
-  constexpr QFile::Permissions writableByOwnerOnly =
-      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
-      QFile::ReadOther | QFile::ExeOther;
-  QDir().mkdir(path, writableByOwnerOnly);
+  // The process's umask narrows the limit further, but a umask of 000 never widens it.
+  QDir().mkdir(path, FolderPermissionLimit);
 }
 
 StartupEnvironment SystemStartupEnvironment() {

@@ -47,13 +47,12 @@ inline const QString FactoryImageFileName = QStringLiteral("Default.bin");
 
 // Copies sourceFolder + sourceName to targetFolder + targetName (folders with trailing
 // separator). The target is replaced only by a complete copy: a missing source, a failed read or
-// write, or a write-protected target leave it as it was. A new target gets the user's default
-// permissions, never write access for every user.
+// write, or a write-protected target leave it as it was. Permissions as ReplaceFile gives them.
 bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const QString& targetName,
                   const QString& targetFolder);
 
 // Creates the folder when it is missing (its parent must exist), with the user's default
-// permissions but never writable by every user. The outcome is not reported: a folder that
+// permissions within FolderPermissionLimit. The outcome is not reported: a folder that
 // could not be made shows up later as a file that cannot be written.
 void CreateFolderIfMissing(const QString& path);
 

@@ -1,9 +1,5 @@
 #include "image/VembaData.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace {
 
 constexpr char16_t CtrlC = 3;
@@ -106,46 +102,4 @@ bool VembaData::IsHexDigitKey(QChar key) {
 
 bool VembaData::IsDecimalKey(QChar key, QChar decimalSeparator) {
   return isAsciiDigit(key) || key == decimalSeparator || isEditingControl(key);
-}
-
-bool VembaData::ReadImageFile(const QString& path, ImageBytes& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), ImageSize);
-  return read == ImageSize;
-}
-
-bool VembaData::WriteImageFile(const ImageBytes& bytes, const QString& path) {
-  // The old file is replaced only once the new one is complete, so a failed save never leaves a
-  // truncated configuration behind. Replacing by rename would also pass over a read-only file,
-  // which a plain write could not open.
-  if (IsReadOnlyFile(path)) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.setPermissions(WrittenFilePermissions(file.permissions()));
-  if (file.write(reinterpret_cast<const char*>(bytes.data()), ImageSize) != ImageSize) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
-}
-
-qint64 VembaData::FileSizeOf(const QString& path) {
-  // The size comes from the file system, so a huge file is refused without being read.
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return 0;
-  return file.size();
-}
-
-QFileDevice::Permissions VembaData::WrittenFilePermissions(QFileDevice::Permissions permissions) {
-  return permissions & ~(QFileDevice::WriteGroup | QFileDevice::WriteOther);
-}
-
-bool VembaData::IsReadOnlyFile(const QString& path) {
-  // Judged by the permission bits, not by access(2): root may write anything, yet a file the user
-  // protected stays protected.
-  const QFileInfo info(path);
-  constexpr auto anyWrite =
-      QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-  return info.exists() && (info.permissions() & anyWrite) == 0;
 }

@@ -2,7 +2,6 @@
 
 #include "image/ParameterImage.h"
 
-#include <QFileDevice>
 #include <QString>
 
 #include <array>
@@ -10,8 +9,8 @@
 
 using ImageBytes = std::array<std::uint8_t, ImageSize>;
 
-// Helper of the main window: the current configuration file, and the stateless image, hex,
-// key and file helpers.
+// Helper of the main window: the current configuration file, and the stateless image, hex and
+// key helpers. The files themselves are files/ImageFiles.h's.
 class VembaData {
  public:
   QString CurrentFilePath;
@@ -38,16 +37,4 @@ class VembaData {
   [[nodiscard]] static bool IsDigitKey(QChar key);
   [[nodiscard]] static bool IsHexDigitKey(QChar key);
   [[nodiscard]] static bool IsDecimalKey(QChar key, QChar decimalSeparator);
-
-  // Configuration files of exactly 256 bytes.
-  [[nodiscard]] static bool ReadImageFile(const QString& path, ImageBytes& bytes);
-  // Fails on an existing read-only file, whose protection the write must respect.
-  [[nodiscard]] static bool WriteImageFile(const ImageBytes& bytes, const QString& path);
-  // An existing file whose write permission bits are all cleared, whoever the user is.
-  [[nodiscard]] static bool IsReadOnlyFile(const QString& path);
-  [[nodiscard]] static qint64 FileSizeOf(const QString& path);
-  // The permissions of a file the program writes: what the umask gives, but never write access
-  // for anyone but the owner, whatever the umask (another user could plant a configuration).
-  [[nodiscard]] static QFileDevice::Permissions WrittenFilePermissions(
-      QFileDevice::Permissions permissions);
 };

@@ -1,5 +1,6 @@
 #include "files/IniFile.h"
 
+#include "files/ImageFiles.h"
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"

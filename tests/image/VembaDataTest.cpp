@@ -1,11 +1,6 @@
 #include "image/VembaData.h"
 
-#include <QFileInfo>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 TEST(VembaDataHex, DigitsPairsAndCodes) {
   EXPECT_EQ(VembaData::ByteToHex(0x0A), "0A");
@@ -75,16 +70,4 @@ TEST(VembaDataKeys, EditingControlsPassLettersDoNot) {
   EXPECT_FALSE(VembaData::IsHexDigitKey(u'G'));
   EXPECT_TRUE(VembaData::IsDecimalKey(u',', u','));
   EXPECT_FALSE(VembaData::IsDecimalKey(u'.', u','));
-}
-
-TEST(VembaDataFiles, NewConfigurationFileIsWritableByItsOwnerOnly) {
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("new.ukova"));
-  const mode_t previousMask = ::umask(0);
-  const bool written = VembaData::WriteImageFile(ImageBytes{}, path);
-  ::umask(previousMask);
-  ASSERT_TRUE(written);
-  const QFileDevice::Permissions permissions = QFileInfo(path).permissions();
-  EXPECT_FALSE(permissions & (QFileDevice::WriteGroup | QFileDevice::WriteOther));
-  EXPECT_TRUE(permissions & QFileDevice::WriteOwner);
 }

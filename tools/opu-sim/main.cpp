@@ -26,6 +26,20 @@ QCommandLineOption Valued(const QString& name, const QString& help, const QStrin
   return QCommandLineOption(name, help, value);
 }
 
+// The simulator stands beside the program and keeps its memory in 256-byte files of the same
+// shape as configuration files; it does not share the program's file layer.
+bool ReadMemoryFile(const QString& path, ImageBytes& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) &&
+         file.read(reinterpret_cast<char*>(bytes.data()), ImageSize) == ImageSize;
+}
+
+bool SaveMemoryFile(const QString& path, const ImageBytes& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) &&
+         file.write(reinterpret_cast<const char*>(bytes.data()), ImageSize) == ImageSize;
+}
+
 // Writes each conversation line with a millisecond time stamp to stderr or to a log file.
 class ConversationLog {
  public:
@@ -116,7 +130,7 @@ int main(int argc, char** argv) {
   if (parser.isSet(outOfRange)) simulator.SetMemory(OpuSimulator::OutOfRangeImage());
   if (parser.isSet(memory)) {
     ImageBytes bytes{};
-    if (!VembaData::ReadImageFile(parser.value(memory), bytes)) {
+    if (!ReadMemoryFile(parser.value(memory), bytes)) {
       std::fprintf(stderr, "%s is not a 256-byte memory file\n", qPrintable(parser.value(memory)));
       return 2;
     }
@@ -155,7 +169,7 @@ int main(int argc, char** argv) {
 
   ServeUntilStopped(simulator, log);
   server.Stop();
-  if (parser.isSet(save) && !VembaData::WriteImageFile(simulator.Memory(), parser.value(save))) {
+  if (parser.isSet(save) && !SaveMemoryFile(parser.value(save), simulator.Memory())) {
     std::fprintf(stderr, "cannot save the memory to %s\n", qPrintable(parser.value(save)));
     return 2;
   }
