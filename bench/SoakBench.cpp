@@ -32,7 +32,7 @@ constexpr int WarmUpCycles = 20;
 class CountingDialogs final : public UserDialogs {
  public:
   int shown = 0;
-  int ShowMessage(QWidget*, BoxKind, const QString& text, BoxButtons) override {
+  ModalResult ShowMessage(QWidget*, BoxKind, const QString& text, BoxButtons) override {
     ++shown;
     std::fprintf(stderr, "message: %s\n", qPrintable(text));
     return mrOk;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto modifiers = Qt::KeyboardModifiers::fromInt(input.Byte() << 24);
   const QLocale locale((choice & 1) != 0 ? QLocale::German : QLocale::English,
                        (choice & 1) != 0 ? QLocale::Germany : QLocale::UnitedStates);
-  const int limitMode = (choice & 2) != 0 ? LimitAsCount : LimitAsTime;
+  const InactivityLimitModeKind limitMode = (choice & 2) != 0 ? LimitAsCount : LimitAsTime;
   const int unit = (choice >> 2) % 3 - 1;
   const QString text = Text(input, (choice & 0x20) != 0);
 
