@@ -2,6 +2,7 @@
 #include "image/VembaData.h"
 #include "link/Changecode.h"
 #include "support/QtPrinters.h"
+#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
@@ -28,28 +29,12 @@ const QLocale English(QLocale::English, QLocale::UnitedStates);
 // A configuration as a file delivers it: every parameter in range, inactivity sensing, alarm
 // button and activity alarm on, the radio test alarm off.
 ParameterImage loadedImage(int inactivityCount = 12, int sampleInterval = 5) {
-  ParameterImage image{};
-  VembaData::ClearImage(image, 0, OriginLoad);
-  const std::pair<int, int> cells[] = {
-      {0x27, 9},
-      {0x28, 19},
-      {0x29, 0},
-      {0x2C, 24},
-      {0x2D, 0x0B},
-      {ProductTypeAddress, ThisProductType},
-      {0x2F, 0x12},
-      {SampleIntervalAddress, sampleInterval},
-      {0x31, 10},
-      {0x32, 3},
-      {0x33, 0x33},
-      {InactivityCountAddress, inactivityCount / 256},
-      {InactivityCountAddress + 1, inactivityCount % 256},
-      {0x36, 1},
-      {0x37, 4},
-      {0x3A, 2},
-  };
-  for (const auto& [address, value] : cells) image[address].value = std::uint8_t(value);
-  return image;
+  return SampleImage(OriginLoad, {{0x32, 3},
+                                  {0x37, 4},
+                                  {0x3A, 2},
+                                  {SampleIntervalAddress, sampleInterval},
+                                  {InactivityCountAddress, inactivityCount / 256},
+                                  {InactivityCountAddress + 1, inactivityCount % 256}});
 }
 
 QStringList texts(std::initializer_list<int> numbers) {

@@ -5,6 +5,7 @@
 #include "files/Selectfolder.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
+#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
@@ -39,15 +40,9 @@ using ::testing::IsEmpty;
 
 constexpr int BatteryTestInterval = 0x2C;
 
-// A configuration every field can show: the factory parameters at 0x20..0x3A.
+// A configuration every field can show: the factory image.
 QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
-  static const std::uint8_t parameters[] = {0x00, 0x00, 0x25, 0x06, 0x15, 0x00, 0x00, 0x09, 0x13,
-                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
-                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x00, 0x03};
-  QByteArray bytes(ImageSize, '\0');
-  std::copy(std::begin(parameters), std::end(parameters), bytes.begin() + 0x20);
-  bytes[BatteryTestInterval] = static_cast<char>(batteryTestInterval);
-  return bytes;
+  return SampleImageFile({{BatteryTestInterval, batteryTestInterval}});
 }
 
 // Bytes that no field owns, each with a value of its own, so that a lost byte shows.

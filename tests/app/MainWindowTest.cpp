@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
@@ -121,21 +122,16 @@ TEST(MainWindow, FormHasItsFixedSizeAndMenuShortcuts) {
 TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   ScriptedDialogs dialogs;
   auto window = startWindow(dialogs);
-  ImageBytes bytes{};
-  bytes[RadioCodeAddress] = 0x1A;
-  bytes[RadioCodeAddress + 1] = 0x2B;
-  bytes[0x2D] = 0x0B;
-  bytes[ProductTypeAddress] = ThisProductType;
-  bytes[0x2F] = 0x12;
-  bytes[SampleIntervalAddress] = 5;
-  bytes[0x31] = 10;
-  bytes[0x33] = 0x35;
-  bytes[InactivityCountAddress] = 0;
-  bytes[InactivityCountAddress + 1] = 13;  // 65 minutes
-  bytes[0x36] = 25;
-  bytes[0x7F] = 0x42;  // owned by no field
-  ParameterImage image{};
-  VembaData::LoadImageBytes(image, bytes, OriginLoad);
+  const ImageChanges changes = {
+      {RadioCodeAddress, 0x1A},
+      {RadioCodeAddress + 1, 0x2B},
+      {0x33, 0x35},                      // 3 short and 5 long transmissions
+      {InactivityCountAddress + 1, 13},  // 65 minutes of 5-minute samples
+      {0x36, 25},
+      {0x7F, 0x42},  // 0x7F is owned by no field
+  };
+  const ImageBytes bytes = SampleImageBytes(changes);
+  const ParameterImage image = SampleImage(OriginLoad, changes);
 
   EXPECT_EQ(window->ShowImage(image, OriginLoad), ImageOk);
   EXPECT_EQ(window->edtRadioCodeOld->text(), "1A2B");

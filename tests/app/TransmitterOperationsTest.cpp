@@ -9,6 +9,7 @@
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/QtPrinters.h"
+#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
@@ -51,14 +52,10 @@ constexpr int TestPollIntervalMs = 20;
 const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
 const QStringList ReadRequests = {"m", "m0622", "m0828", "m0830", "m0338"};
 
-// A transmitter whose every parameter is in range and differs from the factory image.
+// A transmitter with a code of its own and every parameter in range.
 ImageBytes transmitterMemory() {
-  static const std::uint8_t parameters[] = {0x1A, 0x2B, 0x25, 0x06, 0x15, 0x23, 0x00, 0x09, 0x13,
-                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
-                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
-  ImageBytes memory{};
-  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + RadioCodeAddress);
-  return memory;
+  return SampleImageBytes(
+      {{RadioCodeAddress, 0x1A}, {RadioCodeAddress + 1, 0x2B}, {0x25, 0x23}, {0x39, 0x2C}});
 }
 
 // What the window shows before an operation: a configuration of the same product with other

@@ -1,6 +1,7 @@
 #include "image/ImageCodec.h"
 
 #include "image/VembaData.h"
+#include "support/SampleImage.h"
 
 #include <QLocale>
 
@@ -22,15 +23,9 @@ ParameterImage imageWith(std::initializer_list<std::pair<int, int>> bytes,
   return image;
 }
 
-// A complete transmitter image of product type 7.
-ParameterImage transmitterImage(std::initializer_list<std::pair<int, int>> extra = {}) {
-  ParameterImage image = imageWith({{ProductTypeAddress, ThisProductType},
-                                    {SampleIntervalAddress, 5},
-                                    {InactivityCountAddress, 0},
-                                    {InactivityCountAddress + 1, 12}});
-  for (const auto& [address, value] : extra)
-    image[address].value = static_cast<std::uint8_t>(value);
-  return image;
+// A complete transmitter image of this product.
+ParameterImage transmitterImage(ImageChanges extra = {}) {
+  return SampleImage(OriginLoad, extra);
 }
 
 std::optional<ShownValue> shown(const ShowResult& result, Field field) {
@@ -318,11 +313,19 @@ TEST(ImageSegments, WriteBlocksAndSegmentText) {
 }
 
 TEST(ShowAndBuild, ShownValuesBuildBackTheSameBytes) {
-  const ParameterImage original = transmitterImage(
-      {{0x20, 0x1A}, {0x21, 0x2B}, {0x22, 0x25}, {0x23, 0x06}, {0x24, 0x15}, {0x27, 9},
-       {0x28, 19},   {0x29, 1},    {0x2A, 1},    {0x2B, 2},    {0x2C, 24},   {0x2D, 0x2B},
-       {0x2F, 0x12}, {0x31, 10},   {0x32, 30},   {0x33, 0x53}, {0x36, 7},    {0x37, 24},
-       {0x38, 3},    {0x39, 4},    {0x3A, 2}});
+  // Every field with a value of its own besides the factory's.
+  const ParameterImage original = transmitterImage({{RadioCodeAddress, 0x1A},
+                                                    {RadioCodeAddress + 1, 0x2B},
+                                                    {0x29, 1},
+                                                    {0x2A, 1},
+                                                    {0x2B, 2},
+                                                    {0x2D, 0x2B},
+                                                    {0x32, 30},
+                                                    {0x33, 0x53},
+                                                    {0x36, 7},
+                                                    {0x38, 3},
+                                                    {0x39, 4},
+                                                    {0x3A, 2}});
   for (const QLocale& locale : {German, English}) {
     const ShowResult result = ShowImageValues(original, OriginLoad, {LimitAsTime, locale});
     ASSERT_EQ(result.status, ImageOk);
