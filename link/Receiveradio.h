@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/UserDialogs.h"
-
 #include <QDialog>
 #include <QString>
 
@@ -9,9 +7,6 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QShowEvent;
-
-// The poll timer's result when the OPU's line hung up while the dialog waited.
-inline constexpr ModalResult mrLineLost = static_cast<ModalResult>(100);
 
 // The waiting dialog of every transmitter operation: it asks the user to press the transmitter's
 // button while the main window's poll timer asks the OPU, and the timer closes it with the

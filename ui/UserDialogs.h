@@ -13,6 +13,7 @@ enum ModalResult : int {
   mrIgnore = 5,
   mrYes = 6,
   mrNo = 7,
+  mrLineLost = 100,  // the waiting dialog's: the OPU's line hung up while it waited
 };
 
 // A dialog's exec() result as the modal result it closed with.

@@ -155,7 +155,7 @@ class TransmitterOperationsTest : public ::testing::Test {
 
   // What the window shows and knows, but the code it identified.
   QStringList windowState() {
-    QStringList state = {w().windowTitle(), QString::number(w().ImageSource)};
+    QStringList state = {w().windowTitle(), QString::number(static_cast<int>(w().ImageSource))};
     for (const QLineEdit* edit : w().findChildren<QLineEdit*>()) {
       if (edit->window() == &w() && edit != w().edtRadioCodeOld)
         state << edit->objectName() + '=' + edit->text();
@@ -471,10 +471,9 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
 // normal user meets both, so the test takes a normal user's rights for the open.
 TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   windows.reset();
-  const OpuLinkOptions previous = CurrentOpuLinkOptions();
   // The pseudo-terminal itself: an ordinary user may not even look into the test's folders.
   const QString port = opu.Server().PortPath();
-  SetOpuLinkOptions(OpuLinkOptions{port, {}});
+  linkOptions = OpuLinkOptions{port, {}};
   start();
   struct stat status {};
   ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
@@ -495,8 +494,6 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
   EXPECT_EQ(w().StatusText(), FormatText(10900, {port, group}));
   EXPECT_THAT(opu.Commands(), IsEmpty());
-  windows.reset();
-  SetOpuLinkOptions(previous);
 }
 
 // --- Writing -------------------------------------------------------------------------------
