@@ -107,7 +107,7 @@ QString SheetTimeText(const QDateTime& time) {
   return time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 
-QString SheetSourceText(std::int32_t imageSource, const QString& filePath,
+QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
                         const QDateTime& readTime) {
   switch (imageSource) {
     case SourceDefault:

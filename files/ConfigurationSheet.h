@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/ParameterImage.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -33,7 +35,7 @@ struct SheetContent {
 
 // Where the shown configuration came from, in words for the sheet: the file's name, the factory
 // configuration, or the transmitter with the time it was read.
-[[nodiscard]] QString SheetSourceText(std::int32_t imageSource, const QString& filePath,
+[[nodiscard]] QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
                                       const QDateTime& readTime);
 
 // Paints the sheet on the device's first page, shrunk to fit when it would not.

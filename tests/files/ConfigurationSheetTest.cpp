@@ -91,7 +91,7 @@ TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
 TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
   const QDateTime read(QDate(2026, 12, 8), QTime(9, 5));
   const struct {
-    std::int32_t source;
+    ImageSourceKind source;
     QString expected;
   } cases[] = {
       {SourceDefault, Text(11114)},
@@ -102,7 +102,7 @@ TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
   for (const auto& row : cases) {
     EXPECT_EQ(SheetSourceText(row.source, QStringLiteral("/home/t/küche.ukova"), read),
               row.expected)
-        << row.source;
+        << static_cast<int>(row.source);
   }
 }
 
