@@ -5,17 +5,11 @@
 // Usage: ukova-soak-bench [cycles=1000] [poll interval ms=10]
 
 #include "app/Main.h"
-#include "app/ProgramWindows.h"
-#include "files/Settings.h"
-#include "link/opu/OpuLinkOptions.h"
-#include "tools/opu-sim/OpuSimServer.h"
-#include "tools/opu-sim/OpuSimulator.h"
+#include "bench/ProgramAgainstSimulator.h"
 #include "ui/Texts.h"
-#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -29,19 +23,6 @@ namespace {
 constexpr int WarmUpCycles = 20;
 
 // Every box is answered at once and counted: a cycle that shows one has failed.
-class CountingDialogs final : public UserDialogs {
- public:
-  int shown = 0;
-  ModalResult ShowMessage(QWidget*, BoxKind, const QString& text, BoxButtons) override {
-    ++shown;
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return mrOk;
-  }
-  QString AskOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskFolder(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
 struct Sample {
   long long heapBytes;
   long long residentKiB;
@@ -88,20 +69,11 @@ int main(int argc, char** argv) {
   const int pollMs = argc > 2 ? std::atoi(argv[2]) : 10;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  OpuSimulator opu;
-  OpuSimServer server(opu);
-  if (!server.Start()) {
-    std::fprintf(stderr, "no pseudo-terminal\n");
-    return 1;
-  }
-  opu.SetButtonDelay(0);
-  QTemporaryDir scratch;
-  CountingDialogs dialogs;
-  const auto windows = CreateProgramWindows(MainEnvironment{
-      &dialogs,
-      StartupEnvironment{
-          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
-      OpuLinkOptions{server.PortPath(), {}}});
+  ProgramAgainstSimulator program;
+  if (!program.Start()) return 1;
+  OpuSimulator& opu = program.opu;
+  CountingDialogs& dialogs = program.dialogs;
+  const auto& windows = program.windows;
   TfrmMain& window = *windows->frmMain;
   window.Operations().SetPollIntervalMs(pollMs);
   dialogs.shown = 0;  // the scratch folder has no factory image; that is not the soak's

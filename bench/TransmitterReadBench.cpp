@@ -5,18 +5,12 @@
 // - CPU the whole process spends while the waiting dialog waits 10 s for the button.
 
 #include "app/Main.h"
-#include "app/ProgramWindows.h"
-#include "files/Settings.h"
+#include "bench/ProgramAgainstSimulator.h"
 #include "link/Receiveradio.h"
-#include "link/opu/OpuLinkOptions.h"
-#include "tools/opu-sim/OpuSimServer.h"
-#include "tools/opu-sim/OpuSimulator.h"
 #include "ui/Texts.h"
-#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -42,19 +36,6 @@ double ProcessCpuSeconds() {
 }
 
 // Every box is answered at once and counted: a read that shows one has failed.
-class CountingDialogs final : public UserDialogs {
- public:
-  int shown = 0;
-  ModalResult ShowMessage(QWidget*, BoxKind, const QString& text, BoxButtons) override {
-    ++shown;
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return mrOk;
-  }
-  QString AskOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskFolder(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
 bool ReadSucceeded(TfrmMain& window, const CountingDialogs& dialogs) {
   return dialogs.shown == 0 && window.StatusText() == Text(10506);
 }
@@ -110,20 +91,11 @@ void CpuWhileWaiting(TfrmMain& window, TfrmReceiveRadio& waiting, OpuSimulator& 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  OpuSimulator opu;
-  OpuSimServer server(opu);
-  if (!server.Start()) {
-    std::fprintf(stderr, "no pseudo-terminal\n");
-    return 1;
-  }
-  opu.SetButtonDelay(0);
-  QTemporaryDir scratch;
-  CountingDialogs dialogs;
-  const auto windows = CreateProgramWindows(MainEnvironment{
-      &dialogs,
-      StartupEnvironment{
-          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
-      OpuLinkOptions{server.PortPath(), {}}});
+  ProgramAgainstSimulator program;
+  if (!program.Start()) return 1;
+  OpuSimulator& opu = program.opu;
+  CountingDialogs& dialogs = program.dialogs;
+  const auto& windows = program.windows;
   dialogs.shown = 0;  // the scratch folder has no factory image; that is not the read's
   ReadTime(*windows->frmMain, dialogs);
   CpuWhileWaiting(*windows->frmMain, *windows->frmReceiveRadio, opu);
