@@ -36,6 +36,7 @@ struct ProgramAgainstSimulator {
   QTemporaryDir scratch;
   CountingDialogs dialogs;
   std::unique_ptr<ProgramWindows> windows;
+  QString tracePath;  // where the line is traced; none when empty
 
   // False when no pseudo-terminal could be had.
   [[nodiscard]] bool Start() {
@@ -48,7 +49,7 @@ struct ProgramAgainstSimulator {
         &dialogs,
         StartupEnvironment{
             WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
-        OpuLinkOptions{server.PortPath(), {}}});
+        OpuLinkOptions{server.PortPath(), tracePath}});
     return true;
   }
 };

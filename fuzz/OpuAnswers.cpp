@@ -25,11 +25,14 @@ class FuzzOpuDriver final : public OpuDriver {
  public:
   explicit FuzzOpuDriver(FuzzInput& input) : input_(input) {}
 
-  int OpenEx(const QString&, int) override { return input_.AtEnd() ? 2 : 0; }
-  int SetBaudRate(int) override { return 0; }
-  int SetDataCharacteristics(int, int, int) override { return 0; }
-  int SetFlowControl(int, char, char) override { return 0; }
-  int ClearDtr() override { return 0; }
+  // Which of the calls that open and set up the line fail, one bit each.
+  void FailOpening(std::uint8_t calls) { failingOpenCalls_ = calls; }
+
+  int OpenEx(const QString&, int) override { return Failing(0) ? 2 : 0; }
+  int SetBaudRate(int) override { return Failing(1) ? 4 : 0; }
+  int SetDataCharacteristics(int, int, int) override { return Failing(2) ? 4 : 0; }
+  int SetFlowControl(int, char, char) override { return Failing(3) ? 4 : 0; }
+  int ClearDtr() override { return Failing(4) ? 4 : 0; }
   int Purge(int mask) override {
     if ((mask & PurgeReceive) != 0) arrived_.clear();
     return 0;
@@ -68,6 +71,8 @@ class FuzzOpuDriver final : public OpuDriver {
   Clock::time_point Now() const override { return now_; }
 
  private:
+  [[nodiscard]] bool Failing(int call) const { return (failingOpenCalls_ >> call & 1) != 0; }
+
   // The answer to a command: up to three pieces, each after a delay, and reads that fail.
   void ScheduleReply() {
     const std::uint8_t shape = input_.Byte();
@@ -91,6 +96,7 @@ class FuzzOpuDriver final : public OpuDriver {
   std::deque<std::pair<Clock::time_point, QByteArray>> scheduled_;
   QByteArray arrived_;
   int failingReads_ = 0;
+  std::uint8_t failingOpenCalls_ = 0;
 };
 
 // Every command ends: its deadline plus one extension per piece that came in time.
@@ -110,11 +116,16 @@ void CheckStoredBlock(const QString& block) {
   }
 }
 
-void RunCommand(OpuLink& link, std::uint8_t choice) {
+void RunCommand(OpuLink& link, FuzzInput& input) {
+  const std::uint8_t choice = input.Byte();
+  // Command parameters from the window: a text of any length, which the link must frame or
+  // refuse.
+  const QString parameter =
+      (choice & 0x80) != 0 ? QString::fromLatin1(input.Piece(100)) : QStringLiteral("1A2B");
   QString text;
   switch (choice % 12) {
     case 0:
-      (void)link.StartListening(QStringLiteral("FFFF"), QStringLiteral("2E"));
+      (void)link.StartListening(parameter, QStringLiteral("2E"));
       break;
     case 1:
       (void)link.PollListening(text);
@@ -130,16 +141,16 @@ void RunCommand(OpuLink& link, std::uint8_t choice) {
       if (link.ReadOpuVersion(text) == OpuLink::Success) FUZZ_CHECK(text.size() == 11, text);
       break;
     case 5:
-      (void)link.CheckOpuVersion(QStringLiteral("15-1"));
+      (void)link.CheckOpuVersion((choice & 0x80) != 0 ? parameter : QStringLiteral("15-1"));
       break;
     case 6:
-      (void)link.SendReadRequest(QStringLiteral("0622"));
+      (void)link.SendReadRequest(parameter);
       break;
     case 7:
-      (void)link.SendWriteBlock(QStringLiteral("0227AB"));
+      (void)link.SendWriteBlock(parameter);
       break;
     case 8:
-      (void)link.StartJob(QStringLiteral("1A2B"));
+      (void)link.StartJob(parameter);
       break;
     case 9:
       if (link.PollReadStatus(text) == OpuLink::Success) FUZZ_CHECK(text.size() == 2, text);
@@ -163,10 +174,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto owned = std::make_unique<FuzzOpuDriver>(input);
   FuzzOpuDriver& driver = *owned;
   OpuLink link(std::move(owned));
-  if (link.Open() != 0) return 0;
+  driver.FailOpening(input.Byte() & 0x1F);
+  if (link.Open() != 0) {
+    // Callers close a link that did not open; a command on it until then is harmless.
+    RunCommand(link, input);
+    link.Close();
+    return 0;
+  }
   while (!input.AtEnd()) {
     const Clock::time_point before = driver.Now();
-    RunCommand(link, input.Byte());
+    RunCommand(link, input);
     FUZZ_CHECK(driver.Now() - before <= LongestCommand, QString());
   }
   link.Close();

@@ -11,6 +11,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QFrame>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -75,6 +76,12 @@ void TfrmChangeCode::FormCreate() {
 void TfrmChangeCode::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
+}
+
+void TfrmChangeCode::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  // The dialog is shown for every operation: it must not collect a connection each time.
+  ReleaseFocusTracking(*this);
 }
 
 void TfrmChangeCode::FormShow() {

@@ -8,6 +8,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
+class QHideEvent;
 class QShowEvent;
 class TransmitterOperations;
 class UserDialogs;
@@ -38,6 +39,7 @@ class TfrmChangeCode : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   // Escape does not end the dialog: only btnOk and the close button do.
   void keyPressEvent(QKeyEvent* event) override;
 

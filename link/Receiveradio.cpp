@@ -4,6 +4,7 @@
 #include "ui/UserDialogs.h"
 
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -83,6 +84,12 @@ void TfrmReceiveRadio::SetActionText(const QString& text) {
 void TfrmReceiveRadio::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
   QDialog::showEvent(event);
+}
+
+void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  // The dialog is shown for every operation: it must not collect a connection each time.
+  ReleaseFocusTracking(*this);
 }
 
 void TfrmReceiveRadio::FormShow() {

@@ -6,6 +6,7 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QHideEvent;
 class QShowEvent;
 
 // The waiting dialog of every transmitter operation: it asks the user to press the transmitter's
@@ -36,4 +37,5 @@ class TfrmReceiveRadio : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 };

@@ -15,6 +15,8 @@ declare -A parser_of=(
   [ImageShowBuild]=image/ImageCodec.cpp
   [FieldRulesText]=image/FieldRules.cpp
 )
+# Inputs of the OPU target are whole conversations: short ones keep the executions many.
+declare -A options_of=([OpuAnswers]=-max_len=512)
 if [ $# -gt 0 ]; then targets=("$@"); else targets=(OpuAnswers IniRoundTrip ImageShowBuild FieldRulesText); fi
 
 scripts/install-deps.sh --fuzz
@@ -32,7 +34,8 @@ for target in "${targets[@]}"; do
   log=build/fuzz/$target.log
   echo "== $target: $seconds s"
   # New inputs go to the first folder; the checked-in corpus seeds the run.
-  if ! "$bin/fuzz_$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  if ! "$bin/fuzz_$target" ${options_of[$target]:-} -max_total_time="$seconds" -timeout=10 \
+      -print_final_stats=1 \
       -artifact_prefix="$findings/$target-" "$fresh" "$corpus" >"$log" 2>&1; then
     echo "   FINDING: see $log and $findings/"
     failed=1

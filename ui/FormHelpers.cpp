@@ -1,8 +1,10 @@
 #include "ui/FormHelpers.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerPendantResource() {
@@ -80,4 +82,16 @@ QPixmap PendantPicture() {
   static const bool registered = (registerPendantResource(), true);
   (void)registered;
   return QPixmap(QStringLiteral(":/images/pendant.jpg"));
+}
+
+void ReleaseFocusTracking(QWidget& window) {
+  QWindow* const handle = window.windowHandle();
+  if (handle == nullptr) return;
+  const char* const focusObjectChanged = SIGNAL(focusObjectChanged(QObject*));
+  const char* const updateFocusObject = SLOT(_q_updateFocusObject(QObject*));
+  QObject::disconnect(handle, focusObjectChanged, qApp, updateFocusObject);
+  // A window that still holds the activation keeps the one connection Qt undoes when another
+  // window takes it.
+  if (QGuiApplication::focusWindow() == handle)
+    QObject::connect(handle, focusObjectChanged, qApp, updateFocusObject);
 }

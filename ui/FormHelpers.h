@@ -40,5 +40,12 @@ void CentreOnOwner(QWidget& dialog);
 // set: a later caption is not taken up.
 void BindRowLabel(QLabel* label, QWidget* control, const QString& rowCaption = {});
 
+// Qt connects a window's focus-object signal to the application each time the window becomes
+// active, and undoes it when another window takes the activation; a dialog that hides while it
+// is active hands the focus on without that, so a dialog shown again and again collects one
+// connection per showing. Call when a dialog that is kept for reuse has hidden: it keeps one
+// connection while it holds the activation, none otherwise.
+void ReleaseFocusTracking(QWidget& window);
+
 // Our drawing of the pendant transmitter, at its display size of 121 x 160.
 [[nodiscard]] QPixmap PendantPicture();

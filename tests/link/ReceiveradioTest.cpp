@@ -12,10 +12,35 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// The application's focus-tracking connections of a window, counted in Qt's own dump of it.
+int FocusTrackingConnections(QWindow& window) {
+  static int counted = 0;
+  counted = 0;
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& line) {
+        if (line.contains(QStringLiteral("_q_updateFocusObject"))) ++counted;
+      });
+  window.dumpObjectInfo();
+  qInstallMessageHandler(previous);
+  return counted;
+}
+
+// Every operation shows the one waiting dialog again: it must not collect a connection each time.
+TEST(TfrmReceiveRadio, ShowingItAgainAndAgainCollectsNothing) {
+  TfrmReceiveRadio dialog;
+  for (int showing = 0; showing < 5; ++showing) {
+    QTimer::singleShot(20, &dialog, [&dialog] { dialog.done(mrOk); });
+    ASSERT_EQ(dialog.exec(), mrOk);
+  }
+  ASSERT_NE(dialog.windowHandle(), nullptr);
+  EXPECT_LE(FocusTrackingConnections(*dialog.windowHandle()), 1);
+}
 
 TEST(TfrmReceiveRadio, StartsEmptyAndKeepsTheLabelAtItsWidthWhateverTheText) {
   TfrmReceiveRadio dialog;
