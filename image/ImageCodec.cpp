@@ -3,6 +3,7 @@
 #include "image/FieldReading.h"
 #include "image/VembaData.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -335,4 +336,13 @@ std::vector<ImageBlock> ConfigurationWriteBlocks() {
     }
   }
   return blocks;
+}
+
+std::vector<int> AddressesOf(Field field) {
+  std::vector<int> addresses;
+  for (const ParameterRow& row : parameterMap()) {
+    if (std::find(row.fields.begin(), row.fields.end(), field) == row.fields.end()) continue;
+    for (int offset = 0; offset < row.width; ++offset) addresses.push_back(row.address + offset);
+  }
+  return addresses;
 }

@@ -110,4 +110,6 @@ struct ImageBlock {
 // The blocks a write to the transmitter sends: the runs of written bytes of the parameter map,
 // in address order (the radio code block is sent only after a confirmed code change).
 [[nodiscard]] std::vector<ImageBlock> ConfigurationWriteBlocks();
+// The image addresses whose bytes a field shows and is built into, in address order.
+[[nodiscard]] std::vector<int> AddressesOf(Field field);
 inline constexpr ImageBlock RadioCodeBlock{2, RadioCodeAddress};

@@ -1,0 +1,195 @@
+#include "image/ImageComparison.h"
+
+#include "image/VembaData.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace {
+
+// The unit selector's items, in their order: 10191 minutes, 10192 hours.
+constexpr int FirstUnitText = 10191;
+
+QString shownText(const ShownValue& shown, bool isCheckBox, const TextLookup& text) {
+  if (isCheckBox) return text(shown.checked ? YesText : NoText);
+  if (shown.unit == NoUnit) return shown.text;
+  return shown.text + u' ' + text(FirstUnitText + shown.unit);
+}
+
+bool isCheckBox(Field field) {
+  switch (field) {
+    case Field::cbRadioTestAlarmActive:
+    case Field::cbConfig_D0:
+    case Field::cbConfig_D1:
+    case Field::cbConfig_D2:
+    case Field::cbConfig_D3:
+    case Field::cbConfig_D4:
+    case Field::cbConfig_D5:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The last value shown for each field (a field is shown once per showing), and the show order.
+struct Showing {
+  std::map<Field, QString> values;
+  std::vector<Field> order;
+};
+
+Showing showing(const ParameterImage& image, ImageOrigin origin, const CodecContext& context,
+                const TextLookup& text) {
+  Showing result;
+  for (const ShownValue& shown : ShowImageValues(image, origin, context).values) {
+    if (result.values.count(shown.field) == 0) result.order.push_back(shown.field);
+    result.values[shown.field] = shownText(shown, isCheckBox(shown.field), text);
+  }
+  return result;
+}
+
+QString hexBytes(const ParameterImage& image, const std::vector<int>& addresses) {
+  QString bytes;
+  for (int address : addresses) bytes += VembaData::ByteToHex(image[address].value);
+  return bytes;
+}
+
+}  // namespace
+
+int FieldCaptionText(Field field, int limitMode) {
+  switch (field) {
+    case Field::edtRadioCodeOld:
+    case Field::edtRadioCodeNew:
+      return 10123;
+    case Field::edtProductionDate:
+      return 10183;
+    case Field::edtRadioTestAlarmInterval:
+      return 10145;
+    case Field::edtMissedAck:
+      return 10146;
+    case Field::cbRadioTestAlarmActive:
+      return 10144;
+    case Field::edtButtonCounter:
+      return 10149;
+    case Field::edtBatteryTestInterval:
+      return 10147;
+    case Field::cbConfig_D0:
+      return 10165;
+    case Field::cbConfig_D1:
+      return 10162;
+    case Field::cbConfig_D2:
+      return 10148;
+    case Field::cbConfig_D3:
+      return 10142;
+    case Field::cbConfig_D4:
+      return 10151;
+    case Field::cbConfig_D5:
+      return 10171;
+    case Field::edtFirmwareType:
+      return 10184;
+    case Field::edtFirmwareVersion:
+      return 10182;
+    case Field::edtInactivitySampleInterval:
+      return 10168;
+    case Field::edtInactivityTiltThreshold:
+      return 10169;
+    case Field::edtDementiaBlockTime:
+      return 10164;
+    case Field::edtNoShortTx:
+      return 10126;
+    case Field::edtNoLongTx:
+      return 10127;
+    case Field::edtInactivityLimit:
+      return limitMode == LimitAsCount ? 10167 : 10166;
+    case Field::edtButtonActivationDelay:
+      return 10163;
+    case Field::edtActivityAlarmInterval:
+      return 10143;
+    case Field::edtTotalTxCounter:
+      return 10150;
+    case Field::edtInactivityRetransmissionAttempts:
+      return 10170;
+  }
+  return 0;
+}
+
+std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin leftOrigin,
+                                         const ParameterImage& right, ImageOrigin rightOrigin,
+                                         const CodecContext& context, const TextLookup& text) {
+  const Showing leftShown = showing(left, leftOrigin, context, text);
+  const Showing rightShown = showing(right, rightOrigin, context, text);
+  std::vector<Field> order = leftShown.order;
+  for (Field field : rightShown.order) {
+    if (leftShown.values.count(field) == 0) order.push_back(field);
+  }
+  std::vector<ComparedField> rows;
+  for (Field field : order) {
+    const auto leftValue = leftShown.values.find(field);
+    const auto rightValue = rightShown.values.find(field);
+    ComparedField row{field, leftValue == leftShown.values.end() ? QString() : leftValue->second,
+                      rightValue == rightShown.values.end() ? QString() : rightValue->second};
+    row.differs = row.left != row.right;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
+                                               const ParameterImage& readBack,
+                                               const CodecContext& context,
+                                               const TextLookup& text) {
+  // The sent image with the transmitter's bytes in place of the written ones: only what the
+  // transmitter did not keep can show differently.
+  ParameterImage kept = sent;
+  std::set<int> unkept;
+  std::set<int> unread;
+  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
+    for (int address = block.start; address < block.start + block.count; ++address) {
+      if (readBack[address].origin != OriginRead) {
+        unread.insert(address);
+      } else if (readBack[address].value != sent[address].value) {
+        unkept.insert(address);
+        kept[address].value = readBack[address].value;
+      }
+    }
+  }
+  if (unkept.empty() && unread.empty()) return {};
+  const std::vector<ComparedField> rows =
+      CompareImages(sent, OriginWrite, kept, OriginWrite, context, text);
+  std::vector<ComparedField> result;
+  std::set<int> named;
+  const auto name = [&result, &named](const ComparedField& row) {
+    result.push_back(row);
+    for (int address : AddressesOf(row.field)) named.insert(address);
+  };
+  // A field is named when its own bytes were not kept and it shows so; one shown differently
+  // only through another field's byte (the limit through the sample interval) is not.
+  for (const ComparedField& row : rows) {
+    const std::vector<int> owned = AddressesOf(row.field);
+    const bool ownByteUnkept = std::any_of(
+        owned.begin(), owned.end(), [&unkept](int address) { return unkept.count(address); });
+    if (row.differs && ownByteUnkept) name(row);
+  }
+  // A byte not read, or differing only in bits no field shows, is named by its first field.
+  std::set<int> remaining = unread;
+  remaining.insert(unkept.begin(), unkept.end());
+  for (int address : remaining) {
+    if (named.count(address) != 0) continue;
+    const auto owner = std::find_if(rows.begin(), rows.end(), [address](const ComparedField& row) {
+      const std::vector<int> owned = AddressesOf(row.field);
+      return std::find(owned.begin(), owned.end(), address) != owned.end();
+    });
+    if (owner == rows.end()) continue;
+    ComparedField row = *owner;
+    const std::vector<int> owned = AddressesOf(row.field);
+    if (unread.count(address) != 0) {
+      row.right = text(NotReadText);
+    } else {
+      row.left += QStringLiteral(" [%1]").arg(hexBytes(sent, owned));
+      row.right += QStringLiteral(" [%1]").arg(hexBytes(kept, owned));
+    }
+    row.differs = true;
+    name(row);
+  }
+  return result;
+}

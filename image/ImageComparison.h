@@ -1,0 +1,49 @@
+#pragma once
+
+#include "image/ImageCodec.h"
+#include "image/ParameterImage.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// Comparing two configurations field by field, as the window would show each of them: the values
+// are the codec's showing of each image, so a comparison needs no window.
+
+// The text-table number of the caption that names a field in the main window (the inactivity
+// limit's caption depends on the mode it is shown in).
+[[nodiscard]] int FieldCaptionText(Field field, int limitMode);
+
+// The text table, handed in: the comparison names check-box states and units by their texts.
+using TextLookup = std::function<QString(int)>;
+
+// One field of two configurations, as shown: edits with their text (the inactivity limit with its
+// unit), check boxes as the table's yes or no.
+struct ComparedField {
+  Field field;
+  QString left;
+  QString right;
+  bool differs = false;
+};
+
+// Every field that either image shows, in the window's show order, with both values. A side whose
+// cells lack the expected origin shows what the window would (a placeholder, or nothing).
+[[nodiscard]] std::vector<ComparedField> CompareImages(
+    const ParameterImage& left, ImageOrigin leftOrigin, const ParameterImage& right,
+    ImageOrigin rightOrigin, const CodecContext& context, const TextLookup& text);
+
+// The fields owning a byte that a write sends and that the transmitter did not keep: `sent` is
+// the image the write built, `readBack` the transmitter's bytes read afterwards (origin
+// OriginRead). A written byte the read did not return counts as not kept. When a byte differs in
+// a bit that no field shows, both values carry the bytes in hex, so the difference is never
+// hidden.
+[[nodiscard]] std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
+                                                             const ParameterImage& readBack,
+                                                             const CodecContext& context,
+                                                             const TextLookup& text);
+
+// Text-table numbers the comparison shows values with.
+inline constexpr int YesText = 11056;
+inline constexpr int NoText = 11057;
+inline constexpr int NotReadText = 11059;

@@ -1,0 +1,145 @@
+#include "image/ImageComparison.h"
+
+#include "image/VembaData.h"
+#include "support/QtPrinters.h"
+
+#include <QLocale>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+
+namespace {
+
+using ::testing::ElementsAreArray;
+
+const CodecContext Context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
+
+QString fakeText(int number) {
+  return QStringLiteral("#%1").arg(number);
+}
+
+using Bytes = std::initializer_list<std::pair<int, int>>;
+
+// A complete transmitter configuration (12 hours of 5-minute samples, code 1A2B).
+ParameterImage configuration(Bytes changes = {}, ImageOrigin origin = OriginLoad) {
+  ParameterImage image{};
+  VembaData::ClearImage(image, 0, origin);
+  const Bytes base = {{0x20, 0x1A}, {0x21, 0x2B}, {0x2C, 24},   {0x2D, 0x0B},
+                      {0x2E, 7},    {0x30, 5},    {0x33, 0x33}, {0x35, 144}};
+  for (const auto& [address, value] : base) image[address].value = static_cast<std::uint8_t>(value);
+  for (const auto& [address, value] : changes)
+    image[address].value = static_cast<std::uint8_t>(value);
+  return image;
+}
+
+std::vector<Field> differing(const std::vector<ComparedField>& rows) {
+  std::vector<Field> fields;
+  for (const ComparedField& row : rows) {
+    if (row.differs) fields.push_back(row.field);
+  }
+  return fields;
+}
+
+TEST(ImageComparisonTest, ListsExactlyTheFieldsThatShowDifferently) {
+  struct Case {
+    const char* name;
+    Bytes changes;
+    std::vector<Field> expected;
+  };
+  const Case cases[] = {
+      {"identical", {}, {}},
+      {"one decimal byte", {{0x2C, 36}}, {Field::edtBatteryTestInterval}},
+      {"the low nibble only", {{0x33, 0x35}}, {Field::edtNoLongTx}},
+      {"one configuration bit", {{0x2D, 0x03}}, {Field::cbConfig_D3}},
+      {"a byte no field shows", {{0x00, 0xFF}, {0x2D, 0xCB}}, {}},
+      {"the sample interval moves the limit's time",
+       {{0x30, 10}},
+       {Field::edtInactivityLimit, Field::edtInactivitySampleInterval}},
+      {"the radio code", {{0x21, 0x2C}}, {Field::edtRadioCodeOld}},
+      {"another product", {{0x2E, 5}}, {Field::edtFirmwareType}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto rows = CompareImages(configuration(), OriginLoad, configuration(c.changes),
+                                    OriginLoad, Context, fakeText);
+    EXPECT_EQ(rows.size(), 25u);  // every field the window shows, the new code aside
+    EXPECT_THAT(differing(rows), ElementsAreArray(c.expected));
+  }
+}
+
+TEST(ImageComparisonTest, ShowsValuesAsTheWindowDoesWithUnitsAndYesOrNo) {
+  const auto rows = CompareImages(configuration({{0x2D, 0x03}}, OriginSave), OriginSave,
+                                  configuration({{0x35, 6}}), OriginLoad, Context, fakeText);
+  const auto row = [&rows](Field field) {
+    for (const ComparedField& compared : rows) {
+      if (compared.field == field) return std::pair(compared.left, compared.right);
+    }
+    return std::pair(QString("<none>"), QString("<none>"));
+  };
+  EXPECT_EQ(row(Field::cbConfig_D3), std::pair(QString("#11057"), QString("#11056")));
+  EXPECT_EQ(row(Field::edtInactivityLimit), std::pair(QString("12 #10192"), QString("30 #10191")));
+  EXPECT_EQ(row(Field::edtRadioCodeOld), std::pair(QString("1A2B"), QString("1A2B")));
+}
+
+TEST(ImageComparisonTest, ASideWithoutTheOriginShowsWhatTheWindowWould) {
+  ParameterImage unread = configuration();
+  VembaData::ClearImage(unread, 0, OriginNone);
+  const auto rows =
+      CompareImages(configuration(), OriginLoad, unread, OriginLoad, Context, fakeText);
+  EXPECT_EQ(rows.front().field, Field::edtRadioCodeOld);
+  EXPECT_EQ(rows.front().right, QString());
+  EXPECT_EQ(rows.size(), 25u);
+}
+
+TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNotKept) {
+  struct Case {
+    const char* name;
+    Bytes transmitter;  // the bytes the transmitter holds afterwards, where they differ
+    std::vector<std::pair<Field, std::pair<QString, QString>>> expected;
+  };
+  const Case cases[] = {
+      {"all kept", {}, {}},
+      {"a byte a write never sends", {{0x2A, 9}, {0x2E, 5}}, {}},
+      {"one written byte", {{0x2C, 12}}, {{Field::edtBatteryTestInterval, {"24", "12"}}}},
+      {"the sample interval, not the limit it moves",
+       {{0x30, 10}},
+       {{Field::edtInactivitySampleInterval, {"5", "10"}}}},
+      {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#11056", "#11057"}}}},
+      {"a bit no field shows",
+       {{0x2D, 0x8B}},
+       {{Field::cbConfig_D0, {"#11056 [0B]", "#11056 [8B]"}}}},
+  };
+  const ParameterImage sent = configuration({}, OriginWrite);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ParameterImage readBack = configuration(c.transmitter, OriginNone);
+    for (int address = 0x22; address <= 0x3A; ++address) readBack[address].origin = OriginRead;
+    std::vector<std::pair<Field, std::pair<QString, QString>>> named;
+    for (const ComparedField& row : UnkeptWrittenFields(sent, readBack, Context, fakeText))
+      named.push_back({row.field, {row.left, row.right}});
+    EXPECT_THAT(named, ElementsAreArray(c.expected));
+  }
+}
+
+TEST(ImageComparisonTest, AWrittenByteTheReadDidNotReturnIsNotKept) {
+  ParameterImage readBack = configuration({}, OriginRead);
+  readBack[0x3A].origin = OriginNone;
+  const auto rows =
+      UnkeptWrittenFields(configuration({}, OriginWrite), readBack, Context, fakeText);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].field, Field::edtInactivityRetransmissionAttempts);
+  EXPECT_EQ(rows[0].right, "#11059");
+}
+
+TEST(ImageComparisonTest, EveryFieldHasTheCaptionOfItsLabel) {
+  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsTime), 10166);
+  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsCount), 10167);
+  for (int field = 0; field <= static_cast<int>(Field::edtInactivityRetransmissionAttempts);
+       ++field)
+    EXPECT_NE(FieldCaptionText(static_cast<Field>(field), LimitAsTime), 0) << field;
+}
+
+}  // namespace
