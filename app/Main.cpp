@@ -80,6 +80,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   BindFieldRules();
   BindTransmitterOperations();
   FormCreate();
+  BindSafetyNet();
 }
 
 TfrmMain::~TfrmMain() = default;

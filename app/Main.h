@@ -36,6 +36,8 @@ class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
 class QPrinter;
+class TfrmCompare;
+class TfrmProtocol;
 
 // The dialogs the main window opens; they are created after it.
 struct MainDialogs {
@@ -55,7 +57,10 @@ struct MainEnvironment {
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
-class TfrmMain : public QMainWindow, public ConfigurationView, public TransmitterView {
+class TfrmMain : public QMainWindow,
+                 public ConfigurationView,
+                 public TransmitterView,
+                 public OperationObserver {
   Q_OBJECT
 
  public:
@@ -93,6 +98,9 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   [[nodiscard]] QString RadioCodeOldText() const override;
   void SetRadioCodeOldText(const QString& text) override;
   [[nodiscard]] QString RadioCodeNewText() const override;
+  [[nodiscard]] CodecContext ShownCodecContext() const override;
+  // Keeps a finished operation in the programming record and its image as a backup.
+  void OperationFinished(const FinishedOperation& operation) override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
   // True while a command runs; every command handler turns away a second one (OperationGuard).
   [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }
@@ -139,6 +147,12 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   QAction* mnuCommWriteToDevice = nullptr;
   QAction* N1 = nullptr;
   QAction* mnuCommChangeIdCode = nullptr;
+  // The safety net: record, comparison and verification after writing.
+  QAction* mnuFileRecord = nullptr;
+  QAction* mnuFileCompare = nullptr;
+  QAction* mnuCommVerifyAfterWrite = nullptr;
+  TfrmProtocol* frmProtocol = nullptr;
+  TfrmCompare* frmCompare = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelpAbout = nullptr;
 
@@ -228,6 +242,9 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void mnuCommChangeIdCodeClick();
   void mnuFilePrintClick();
   void mnuFileSavePdfClick();
+  void mnuFileRecordClick();
+  void mnuFileCompareClick();
+  void mnuCommVerifyAfterWriteClick(bool checked);
 
  public:
   // The configuration sheet of what the window shows now.
@@ -258,6 +275,7 @@ class TfrmMain : public QMainWindow, public ConfigurationView, public Transmitte
   void BindRecentFiles();
   void BindConfigurationSheet();
   void mnuFileShow();
+  void BindSafetyNet();
 
   void FormCreate();
   void FormShow();

@@ -1,5 +1,6 @@
 #include "files/ConfigurationFiles.h"
 
+#include "files/Backups.h"
 #include "files/ImageFiles.h"
 #include "files/IniFile.h"
 #include "files/Settings.h"
@@ -81,19 +82,25 @@ void ConfigurationFiles::UpdateTitle() {
   view_.SetTitleText(QStringLiteral("%1 - %2").arg(source, Text(10000)));
 }
 
-void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announce) {
+std::optional<ImageBytes> ConfigurationFiles::ReadConfigurationBytes(const QString& path) {
   if (FileSizeOf(path) != ImageSize) {
     ShowError(10822);
-    return;
+    return std::nullopt;
   }
   ImageBytes bytes{};
   if (!ReadImageFile(path, bytes)) {
     ShowError(10806);
-    return;
+    return std::nullopt;
   }
+  return bytes;
+}
+
+void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announce) {
+  const std::optional<ImageBytes> bytes = ReadConfigurationBytes(path);
+  if (!bytes) return;
   // Set before the image is shown: a file the window rejects is still the one Save writes to.
   state_.vembaData.CurrentFilePath = path;
-  VembaData::LoadImageBytes(state_.WorkingImage, bytes, OriginLoad);
+  VembaData::LoadImageBytes(state_.WorkingImage, *bytes, OriginLoad);
   const int status = view_.ShowImage(state_.WorkingImage, OriginLoad);
   if (status != ImageOk) {
     ReportShowFailure(status);
@@ -137,6 +144,29 @@ void ConfigurationFiles::FileOpen() {
   if (chosen.isEmpty()) return;
   if (!QFileInfo::exists(chosen)) chosen = withConfigurationExtension(chosen);
   LoadConfigurationFile(chosen, false);
+}
+
+std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString& radioCode) {
+  // A technician compares with an earlier state of the same pendant most of the time.
+  const QString backups = BackupFolder(state_.DataFolder, radioCode);
+  const bool haveBackups = !radioCode.isEmpty() && QFileInfo(backups).isDir();
+  const QString chosen = dialogs_.AskOpenFileName(
+      dialogParent_, configurationDialog(11058, haveBackups ? WithoutTrailingSeparator(backups)
+                                                            : state_.DefaultFolder));
+  if (chosen.isEmpty()) return std::nullopt;
+  const std::optional<ImageBytes> bytes = ReadConfigurationBytes(chosen);
+  if (!bytes) return std::nullopt;
+  // The window's configuration as Save would write it, without touching the working image.
+  ParameterImage shown = state_.WorkingImage;
+  const int status = view_.BuildImage(shown, OriginSave);
+  if (status != ImageOk) {
+    dialogs_.ShowError(dialogParent_, FormatText(10823, {QString::number(status)}));
+    return std::nullopt;
+  }
+  ParameterImage file{};
+  VembaData::LoadImageBytes(file, *bytes, OriginLoad);
+  return FileComparison{
+      CompareImages(shown, OriginSave, file, OriginLoad, view_.ShownCodecContext(), Text), chosen};
 }
 
 void ConfigurationFiles::FileSave() {

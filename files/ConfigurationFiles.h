@@ -1,6 +1,8 @@
 #pragma once
 
 #include "files/RecentFiles.h"
+#include "image/ImageCodec.h"
+#include "image/ImageComparison.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 
@@ -8,6 +10,8 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class QWidget;
 class UserDialogs;
@@ -22,6 +26,8 @@ class ConfigurationView {
   virtual void SetStatusText(const QString& text) = 0;
   virtual void SetTitleText(const QString& title) = 0;
   virtual void EmptyNewRadioCode() = 0;
+  // How the window shows values (limit mode, locale).
+  [[nodiscard]] virtual CodecContext ShownCodecContext() const = 0;
 
  protected:
   ~ConfigurationView() = default;
@@ -37,6 +43,12 @@ struct ConfigurationState {
   const VembaIni& settings;      // keeps the recent files
 };
 
+// The window's configuration and a file, field by field.
+struct FileComparison {
+  std::vector<ComparedField> rows;
+  QString path;
+};
+
 // The File commands, dropped files and the command-line file: they move 256-byte configuration
 // files between the disk and the window.
 class ConfigurationFiles {
@@ -45,6 +57,9 @@ class ConfigurationFiles {
                      QWidget* dialogParent);
 
   void UpdateTitle();
+  // The 256 bytes of a configuration file; none, after saying why, when it has another size or
+  // cannot be read.
+  [[nodiscard]] std::optional<ImageBytes> ReadConfigurationBytes(const QString& path);
   // The load shared by Open, drop and the command line; announce reports the file in the status.
   void LoadConfigurationFile(const QString& path, bool announce);
 
@@ -52,6 +67,9 @@ class ConfigurationFiles {
   void FileOpen();
   void FileSave();
   void FileSaveAs();
+  // Compares the window with a file the user chooses, starting in the backups of the radio code;
+  // none when the user cancelled or something could not be read (after saying why).
+  [[nodiscard]] std::optional<FileComparison> CompareWithFile(const QString& radioCode);
   void DropFiles(const QStringList& paths);
   // Loads the first parameter that names anything on disk but a folder (a pipe or a device is
   // refused with the size message); later ones are not looked at.

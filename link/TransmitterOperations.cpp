@@ -2,6 +2,7 @@
 
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"
+#include "image/ImageComparison.h"
 #include "image/VembaData.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLink.h"
@@ -51,6 +52,21 @@ QString RadioCodeBlockText(const QString& code) {
          RadioCodeAsSent(code);
 }
 
+// The 256 bytes a backup or the record keeps: the image with the transmitter's code in its place.
+ImageBytes KeptBytes(const ParameterImage& image, const QString& code) {
+  ImageBytes bytes = VembaData::ExtractImageBytes(image);
+  VembaData::HexTextToBytes(code, bytes[RadioCodeBlock.start], bytes[RadioCodeBlock.start + 1]);
+  return bytes;
+}
+
+FinishedOperation StartedOperation(OperationKind kind, const QString& code) {
+  FinishedOperation operation;
+  operation.kind = kind;
+  operation.codeBefore = code;
+  operation.codeAfter = code;
+  return operation;
+}
+
 ChangeResult ChangeResultOf(ModalResult dialogResult) {
   switch (dialogResult) {
     case mrOk:
@@ -85,13 +101,13 @@ Identification TransmitterOperations::IdentifyTransmitter() {
   if (state_.link.LineLost()) outcome = Identification::Failed;
   state_.link.Close();
   if (outcome != Identification::Identified) state_.CurrentRadioCode.clear();
-  if (outcome == Identification::Failed) ShowError(Text(10805));
+  if (outcome == Identification::Failed) ShowError(10805);
   return outcome;
 }
 
 bool TransmitterOperations::OpenForIdentification() {
   if (!OpenLink()) {
-    ShowError(Text(10805));
+    ShowError(10805);
     return false;
   }
   const int version = state_.link.CheckOpuVersion(RequiredOpuVersion);
@@ -99,7 +115,7 @@ bool TransmitterOperations::OpenForIdentification() {
     state_.link.Close();
     // Only an OPU that told its version can be told to update it; silence, garbage or a
     // hang-up means that the OPU cannot be reached.
-    ShowError(Text(version == OpuLink::VersionTooOld ? 10507 : 10805));
+    ShowError(version == OpuLink::VersionTooOld ? 10507 : 10805);
     return false;
   }
   return true;
@@ -235,15 +251,20 @@ void TransmitterOperations::CloseByStatus(int pollResult) {
 // --- Reading -------------------------------------------------------------------------------
 
 void TransmitterOperations::ReadFromDevice() {
+  BeginRecord(OperationKind::Read);
+  ReadSteps();
+  ReportFinished();
+}
+
+void TransmitterOperations::ReadSteps() {
   view_.SetStatusText(QString());
   waitingDialog_->SetTitle(Text(10501));
   if (!IdentifiedForJob()) return;
   if (!OpenLink()) {
-    ShowError(Text(10805));
+    ShowError(10805);
     return;
   }
-  (void)state_.link.SendReadRequest(QString());
-  for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
+  SendReadRequests();
   if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollRead);
     const ModalResult result = WaitForJob(10501, 10503);
@@ -256,21 +277,28 @@ void TransmitterOperations::ReadFromDevice() {
   state_.link.Close();
 }
 
+void TransmitterOperations::SendReadRequests() {
+  (void)state_.link.SendReadRequest(QString());
+  for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
+}
+
 bool TransmitterOperations::IdentifiedForJob() {
   // A failed identification has shown its own message.
   if (IdentifyTransmitter() == Identification::Failed) return false;
   if (state_.CurrentRadioCode.isEmpty()) {
-    view_.SetStatusText(Text(10804));
+    ShowStatus(10804);
     return false;
   }
   view_.SetRadioCodeOldText(state_.CurrentRadioCode);
+  finished_.back().codeBefore = state_.CurrentRadioCode;
+  finished_.back().codeAfter = state_.CurrentRadioCode;
   return true;
 }
 
 bool TransmitterOperations::JobStarted(const QString& code) {
   const int started = state_.link.StartJob(code);
   if (started == OpuLink::Success) return true;
-  ShowError(Text(state_.link.LineLost() ? 10805 : 10508));
+  ShowError(state_.link.LineLost() ? 10805 : 10508);
   return false;
 }
 
@@ -278,42 +306,43 @@ void TransmitterOperations::ReportReadFailure(ModalResult result) {
   if (result != mrCancel && result != mrAbort && result != mrIgnore && result != mrLineLost) return;
   (void)state_.link.SendReadRequest(QString());
   SetPollTag(PollNothing);
-  if (result == mrCancel) ShowError(Text(10505));
-  if (result == mrAbort) view_.SetStatusText(Text(10504));
-  if (result == mrIgnore) ShowError(Text(10873));
-  if (result == mrLineLost) ShowError(Text(10805));
+  if (result == mrCancel) ShowError(10505);
+  if (result == mrAbort) ShowStatus(10504);
+  if (result == mrIgnore) ShowError(10873);
+  if (result == mrLineLost) ShowError(10805);
 }
 
 void TransmitterOperations::TakeReadBlocks() {
-  FetchReadBlocks();
+  FetchReadBlocks(state_.ReceivedImage);
   // A read that lost any byte it asked for is a failed read: the window must not show values
   // the transmitter never sent, nor a following write store them.
   const bool lineLost = state_.link.LineLost();
   if (lineLost || !HoldsEveryRequestedByte(state_.ReceivedImage)) {
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
-    ShowError(Text(lineLost ? 10805 : 10505));
+    ShowError(lineLost ? 10805 : 10505);
     return;
   }
+  NoteSuccess(state_.CurrentRadioCode, KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode));
   ShowReceivedImage();
 }
 
-void TransmitterOperations::FetchReadBlocks() {
+void TransmitterOperations::FetchReadBlocks(ParameterImage& image) {
   // Every block carries at least one of the image's 256 bytes: an OPU that sends more blocks
   // than that is not ending its list, and must not hold the program for ever.
   QString block;
   for (int fetched = 0;
        fetched < ImageSize && state_.link.FetchReadBlock(block) == OpuLink::Success; ++fetched) {
-    (void)VembaData::StoreImageRecord(state_.ReceivedImage, block, OriginRead);
+    (void)VembaData::StoreImageRecord(image, block, OriginRead);
   }
 }
 
 void TransmitterOperations::ShowReceivedImage() {
   const int status = view_.ShowImage(state_.ReceivedImage, OriginRead);
   if (status >= 0) {
-    ShowError(FormatText(
-        10817, {QString::number(state_.ReceivedImage[status].value), QString::number(status)}));
+    ShowError(10817,
+              {QString::number(state_.ReceivedImage[status].value), QString::number(status)});
   } else if (status == ImageWrongProduct) {
-    ShowError(Text(10820));
+    ShowError(10820);
   } else {
     view_.SetStatusText(Text(10506));
   }
@@ -325,40 +354,60 @@ void TransmitterOperations::ShowReceivedImage() {
 // --- Writing -------------------------------------------------------------------------------
 
 void TransmitterOperations::WriteToDevice() {
+  BeginRecord(OperationKind::Write);
+  WriteSteps();
+  ReportFinished();
+}
+
+void TransmitterOperations::WriteSteps() {
   VembaData::ClearImage(state_.OutgoingImage, 0, OriginNone);
   view_.SetStatusText(QString());
   // A field that cannot be built is reported only after the transmitter has been identified.
   if (view_.BuildImage(state_.OutgoingImage, OriginWrite) == ImageOk &&
       !view_.ConfirmInactivityCount(state_.OutgoingImage)) {
+    NoteMessage(11034, Text(11034));
     return;
   }
   if (const std::optional<int> refusal =
           NewRadioCodeRefusal(view_.RadioCodeNewText(), NewCodeSender::Write)) {
-    ShowError(Text(*refusal));
+    ShowError(*refusal);
     return;
   }
   waitingDialog_->SetTitle(Text(10601));
   if (!IdentifiedForJob()) return;
   const std::optional<bool> changeCode = DecideCodeChange();
-  if (!changeCode) return;
+  if (!changeCode) {
+    NoteMessage(11034, Text(11034));
+    return;
+  }
   const int built = view_.BuildImage(state_.OutgoingImage, OriginWrite);
   if (built != ImageOk) {
-    ShowError(FormatText(10823, {QString::number(built)}));
+    ShowError(10823, {QString::number(built)});
     return;
   }
   if (!OpenLink()) {
-    ShowError(Text(10805));
+    ShowError(10805);
     return;
   }
+  std::optional<ModalResult> result;  // none while no job started
   if (!BlocksTaken(WriteBlocks(*changeCode))) {
-    ShowError(Text(state_.link.LineLost() ? 10805 : 10603));
+    ShowError(state_.link.LineLost() ? 10805 : 10603);
   } else if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollWrite);
-    ReportWriteOutcome(WaitForJob(10601, 10602));
+    result = WaitForJob(10601, 10602);
+    ReportWriteOutcome(*result);
     StopPolling();
   }
   (void)state_.link.SendWriteBlock(QString());
   state_.link.Close();
+  if (result != mrOk) return;
+  // The transmitter answers to the code it was given, or to the one it had.
+  const QString codeAfter =
+      *changeCode ? VembaData::BytesToHexText(state_.OutgoingImage[RadioCodeBlock.start].value,
+                                              state_.OutgoingImage[RadioCodeBlock.start + 1].value)
+                  : state_.CurrentRadioCode;
+  NoteSuccess(codeAfter, KeptBytes(state_.OutgoingImage, codeAfter));
+  if (verifyAfterWrite_) (void)VerifyWritten(codeAfter, &state_.OutgoingImage, 10601, 11061);
 }
 
 std::optional<bool> TransmitterOperations::DecideCodeChange() {
@@ -398,19 +447,19 @@ void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
       break;
     case mrCancel:
       SetPollTag(PollNothing);
-      ShowError(Text(10603));
+      ShowError(10603);
       break;
     case mrAbort:
       SetPollTag(PollNothing);
-      view_.SetStatusText(Text(10604));
+      ShowStatus(10604);
       break;
     case mrIgnore:
       SetPollTag(PollNothing);
-      ShowError(Text(10873));
+      ShowError(10873);
       break;
     case mrLineLost:
       SetPollTag(PollNothing);
-      ShowError(Text(10805));
+      ShowError(10805);
       break;
     default:
       break;
@@ -420,9 +469,32 @@ void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
 // --- Radio code change ---------------------------------------------------------------------
 
 ChangeResult TransmitterOperations::ChangeRadioCode() {
+  BeginRecord(OperationKind::ChangeCode);
+  ChangeResult result = ChangeRadioCodeSteps();
+  const QString requested = RadioCodeAsSent(state_.RequestedRadioCode);
+  // The dialog shows the result's message; the record names it.
+  static const std::pair<ChangeResult, int> messages[] = {{ChangeFailed, 10627},
+                                                          {ChangeTimedOut, 10873},
+                                                          {ChangeJobRefused, 10508},
+                                                          {ChangeLinkLost, 10805}};
+  for (const auto& [failure, number] : messages) {
+    if (result == failure) NoteMessage(number, Text(number));
+  }
+  if (result == ChangeDone) NoteSuccess(requested, std::nullopt);
+  if (result == ChangeDone && verifyAfterWrite_ &&
+      !VerifyWritten(requested, nullptr, 10621, 11062)) {
+    result = ChangeNotVerified;
+  }
+  ReportFinished();
+  return result;
+}
+
+ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
   view_.SetStatusText(QString());
   if (state_.CurrentRadioCode.isEmpty()) (void)IdentifyTransmitter();
   if (state_.CurrentRadioCode.isEmpty()) return ChangeNotDone;
+  finished_.back().codeBefore = state_.CurrentRadioCode;
+  finished_.back().codeAfter = state_.CurrentRadioCode;
   const QString& requested = state_.RequestedRadioCode;
   if (NewRadioCodeRefusal(requested, NewCodeSender::CodeChange)) return ChangeNotDone;
   if (!OpenLink()) return ChangeLinkLost;
@@ -433,7 +505,9 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
     result = state_.link.LineLost() ? ChangeLinkLost : ChangeJobRefused;
   } else {
     StartPolling(PollWrite);
-    result = ChangeResultOf(WaitForJob(10621, 10628));
+    const ModalResult answer = WaitForJob(10621, 10628);
+    if (answer == mrAbort) NoteMessage(11034, Text(11034));
+    result = ChangeResultOf(answer);
     SetPollTag(PollNothing);
     StopPolling();
   }
@@ -442,6 +516,127 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   return result;
 }
 
-void TransmitterOperations::ShowError(const QString& text) {
+// --- Verification after writing ------------------------------------------------------------
+
+bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterImage* sent,
+                                          int titleText, int doneText) {
+  // The write ended before its check began.
+  finished_.back().finishedAt = QDateTime::currentDateTime();
+  finished_.push_back(StartedOperation(OperationKind::Verify, code));
+  ParameterImage readBack{};
+  const std::optional<ModalResult> result = ReadBack(code, titleText, readBack);
+  if (result != mrOk) {
+    ReportVerifyFailure(result, code);
+    return false;
+  }
+  const CodecContext context = view_.ShownCodecContext();
+  const std::vector<ComparedField> unkept =
+      sent == nullptr ? std::vector<ComparedField>{}
+                      : UnkeptWrittenFields(*sent, readBack, context, Text);
+  if (!unkept.empty()) {
+    QString lines;
+    for (const ComparedField& field : unkept) {
+      const QString caption = Text(FieldCaptionText(field.field, context.limitMode));
+      lines += FormatText(11064, {caption, field.left, field.right}) + u'\n';
+    }
+    finished_.back().image = KeptBytes(readBack, code);
+    ShowError(11063, {lines});
+    return false;
+  }
+  NoteSuccess(code, KeptBytes(readBack, code));
+  view_.SetStatusText(Text(doneText));
+  return true;
+}
+
+std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, int titleText,
+                                                           ParameterImage& image) {
+  if (state_.link.Open() != 0) {
+    state_.link.Close();
+    return mrLineLost;
+  }
+  SendReadRequests();
+  std::optional<ModalResult> result;
+  if (state_.link.StartJob(code) == OpuLink::Success) {
+    StartPolling(PollRead);
+    result = WaitForJob(titleText, 11060);
+    StopPolling();
+    if (result == mrOk) {
+      FetchReadBlocks(image);
+      // A read that lost bytes on the way proves nothing about them.
+      if (state_.link.LineLost()) result = mrLineLost;
+      if (result == mrOk && !HoldsEveryRequestedByte(image)) result = mrCancel;
+    }
+  } else if (state_.link.LineLost()) {
+    result = mrLineLost;
+  }
+  (void)state_.link.SendReadRequest(QString());
+  state_.link.Close();
+  return result;
+}
+
+void TransmitterOperations::ReportVerifyFailure(std::optional<ModalResult> result,
+                                                const QString& code) {
+  switch (result.value_or(mrNone)) {
+    case mrAbort:
+      ShowStatus(11067);
+      break;
+    case mrCancel:
+      ShowError(11066, {Text(10505)});
+      break;
+    case mrIgnore:
+      ShowError(11066, {Text(10873)});
+      break;
+    case mrLineLost:
+      ShowError(11066, {Text(10805)});
+      break;
+    default:
+      // The OPU reaches a transmitter by its code: one that did not take the job does not
+      // answer to it.
+      ShowError(11065, {code});
+      break;
+  }
+}
+
+// --- The record of an operation --------------------------------------------------------------
+
+void TransmitterOperations::BeginRecord(OperationKind kind) {
+  finished_.assign(1, StartedOperation(kind, QString()));
+}
+
+void TransmitterOperations::NoteMessage(int number, const QString& text) {
+  if (finished_.empty()) return;
+  finished_.back().messageNumber = number;
+  finished_.back().messageText = text;
+}
+
+void TransmitterOperations::NoteSuccess(const QString& codeAfter,
+                                        const std::optional<ImageBytes>& image) {
+  if (finished_.empty()) return;
+  finished_.back().succeeded = true;
+  finished_.back().codeAfter = codeAfter;
+  finished_.back().image = image;
+}
+
+void TransmitterOperations::ReportFinished() {
+  for (FinishedOperation& operation : finished_) {
+    if (operation.finishedAt.isNull()) operation.finishedAt = QDateTime::currentDateTime();
+    // An operation that ended without a word still has a line of its own in the record.
+    if (!operation.succeeded && operation.messageNumber == 0) {
+      operation.messageNumber = 11035;
+      operation.messageText = Text(11035);
+    }
+    if (observer_ != nullptr) observer_->OperationFinished(operation);
+  }
+  finished_.clear();
+}
+
+void TransmitterOperations::ShowError(int number, const QStringList& arguments) {
+  const QString text = FormatText(number, arguments);
+  NoteMessage(number, text);
   dialogs_.ShowError(dialogParent_, text);
+}
+
+void TransmitterOperations::ShowStatus(int number) {
+  NoteMessage(number, Text(number));
+  view_.SetStatusText(Text(number));
 }

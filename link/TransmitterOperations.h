@@ -1,13 +1,17 @@
 #pragma once
 
+#include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "ui/UserDialogs.h"
+#include "image/VembaData.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class OpuLink;
 struct OpenFailure;
@@ -28,9 +32,37 @@ class TransmitterView {
   [[nodiscard]] virtual QString RadioCodeOldText() const = 0;
   virtual void SetRadioCodeOldText(const QString& text) = 0;
   [[nodiscard]] virtual QString RadioCodeNewText() const = 0;
+  // How the window shows values (limit mode, locale), for naming what a verification found.
+  [[nodiscard]] virtual CodecContext ShownCodecContext() const = 0;
 
  protected:
   ~TransmitterView() = default;
+};
+
+// The operations a finished-operation report names.
+enum class OperationKind { Read, Write, ChangeCode, Verify };
+
+// How one operation ended, for the window to keep in the programming record and the backups.
+struct FinishedOperation {
+  OperationKind kind = OperationKind::Read;
+  QString codeBefore;  // the code the transmitter was identified by; empty when none
+  QString codeAfter;   // the code it has afterwards, as far as the operation knows
+  bool succeeded = false;
+  int messageNumber = 0;  // the message the operation ended with; 0 when it succeeded
+  QString messageText;
+  // The 256 bytes read or sent, as a configuration file holds them (the radio code at 0x20).
+  std::optional<ImageBytes> image;
+  QDateTime finishedAt;
+};
+
+// Told of every finished read, write, code change and verification, after the operation's own
+// messages and status text.
+class OperationObserver {
+ public:
+  virtual void OperationFinished(const FinishedOperation& operation) = 0;
+
+ protected:
+  ~OperationObserver() = default;
 };
 
 // The main window's members the operations use; they change them in place.
@@ -63,7 +95,8 @@ enum ChangeResult : int {
   ChangeFailed = 2,  // the OPU did not take the new code, or the radio exchange failed
   ChangeTimedOut = 3,
   ChangeJobRefused = 4,
-  ChangeLinkLost = 5,  // the OPU could not be opened, or its line hung up
+  ChangeLinkLost = 5,     // the OPU could not be opened, or its line hung up
+  ChangeNotVerified = 6,  // done, but the check afterwards failed; it has said why
 };
 
 // Identifying, reading, writing and re-coding the transmitter through the OPU. Each operation
@@ -82,6 +115,10 @@ class TransmitterOperations {
   [[nodiscard]] TfrmReceiveRadio* WaitingDialog() const { return waitingDialog_; }
   // Tests wait less; the OPU is asked every 500 ms otherwise.
   void SetPollIntervalMs(int milliseconds) { pollIntervalMs_ = milliseconds; }
+  void SetObserver(OperationObserver* observer) { observer_ = observer; }
+  // After a successful write or code change, read the transmitter once more and compare.
+  void SetVerifyAfterWrite(bool verify) { verifyAfterWrite_ = verify; }
+  [[nodiscard]] bool VerifyAfterWrite() const { return verifyAfterWrite_; }
 
   // Learns the code of the transmitter whose button is pressed. Every failure empties
   // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
@@ -120,9 +157,12 @@ class TransmitterOperations {
 
   // Starts the job; on a refusal says so and returns false.
   [[nodiscard]] bool JobStarted(const QString& code);
+  void ReadSteps();
+  void WriteSteps();
   void ReportReadFailure(ModalResult result);
+  void SendReadRequests();
   void TakeReadBlocks();
-  void FetchReadBlocks();
+  void FetchReadBlocks(ParameterImage& image);
   void ShowReceivedImage();
   // Whether the write also gives the transmitter the new code; none when the user aborted.
   [[nodiscard]] std::optional<bool> DecideCodeChange();
@@ -130,8 +170,26 @@ class TransmitterOperations {
   // Sends the empty block, then each block; false as soon as the OPU does not take one.
   [[nodiscard]] bool BlocksTaken(const QStringList& blocks);
   void ReportWriteOutcome(ModalResult result);
+  [[nodiscard]] ChangeResult ChangeRadioCodeSteps();
 
-  void ShowError(const QString& text);
+  // Reads the transmitter once more under the code it now has, without identifying it again, and
+  // compares the bytes the write sent (none for a code change); false after saying what differs.
+  [[nodiscard]] bool VerifyWritten(const QString& code, const ParameterImage* sent, int titleText,
+                                   int doneText);
+  // The read's job under `code` into `image`: the waiting dialog's result, none when the OPU
+  // did not start the job.
+  [[nodiscard]] std::optional<ModalResult> ReadBack(const QString& code, int titleText,
+                                                    ParameterImage& image);
+  void ReportVerifyFailure(std::optional<ModalResult> result, const QString& code);
+
+  // The record of the operation running: begun by each operation, told to the observer at its end.
+  void BeginRecord(OperationKind kind);
+  void NoteMessage(int number, const QString& text);
+  void NoteSuccess(const QString& codeAfter, const std::optional<ImageBytes>& image);
+  void ReportFinished();
+
+  void ShowError(int number, const QStringList& arguments = {});
+  void ShowStatus(int number);
 
   TransmitterView& view_;
   TransmitterState state_;
@@ -139,4 +197,7 @@ class TransmitterOperations {
   QWidget* dialogParent_;
   TfrmReceiveRadio* waitingDialog_ = nullptr;
   int pollIntervalMs_ = PollIntervalMs;
+  OperationObserver* observer_ = nullptr;
+  bool verifyAfterWrite_ = false;
+  std::vector<FinishedOperation> finished_;
 };

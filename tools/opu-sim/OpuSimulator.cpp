@@ -235,8 +235,10 @@ void OpuSimulator::FinishJob() {
   for (const QByteArray& block : writeBlocks_) {
     const int count = HexByteAt(block, 0);
     const int start = HexByteAt(block, 2);
-    for (int i = 0; i < count && start + i < ImageSize; ++i)
+    for (int i = 0; i < count && start + i < ImageSize; ++i) {
+      if (start + i == faults_.unkeptAddress) continue;
       memory_[start + i] = static_cast<std::uint8_t>(HexByteAt(block, 4 + 2 * i));
+    }
   }
   for (const auto& [count, start] : readRequests_) {
     QByteArray block = "0000" + VembaData::ByteToHex(static_cast<std::uint8_t>(count)).toLatin1() +

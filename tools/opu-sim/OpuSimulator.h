@@ -32,6 +32,7 @@ struct OpuSimFaults {
   bool endlessBlocks = false;  // the read blocks come round again and again
   int readBlocksLost = 0;      // the last read blocks of a job never come
   QString portGoneAfter;       // after answering one of these letters the port's path is gone
+  int unkeptAddress = -1;      // a written byte the transmitter keeps as it was (-1: none)
 };
 
 // What the OPU sends back to one command: pieces with the pause before each, then perhaps a

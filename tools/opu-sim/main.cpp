@@ -120,10 +120,12 @@ int main(int argc, char** argv) {
   const QCommandLineOption lostBlocks = Valued("lose-read-blocks", "Last read blocks lost.", "n");
   const QCommandLineOption link = Valued("link", "Also name the port by this link.", "path");
   const QCommandLineOption logFile = Valued("log", "Conversation log (default stderr).", "file");
-  parser.addOptions({memory,      outOfRange,   save,         code,   delay,   version,
-                     silent,      wrong,        lower,        split,  pause,   garbage,
-                     refuseJob,   refuseBlocks, silentBlocks, status, product, hangUp,
-                     hangUpAfter, lostBlocks,   link,         logFile});
+  const QCommandLineOption unkept =
+      Valued("unkept-address", "A written byte the transmitter keeps as it was.", "hex");
+  parser.addOptions({memory,      outOfRange,   save,         code,    delay,   version,
+                     silent,      wrong,        lower,        split,   pause,   garbage,
+                     refuseJob,   refuseBlocks, silentBlocks, status,  product, hangUp,
+                     hangUpAfter, lostBlocks,   link,         logFile, unkept});
   parser.process(application);
 
   OpuSimulator simulator;
@@ -154,6 +156,7 @@ int main(int argc, char** argv) {
   faults.hangUpOn = parser.value(hangUp);
   faults.hangUpAfter = parser.value(hangUpAfter).toInt();
   faults.readBlocksLost = parser.value(lostBlocks).toInt();
+  if (parser.isSet(unkept)) faults.unkeptAddress = parser.value(unkept).toInt(nullptr, 16);
   simulator.SetFaults(faults);
 
   ConversationLog log(parser.value(logFile));

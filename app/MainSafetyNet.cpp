@@ -1,0 +1,117 @@
+// The technician's safety net in the main window: every finished transmitter operation is kept in
+// the programming record (files/ProgrammingRecord.h) with a backup of the image it read or sent;
+// Datei › Protokoll… and Datei › Vergleichen mit… show them; Kommunikation › Nach dem Schreiben
+// prüfen has every write read back.
+
+#include "app/Main.h"
+#include "files/Compare.h"
+#include "files/IniFile.h"
+#include "files/ProgrammingRecord.h"
+#include "files/Protocol.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+const QString SetupSection = QStringLiteral("Setup");
+const QString VerifyAfterWriteKey = QStringLiteral("VerifyAfterWrite");
+
+int operationNameText(OperationKind kind) {
+  switch (kind) {
+    case OperationKind::Read:
+      return 11030;
+    case OperationKind::Write:
+      return 11031;
+    case OperationKind::ChangeCode:
+      return 11032;
+    case OperationKind::Verify:
+      return 11033;
+  }
+  return 0;
+}
+
+std::optional<BackupKind> backupKindOf(OperationKind kind) {
+  if (kind == OperationKind::Read) return BackupKind::Read;
+  if (kind == OperationKind::Write) return BackupKind::Write;
+  return std::nullopt;
+}
+
+}  // namespace
+
+void TfrmMain::BindSafetyNet() {
+  // Beside the commands they belong with: the record and the comparison after Save As, the check
+  // after the write.
+  mnuFileRecord = new QAction(Text(11000), this);
+  mnuFileRecord->setObjectName(QStringLiteral("mnuFileRecord"));
+  mnuFileCompare = new QAction(Text(11001), this);
+  mnuFileCompare->setObjectName(QStringLiteral("mnuFileCompare"));
+  mnuFile->insertActions(mnuDelimiter1, {mnuFileCompare, mnuFileRecord});
+  mnuCommVerifyAfterWrite = new QAction(Text(11002), this);
+  mnuCommVerifyAfterWrite->setObjectName(QStringLiteral("mnuCommVerifyAfterWrite"));
+  mnuCommVerifyAfterWrite->setCheckable(true);
+  mnuComm->insertAction(N1, mnuCommVerifyAfterWrite);
+
+  // Off unless the technician chose it: the write then stays exactly as it always was.
+  const bool verify = VembaIni.ReadSetting(SetupSection, VerifyAfterWriteKey) == u'1';
+  mnuCommVerifyAfterWrite->setChecked(verify);
+  operations_->SetVerifyAfterWrite(verify);
+  operations_->SetObserver(this);
+
+  connect(mnuFileRecord, &QAction::triggered, this, &TfrmMain::mnuFileRecordClick);
+  connect(mnuFileCompare, &QAction::triggered, this, &TfrmMain::mnuFileCompareClick);
+  connect(mnuCommVerifyAfterWrite, &QAction::toggled, this,
+          &TfrmMain::mnuCommVerifyAfterWriteClick);
+}
+
+CodecContext TfrmMain::ShownCodecContext() const {
+  return codecContext();
+}
+
+void TfrmMain::OperationFinished(const FinishedOperation& operation) {
+  const KeptOperation kept{Text(operationNameText(operation.kind)),
+                           operation.codeBefore,
+                           operation.codeAfter,
+                           operation.messageNumber,
+                           operation.messageText,
+                           operation.image,
+                           operation.succeeded ? backupKindOf(operation.kind) : std::nullopt};
+  const QStringList problems = KeepOperation(DataFolder, kept, QDateTime::currentDateTime());
+  if (problems.isEmpty()) return;
+  // Never instead of the operation's own report: after it.
+  const QString own = StatusText();
+  SetStatusText((own.isEmpty() ? QString() : own + QStringLiteral(" \u2013 ")) +
+                problems.join(u' '));
+}
+
+void TfrmMain::mnuFileRecordClick() {
+  if (frmProtocol == nullptr) frmProtocol = new TfrmProtocol(*environment_.dialogs, this);
+  if (!frmProtocol->LoadRecord(DataFolder)) return;
+  if (frmProtocol->exec() != mrOk) return;
+  // Opened as Datei › Öffnen opens a file: the same checks, the same title.
+  configurationFiles_.LoadConfigurationFile(frmProtocol->SelectedBackupPath(), false);
+}
+
+void TfrmMain::mnuFileCompareClick() {
+  const std::optional<FileComparison> comparison =
+      configurationFiles_.CompareWithFile(edtRadioCodeOld->text());
+  if (!comparison) return;
+  if (frmCompare == nullptr) frmCompare = new TfrmCompare(this);
+  frmCompare->ShowComparison(comparison->rows, InactivityLimitMode(),
+                             QFileInfo(comparison->path).fileName());
+  frmCompare->exec();
+}
+
+void TfrmMain::mnuCommVerifyAfterWriteClick(bool checked) {
+  operations_->SetVerifyAfterWrite(checked);
+  // The choice holds for this run even when it cannot be remembered.
+  try {
+    VembaIni.WriteSetting(SetupSection, VerifyAfterWriteKey,
+                          checked ? QStringLiteral("1") : QStringLiteral("0"));
+  } catch (const IniWriteError& error) {
+    environment_.dialogs->ShowError(this, error.message());
+  }
+}

@@ -1,0 +1,62 @@
+#include "files/Backups.h"
+
+#include "files/Settings.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+const QString UnknownCodeFolder = QStringLiteral("unbekannt");
+const QString BackupExtension = QStringLiteral(".ukova");
+constexpr int MaxClashCounter = 1000;
+
+QString kindName(BackupKind kind) {
+  return kind == BackupKind::Read ? QStringLiteral("Lesen") : QStringLiteral("Schreiben");
+}
+
+QString codeFolderName(const QString& radioCode) {
+  static const QRegularExpression fourHexDigits(QStringLiteral("^[0-9A-Fa-f]{4}$"));
+  return fourHexDigits.match(radioCode).hasMatch() ? radioCode.toUpper() : UnknownCodeFolder;
+}
+
+// Claims the name for this backup alone: creating it exclusively fails when a file of that name
+// exists, whoever made it in the meantime.
+bool claim(const QString& path) {
+  QFile file(path);
+  constexpr QFile::Permissions readableByAll =
+      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, readableByAll)) return false;
+  file.close();
+  return true;
+}
+
+}  // namespace
+
+QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
+  return dataFolder + BackupsFolderName + u'/' + codeFolderName(radioCode) + u'/';
+}
+
+BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, BackupKind kind,
+                          const ImageBytes& bytes, const QDateTime& time) {
+  CreateFolderIfMissing(dataFolder + BackupsFolderName);
+  const QString folder = BackupFolder(dataFolder, radioCode);
+  CreateFolderIfMissing(WithoutTrailingSeparator(folder));
+  const QString stem = time.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss_")) + kindName(kind);
+  const QString relativeFolder = folder.mid(dataFolder.size());
+  for (int counter = 1; counter <= MaxClashCounter; ++counter) {
+    const QString name =
+        stem + (counter == 1 ? QString() : QStringLiteral("_%1").arg(counter)) + BackupExtension;
+    const QString path = folder + name;
+    if (!claim(path)) {
+      if (QFile::exists(path)) continue;  // a clash; anything else means the folder is unwritable
+      return {QString(), path};
+    }
+    if (!VembaData::WriteImageFile(bytes, path)) {
+      QFile::remove(path);
+      return {QString(), path};
+    }
+    return {relativeFolder + name, QString()};
+  }
+  return {QString(), folder + stem + BackupExtension};
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "image/VembaData.h"
+
+#include <QDateTime>
+#include <QString>
+
+// Automatic copies of every configuration read from or written to a transmitter, kept below the
+// data folder in one folder per radio code, so that a technician can always go back.
+
+enum class BackupKind { Read, Write };
+
+// The backups' folder below the data folder.
+inline const QString BackupsFolderName = QStringLiteral("Sicherungen");
+
+// The folder of one radio code's backups, with trailing separator. A code that is not four
+// hexadecimal digits (it comes from the OPU) never becomes a path of its own.
+[[nodiscard]] QString BackupFolder(const QString& dataFolder, const QString& radioCode);
+
+// Where a backup went: its path below the data folder ("Sicherungen/1A2B/..."), or why it could
+// not be written.
+struct BackupOutcome {
+  QString relativePath;  // empty when the backup was not written
+  QString failedPath;    // the path that could not be written
+};
+
+// Stores the 256 bytes as a configuration file "<date>_<time>_Lesen.ukova" (or "_Schreiben") in
+// the code's folder, local time in a sortable name. An existing file is never overwritten: a
+// clash gets a counter ("..._Lesen_2.ukova"). The file appears only complete.
+[[nodiscard]] BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode,
+                                        BackupKind kind, const ImageBytes& bytes,
+                                        const QDateTime& time);

@@ -1,0 +1,73 @@
+#include "files/Compare.h"
+
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
+
+#include <QBrush>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { MarkColumn, CaptionColumn, WindowColumn, FileColumn, ColumnCount };
+
+// A pale red that stays readable in print and under every style.
+const QColor DifferenceColour(255, 220, 220);
+
+}  // namespace
+
+TfrmCompare::TfrmCompare(QWidget* parent)
+    : QDialog(parent),
+      lblSummary(named(new QLabel(this), "lblSummary")),
+      tblFields(named(new QTableWidget(0, ColumnCount, this), "tblFields")),
+      btnClose(named(new QPushButton(Text(11022), this), "btnClose")) {
+  setObjectName(QStringLiteral("frmCompare"));
+  setWindowTitle(Text(11050));
+  resize(760, 640);
+  tblFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tblFields->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tblFields->verticalHeader()->setVisible(false);
+  tblFields->horizontalHeader()->setSectionResizeMode(CaptionColumn, QHeaderView::Stretch);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lblSummary);
+  layout->addWidget(tblFields);
+  layout->addWidget(btnClose, 0, Qt::AlignRight);
+  connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows, int limitMode,
+                                 const QString& fileName) {
+  tblFields->setHorizontalHeaderLabels(
+      {QString(), Text(11051), Text(11052), FormatText(11053, {fileName})});
+  tblFields->setRowCount(static_cast<int>(rows.size()));
+  int differing = 0;
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+    const ComparedField& compared = rows[static_cast<std::size_t>(row)];
+    const QString cells[ColumnCount] = {compared.differs ? QString(DifferenceMark) : QString(),
+                                        Text(FieldCaptionText(compared.field, limitMode)),
+                                        compared.left, compared.right};
+    for (int column = 0; column < ColumnCount; ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      if (compared.differs) {
+        item->setBackground(DifferenceColour);
+        QFont bold = item->font();
+        bold.setBold(true);
+        item->setFont(bold);
+      }
+      tblFields->setItem(row, column, item);
+    }
+    if (compared.differs) ++differing;
+  }
+  tblFields->resizeColumnsToContents();
+  const QString count = QString::number(rows.size());
+  lblSummary->setText(differing == 0 ? FormatText(11055, {count})
+                                     : FormatText(11054, {QString::number(differing), count}));
+}
+
+bool TfrmCompare::IsRowMarked(int row) const {
+  const QTableWidgetItem* mark = tblFields->item(row, MarkColumn);
+  return mark != nullptr && mark->text() == QString(DifferenceMark);
+}

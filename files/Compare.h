@@ -1,0 +1,33 @@
+#pragma once
+
+#include "image/ImageComparison.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// The comparison of the window's configuration with a file: every field with its caption and both
+// values, the differing rows marked, and a line saying how many differ.
+class TfrmCompare : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmCompare(QWidget* parent = nullptr);
+
+  void ShowComparison(const std::vector<ComparedField>& rows, int limitMode,
+                      const QString& fileName);
+  // Whether a row is marked as differing.
+  [[nodiscard]] bool IsRowMarked(int row) const;
+
+  QLabel* lblSummary;
+  QTableWidget* tblFields;
+  QPushButton* btnClose;
+
+  // The first column of a differing row carries this mark, besides its colour.
+  static constexpr char16_t DifferenceMark = u'\u2260';
+};

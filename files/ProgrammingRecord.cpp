@@ -1,0 +1,181 @@
+#include "files/ProgrammingRecord.h"
+
+#include "ui/Texts.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+constexpr char Separator = ';';
+constexpr char Quote = '"';
+constexpr int FirstColumnHead = 11011;
+constexpr int ColumnCount = 8;
+constexpr qint64 LargestRecordRead = qint64{64} * 1024 * 1024;
+
+QByteArray quoted(const QString& column) {
+  QByteArray bytes = column.toUtf8();
+  // A spreadsheet would run a column that starts like a formula (a radio code comes from the OPU).
+  if (!bytes.isEmpty() && QByteArrayLiteral("=+-@").contains(bytes.front())) bytes.prepend('\'');
+  const bool needsQuotes = bytes.contains(Separator) || bytes.contains(Quote) ||
+                           bytes.contains('\n') || bytes.contains('\r') ||
+                           (!bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' '));
+  if (!needsQuotes) return bytes;
+  bytes.replace(Quote, QByteArrayLiteral("\"\""));
+  return Quote + bytes + Quote;
+}
+
+// The columns of every line; quoted columns may hold separators, quotes and line ends.
+std::vector<QStringList> splitLines(const QByteArray& bytes) {
+  std::vector<QStringList> lines;
+  QStringList columns;
+  QByteArray column;
+  bool inQuotes = false;
+  bool lineHasContent = false;
+  const auto endColumn = [&] {
+    columns << QString::fromUtf8(column);
+    column.clear();
+  };
+  for (qsizetype at = bytes.startsWith(Bom) ? Bom.size() : 0; at < bytes.size(); ++at) {
+    const char byte = bytes.at(at);
+    if (inQuotes) {
+      if (byte != Quote) {
+        column += byte;
+      } else if (at + 1 < bytes.size() && bytes.at(at + 1) == Quote) {
+        column += Quote;
+        ++at;
+      } else {
+        inQuotes = false;
+      }
+      continue;
+    }
+    if (byte == Quote) {
+      inQuotes = true;
+      lineHasContent = true;
+    } else if (byte == Separator) {
+      endColumn();
+      lineHasContent = true;
+    } else if (byte == '\n' || byte == '\r') {
+      if (lineHasContent || !column.isEmpty()) {
+        endColumn();
+        lines.push_back(columns);
+      }
+      columns.clear();
+      lineHasContent = false;
+    } else {
+      column += byte;
+      lineHasContent = true;
+    }
+  }
+  if (lineHasContent || !column.isEmpty()) {
+    endColumn();
+    lines.push_back(columns);
+  }
+  return lines;
+}
+
+QStringList columnsOf(const RecordEntry& entry) {
+  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
+          entry.result, entry.message,   entry.backup,     entry.sha256};
+}
+
+// An earlier write that stopped mid-line must not swallow the next line.
+bool endsMidLine(QFile& file) {
+  if (file.size() == 0) return false;
+  char last = '\n';
+  return file.seek(file.size() - 1) && file.getChar(&last) && last != '\n';
+}
+
+}  // namespace
+
+QStringList RecordColumnHeads() {
+  QStringList heads;
+  for (int column = 0; column < ColumnCount; ++column) heads << Text(FirstColumnHead + column);
+  return heads;
+}
+
+QByteArray FormatRecordLine(const QStringList& columns) {
+  QByteArray line;
+  for (qsizetype index = 0; index < columns.size(); ++index) {
+    if (index > 0) line += Separator;
+    line += quoted(columns[index]);
+  }
+  return line;
+}
+
+std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
+  std::vector<RecordEntry> entries;
+  const QStringList heads = RecordColumnHeads();
+  for (QStringList columns : splitLines(bytes)) {
+    if (columns == heads) continue;
+    while (columns.size() < ColumnCount) columns << QString();
+    entries.push_back({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
+                       columns[6], columns[7]});
+  }
+  return entries;
+}
+
+bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
+  QString message = entry.message;
+  RecordEntry oneLine = entry;
+  oneLine.message = message.replace(u'\n', u' ');
+  QFile file(path);
+  constexpr QFile::Permissions readableByAll =
+      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append, readableByAll)) return false;
+  QByteArray bytes;
+  if (file.size() == 0) {
+    bytes = Bom + FormatRecordLine(RecordColumnHeads()) + LineEnd;
+  } else if (endsMidLine(file)) {
+    bytes = LineEnd;
+  }
+  bytes += FormatRecordLine(columnsOf(oneLine)) + LineEnd;
+  // One write of the whole line: two programs appending at once never interleave within a line.
+  return file.write(bytes) == bytes.size() && file.flush();
+}
+
+std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path) {
+  if (!QFileInfo::exists(path)) return std::vector<RecordEntry>{};
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
+      file.size() > LargestRecordRead) {
+    return std::nullopt;
+  }
+  return ParseRecord(file.readAll());
+}
+
+QString RecordTime(const QDateTime& time) {
+  return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+QString Sha256Hex(const ImageBytes& bytes) {
+  return QString::fromLatin1(
+      QCryptographicHash::hash(QByteArrayView(bytes.data(), ImageSize), QCryptographicHash::Sha256)
+          .toHex());
+}
+
+QStringList KeepOperation(const QString& dataFolder, const KeptOperation& operation,
+                          const QDateTime& time) {
+  QStringList problems;
+  RecordEntry entry{
+      RecordTime(time),
+      operation.operation,
+      operation.codeBefore,
+      operation.codeAfter,
+      operation.messageNumber == 0 ? ResultOk : QString::number(operation.messageNumber),
+      operation.messageText,
+      QString(),
+      operation.image ? Sha256Hex(*operation.image) : QString()};
+  if (operation.image && operation.backup) {
+    const BackupOutcome backup =
+        WriteBackup(dataFolder, operation.codeAfter, *operation.backup, *operation.image, time);
+    entry.backup = backup.relativePath;
+    if (!backup.failedPath.isEmpty()) problems << FormatText(11040, {backup.failedPath});
+  }
+  const QString recordPath = dataFolder + RecordFileName;
+  if (!AppendRecordEntry(recordPath, entry)) problems << FormatText(11041, {recordPath});
+  return problems;
+}

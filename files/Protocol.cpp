@@ -1,0 +1,144 @@
+#include "files/Protocol.h"
+
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+enum Column {
+  TimeColumn,
+  OperationColumn,
+  BeforeColumn,
+  AfterColumn,
+  ResultColumn,
+  MessageColumn,
+  BackupColumn,
+  HashColumn,
+  ColumnCount
+};
+
+QStringList cellsOf(const RecordEntry& entry) {
+  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
+          entry.result, entry.message,   entry.backup,     entry.sha256};
+}
+
+}  // namespace
+
+TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent),
+      lblRadioCode(named(new QLabel(Text(11019), this), "lblRadioCode")),
+      cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
+      lblCount(named(new QLabel(this), "lblCount")),
+      tblRecord(named(new QTableWidget(0, ColumnCount, this), "tblRecord")),
+      btnOpenBackup(named(new QPushButton(Text(11021), this), "btnOpenBackup")),
+      btnClose(named(new QPushButton(Text(11022), this), "btnClose")),
+      dialogs_(dialogs) {
+  setObjectName(QStringLiteral("frmProtocol"));
+  setWindowTitle(Text(11010));
+  resize(1000, 520);
+  tblRecord->setHorizontalHeaderLabels(RecordColumnHeads());
+  tblRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tblRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tblRecord->setSelectionMode(QAbstractItemView::SingleSelection);
+  tblRecord->verticalHeader()->setVisible(false);
+  tblRecord->horizontalHeader()->setStretchLastSection(true);
+
+  auto* filter = new QHBoxLayout;
+  filter->addWidget(lblRadioCode);
+  filter->addWidget(cbbxRadioCode);
+  filter->addStretch();
+  filter->addWidget(lblCount);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnOpenBackup);
+  buttons->addWidget(btnClose);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(filter);
+  layout->addWidget(tblRecord);
+  layout->addLayout(buttons);
+
+  connect(cbbxRadioCode, &QComboBox::currentIndexChanged, this, &TfrmProtocol::cbbxRadioCodeChange);
+  connect(btnOpenBackup, &QPushButton::clicked, this, &TfrmProtocol::btnOpenBackupClick);
+  connect(tblRecord, &QTableWidget::cellDoubleClicked, this, &TfrmProtocol::btnOpenBackupClick);
+  connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TfrmProtocol::LoadRecord(const QString& dataFolder) {
+  dataFolder_ = dataFolder;
+  const QString path = dataFolder + RecordFileName;
+  std::optional<std::vector<RecordEntry>> entries = ReadRecordFile(path);
+  if (!entries) {
+    dialogs_.ShowError(parentWidget(), FormatText(11023, {path}));
+    return false;
+  }
+  entries_.assign(entries->rbegin(), entries->rend());
+  FillCodes();
+  FillTable();
+  return true;
+}
+
+void TfrmProtocol::FillCodes() {
+  std::set<QString> codes;
+  for (const RecordEntry& entry : entries_) {
+    for (const QString& code : {entry.codeBefore, entry.codeAfter}) {
+      if (!code.isEmpty()) codes.insert(code);
+    }
+  }
+  const QSignalBlocker quiet(cbbxRadioCode);
+  cbbxRadioCode->clear();
+  cbbxRadioCode->addItem(Text(11020));
+  for (const QString& code : codes) cbbxRadioCode->addItem(code, code);
+  cbbxRadioCode->setCurrentIndex(0);
+}
+
+void TfrmProtocol::FillTable() {
+  const QString code = cbbxRadioCode->currentData().toString();
+  tblRecord->clearContents();
+  tblRecord->setRowCount(0);
+  for (std::size_t index = 0; index < entries_.size(); ++index) {
+    const RecordEntry& entry = entries_[index];
+    if (!code.isEmpty() && entry.codeBefore != code && entry.codeAfter != code) continue;
+    const int row = tblRecord->rowCount();
+    tblRecord->insertRow(row);
+    const QStringList cells = cellsOf(entry);
+    for (int column = 0; column < ColumnCount; ++column) {
+      auto* item = new QTableWidgetItem(cells[column]);
+      item->setData(Qt::UserRole, static_cast<qulonglong>(index));
+      tblRecord->setItem(row, column, item);
+    }
+  }
+  tblRecord->resizeColumnsToContents();
+  if (tblRecord->rowCount() > 0) tblRecord->selectRow(0);
+  lblCount->setText(FormatText(11025, {QString::number(tblRecord->rowCount())}));
+}
+
+void TfrmProtocol::cbbxRadioCodeChange() {
+  FillTable();
+}
+
+QString TfrmProtocol::SelectedBackupPath() const {
+  const QTableWidgetItem* item = tblRecord->item(tblRecord->currentRow(), TimeColumn);
+  if (item == nullptr) return {};
+  const QString backup = entries_[item->data(Qt::UserRole).toULongLong()].backup;
+  return backup.isEmpty() ? QString() : dataFolder_ + backup;
+}
+
+void TfrmProtocol::btnOpenBackupClick() {
+  if (SelectedBackupPath().isEmpty()) {
+    dialogs_.ShowInformation(this, Text(11024));
+    return;
+  }
+  accept();
+}

@@ -1,0 +1,249 @@
+// The technician's safety net end to end: backups and the programming record of real operations
+// against the simulated OPU, the record and comparison windows, and verification after writing.
+
+#include "app/Main.h"
+#include "app/ProgramWindows.h"
+#include "files/Backups.h"
+#include "files/Compare.h"
+#include "files/ProgrammingRecord.h"
+#include "files/Protocol.h"
+#include "link/Changecode.h"
+#include "support/FileBytes.h"
+#include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatedOpu.h"
+#include "ui/Texts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
+const QStringList ReadJob = {"m", "m0622", "m0828", "m0830", "m0338", "i1A2B", "M",
+                             "x", "x",     "x",     "x",     "x",     "m"};
+
+// A transmitter whose every parameter is in range; the bytes outside 0x20-0x3A are 0.
+ImageBytes transmitterMemory() {
+  static const std::uint8_t parameters[] = {0x1A, 0x2B, 0x25, 0x06, 0x15, 0x23, 0x00, 0x09, 0x13,
+                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
+                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
+  ImageBytes memory{};
+  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + 0x20);
+  return memory;
+}
+
+QByteArray bytesOf(const ImageBytes& image) {
+  return QByteArray(reinterpret_cast<const char*>(image.data()), ImageSize);
+}
+
+// The conversation with every run of the same poll shown once.
+QStringList conversation(const QStringList& commands) {
+  QStringList result;
+  for (const QString& command : commands) {
+    const bool poll = command == "A" || command == "M" || command == "N";
+    if (poll && !result.isEmpty() && result.last() == command) continue;
+    result << command;
+  }
+  return result;
+}
+
+class SafetyNetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(opu.IsServing());
+    opu.SetMemory(transmitterMemory());
+    opu.UseAsProgramPort();
+    windows = CreateProgramWindows(MainEnvironment{&dialogs, ScratchStartup(scratch.path())});
+    w().Operations().SetPollIntervalMs(20);
+    dialogs.clear();
+    opu.ClearCommands();
+  }
+
+  TfrmMain& w() { return *windows->frmMain; }
+  QString data() { return w().DataFolder; }
+  std::vector<RecordEntry> record() { return ReadRecordFile(data() + RecordFileName).value(); }
+  // Runs `act` inside the next modal dialog's loop.
+  void whileModal(std::function<void()> act) { QTimer::singleShot(0, &w(), std::move(act)); }
+
+  SimulatedOpu opu;
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  std::unique_ptr<ProgramWindows> windows;
+};
+
+TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) {
+  w().mnuCommReadFromDevice->trigger();
+  ASSERT_EQ(w().StatusText(), Text(10506));
+  auto lines = record();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].operation, Text(11030));
+  EXPECT_EQ(lines[0].codeBefore, "1A2B");
+  EXPECT_EQ(lines[0].result, "OK");
+  EXPECT_THAT(
+      lines[0].backup.toStdString(),
+      ::testing::MatchesRegex(
+          "Sicherungen/1A2B/[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_Lesen.ukova"));
+  EXPECT_EQ(readBytes(data() + lines[0].backup), bytesOf(opu.Memory()));
+  EXPECT_EQ(lines[0].sha256, Sha256Hex(opu.Memory()));
+
+  w().edtBatteryTestInterval->setText("36");
+  w().edtRadioCodeNew->setText("BEEF");
+  opu.ClearCommands();
+  w().mnuCommWriteToDevice->trigger();
+  ASSERT_EQ(w().StatusText(), Text(10605));
+  lines = record();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1].operation, Text(11031));
+  EXPECT_EQ(lines[1].codeBefore, "1A2B");
+  EXPECT_EQ(lines[1].codeAfter, "BEEF");
+  EXPECT_TRUE(lines[1].backup.startsWith("Sicherungen/BEEF/"));
+  EXPECT_TRUE(lines[1].backup.endsWith("_Schreiben.ukova"));
+  // Every byte sent is in the backup as the transmitter now holds it.
+  const QByteArray written = readBytes(data() + lines[1].backup);
+  ASSERT_EQ(written.size(), ImageSize);
+  const ImageBytes memory = opu.Memory();
+  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
+    for (int address = block.start; address < block.start + block.count; ++address)
+      EXPECT_EQ(static_cast<std::uint8_t>(written[address]), memory[address]) << address;
+  }
+  EXPECT_EQ(written.mid(0x20, 2), QByteArray("\xBE\xEF"));
+  ImageBytes backupBytes{};
+  std::copy(written.begin(), written.end(), backupBytes.begin());
+  EXPECT_EQ(lines[1].sha256, Sha256Hex(backupBytes));
+
+  // With the check off the write's conversation is exactly the one it always was.
+  EXPECT_EQ(conversation(opu.Commands()),
+            Identification + QStringList({"n", "n0327091300", "n022C240B", "n0830050A003300900118",
+                                          "n013A03", "n0220BEEF", "i1A2B", "N", "n"}));
+}
+
+TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
+  OpuSimFaults faults;
+  faults.jobOutcome = "04";
+  opu.SetFaults(faults);
+  w().mnuCommReadFromDevice->trigger();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10505)));
+  ASSERT_EQ(record().size(), 1u);
+  EXPECT_EQ(record()[0].result, "10505");
+  EXPECT_EQ(record()[0].message, Text(10505));
+  EXPECT_TRUE(record()[0].backup.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(data() + BackupsFolderName));
+}
+
+TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages) {
+  ASSERT_TRUE(QDir(data()).mkdir(RecordFileName));
+  w().mnuCommReadFromDevice->trigger();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_TRUE(w().StatusText().startsWith(Text(10506)));
+  EXPECT_THAT(w().StatusText().toStdString(),
+              HasSubstr(FormatText(11041, {data() + RecordFileName}).toStdString()));
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
+  EXPECT_EQ(w().ImageSource, SourceTransmitter);
+  EXPECT_EQ(QDir(data() + "Sicherungen/1A2B").entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
+  w().mnuCommVerifyAfterWrite->setChecked(true);
+  EXPECT_EQ(w().VembaIni.ReadSetting("Setup", "VerifyAfterWrite"), "1");
+  w().mnuCommReadFromDevice->trigger();
+  OpuSimFaults faults;
+  faults.unkeptAddress = 0x2C;
+  opu.SetFaults(faults);
+  w().edtBatteryTestInterval->setText("36");
+  opu.ClearCommands();
+  w().mnuCommWriteToDevice->trigger();
+  const QString line = FormatText(11064, {Text(10147), "36", "24"});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(11063, {line + "\n"})));
+  EXPECT_EQ(w().StatusText(), Text(10605));
+  EXPECT_EQ(conversation(opu.Commands()).mid(12), ReadJob);
+  const auto lines = record();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].result, "OK");
+  EXPECT_EQ(lines[2].operation, Text(11033));
+  EXPECT_EQ(lines[2].result, "11063");
+
+  // A transmitter that keeps everything is verified, and so is a new code.
+  opu.SetFaults({});
+  dialogs.clear();
+  w().mnuCommWriteToDevice->trigger();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(w().StatusText(), Text(11061));
+  EXPECT_EQ(record().back().result, "OK");
+  windows->frmChangeCode->edtNewCode->setText("C0DE");
+  windows->frmChangeCode->btnChange->click();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"}), Text(10626)));
+  EXPECT_EQ(w().StatusText(), Text(11062));
+  EXPECT_EQ(record().back().codeBefore, "C0DE");
+  EXPECT_EQ(record().back().result, "OK");
+}
+
+TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
+  w().mnuCommReadFromDevice->trigger();
+  w().edtBatteryTestInterval->setText("36");
+  w().edtRadioCodeNew->setText("BEEF");
+  w().mnuCommWriteToDevice->trigger();
+  const QString readBackup = record()[0].backup;
+  std::vector<int> rows;
+  whileModal([&] {
+    TfrmProtocol& window = *w().frmProtocol;
+    rows.push_back(window.tblRecord->rowCount());
+    EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(11031));
+    window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findText("BEEF"));
+    rows.push_back(window.tblRecord->rowCount());
+    window.cbbxRadioCode->setCurrentIndex(0);
+    window.tblRecord->selectRow(1);
+    window.btnOpenBackup->click();
+  });
+  w().mnuFileRecord->trigger();
+  EXPECT_THAT(rows, ElementsAre(2, 1));
+  EXPECT_EQ(w().windowTitle(), QFileInfo(readBackup).fileName() + " - " + Text(10000));
+  EXPECT_EQ(w().ImageSource, SourceFile);
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
+}
+
+TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
+  w().mnuCommReadFromDevice->trigger();
+  const QString backup = data() + record()[0].backup;
+  w().edtBatteryTestInterval->setText("36");
+  dialogs.openAnswers = {backup};
+  std::vector<int> marked;
+  QString summary;
+  whileModal([&] {
+    TfrmCompare& window = *w().frmCompare;
+    for (int row = 0; row < window.tblFields->rowCount(); ++row) {
+      if (window.IsRowMarked(row)) marked.push_back(row);
+    }
+    summary = window.lblSummary->text();
+    if (!marked.empty()) {
+      EXPECT_EQ(window.tblFields->item(marked[0], 1)->text(), Text(10147));
+      EXPECT_EQ(window.tblFields->item(marked[0], 2)->text(), "36");
+      EXPECT_EQ(window.tblFields->item(marked[0], 3)->text(), "24");
+    }
+    window.btnClose->click();
+  });
+  w().mnuFileCompare->trigger();
+  EXPECT_EQ(marked.size(), 1u);
+  EXPECT_EQ(summary, FormatText(11054, {"1", "25"}));
+  ASSERT_EQ(dialogs.openRequests.size(), 1u);
+  EXPECT_EQ(dialogs.openRequests[0].folder, data() + "Sicherungen/1A2B");
+  EXPECT_EQ(w().edtBatteryTestInterval->text(), "36");
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "files/ProgrammingRecord.h"
+
+#include "support/FileBytes.h"
+#include "support/QtPrinters.h"
+#include "ui/Texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+const QDateTime Moment(QDate(2026, 12, 7), QTime(14, 3, 22), QTimeZone(3600));
+
+ImageBytes sampleBytes(std::uint8_t fill) {
+  ImageBytes bytes{};
+  bytes.fill(fill);
+  bytes[0x2E] = 7;
+  return bytes;
+}
+
+KeptOperation read(std::optional<ImageBytes> image, int message = 0) {
+  return KeptOperation{"Lesen",
+                       "1A2B",
+                       "1A2B",
+                       message,
+                       message == 0 ? QString() : "Fehler",
+                       image,
+                       image ? std::optional(BackupKind::Read) : std::nullopt};
+}
+
+TEST(ProgrammingRecordTest, LinesFollowGermanSpreadsheetConventions) {
+  struct Case {
+    QStringList columns;
+    QByteArray line;
+  };
+  const Case cases[] = {
+      {{"a", "b"}, "a;b"},
+      {{"", "x", ""}, ";x;"},
+      {{"mit ; darin"}, "\"mit ; darin\""},
+      {{"sagt \"OK\""}, "\"sagt \"\"OK\"\"\""},
+      {{" Rand"}, "\" Rand\""},
+      {{"zwei\nZeilen"}, "\"zwei\nZeilen\""},
+      {{"=1+1", "-5"}, "'=1+1;'-5"},
+      {{QString::fromUtf8("Prüfen")},
+       QByteArray("Pr\xC3\xBC"
+                  "fen")},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatRecordLine(c.columns), c.line) << c.line.toStdString();
+    if (!c.columns.front().startsWith('=')) {
+      const auto parsed =
+          ParseRecord(FormatRecordLine(c.columns + QStringList(8 - c.columns.size(), "")));
+      ASSERT_EQ(parsed.size(), 1u);
+      EXPECT_EQ(parsed[0].time, c.columns[0]);
+    }
+  }
+}
+
+TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithBomAndHeads) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("Protokoll.csv");
+  const RecordEntry first{RecordTime(Moment), "Lesen", "1A2B", "1A2B", "OK", "",
+                          "Sicherungen/x",    "ab"};
+  RecordEntry second = first;
+  second.result = "10505";
+  second.message = "Fehler\nbeim Lesen";
+  ASSERT_TRUE(AppendRecordEntry(path, first));
+  const QByteArray before = readBytes(path);
+  EXPECT_TRUE(before.startsWith("\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads()) + "\r\n"));
+  ASSERT_TRUE(AppendRecordEntry(path, second));
+  EXPECT_TRUE(readBytes(path).startsWith(before));
+  second.message = "Fehler beim Lesen";  // one line a record
+  EXPECT_THAT(*ReadRecordFile(path), ElementsAre(first, second));
+
+  // A line an earlier write left unfinished does not swallow the next one.
+  writeBytes(path, before + "2026-12-07T15:00:00+01:00;Lesen");
+  ASSERT_TRUE(AppendRecordEntry(path, first));
+  EXPECT_EQ(ReadRecordFile(path)->size(), 3u);
+  EXPECT_EQ(ReadRecordFile(folder.filePath("none.csv"))->size(), 0u);
+}
+
+TEST(ProgrammingRecordTest, TimesCarryTheirOffset) {
+  EXPECT_EQ(RecordTime(Moment), "2026-12-07T14:03:22+01:00");
+}
+
+class KeepOperationTest : public ::testing::Test {
+ protected:
+  QTemporaryDir root;
+  QString data = root.path() + u'/';
+
+  std::vector<RecordEntry> record() { return ReadRecordFile(data + RecordFileName).value(); }
+};
+
+TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x11)), Moment), ::testing::IsEmpty());
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x22)), Moment), ::testing::IsEmpty());
+  const QString first = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
+  const QString second = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen_2.ukova";
+  EXPECT_EQ(readBytes(data + first),
+            QByteArray(reinterpret_cast<const char*>(sampleBytes(0x11).data()), 256));
+  EXPECT_EQ(readBytes(data + second),
+            QByteArray(reinterpret_cast<const char*>(sampleBytes(0x22).data()), 256));
+  const auto entries = record();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0], (RecordEntry{"2026-12-07T14:03:22+01:00", "Lesen", "1A2B", "1A2B", "OK", "",
+                                     first, Sha256Hex(sampleBytes(0x11))}));
+  EXPECT_EQ(entries[1].backup, second);
+  EXPECT_EQ(Sha256Hex(ImageBytes{}),
+            "5341e6b2646979a70e57653007a1f310169421ec9bdd9f1a5648f75ade005af1");
+}
+
+TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
+  EXPECT_THAT(KeepOperation(data, read(std::nullopt, 10505), Moment), ::testing::IsEmpty());
+  EXPECT_EQ(record().at(0).result, "10505");
+  EXPECT_TRUE(record().at(0).backup.isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(data + BackupsFolderName));
+}
+
+TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
+  // Directories in the files' places stop root as well as any user.
+  writeBytes(data + BackupsFolderName, "not a folder");
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
+              ElementsAre(FormatText(
+                  11040, {BackupFolder(data, "1A2B") + "2026-12-07_14-03-22_Lesen.ukova"})));
+  EXPECT_TRUE(record().at(0).backup.isEmpty());
+  EXPECT_EQ(record().at(0).sha256, Sha256Hex(sampleBytes(1)));
+
+  QDir(data).remove(BackupsFolderName);
+  QDir(data).remove(RecordFileName);
+  ASSERT_TRUE(QDir(data).mkdir(RecordFileName));
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
+              ElementsAre(FormatText(11041, {data + RecordFileName})));
+  EXPECT_TRUE(QFileInfo::exists(data + "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova"));
+  EXPECT_EQ(ReadRecordFile(data + RecordFileName), std::nullopt);
+}
+
+TEST_F(KeepOperationTest, ACodeThatIsNoCodeNeverBecomesAPath) {
+  for (const char* code : {"../..", "1A2", "1a2b"}) {
+    KeptOperation operation = read(sampleBytes(3));
+    operation.codeAfter = code;
+    EXPECT_THAT(KeepOperation(data, operation, Moment), ::testing::IsEmpty());
+  }
+  EXPECT_THAT(QDir(data + BackupsFolderName).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              ElementsAre("1A2B", "unbekannt"));
+}
+
+}  // namespace
