@@ -30,6 +30,7 @@ TfrmCompare::TfrmCompare(QWidget* parent)
   tblFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblFields->setSelectionBehavior(QAbstractItemView::SelectRows);
   tblFields->verticalHeader()->setVisible(false);
+  tblFields->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   tblFields->horizontalHeader()->setSectionResizeMode(CaptionColumn, QHeaderView::Stretch);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lblSummary);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdlib>
+
 namespace {
 
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -148,7 +150,13 @@ std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path) {
 }
 
 QString RecordTime(const QDateTime& time) {
-  return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+  // The offset is written out for UTC too ("+00:00", not "Z"), so every line reads alike.
+  const int offsetMinutes = time.offsetFromUtc() / 60;
+  const QChar sign = offsetMinutes < 0 ? u'-' : u'+';
+  return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + sign +
+         QStringLiteral("%1:%2")
+             .arg(std::abs(offsetMinutes) / 60, 2, 10, QChar(u'0'))
+             .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
 }
 
 QString Sha256Hex(const ImageBytes& bytes) {

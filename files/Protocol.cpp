@@ -53,6 +53,7 @@ TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
   tblRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
   tblRecord->setSelectionMode(QAbstractItemView::SingleSelection);
   tblRecord->verticalHeader()->setVisible(false);
+  tblRecord->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   tblRecord->horizontalHeader()->setStretchLastSection(true);
 
   auto* filter = new QHBoxLayout;

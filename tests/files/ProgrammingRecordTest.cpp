@@ -88,6 +88,10 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
 
 TEST(ProgrammingRecordTest, TimesCarryTheirOffset) {
   EXPECT_EQ(RecordTime(Moment), "2026-12-07T14:03:22+01:00");
+  EXPECT_EQ(RecordTime(QDateTime(QDate(2026, 12, 7), QTime(14, 3, 22), QTimeZone::utc())),
+            "2026-12-07T14:03:22+00:00");
+  EXPECT_EQ(RecordTime(QDateTime(QDate(2026, 7, 1), QTime(8, 0), QTimeZone(-(3 * 3600 + 1800)))),
+            "2026-07-01T08:00:00-03:30");
 }
 
 class KeepOperationTest : public ::testing::Test {
