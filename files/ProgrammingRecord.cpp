@@ -121,9 +121,8 @@ std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
 }
 
 bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
-  QString message = entry.message;
   RecordEntry oneLine = entry;
-  oneLine.message = message.replace(u'\n', u' ');
+  oneLine.message = entry.message.simplified();
   QFile file(path);
   constexpr QFile::Permissions readableByAll =
       QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
