@@ -11,7 +11,6 @@
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -79,7 +78,7 @@ void TfrmMain::OperationFinished(const FinishedOperation& operation) {
                            operation.messageText,
                            operation.image,
                            operation.succeeded ? backupKindOf(operation.kind) : std::nullopt};
-  const QStringList problems = KeepOperation(DataFolder, kept, QDateTime::currentDateTime());
+  const QStringList problems = KeepOperation(DataFolder, kept, operation.finishedAt);
   if (problems.isEmpty()) return;
   // Never instead of the operation's own report: after it.
   const QString own = StatusText();
