@@ -621,7 +621,6 @@ void TransmitterOperations::ReportFinished() {
   for (FinishedOperation& operation : finished_) {
     if (operation.finishedAt.isNull()) operation.finishedAt = QDateTime::currentDateTime();
     // An operation that ended without a word still has a line of its own in the record.
-    if (operation.finishedAt.isNull()) operation.finishedAt = QDateTime::currentDateTime();
     if (!operation.succeeded && operation.messageNumber == 0) {
       operation.messageNumber = 11035;
       operation.messageText = Text(11035);
