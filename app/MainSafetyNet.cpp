@@ -8,6 +8,7 @@
 #include "files/IniFile.h"
 #include "files/ProgrammingRecord.h"
 #include "files/Protocol.h"
+#include "files/VembaIni.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -15,9 +16,6 @@
 #include <QMenu>
 
 namespace {
-
-const QString SetupSection = QStringLiteral("Setup");
-const QString VerifyAfterWriteKey = QStringLiteral("VerifyAfterWrite");
 
 int operationNameText(OperationKind kind) {
   switch (kind) {

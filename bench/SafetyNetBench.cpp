@@ -5,14 +5,9 @@
 // - the size of a programming record of 1,000 operations, and of their 1,000 backups on disk.
 
 #include "app/Main.h"
-#include "app/ProgramWindows.h"
+#include "bench/ProgramAgainstSimulator.h"
 #include "files/ProgrammingRecord.h"
-#include "files/Settings.h"
-#include "link/opu/OpuLinkOptions.h"
-#include "tools/opu-sim/OpuSimServer.h"
-#include "tools/opu-sim/OpuSimulator.h"
 #include "ui/Texts.h"
-#include "ui/UserDialogs.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -34,19 +29,6 @@ constexpr int Runs = 20;
 constexpr int Records = 1000;
 // Short polls, so that the poll interval does not hide a few milliseconds.
 constexpr int PollIntervalMs = 5;
-
-class SilentDialogs final : public UserDialogs {
- public:
-  int shown = 0;
-  int ShowMessage(QWidget*, BoxKind, const QString& text, BoxButtons) override {
-    ++shown;
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return mrOk;
-  }
-  QString AskOpenFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskSaveFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-  QString AskFolder(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -109,27 +91,13 @@ void recordSizes() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  OpuSimulator opu;
-  OpuSimServer server(opu);
-  if (!server.Start()) {
-    std::fprintf(stderr, "no pseudo-terminal\n");
-    return 1;
-  }
-  opu.SetButtonDelay(0);
-  ImageBytes memory{};
-  const std::uint8_t parameters[] = {0x1A, 0x2B, 0x25, 0x06, 0x15, 0x23, 0x00, 0x09, 0x13,
-                                     0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
-                                     0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
-  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + 0x20);
-  opu.SetMemory(memory);
-  SetOpuLinkOptions(OpuLinkOptions{server.PortPath(), {}});
-  QTemporaryDir scratch;
-  SilentDialogs dialogs;
-  const auto windows = CreateProgramWindows(MainEnvironment{
-      &dialogs,
-      StartupEnvironment{
-          WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()}});
-  TfrmMain& window = *windows->frmMain;
+  ProgramAgainstSimulator program;
+  if (!program.Start()) return 1;
+  ImageBytes memory = OpuSimulator::FactoryImage();
+  memory[RadioCodeAddress] = 0x1A;
+  memory[RadioCodeAddress + 1] = 0x2B;
+  program.opu.SetMemory(memory);
+  TfrmMain& window = *program.windows->frmMain;
   window.Operations().SetPollIntervalMs(PollIntervalMs);
   // Alternating blocks of reads with and without, so that a drift of the machine hits both.
   std::vector<double> with;

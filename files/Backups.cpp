@@ -1,5 +1,6 @@
 #include "files/Backups.h"
 
+#include "files/ImageFiles.h"
 #include "files/Settings.h"
 
 #include <QFile>
@@ -24,9 +25,7 @@ QString codeFolderName(const QString& radioCode) {
 // exists, whoever made it in the meantime.
 bool claim(const QString& path) {
   QFile file(path);
-  constexpr QFile::Permissions readableByAll =
-      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, readableByAll)) return false;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, FilePermissionLimit)) return false;
   file.close();
   return true;
 }
@@ -52,7 +51,8 @@ BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, B
       if (QFile::exists(path)) continue;  // a clash; anything else means the folder is unwritable
       return {QString(), path};
     }
-    if (!VembaData::WriteImageFile(bytes, path)) {
+    // The claimed empty file is then replaced whole, so a backup is never seen half written.
+    if (!WriteImageFile(bytes, path)) {
       QFile::remove(path);
       return {QString(), path};
     }

@@ -39,8 +39,8 @@ TfrmCompare::TfrmCompare(QWidget* parent)
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows, int limitMode,
-                                 const QString& fileName) {
+void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows,
+                                 InactivityLimitModeKind limitMode, const QString& fileName) {
   tblFields->setHorizontalHeaderLabels(
       {QString(), Text(11051), Text(11052), FormatText(11053, {fileName})});
   tblFields->setRowCount(static_cast<int>(rows.size()));

@@ -19,7 +19,7 @@ class TfrmCompare : public QDialog {
  public:
   explicit TfrmCompare(QWidget* parent = nullptr);
 
-  void ShowComparison(const std::vector<ComparedField>& rows, int limitMode,
+  void ShowComparison(const std::vector<ComparedField>& rows, InactivityLimitModeKind limitMode,
                       const QString& fileName);
   // Whether a row is marked as differing.
   [[nodiscard]] bool IsRowMarked(int row) const;

@@ -2,11 +2,12 @@
 
 #include <QString>
 
-// The settings file's one section and its keys: the user's default folder and the program version
-// that last provisioned the file.
+// The settings file's one section and its keys: the user's default folder, the program version
+// that last provisioned the file, and whether every write is read back ("1") or not.
 inline const QString SetupSection = QStringLiteral("Setup");
 inline const QString ConfigDirectoryKey = QStringLiteral("ConfigDirectory");
 inline const QString AppVersionKey = QStringLiteral("AppVersion");
+inline const QString VerifyAfterWriteKey = QStringLiteral("VerifyAfterWrite");
 
 // The program's settings file. Every read and write goes to the file itself, nothing is kept
 // in between, so several running copies see each other's last writes.

@@ -56,7 +56,7 @@ QString hexBytes(const ParameterImage& image, const std::vector<int>& addresses)
 
 }  // namespace
 
-int FieldCaptionText(Field field, int limitMode) {
+int FieldCaptionText(Field field, InactivityLimitModeKind limitMode) {
   switch (field) {
     case Field::edtRadioCodeOld:
     case Field::edtRadioCodeNew:

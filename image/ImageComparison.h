@@ -13,7 +13,7 @@
 
 // The text-table number of the caption that names a field in the main window (the inactivity
 // limit's caption depends on the mode it is shown in).
-[[nodiscard]] int FieldCaptionText(Field field, int limitMode);
+[[nodiscard]] int FieldCaptionText(Field field, InactivityLimitModeKind limitMode);
 
 // The text table, handed in: the comparison names check-box states and units by their texts.
 using TextLookup = std::function<QString(int)>;
@@ -44,6 +44,6 @@ struct ComparedField {
                                                              const TextLookup& text);
 
 // Text-table numbers the comparison shows values with.
-inline constexpr int YesText = 11056;
-inline constexpr int NoText = 11057;
+inline constexpr int YesText = 11119;
+inline constexpr int NoText = 11120;
 inline constexpr int NotReadText = 11059;

@@ -2,8 +2,8 @@
 
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
-#include "ui/UserDialogs.h"
 #include "image/VembaData.h"
+#include "ui/UserDialogs.h"
 
 #include <QDateTime>
 #include <QString>

@@ -162,8 +162,6 @@ const std::map<int, const char*>& textTable() {
       {11053, "Datei %s"},
       {11054, "%s von %s Feldern unterscheiden sich."},
       {11055, "Keine Unterschiede: alle %s Felder stimmen überein."},
-      {11056, "Ja"},
-      {11057, "Nein"},
       {11058, "Vergleichen mit"},
       {11059, "nicht gelesen"},
       {11060, "Drücken Sie die U-KOVA Taste noch einmal, zum Prüfen der Konfiguration\n\nBitte achten Sie darauf, dass die U-KOVA LED zuvor für mind. 3 Sekunden dunkel war."},

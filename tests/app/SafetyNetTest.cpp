@@ -7,9 +7,11 @@
 #include "files/Compare.h"
 #include "files/ProgrammingRecord.h"
 #include "files/Protocol.h"
+#include "files/VembaIni.h"
 #include "link/Changecode.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
+#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
@@ -39,14 +41,10 @@ const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
 const QStringList ReadJob = {"m", "m0622", "m0828", "m0830", "m0338", "i1A2B", "M",
                              "x", "x",     "x",     "x",     "x",     "m"};
 
-// A transmitter whose every parameter is in range; the bytes outside 0x20-0x3A are 0.
+// A transmitter with a code of its own and every parameter in range.
 ImageBytes transmitterMemory() {
-  static const std::uint8_t parameters[] = {0x1A, 0x2B, 0x25, 0x06, 0x15, 0x23, 0x00, 0x09, 0x13,
-                                            0x00, 0x00, 0x00, 0x18, 0x0B, 0x07, 0x12, 0x05, 0x0A,
-                                            0x00, 0x33, 0x00, 0x90, 0x01, 0x18, 0x00, 0x2C, 0x03};
-  ImageBytes memory{};
-  std::copy(std::begin(parameters), std::end(parameters), memory.begin() + 0x20);
-  return memory;
+  return SampleImageBytes(
+      {{RadioCodeAddress, 0x1A}, {RadioCodeAddress + 1, 0x2B}, {0x25, 0x23}, {0x39, 0x2C}});
 }
 
 QByteArray bytesOf(const ImageBytes& image) {
@@ -69,8 +67,8 @@ class SafetyNetTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(opu.IsServing());
     opu.SetMemory(transmitterMemory());
-    opu.UseAsProgramPort();
-    windows = CreateProgramWindows(MainEnvironment{&dialogs, ScratchStartup(scratch.path())});
+    windows = CreateProgramWindows(
+        MainEnvironment{&dialogs, ScratchStartup(scratch.path()), opu.LinkOptions()});
     w().Operations().SetPollIntervalMs(20);
     dialogs.clear();
     opu.ClearCommands();
@@ -161,7 +159,7 @@ TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages
 
 TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   w().mnuCommVerifyAfterWrite->setChecked(true);
-  EXPECT_EQ(w().VembaIni.ReadSetting("Setup", "VerifyAfterWrite"), "1");
+  EXPECT_EQ(w().VembaIni.ReadSetting(SetupSection, VerifyAfterWriteKey), "1");
   w().mnuCommReadFromDevice->trigger();
   OpuSimFaults faults;
   faults.unkeptAddress = 0x2C;

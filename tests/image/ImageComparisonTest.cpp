@@ -79,7 +79,7 @@ TEST(ImageComparisonTest, ShowsValuesAsTheWindowDoesWithUnitsAndYesOrNo) {
     }
     return std::pair(QString("<none>"), QString("<none>"));
   };
-  EXPECT_EQ(row(Field::cbConfig_D3), std::pair(QString("#11057"), QString("#11056")));
+  EXPECT_EQ(row(Field::cbConfig_D3), std::pair(QString("#11120"), QString("#11119")));
   EXPECT_EQ(row(Field::edtInactivityLimit), std::pair(QString("12 #10192"), QString("30 #10191")));
   EXPECT_EQ(row(Field::edtRadioCodeOld), std::pair(QString("1A2B"), QString("1A2B")));
 }
@@ -107,10 +107,10 @@ TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNot
       {"the sample interval, not the limit it moves",
        {{0x30, 10}},
        {{Field::edtInactivitySampleInterval, {"5", "10"}}}},
-      {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#11056", "#11057"}}}},
+      {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#11119", "#11120"}}}},
       {"a bit no field shows",
        {{0x2D, 0x8B}},
-       {{Field::cbConfig_D0, {"#11056 [0B]", "#11056 [8B]"}}}},
+       {{Field::cbConfig_D0, {"#11119 [0B]", "#11119 [8B]"}}}},
   };
   const ParameterImage sent = configuration({}, OriginWrite);
   for (const Case& c : cases) {
