@@ -1,5 +1,6 @@
 #include "files/ProgrammingRecord.h"
 
+#include "files/ImageFiles.h"
 #include "ui/Texts.h"
 
 #include <QCryptographicHash>
@@ -124,9 +125,8 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   RecordEntry oneLine = entry;
   oneLine.message = entry.message.simplified();
   QFile file(path);
-  constexpr QFile::Permissions readableByAll =
-      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-  if (!file.open(QIODevice::ReadWrite | QIODevice::Append, readableByAll)) return false;
+  // Appended, never replaced: earlier lines stay as they are even when another program appends too.
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append, FilePermissionLimit)) return false;
   QByteArray bytes;
   if (file.size() == 0) {
     bytes = Bom + FormatRecordLine(RecordColumnHeads()) + LineEnd;

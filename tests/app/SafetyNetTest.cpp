@@ -51,17 +51,6 @@ QByteArray bytesOf(const ImageBytes& image) {
   return QByteArray(reinterpret_cast<const char*>(image.data()), ImageSize);
 }
 
-// The conversation with every run of the same poll shown once.
-QStringList conversation(const QStringList& commands) {
-  QStringList result;
-  for (const QString& command : commands) {
-    const bool poll = command == "A" || command == "M" || command == "N";
-    if (poll && !result.isEmpty() && result.last() == command) continue;
-    result << command;
-  }
-  return result;
-}
-
 class SafetyNetTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -127,7 +116,7 @@ TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) 
   EXPECT_EQ(lines[1].sha256, Sha256Hex(backupBytes));
 
   // With the check off the write's conversation is exactly the one it always was.
-  EXPECT_EQ(conversation(opu.Commands()),
+  EXPECT_EQ(opu.Conversation(),
             Identification + QStringList({"n", "n0327091300", "n022C240B", "n0830050A003300900118",
                                           "n013A03", "n0220BEEF", "i1A2B", "N", "n"}));
 }
@@ -170,7 +159,7 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   const QString line = FormatText(11064, {Text(10147), "36", "24"});
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(11063, {line + "\n"})));
   EXPECT_EQ(w().StatusText(), Text(10605));
-  EXPECT_EQ(conversation(opu.Commands()).mid(12), ReadJob);
+  EXPECT_EQ(opu.Conversation().mid(12), ReadJob);
   const auto lines = record();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1].result, "OK");

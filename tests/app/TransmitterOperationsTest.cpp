@@ -69,18 +69,6 @@ ImageBytes windowConfiguration() {
   return bytes;
 }
 
-// The conversation with every run of the same poll command shown once: how often the OPU is
-// polled while the transmitter takes its time is not the point.
-QStringList conversation(const QStringList& commands) {
-  QStringList result;
-  for (const QString& command : commands) {
-    const bool poll = command == "A" || command == "M" || command == "N";
-    if (poll && !result.isEmpty() && result.last() == command) continue;
-    result << command;
-  }
-  return result;
-}
-
 QStringList blockPrefixes(const QStringList& commands) {
   QStringList result;
   for (const QString& command : commands)
@@ -261,9 +249,8 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(10506));
-  EXPECT_EQ(
-      conversation(opu.Commands()),
-      Identification + ReadRequests + QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
+  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
+                                    QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
   expectWoundUp("m");
   expectReceivedTransmitterBytes();
 
@@ -332,7 +319,7 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
     runWithJobOutcome(failure.outcome, [this] { read(); });
     EXPECT_EQ(dialogs.texts(), failure.messages);
     EXPECT_EQ(w().StatusText(), failure.status);
-    EXPECT_EQ(conversation(opu.Commands()),
+    EXPECT_EQ(opu.Conversation(),
               Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
     expectWoundUp("m");
     EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
@@ -350,7 +337,7 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(10504));
-  EXPECT_EQ(conversation(opu.Commands()),
+  EXPECT_EQ(opu.Conversation(),
             Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
   expectWoundUp("m");
   EXPECT_EQ(w().ImageSource, SourceDefault);
@@ -360,15 +347,14 @@ TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
   setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
   read();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
-  EXPECT_EQ(conversation(opu.Commands()),
-            Identification + ReadRequests + QStringList({"i1A2B", "m"}));
+  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests + QStringList({"i1A2B", "m"}));
   expectWoundUp("m");
 
   dialogs.clear();
   opu.ClearCommands();
   write();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
-  EXPECT_EQ(blockPrefixes(conversation(opu.Commands())),
+  EXPECT_EQ(blockPrefixes(opu.Conversation()),
             Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
   expectWoundUp("n");
   EXPECT_EQ(opu.Memory(), transmitterMemory());
@@ -381,7 +367,7 @@ TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheRead
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(10804));
-  EXPECT_EQ(conversation(opu.Commands()), Identification);
+  EXPECT_EQ(opu.Conversation(), Identification);
   expectWoundUp("s0");
   EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
   EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
@@ -392,7 +378,7 @@ TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(10804));
-  EXPECT_EQ(conversation(opu.Commands()), QStringList({"v", "aFFFF2E", "A", "s0"}));
+  EXPECT_EQ(opu.Conversation(), QStringList({"v", "aFFFF2E", "A", "s0"}));
   expectWoundUp("s0");
 }
 
@@ -409,8 +395,7 @@ TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListen
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(10506));
-  EXPECT_EQ(conversation(opu.Commands()).mid(0, 6),
-            QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
+  EXPECT_EQ(opu.Conversation().mid(0, 6), QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
   expectWoundUp("m");
 }
 
@@ -512,7 +497,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
   EXPECT_EQ(w().StatusText(), Text(10605));
   EXPECT_EQ(
-      blockPrefixes(conversation(opu.Commands())),
+      blockPrefixes(opu.Conversation()),
       Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
   expectWoundUp("n");
   ImageBytes expected = transmitterMemory();
@@ -524,7 +509,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   write();  // Yes, by default
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "BEEF"})));
   EXPECT_EQ(w().StatusText(), Text(10605));
-  EXPECT_EQ(blockPrefixes(conversation(opu.Commands())),
+  EXPECT_EQ(blockPrefixes(opu.Conversation()),
             Identification +
                 QStringList({"n", "n0327", "n022C", "n0830", "n013A", "n0220", "i1A2B", "N", "n"}));
   EXPECT_TRUE(opu.Commands().contains("n0220BEEF"));
@@ -571,7 +556,7 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
     EXPECT_EQ(dialogs.texts(), failure.messages);
     EXPECT_EQ(w().StatusText(), failure.status);
     EXPECT_EQ(
-        blockPrefixes(conversation(opu.Commands())),
+        blockPrefixes(opu.Conversation()),
         Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
     expectWoundUp("n");
   }
@@ -634,7 +619,7 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"}), Text(10626)));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
   EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Information);
-  EXPECT_EQ(conversation(opu.Commands()),
+  EXPECT_EQ(opu.Conversation(),
             Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
   EXPECT_EQ(opu.RadioCode(), "C0DE");
@@ -698,7 +683,7 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
     opu.ClearCommands();
     changeCodeTo("C0DE");
     EXPECT_EQ(dialogs.texts(), QStringList{FormatText(10871, {"1A2B", "C0DE"})} + failure.messages);
-    EXPECT_EQ(conversation(opu.Commands()), Identification + failure.afterIdentification);
+    EXPECT_EQ(opu.Conversation(), Identification + failure.afterIdentification);
     expectWoundUp("n");
     EXPECT_EQ(opu.RadioCode(), "1A2B");
   }
@@ -708,7 +693,7 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAM
   abortAtInstruction(10628);
   changeCodeTo("C0DE");
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"})));
-  EXPECT_EQ(conversation(opu.Commands()),
+  EXPECT_EQ(opu.Conversation(),
             Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
   EXPECT_EQ(opu.RadioCode(), "1A2B");
@@ -769,9 +754,8 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_TRUE(dialogs.openRequests.empty());
   EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(
-      conversation(opu.Commands()),
-      Identification + ReadRequests + QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
+  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
+                                    QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
   EXPECT_EQ(w().StatusText(), Text(10506));
   expectWoundUp("m");
   EXPECT_FALSE(w().OperationRunning());

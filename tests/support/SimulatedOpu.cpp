@@ -15,3 +15,13 @@ SimulatedOpu::~SimulatedOpu() {
 std::unique_ptr<OpuLink> SimulatedOpu::MakeLink() const {
   return std::make_unique<OpuLink>(std::make_unique<SerialOpuDriver>(PortPath()));
 }
+
+QStringList SimulatedOpu::Conversation() const {
+  QStringList result;
+  for (const QString& command : Commands()) {
+    const bool poll = command == "A" || command == "M" || command == "N";
+    if (poll && !result.isEmpty() && result.last() == command) continue;
+    result << command;
+  }
+  return result;
+}

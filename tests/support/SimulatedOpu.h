@@ -47,6 +47,9 @@ class SimulatedOpu {
   // The command texts received so far, e.g. {"v", "aFFFF2E", "A", "s0"}.
   [[nodiscard]] QStringList Commands() const { return simulator_.Commands(); }
   void ClearCommands() { simulator_.ClearCommands(); }
+  // The command texts with every run of the same poll command shown once: how often the OPU is
+  // polled while the transmitter takes its time is not the point of a conversation.
+  [[nodiscard]] QStringList Conversation() const;
   [[nodiscard]] bool HungUp() const { return server_.HungUp(); }
 
   void Stop() { server_.Stop(); }
