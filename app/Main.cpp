@@ -3,6 +3,7 @@
 #include "app/about.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
+#include "link/Connectioncheck.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -75,6 +76,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
           &TfrmMain::mnuFileSelectDefaultFolderClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
+  connect(mnuHelpConnectionCheck, &QAction::triggered, this,
+          &TfrmMain::mnuHelpConnectionCheckClick);
   BindRecentFiles();
   BindConfigurationSheet();
   BindFieldRules();
@@ -134,6 +137,7 @@ void TfrmMain::SetMainCaptions() {
       {mnuCommWriteToDevice, 10110},
       {mnuCommChangeIdCode, 10111},
       {mnuHelp->menuAction(), 10112},
+      {mnuHelpConnectionCheck, 11140},
       {mnuHelpAbout, 10113},
   };
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
@@ -276,6 +280,14 @@ void TfrmMain::mnuFileSelectDefaultFolderClick() {
 void TfrmMain::mnuHelpAboutClick() {
   // The dialog asks the OPU for its version each time it shows.
   operationGuard_.Run([this] { dialogs_.frmAbout->exec(); });
+}
+
+void TfrmMain::mnuHelpConnectionCheckClick() {
+  // The check talks to the OPU through a link of its own, while no other command may.
+  operationGuard_.Run([this] {
+    TfrmConnectionCheck check(environment_.linkOptions, SerialPortPlaces{}, this);
+    check.exec();
+  });
 }
 
 void TfrmMain::mnuFileExitClick() {

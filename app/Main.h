@@ -154,6 +154,7 @@ class TfrmMain : public QMainWindow,
   TfrmProtocol* frmProtocol = nullptr;
   TfrmCompare* frmCompare = nullptr;
   QMenu* mnuHelp = nullptr;
+  QAction* mnuHelpConnectionCheck = nullptr;
   QAction* mnuHelpAbout = nullptr;
 
   // Radio parameters.
@@ -239,6 +240,7 @@ class TfrmMain : public QMainWindow,
   void mnuFileSelectDefaultFolderClick();
   void mnuFileExitClick();
   void mnuHelpAboutClick();
+  void mnuHelpConnectionCheckClick();
   void mnuCommChangeIdCodeClick();
   void mnuFilePrintClick();
   void mnuFileSavePdfClick();

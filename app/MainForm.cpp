@@ -188,6 +188,7 @@ void TfrmMain::CreateMenu() {
 
   mnuHelp = bar->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuHelpConnectionCheck = addItem(mnuHelp, "mnuHelpConnectionCheck", "&Check connection...");
   mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...");
 }
 

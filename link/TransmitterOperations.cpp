@@ -20,12 +20,9 @@
 
 namespace {
 
-const QString RequiredOpuVersion = QStringLiteral("15-1");
 // The OPU listens for any transmitter and reports the product-type byte with its code.
-const QString AnyTransmitter = QStringLiteral("FFFF");
 const QString ProductTypeParameter = VembaData::ByteToHex(ProductTypeAddress);
 const QString ThisProductTypeText = VembaData::ByteToHex(ThisProductType);
-constexpr int ListeningAnswerLength = 8;
 
 // Poll status values of a job.
 constexpr int StatusDone = 3;
@@ -110,7 +107,7 @@ bool TransmitterOperations::OpenForIdentification() {
     ShowError(10805);
     return false;
   }
-  const int version = state_.link.CheckOpuVersion(RequiredOpuVersion);
+  const int version = state_.link.CheckOpuVersion(QString::fromLatin1(OpuLink::RequiredVersion));
   if (version != OpuLink::Success) {
     state_.link.Close();
     // Only an OPU that told its version can be told to update it; silence, garbage or a
@@ -148,7 +145,9 @@ void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
 
 bool TransmitterOperations::StartListeningBounded() {
   for (int attempt = 0; attempt < MaxListenAttempts && !state_.link.LineLost(); ++attempt) {
-    if (state_.link.StartListening(AnyTransmitter, ProductTypeParameter) == 0) return true;
+    if (state_.link.StartListening(QString::fromLatin1(OpuLink::AnyTransmitter),
+                                   ProductTypeParameter) == 0)
+      return true;
   }
   return false;
 }
@@ -163,7 +162,7 @@ Identification TransmitterOperations::ListenForTransmitter() {
     if (result == mrLineLost) return Identification::Failed;
     if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
     // Another product, or an answer too long to be a code, sends the OPU listening again.
-    if (result == mrOk && state_.PollAnswer.size() == ListeningAnswerLength) {
+    if (result == mrOk && state_.PollAnswer.size() == OpuLink::ListeningAnswerLength) {
       state_.CurrentRadioCode = state_.PollAnswer.left(4);
       if (state_.PollAnswer.mid(6, 2) == ThisProductTypeText) return Identification::Identified;
     }
@@ -202,9 +201,9 @@ void TransmitterOperations::PollOpuInfo() {
   switch (state_.tmrPollOpuInfo.property(TagProperty).toInt()) {
     case PollListen:
       (void)state_.link.PollListening(state_.PollAnswer);
-      if (state_.PollAnswer == QStringLiteral("04")) {
+      if (state_.PollAnswer == QLatin1String(OpuLink::ListeningFailed)) {
         waitingDialog_->done(mrCancel);
-      } else if (state_.PollAnswer.size() >= ListeningAnswerLength) {
+      } else if (state_.PollAnswer.size() >= OpuLink::ListeningAnswerLength) {
         waitingDialog_->done(mrOk);
       }
       break;

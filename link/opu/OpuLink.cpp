@@ -237,12 +237,17 @@ int OpuLink::ReadOpuVersion(QString& version) {
 int OpuLink::CheckOpuVersion(const QString& required) {
   QByteArray answer;
   if (Transact(QStringLiteral("v"), answer, AnswerTimeoutMs, 11) != 11) return NoValidAnswer;
+  return VersionIsNewEnough(QString::fromLatin1(answer), required) ? Success : VersionTooOld;
+}
+
+bool OpuLink::VersionIsNewEnough(const QString& version, const QString& required) {
   // The firmware's own rule: the same minor digit, and a major number that is not older.
+  const QByteArray told = version.toLatin1();
   const QByteArray wanted = required.toLatin1();
-  const bool sameMinor = CharacterAt(answer, 3) == CharacterAt(wanted, 3);
-  const bool newerMajor = CharacterAt(answer, 0) > CharacterAt(wanted, 0) ||
-                          CharacterAt(answer, 1) >= CharacterAt(wanted, 1);
-  return sameMinor && newerMajor ? Success : VersionTooOld;
+  const bool sameMinor = CharacterAt(told, 3) == CharacterAt(wanted, 3);
+  const bool newerMajor = CharacterAt(told, 0) > CharacterAt(wanted, 0) ||
+                          CharacterAt(told, 1) >= CharacterAt(wanted, 1);
+  return sameMinor && newerMajor;
 }
 
 int OpuLink::SendReadRequest(const QString& request) {

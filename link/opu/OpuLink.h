@@ -19,6 +19,13 @@ class OpuLink {
   static constexpr int AnswerTimeoutMs = 250;
   static constexpr int AnswerAreaSize = 50;
   static constexpr int MaxCommandLength = 95;
+  // The oldest OPU firmware the program works with.
+  static constexpr const char* RequiredVersion = "15-1";
+  // Listening: the code every transmitter answers to; the poll's answer once one was heard (its
+  // code, two digits and the byte asked for), or the OPU's report that listening failed.
+  static constexpr const char* AnyTransmitter = "FFFF";
+  static constexpr int ListeningAnswerLength = 8;
+  static constexpr const char* ListeningFailed = "04";
 
   // Result codes of the command operations.
   static constexpr int Success = 0;
@@ -68,6 +75,8 @@ class OpuLink {
   int ReadRadioCode(QString& code);
   int ReadOpuVersion(QString& version);
   int CheckOpuVersion(const QString& required);
+  // Whether a version the OPU told satisfies the required one, by the firmware's own rule.
+  [[nodiscard]] static bool VersionIsNewEnough(const QString& version, const QString& required);
   int SendReadRequest(const QString& request);
   int SendWriteBlock(const QString& block);
   int StartJob(const QString& code);

@@ -23,22 +23,25 @@ QString ErrnoText(const QString& path, int error) {
   return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-// The USB product string of the device a tty belongs to: the first folder above the tty's
-// device folder that holds idVendor is the USB device, and its product file names it.
-QString UsbProductOf(const QString& deviceLink, const QString& sysfsRoot) {
+// The USB device a tty belongs to: the first folder above the tty's device folder that holds
+// idVendor. Empty for a port on no USB adapter.
+QString UsbDeviceFolderOf(const QString& deviceLink, const QString& sysfsRoot) {
   QString folder = QFileInfo(deviceLink).canonicalFilePath();
   const QString root = QFileInfo(sysfsRoot).canonicalFilePath();
   while (!folder.isEmpty() && folder.startsWith(root) && folder != root) {
-    if (QFileInfo::exists(folder + QStringLiteral("/idVendor"))) {
-      QFile product(folder + QStringLiteral("/product"));
-      if (!product.open(QIODevice::ReadOnly)) return {};
-      QByteArray text = product.readAll();
-      while (text.endsWith('\n')) text.chop(1);
-      return QString::fromUtf8(text);
-    }
+    if (QFileInfo::exists(folder + QStringLiteral("/idVendor"))) return folder;
     folder = QFileInfo(folder).path();
   }
   return {};
+}
+
+// The USB device's product string, without the trailing newline.
+QString UsbProductIn(const QString& usbFolder) {
+  QFile product(usbFolder + QStringLiteral("/product"));
+  if (!product.open(QIODevice::ReadOnly)) return {};
+  QByteArray text = product.readAll();
+  while (text.endsWith('\n')) text.chop(1);
+  return QString::fromUtf8(text);
 }
 
 // The group that owns a port: the user must belong to it to open the port.
@@ -99,16 +102,26 @@ SerialOpuDriver::~SerialOpuDriver() {
   Close();
 }
 
-QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
-                                                    const SerialPortPlaces& places) {
+std::vector<UsbSerialPort> SerialOpuDriver::ListUsbPorts(const SerialPortPlaces& places) {
   const QString classFolder = places.sysfsRoot + QStringLiteral("/class/tty");
   const QStringList names =
       QDir(classFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
-  QStringList ports;
+  std::vector<UsbSerialPort> ports;
   for (const QString& name : names) {
     const QString device = classFolder + QLatin1Char('/') + name + QStringLiteral("/device");
-    if (QFileInfo::exists(device) && UsbProductOf(device, places.sysfsRoot) == description)
-      ports << places.devRoot + QLatin1Char('/') + name;
+    if (!QFileInfo::exists(device)) continue;
+    const QString usbFolder = UsbDeviceFolderOf(device, places.sysfsRoot);
+    if (!usbFolder.isEmpty())
+      ports.push_back({places.devRoot + QLatin1Char('/') + name, UsbProductIn(usbFolder)});
+  }
+  return ports;
+}
+
+QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
+                                                    const SerialPortPlaces& places) {
+  QStringList ports;
+  for (const UsbSerialPort& port : ListUsbPorts(places)) {
+    if (port.product == description) ports << port.device;
   }
   return ports;
 }
@@ -169,6 +182,7 @@ int SerialOpuDriver::OpenPort(const QString& path) {
     return StatusFailure;
   }
   fd_ = fd;
+  openedPort_ = path;
   hungUp_ = false;
   ::cfmakeraw(&settings_);
   settings_.c_cflag |= CLOCAL | CREAD;

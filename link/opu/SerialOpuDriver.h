@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 #include <termios.h>
 
 // Where the serial ports and their USB descriptions are found; tests point these at a tree of
@@ -12,6 +14,12 @@
 struct SerialPortPlaces {
   QString sysfsRoot = QStringLiteral("/sys");
   QString devRoot = QStringLiteral("/dev");
+};
+
+// A serial port on a USB adapter, with the adapter's USB product string (empty when it has none).
+struct UsbSerialPort {
+  QString device;  // the device node
+  QString product;
 };
 
 // The OPU's USB-serial chip as the kernel shows it: a serial port driven through termios.
@@ -40,6 +48,11 @@ class SerialOpuDriver final : public OpuDriver {
   [[nodiscard]] OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   [[nodiscard]] bool HungUp() const override { return fd_ >= 0 && hungUp_; }
 
+  // The port the driver has open; empty while closed.
+  [[nodiscard]] QString OpenedPort() const { return fd_ >= 0 ? openedPort_ : QString(); }
+
+  // Every serial port on a USB adapter, by name.
+  [[nodiscard]] static std::vector<UsbSerialPort> ListUsbPorts(const SerialPortPlaces& places);
   // The device nodes of the ports whose USB product string is the description, by name.
   [[nodiscard]] static QStringList FindPortsByDescription(const QString& description,
                                                           const SerialPortPlaces& places);
@@ -53,6 +66,7 @@ class SerialOpuDriver final : public OpuDriver {
   QString portPath_;
   SerialPortPlaces places_;
   int fd_ = -1;
+  QString openedPort_;
   bool hungUp_ = false;
   int writeTimeoutMs_ = 100;
   termios settings_{};

@@ -6,6 +6,7 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "link/Changecode.h"
+#include "link/Connectioncheck.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/QtPrinters.h"
@@ -33,6 +34,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -831,3 +833,31 @@ TEST_F(TransmitterOperationsTest, EveryFaultEndsACodeChangeWithItsMessageAndTheO
 }
 
 }  // namespace
+
+// --- Connection check ----------------------------------------------------------------------
+
+TEST_F(TransmitterOperationsTest, TheConnectionCheckTalksToTheWindowsPortAndHoldsOffEveryCommand) {
+  std::array<TfrmConnectionCheck::Mark, 3> marks{};
+  bool seen = false;
+  user.setInterval(5);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    auto* check = w().findChild<TfrmConnectionCheck*>();
+    if (check == nullptr || !check->isVisible()) return;
+    if (check->MarkOf(TfrmConnectionCheck::StepOpu) != TfrmConnectionCheck::Mark::Passed) return;
+    user.stop();
+    for (int step = 0; step < 3; ++step)
+      marks[step] = check->MarkOf(TfrmConnectionCheck::Step(step));
+    // No other command starts while the check runs.
+    w().btnReadFromDeviceClick();
+    seen = true;
+    check->reject();
+  });
+  user.start();
+  w().mnuHelpConnectionCheck->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(marks[0], TfrmConnectionCheck::Mark::Passed);
+  EXPECT_EQ(marks[1], TfrmConnectionCheck::Mark::Passed);
+  EXPECT_EQ(opu.Commands(), QStringList{"v"});
+  EXPECT_FALSE(w().OperationRunning());
+  EXPECT_EQ(w().mnuHelpConnectionCheck->text(), Text(11140));
+}

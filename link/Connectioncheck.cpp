@@ -1,0 +1,312 @@
+#include "link/Connectioncheck.h"
+
+#include "image/ParameterImage.h"
+#include "image/VembaData.h"
+#include "ui/FormHelpers.h"
+#include "ui/Texts.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ExplanationWidth = 460;
+
+// A mark is a glyph in its colour and a word, so that it reads without colour too.
+QString MarkText(TfrmConnectionCheck::Mark mark) {
+  switch (mark) {
+    case TfrmConnectionCheck::Mark::Passed:
+      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") + Text(11146);
+    case TfrmConnectionCheck::Mark::Failed:
+      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") + Text(11147);
+    case TfrmConnectionCheck::Mark::Running:
+      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") + Text(11149);
+    case TfrmConnectionCheck::Mark::NotRun:
+      break;
+  }
+  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(11148);
+}
+
+QString PortList(const std::vector<UsbSerialPort>& ports) {
+  QStringList named;
+  for (const UsbSerialPort& port : ports) {
+    named << (port.product.isEmpty() ? FormatText(11179, {port.device})
+                                     : FormatText(11178, {port.device, port.product}));
+  }
+  return named.join(QStringLiteral(", "));
+}
+
+int NoPermissionText(GroupMembership membership) {
+  switch (membership) {
+    case GroupMembership::NotMember:
+      return 11156;
+    case GroupMembership::AfterNextLogin:
+      return 11157;
+    case GroupMembership::InSession:
+      return 11158;
+    case GroupMembership::Unknown:
+      break;
+  }
+  return 11159;
+}
+
+}  // namespace
+
+TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPortPlaces places,
+                                         QWidget* parent)
+    : QDialog(parent),
+      btnRun(named(new QPushButton(Text(11173), this), "btnRun")),
+      btnTransmitter(named(new QPushButton(Text(11174), this), "btnTransmitter")),
+      btnClose(named(new QPushButton(Text(11175), this), "btnClose")),
+      tmrButton(named(new QTimer(this), "tmrButton")),
+      probes_(options, std::move(places)) {
+  setObjectName(QStringLiteral("frmConnectionCheck"));
+  setWindowTitle(Text(11141));
+  auto* steps = new QGridLayout;
+  steps->setHorizontalSpacing(12);
+  steps->setVerticalSpacing(4);
+  for (int step = 0; step < StepCount; ++step) {
+    lblMark[step] = new QLabel(this);
+    lblMark[step]->setTextFormat(Qt::RichText);
+    lblStep[step] = new QLabel(Text(11142 + step), this);
+    QFont bold = lblStep[step]->font();
+    bold.setBold(true);
+    lblStep[step]->setFont(bold);
+    lblExplanation[step] = new QLabel(this);
+    lblExplanation[step]->setWordWrap(true);
+    lblExplanation[step]->setFixedWidth(ExplanationWidth);
+    lblExplanation[step]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblExplanation[step]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    steps->addWidget(lblStep[step], 3 * step, 0);
+    steps->addWidget(lblMark[step], 3 * step, 1, Qt::AlignRight);
+    steps->addWidget(lblExplanation[step], 3 * step + 1, 0, 1, 2);
+    steps->setRowMinimumHeight(3 * step + 2, 10);
+  }
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnRun);
+  buttons->addWidget(btnTransmitter);
+  buttons->addStretch();
+  buttons->addWidget(btnClose);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(steps);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  btnClose->setDefault(true);
+  connect(btnRun, &QPushButton::clicked, this, &TfrmConnectionCheck::btnRunClick);
+  connect(btnTransmitter, &QPushButton::clicked, this, &TfrmConnectionCheck::btnTransmitterClick);
+  connect(btnClose, &QPushButton::clicked, this, &TfrmConnectionCheck::reject);
+  tmrButton->setInterval(PollIntervalMs);
+  connect(tmrButton, &QTimer::timeout, this, &TfrmConnectionCheck::tmrButtonTimer);
+  for (int step = 0; step < StepCount; ++step) Show(Step(step), Mark::NotRun, {});
+  SetButtonsIdle();
+}
+
+TfrmConnectionCheck::~TfrmConnectionCheck() {
+  EndButtonWait();
+}
+
+void TfrmConnectionCheck::SetPollIntervalMs(int milliseconds) {
+  tmrButton->setInterval(milliseconds);
+}
+
+bool TfrmConnectionCheck::WaitingForButton() const {
+  return tmrButton->isActive();
+}
+
+QString TfrmConnectionCheck::ExplanationOf(Step step) const {
+  return lblExplanation[step]->text();
+}
+
+void TfrmConnectionCheck::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  CentreOnOwner(*this);
+  // The steps run once the dialog is on the screen, so that the user sees them run.
+  QTimer::singleShot(0, this, &TfrmConnectionCheck::btnRunClick);
+}
+
+void TfrmConnectionCheck::Show(Step step, Mark mark, const QString& explanation) {
+  marks_[step] = mark;
+  lblMark[step]->setText(MarkText(mark));
+  lblExplanation[step]->setText(explanation);
+}
+
+void TfrmConnectionCheck::ShowRunning(Step step) {
+  Show(step, Mark::Running, {});
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TfrmConnectionCheck::btnRunClick() {
+  // The steps let the window repaint between them; they never start a second time inside.
+  if (WaitingForButton() || stepsRunning_) return;
+  stepsRunning_ = true;
+  for (int step = 0; step < StepCount; ++step) Show(Step(step), Mark::NotRun, {});
+  ShowRunning(StepUnit);
+  const PortSearch search = probes_.FindPorts();
+  ShowPortSearch(search);
+  if (search.Passed()) {
+    ShowRunning(StepPort);
+    const PortOpening opening = probes_.Open();
+    ShowPortOpening(opening);
+    if (opening.Opened()) {
+      ShowRunning(StepOpu);
+      ShowVersion(probes_.AskVersion());
+    }
+  }
+  probes_.Finish();
+  for (int step = StepPort; step < StepTransmitter; ++step) {
+    if (marks_[step - 1] != Mark::Passed) {
+      ShowNotReached(Step(step));
+      break;
+    }
+  }
+  Show(StepTransmitter, Mark::NotRun, Text(marks_[StepOpu] == Mark::Passed ? 11166 : 11167));
+  stepsRunning_ = false;
+  SetButtonsIdle();
+}
+
+void TfrmConnectionCheck::ShowNotReached(Step from) {
+  for (int step = from; step < StepTransmitter; ++step) Show(Step(step), Mark::NotRun, Text(11177));
+}
+
+void TfrmConnectionCheck::ShowPortSearch(const PortSearch& search) {
+  if (!search.namedPort.isEmpty()) {
+    if (search.Passed()) {
+      Show(StepUnit, Mark::Passed, FormatText(11154, {search.namedPort}));
+    } else {
+      Show(StepUnit, Mark::Failed, FormatText(11153, {search.namedPort}));
+    }
+  } else if (search.Passed()) {
+    Show(StepUnit, Mark::Passed, FormatText(11150, {search.opuPorts.join(QStringLiteral(", "))}));
+  } else if (search.usbPorts.empty()) {
+    Show(StepUnit, Mark::Failed, Text(11151));
+  } else {
+    Show(StepUnit, Mark::Failed,
+         FormatText(11152, {QString::fromLatin1(OpuLink::Description), PortList(search.usbPorts)}));
+  }
+}
+
+void TfrmConnectionCheck::ShowPortOpening(const PortOpening& opening) {
+  const QString& port = opening.port;
+  switch (opening.failure.kind) {
+    case OpenFailure::None:
+      Show(StepPort, Mark::Passed, FormatText(11155, {port}));
+      return;
+    case OpenFailure::NoPermission: {
+      const QString& group = opening.failure.group;
+      Show(StepPort, Mark::Failed,
+           FormatText(NoPermissionText(opening.membership), {port, group, group}));
+      return;
+    }
+    case OpenFailure::Busy:
+      Show(StepPort, Mark::Failed,
+           opening.holders.isEmpty()
+               ? FormatText(10901, {port}) + QLatin1Char(' ') + Text(11160)
+               : FormatText(10901, {port}) + QLatin1Char(' ') +
+                     FormatText(11161, {opening.holders.join(QStringLiteral(", "))}));
+      return;
+    case OpenFailure::NotFound:
+      Show(StepPort, Mark::Failed, FormatText(11162, {port}));
+      return;
+    case OpenFailure::Other:
+      break;
+  }
+  Show(StepPort, Mark::Failed,
+       FormatText(10902, {port}) + QLatin1Char(' ') + FormatText(11163, {opening.systemText}));
+}
+
+void TfrmConnectionCheck::ShowVersion(const VersionAnswer& answer) {
+  const QString required = QString::fromLatin1(OpuLink::RequiredVersion);
+  if (!answer.answered) {
+    Show(StepOpu, Mark::Failed, Text(11165));
+  } else if (!answer.newEnough) {
+    Show(StepOpu, Mark::Failed, FormatText(11164, {answer.version, required}));
+  } else {
+    Show(StepOpu, Mark::Passed, FormatText(11168, {answer.version, required}));
+  }
+}
+
+void TfrmConnectionCheck::btnTransmitterClick() {
+  if (marks_[StepOpu] != Mark::Passed || WaitingForButton()) return;
+  const PortOpening opening = probes_.Open();
+  if (!opening.Opened()) {
+    // The unit went away since the steps before: they show why.
+    ShowPortOpening(opening);
+    ShowNotReached(StepOpu);
+    Show(StepTransmitter, Mark::NotRun, Text(11167));
+    SetButtonsIdle();
+    return;
+  }
+  if (!probes_.StartListening()) {
+    probes_.Finish();
+    Show(StepTransmitter, Mark::Failed, Text(11172));
+    return;
+  }
+  buttonDeadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(ButtonWaitSeconds);
+  Show(StepTransmitter, Mark::Running, FormatText(11169, {QString::number(ButtonWaitSeconds)}));
+  btnRun->setEnabled(false);
+  btnTransmitter->setEnabled(false);
+  tmrButton->start();
+}
+
+void TfrmConnectionCheck::tmrButtonTimer() {
+  const ButtonAnswer answer = probes_.PollButton();
+  const auto left =
+      std::chrono::ceil<std::chrono::seconds>(buttonDeadline_ - std::chrono::steady_clock::now());
+  if (answer.state == ButtonAnswer::Waiting && left.count() > 0) {
+    lblExplanation[StepTransmitter]->setText(FormatText(11169, {QString::number(left.count())}));
+    return;
+  }
+  EndButtonWait();
+  ShowButton(answer);
+  SetButtonsIdle();
+}
+
+void TfrmConnectionCheck::ShowButton(const ButtonAnswer& answer) {
+  switch (answer.state) {
+    case ButtonAnswer::Heard:
+      if (answer.productType == VembaData::ByteToHex(ThisProductType)) {
+        Show(StepTransmitter, Mark::Passed,
+             FormatText(11170, {answer.radioCode, answer.productType}));
+      } else {
+        Show(StepTransmitter, Mark::Failed,
+             FormatText(11171, {answer.radioCode, answer.productType}));
+      }
+      return;
+    case ButtonAnswer::ListeningFailed:
+      Show(StepTransmitter, Mark::Failed, Text(11172));
+      return;
+    case ButtonAnswer::LineLost:
+      Show(StepTransmitter, Mark::Failed, Text(11176));
+      return;
+    case ButtonAnswer::Waiting:
+      break;
+  }
+  Show(StepTransmitter, Mark::Failed, FormatText(11180, {QString::number(ButtonWaitSeconds)}));
+}
+
+void TfrmConnectionCheck::EndButtonWait() {
+  tmrButton->stop();
+  probes_.Finish();
+}
+
+void TfrmConnectionCheck::SetButtonsIdle() {
+  btnRun->setEnabled(true);
+  btnTransmitter->setEnabled(marks_[StepOpu] == Mark::Passed);
+}
+
+void TfrmConnectionCheck::reject() {
+  if (WaitingForButton()) {
+    EndButtonWait();
+    Show(StepTransmitter, Mark::NotRun, Text(11166));
+    SetButtonsIdle();
+  }
+  QDialog::reject();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "link/opu/ConnectionProbes.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <chrono>
+
+class QLabel;
+class QPushButton;
+class QShowEvent;
+class QTimer;
+
+// Hilfe › Verbindung prüfen: runs the steps from the programming unit to the pendant one after
+// another and shows each with its mark and one sentence of explanation and remedy. The first
+// three run when the dialog opens and on "Erneut prüfen"; the pendant's button is waited for only
+// on "Sender testen". Nothing is written, and the link is closed at the end of every path.
+class TfrmConnectionCheck : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Step { StepUnit, StepPort, StepOpu, StepTransmitter, StepCount };
+  enum class Mark { NotRun, Running, Passed, Failed };
+  static constexpr int ButtonWaitSeconds = 30;
+  static constexpr int PollIntervalMs = 500;
+
+  explicit TfrmConnectionCheck(const OpuLinkOptions& options, SerialPortPlaces places = {},
+                               QWidget* parent = nullptr);
+  ~TfrmConnectionCheck() override;
+
+  // Steps 1 to 3.
+  void btnRunClick();
+  // Step 4: listens for the pendant's button for 30 s.
+  void btnTransmitterClick();
+  void tmrButtonTimer();
+  // Escape, "Schließen" and the title bar end a running step cleanly.
+  void reject() override;
+
+  [[nodiscard]] Mark MarkOf(Step step) const { return marks_[step]; }
+  [[nodiscard]] QString ExplanationOf(Step step) const;
+  [[nodiscard]] bool LinkOpen() const { return probes_.LinkOpen(); }
+  [[nodiscard]] bool WaitingForButton() const;
+  // Tests wait less; the OPU is asked every 500 ms otherwise.
+  void SetPollIntervalMs(int milliseconds);
+
+  std::array<QLabel*, StepCount> lblMark{};
+  std::array<QLabel*, StepCount> lblStep{};
+  std::array<QLabel*, StepCount> lblExplanation{};
+  QPushButton* btnRun;
+  QPushButton* btnTransmitter;
+  QPushButton* btnClose;
+  QTimer* tmrButton;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void Show(Step step, Mark mark, const QString& explanation);
+  // Marks the step as running and lets the window show it before the step blocks.
+  void ShowRunning(Step step);
+  void ShowPortSearch(const PortSearch& search);
+  void ShowPortOpening(const PortOpening& opening);
+  void ShowVersion(const VersionAnswer& answer);
+  void ShowButton(const ButtonAnswer& answer);
+  void ShowNotReached(Step from);
+  void EndButtonWait();
+  void SetButtonsIdle();
+
+  ConnectionProbes probes_;
+  std::array<Mark, StepCount> marks_{};
+  bool stepsRunning_ = false;
+  std::chrono::steady_clock::time_point buttonDeadline_;
+};
