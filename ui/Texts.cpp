@@ -215,7 +215,7 @@ const std::map<int, const char*>& textTable() {
       {11158, "Keine Berechtigung für den Anschluss %s, obwohl Ihr Benutzer der Gruppe '%s' angehört: Lassen Sie die Rechte des Anschlusses vom Administrator prüfen."},
       {11159, "Keine Berechtigung für den Anschluss %s (Gruppe '%s'): Installieren Sie das Paket des Programms mit seiner Geräteregel oder lassen Sie die Rechte vom Administrator prüfen."},
       {11160, "Prüfen Sie danach erneut."},
-      {11161, "Den Anschluss hält: %s. Prüfen Sie danach erneut."},
+      {11161, "Geöffnet haben ihn: %s. Prüfen Sie danach erneut."},
       {11162, "Der Anschluss %s ist nicht mehr vorhanden: Stecken Sie die OPU erneut an und prüfen Sie erneut."},
       {11163, "Grund: %s. Stecken Sie die OPU ab und wieder an und prüfen Sie erneut."},
       {11164, "Die OPU hat die Version %s, dieses Programm braucht %s oder neuer: Bitte lassen Sie die Firmware der OPU aktualisieren."},
