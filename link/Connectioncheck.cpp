@@ -43,8 +43,9 @@ QString PortList(const std::vector<UsbSerialPort>& ports) {
   return named.join(QStringLiteral(", "));
 }
 
-int NoPermissionText(GroupMembership membership) {
-  switch (membership) {
+int NoPermissionText(const PortOpening& opening) {
+  if (!opening.groupMayOpen) return 11159;
+  switch (opening.membership) {
     case GroupMembership::NotMember:
       return 11156;
     case GroupMembership::AfterNextLogin:
@@ -201,8 +202,7 @@ void TfrmConnectionCheck::ShowPortOpening(const PortOpening& opening) {
       return;
     case OpenFailure::NoPermission: {
       const QString& group = opening.failure.group;
-      Show(StepPort, Mark::Failed,
-           FormatText(NoPermissionText(opening.membership), {port, group, group}));
+      Show(StepPort, Mark::Failed, FormatText(NoPermissionText(opening), {port, group, group}));
       return;
     }
     case OpenFailure::Busy:

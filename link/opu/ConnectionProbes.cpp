@@ -13,6 +13,7 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -31,6 +32,15 @@ bool ListsMember(const group& entry, const char* user) {
     if (std::strcmp(*member, user) == 0) return true;
   }
   return false;
+}
+
+// Whether members of the port's group may use it. Nobody is sent to join a group that does not
+// help, nor the administrators' group.
+bool GroupMayOpen(const QString& port) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(port).constData(), &status) != 0) return false;
+  const mode_t readWrite = S_IRGRP | S_IWGRP;
+  return status.st_gid != 0 && (status.st_mode & readWrite) == readWrite;
 }
 
 QString ProgramName(const QString& processFolder) {
@@ -110,8 +120,10 @@ PortOpening ConnectionProbes::Open() {
   opening.port = opening.failure.port.isEmpty() ? driver_->OpenedPort() : opening.failure.port;
   opening.systemText = link_.LastOpenError();
   link_.Close();
-  if (opening.failure.kind == OpenFailure::NoPermission)
+  if (opening.failure.kind == OpenFailure::NoPermission) {
     opening.membership = MembershipOf(opening.failure.group);
+    opening.groupMayOpen = GroupMayOpen(opening.port);
+  }
   if (opening.failure.kind == OpenFailure::Busy) opening.holders = ProgramsHolding(opening.port);
   return opening;
 }

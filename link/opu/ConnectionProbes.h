@@ -40,7 +40,8 @@ struct PortOpening {
   OpenFailure failure;  // kind None: opened
   QString systemText;   // the system's words for the failure
   GroupMembership membership = GroupMembership::Unknown;  // of the port's group, NoPermission
-  QStringList holders;                                    // Busy
+  bool groupMayOpen = false;  // the group may read and write the port: joining it would help
+  QStringList holders;        // Busy
   [[nodiscard]] bool Opened() const { return failure.kind == OpenFailure::None; }
 };
 

@@ -40,7 +40,7 @@ Marks MarksOf(const TfrmConnectionCheck& dialog) {
 // not in (only a privileged test may give it one). Returns the sentence's part that names it.
 QString ForbidPort(const QString& path) {
   const QByteArray port = path.toLocal8Bit();
-  EXPECT_EQ(::chmod(port.constData(), 0), 0);
+  EXPECT_EQ(::chmod(port.constData(), S_IRGRP | S_IWGRP), 0);
   const group* other = ::getgrnam("nogroup");
   if (::geteuid() == 0 && other != nullptr) {
     EXPECT_EQ(::chown(port.constData(), static_cast<uid_t>(-1), other->gr_gid), 0);

@@ -99,7 +99,7 @@ TEST(ConnectionProbesTest, APortThatCannotBeOpenedNamesItsGroupOrItsHolder) {
 
   // No permission: the port's group, and whether this user belongs to it. Permissions do not
   // bind a privileged user; this thread checks files as an ordinary one meanwhile.
-  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
+  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), S_IRGRP | S_IWGRP), 0);
   const bool privileged = ::geteuid() == 0;
   // As a serial port belongs to dialout: a group this user is not in.
   if (const group* other = ::getgrnam("nogroup"); privileged && other != nullptr) {
@@ -113,8 +113,17 @@ TEST(ConnectionProbesTest, APortThatCannotBeOpenedNamesItsGroupOrItsHolder) {
   EXPECT_EQ(opening.failure.group, GroupNameOf(status.st_gid));
   if (privileged) {
     EXPECT_EQ(opening.membership, GroupMembership::NotMember);
+    EXPECT_TRUE(opening.groupMayOpen);
   }
   EXPECT_FALSE(probes.LinkOpen());
+
+  // A port its group may not use either: joining the group would not help.
+  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
+  if (privileged) ::setfsuid(65534);
+  opening = probes.Open();
+  if (privileged) ::setfsuid(0);
+  EXPECT_EQ(opening.failure.kind, OpenFailure::NoPermission);
+  EXPECT_FALSE(opening.groupMayOpen);
   EXPECT_TRUE(opu.Commands().isEmpty());
 }
 
