@@ -28,10 +28,12 @@ class InProcessRig final : public OpuRig {
     fake->AnswerWith([this, fake](const QByteArray& command) {
       const OpuSimReply reply = opu_.Answer(command);
       // A hung-up line fails every later call that touches it.
-      if (reply.hangUp)
+      if (reply.hangUp) {
+        fake->hungUp = true;
         for (const auto call : {FakeOpuDriver::Call::GetQueueStatus, FakeOpuDriver::Call::Read,
                                 FakeOpuDriver::Call::Write})
           fake->FailCall(call);
+      }
       FakeOpuDriver::Reply pieces;
       for (const auto& [pause, bytes] : reply.pieces)
         pieces.push_back({std::chrono::milliseconds(pause), bytes});
@@ -228,6 +230,8 @@ TEST_P(OpuConformance, AHangUpIsSilenceToEveryOperation) {
   EXPECT_EQ(link().StartJob("1A2B"), 0);
   QString text = "kept";
   EXPECT_EQ(link().PollReadStatus(text), 8);
+  // The operation learns that the line is gone, and it stays gone after the close.
+  EXPECT_TRUE(link().LineLost());
   EXPECT_EQ(link().CheckOpuVersion("15-1"), 2);
   EXPECT_EQ(link().StartListening("FFFF", "2E"), 2);
   EXPECT_EQ(link().PollListening(text), 0);
@@ -244,6 +248,7 @@ TEST_P(OpuConformance, AHangUpIsSilenceToEveryOperation) {
   EXPECT_EQ(text, "kept");
   link().Close();
   EXPECT_FALSE(link().IsOpen());
+  EXPECT_TRUE(link().LineLost());
   link().Close();
   EXPECT_EQ(opu().Commands(), QStringList({"i1A2B", "M"}));
 }

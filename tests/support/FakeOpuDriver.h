@@ -56,6 +56,8 @@ class FakeOpuDriver final : public OpuDriver {
   void FailCall(Call call, int status = 4);
   // An OPU that is not attached cannot be opened.
   bool attached = true;
+  // A line that hung up says so until it is closed.
+  bool hungUp = false;
 
   // What happened.
   QByteArray written;
@@ -78,6 +80,7 @@ class FakeOpuDriver final : public OpuDriver {
   void WaitForBytes(Clock::time_point deadline) override;
   void Pause(Clock::time_point until) override;
   [[nodiscard]] Clock::time_point Now() const override;
+  [[nodiscard]] bool HungUp() const override { return hungUp; }
 
  private:
   [[nodiscard]] int Record(Call call, int argument = 0);
