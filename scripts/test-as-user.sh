@@ -45,8 +45,9 @@ run() {
   echo "== as $user: $*"
   as_user "$@" || status=1
 }
-run "$build/tests/test_opu" --gtest_filter='*/PseudoTerminal:SerialOpuDriverTest.*'
-run "$build/tests/test_app" --gtest_filter='TransmitterOperationsTest.*'
+run "$build/tests/test_opu" --gtest_filter='*/PseudoTerminal:SerialOpuDriverTest.*:ConnectionProbesTest.*'
+run "$build/tests/test_link" --gtest_filter='TfrmConnectionCheck.*'
+run "$build/tests/test_app" --gtest_filter='TransmitterOperationsTest.*:SafetyNetTest.*'
 if [ $status -ne 0 ]; then
   echo "End-to-end tests FAILED for a normal user ($user)."
 fi
