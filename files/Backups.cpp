@@ -11,6 +11,8 @@ namespace {
 const QString UnknownCodeFolder = QStringLiteral("unbekannt");
 const QString BackupExtension = QStringLiteral(".ukova");
 constexpr int MaxClashCounter = 1000;
+constexpr QFileDevice::Permissions ReadOnlyBackup =
+    QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
 QString kindName(BackupKind kind) {
   return kind == BackupKind::Read ? QStringLiteral("Lesen") : QStringLiteral("Schreiben");
@@ -56,6 +58,9 @@ BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, B
       QFile::remove(path);
       return {QString(), path};
     }
+    // A backup opened into the window must not be replaced by Datei › Speichern: the file
+    // writer refuses a read-only file. A file system without permission bits keeps it writable.
+    (void)QFile::setPermissions(path, ReadOnlyBackup);
     return {relativeFolder + name, QString()};
   }
   return {QString(), folder + stem + BackupExtension};

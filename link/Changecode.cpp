@@ -112,7 +112,7 @@ void TfrmChangeCode::btnChangeClick() {
   operations_.ForgetRadioCode();
   operations_.WaitingDialog()->SetTitle(Text(10621));
   // A failed identification has shown its own message.
-  (void)operations_.IdentifyTransmitter();
+  (void)operations_.IdentifyForCodeChange();
   const QString currentCode = operations_.CurrentRadioCode();
   if (currentCode.isEmpty()) return;
   if (currentCode == newCode) {

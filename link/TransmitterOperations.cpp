@@ -102,6 +102,18 @@ Identification TransmitterOperations::IdentifyTransmitter() {
   return outcome;
 }
 
+Identification TransmitterOperations::IdentifyForCodeChange() {
+  BeginRecord(OperationKind::ChangeCode);
+  const Identification outcome = IdentifyTransmitter();
+  // Once identified, the change itself is recorded when it runs.
+  if (outcome == Identification::Failed) {
+    ReportFinished();
+  } else {
+    finished_.clear();
+  }
+  return outcome;
+}
+
 bool TransmitterOperations::OpenForIdentification() {
   if (!OpenLink()) {
     ShowError(10805);

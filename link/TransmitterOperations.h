@@ -123,6 +123,9 @@ class TransmitterOperations {
   // Learns the code of the transmitter whose button is pressed. Every failure empties
   // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
   Identification IdentifyTransmitter();
+  // The code-change dialog's identification: one that fails ends the code change, and the
+  // record keeps it with its message.
+  Identification IdentifyForCodeChange();
   void ReadFromDevice();
   void WriteToDevice();
   // Gives the identified transmitter RequestedRadioCode, identifying it first when no code is

@@ -132,6 +132,17 @@ TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
   EXPECT_EQ(record()[0].message, Text(10505));
   EXPECT_TRUE(record()[0].backup.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(data() + BackupsFolderName));
+
+  // A code change that cannot identify the transmitter is kept too.
+  faults.version = "15-0 V1.0.0";
+  opu.SetFaults(faults);
+  dialogs.clear();
+  windows->frmChangeCode->edtNewCode->setText("C0DE");
+  windows->frmChangeCode->btnChange->click();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10507)));
+  ASSERT_EQ(record().size(), 2u);
+  EXPECT_EQ(record()[1].operation, Text(11032));
+  EXPECT_EQ(record()[1].result, "10507");
 }
 
 TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages) {

@@ -1,5 +1,6 @@
 #include "files/ProgrammingRecord.h"
 
+#include "files/ImageFiles.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "ui/Texts.h"
@@ -111,6 +112,10 @@ TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
             QByteArray(reinterpret_cast<const char*>(sampleBytes(0x11).data()), 256));
   EXPECT_EQ(readBytes(data + second),
             QByteArray(reinterpret_cast<const char*>(sampleBytes(0x22).data()), 256));
+  // Saving a backup opened into the window must not replace it.
+  EXPECT_FALSE(WriteImageFile(sampleBytes(0x33), data + first));
+  EXPECT_EQ(readBytes(data + first),
+            QByteArray(reinterpret_cast<const char*>(sampleBytes(0x11).data()), 256));
   const auto entries = record();
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0], (RecordEntry{"2026-12-07T14:03:22+01:00", "Lesen", "1A2B", "1A2B", "OK", "",
