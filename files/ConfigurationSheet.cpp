@@ -1,5 +1,6 @@
 #include "files/ConfigurationSheet.h"
 
+#include "files/ImageFiles.h"
 #include "image/ParameterImage.h"
 #include "ui/Texts.h"
 
@@ -136,14 +137,17 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 }
 
 bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
+  // Replacing by rename would pass over a read-only file, which a plain write could not open.
+  if (IsWriteProtected(path)) {
+    error = Text(11129);
+    return false;
+  }
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     error = file.errorString();
     return false;
   }
-  // Never writable by others, whatever the umask.
-  file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                      QFileDevice::ReadOther);
+  (void)file.setPermissions(file.permissions() & FilePermissionLimit);
   {
     QPdfWriter writer(&file);
     writer.setTitle(content.title);

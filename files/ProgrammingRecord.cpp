@@ -80,11 +80,6 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
-QStringList columnsOf(const RecordEntry& entry) {
-  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
-          entry.result, entry.message,   entry.backup,     entry.sha256};
-}
-
 // An earlier write that stopped mid-line must not swallow the next line.
 bool endsMidLine(QFile& file) {
   if (file.size() == 0) return false;
@@ -93,6 +88,11 @@ bool endsMidLine(QFile& file) {
 }
 
 }  // namespace
+
+QStringList RecordColumns(const RecordEntry& entry) {
+  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
+          entry.result, entry.message,   entry.backup,     entry.sha256};
+}
 
 QStringList RecordColumnHeads() {
   QStringList heads;
@@ -133,7 +133,7 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   } else if (endsMidLine(file)) {
     bytes = LineEnd;
   }
-  bytes += FormatRecordLine(columnsOf(oneLine)) + LineEnd;
+  bytes += FormatRecordLine(RecordColumns(oneLine)) + LineEnd;
   // One write of the whole line: two programs appending at once never interleave within a line.
   return file.write(bytes) == bytes.size() && file.flush();
 }

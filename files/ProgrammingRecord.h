@@ -35,6 +35,9 @@ struct RecordEntry {
 // The column heads, from the text table; the record's first line and the window's heads.
 [[nodiscard]] QStringList RecordColumnHeads();
 
+// An entry's columns in the order of the heads.
+[[nodiscard]] QStringList RecordColumns(const RecordEntry& entry);
+
 // One line of the file, without its line end.
 [[nodiscard]] QByteArray FormatRecordLine(const QStringList& columns);
 // The entries of a record file's bytes, in file order, the head line left out. A line cut short

@@ -1,10 +1,12 @@
 #include "files/Protocol.h"
 
+#include "files/Backups.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,22 +19,8 @@
 
 namespace {
 
-enum Column {
-  TimeColumn,
-  OperationColumn,
-  BeforeColumn,
-  AfterColumn,
-  ResultColumn,
-  MessageColumn,
-  BackupColumn,
-  HashColumn,
-  ColumnCount
-};
-
-QStringList cellsOf(const RecordEntry& entry) {
-  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
-          entry.result, entry.message,   entry.backup,     entry.sha256};
-}
+// The row's index into the entries rides on the first column's item.
+constexpr int TimeColumn = 0;
 
 }  // namespace
 
@@ -41,7 +29,8 @@ TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
       lblRadioCode(named(new QLabel(Text(11019), this), "lblRadioCode")),
       cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
       lblCount(named(new QLabel(this), "lblCount")),
-      tblRecord(named(new QTableWidget(0, ColumnCount, this), "tblRecord")),
+      tblRecord(named(new QTableWidget(0, static_cast<int>(RecordColumnHeads().size()), this),
+                      "tblRecord")),
       btnOpenBackup(named(new QPushButton(Text(11021), this), "btnOpenBackup")),
       btnClose(named(new QPushButton(Text(11022), this), "btnClose")),
       dialogs_(dialogs) {
@@ -113,8 +102,8 @@ void TfrmProtocol::FillTable() {
     if (!code.isEmpty() && entry.codeBefore != code && entry.codeAfter != code) continue;
     const int row = tblRecord->rowCount();
     tblRecord->insertRow(row);
-    const QStringList cells = cellsOf(entry);
-    for (int column = 0; column < ColumnCount; ++column) {
+    const QStringList cells = RecordColumns(entry);
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       item->setData(Qt::UserRole, static_cast<qulonglong>(index));
       tblRecord->setItem(row, column, item);
@@ -133,7 +122,10 @@ QString TfrmProtocol::SelectedBackupPath() const {
   const QTableWidgetItem* item = tblRecord->item(tblRecord->currentRow(), TimeColumn);
   if (item == nullptr) return {};
   const QString backup = entries_[item->data(Qt::UserRole).toULongLong()].backup;
-  return backup.isEmpty() ? QString() : dataFolder_ + backup;
+  // The record is a text file anyone may edit: only a file in the backups folder is opened.
+  const QString path = QDir::cleanPath(dataFolder_ + backup);
+  const QString backups = QDir::cleanPath(dataFolder_ + BackupsFolderName) + u'/';
+  return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
 }
 
 void TfrmProtocol::btnOpenBackupClick() {

@@ -194,6 +194,7 @@ const std::map<int, const char*>& textTable() {
       {11126, "Das Konfigurationsblatt konnte nicht gedruckt werden."},
       {11127, "Die Datei existiert bereits. Möchten Sie sie überschreiben?"},
       {11128, "%s, Version %s"},
+      {11129, "Die Datei ist schreibgeschützt."},
       {11140, "&Verbindung prüfen..."},
       {11141, "Verbindung prüfen"},
       {11142, "1. Programmiergerät angeschlossen"},

@@ -5,6 +5,7 @@
 #include "ui/Texts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -83,6 +84,12 @@ TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
   EXPECT_FALSE(WriteConfigurationSheetPdf(folder.filePath(QStringLiteral("fehlt/blatt.pdf")),
                                           SampleSheet(), error));
   EXPECT_FALSE(error.isEmpty());
+  // A read-only sheet stays as it is, also for root, who could replace it by rename.
+  ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+  EXPECT_FALSE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
+  EXPECT_EQ(error, Text(11129));
+  EXPECT_EQ(readBytes(path), "earlier");
+  ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
   ASSERT_TRUE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
   EXPECT_TRUE(readBytes(path).startsWith("%PDF"));
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"blatt.pdf"});

@@ -1,12 +1,15 @@
 #include "files/ProgrammingRecord.h"
 
 #include "files/ImageFiles.h"
+#include "files/Protocol.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -161,3 +164,24 @@ TEST_F(KeepOperationTest, ACodeThatIsNoCodeNeverBecomesAPath) {
 }
 
 }  // namespace
+
+TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolder) {
+  // The record is a text file anyone may edit; its backup column must not reach other files.
+  const QString kept = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
+  for (const QString& backup :
+       {QString("../Konfigurationen/kueche.ukova"), QString("Sicherungen/../Protokoll.csv"),
+        QString("/etc/passwd"), kept}) {
+    ASSERT_TRUE(AppendRecordEntry(data + RecordFileName,
+                                  RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", backup, ""}));
+  }
+  ScriptedDialogs dialogs;
+  TfrmProtocol window(dialogs);
+  ASSERT_TRUE(window.LoadRecord(data));
+  QStringList opened;
+  for (int row = 0; row < window.tblRecord->rowCount(); ++row) {
+    window.tblRecord->selectRow(row);
+    opened << window.SelectedBackupPath();
+  }
+  // Newest first.
+  EXPECT_EQ(opened, QStringList({QDir::cleanPath(data + kept), "", "", ""}));
+}
