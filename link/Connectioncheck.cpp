@@ -65,7 +65,7 @@ TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPo
     : QDialog(parent),
       btnRun(named(new QPushButton(Text(11173), this), "btnRun")),
       btnTransmitter(named(new QPushButton(Text(11174), this), "btnTransmitter")),
-      btnClose(named(new QPushButton(Text(11175), this), "btnClose")),
+      btnClose(named(new QPushButton(Text(11022), this), "btnClose")),
       tmrButton(named(new QTimer(this), "tmrButton")),
       probes_(options, std::move(places)) {
   setObjectName(QStringLiteral("frmConnectionCheck"));

@@ -174,9 +174,11 @@ Identification TransmitterOperations::ListenForTransmitter() {
     if (result == mrLineLost) return Identification::Failed;
     if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
     // Another product, or an answer too long to be a code, sends the OPU listening again.
-    if (result == mrOk && state_.PollAnswer.size() == OpuLink::ListeningAnswerLength) {
-      state_.CurrentRadioCode = state_.PollAnswer.left(4);
-      if (state_.PollAnswer.mid(6, 2) == ThisProductTypeText) return Identification::Identified;
+    const auto heard =
+        result == mrOk ? OpuLink::ParseListeningAnswer(state_.PollAnswer) : std::nullopt;
+    if (heard) {
+      state_.CurrentRadioCode = heard->radioCode;
+      if (heard->productType == ThisProductTypeText) return Identification::Identified;
     }
   }
 }
@@ -215,7 +217,7 @@ void TransmitterOperations::PollOpuInfo() {
       (void)state_.link.PollListening(state_.PollAnswer);
       if (state_.PollAnswer == QLatin1String(OpuLink::ListeningFailed)) {
         waitingDialog_->done(mrCancel);
-      } else if (state_.PollAnswer.size() >= OpuLink::ListeningAnswerLength) {
+      } else if (OpuLink::ListeningAnswerComplete(state_.PollAnswer)) {
         waitingDialog_->done(mrOk);
       }
       break;

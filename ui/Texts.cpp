@@ -230,7 +230,6 @@ const std::map<int, const char*>& textTable() {
       {11172, "Die OPU hat das Warten auf die U-KOVA abgebrochen: Prüfen Sie erneut."},
       {11173, "&Erneut prüfen"},
       {11174, "&Sender testen"},
-      {11175, "&Schließen"},
       {11176, "Die Verbindung zur OPU ist unterbrochen: Stecken Sie das USB-Kabel erneut an und prüfen Sie erneut."},
       {11177, "Nicht geprüft, weil ein Schritt davor fehlgeschlagen ist."},
       {11178, "%s ('%s')"},

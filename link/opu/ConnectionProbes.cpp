@@ -100,10 +100,8 @@ PortSearch ConnectionProbes::FindPorts() const {
   search.namedPort = namedPort_;
   search.namedPortExists = !namedPort_.isEmpty() && QFileInfo::exists(namedPort_);
   search.usbPorts = SerialOpuDriver::ListUsbPorts(places_);
-  const QString description = QString::fromLatin1(OpuLink::Description);
-  for (const UsbSerialPort& port : search.usbPorts) {
-    if (port.product == description) search.opuPorts << port.device;
-  }
+  search.opuPorts = SerialOpuDriver::FindPortsByDescription(
+      QString::fromLatin1(OpuLink::Description), search.usbPorts);
   return search;
 }
 
@@ -157,10 +155,14 @@ ButtonAnswer ConnectionProbes::PollButton() {
     answer.state = ButtonAnswer::LineLost;
   } else if (polled == QLatin1String(OpuLink::ListeningFailed)) {
     answer.state = ButtonAnswer::ListeningFailed;
-  } else if (polled.size() == OpuLink::ListeningAnswerLength) {
+  } else if (const auto heard = OpuLink::ParseListeningAnswer(polled)) {
     answer.state = ButtonAnswer::Heard;
-    answer.radioCode = polled.left(4);
-    answer.productType = polled.mid(6, 2);
+    answer.radioCode = heard->radioCode;
+    answer.productType = heard->productType;
+  } else if (OpuLink::ListeningAnswerComplete(polled)) {
+    // The OPU has stopped listening, but its answer names no transmitter: waiting on would
+    // end in blaming the distance or the battery.
+    answer.state = ButtonAnswer::ListeningFailed;
   }
   return answer;
 }

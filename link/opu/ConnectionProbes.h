@@ -53,6 +53,7 @@ struct VersionAnswer {
 
 // One look at the OPU while it listens for the pendant's button.
 struct ButtonAnswer {
+  // ListeningFailed: the OPU gave up, or stopped with an answer that names no transmitter.
   enum State { Waiting, Heard, ListeningFailed, LineLost };
   State state = Waiting;
   QString radioCode;

@@ -215,6 +215,11 @@ int OpuLink::PollListening(QString& answer) {
   return Success;
 }
 
+std::optional<OpuLink::HeardTransmitter> OpuLink::ParseListeningAnswer(const QString& answer) {
+  if (answer.size() != ListeningAnswerLength) return std::nullopt;
+  return HeardTransmitter{answer.left(4), answer.mid(6, 2)};
+}
+
 int OpuLink::StopListening() {
   return SingleByteCommand(QStringLiteral("s0"), ACK, NoValidAnswer);
 }
@@ -235,9 +240,10 @@ int OpuLink::ReadOpuVersion(QString& version) {
 }
 
 int OpuLink::CheckOpuVersion(const QString& required) {
-  QByteArray answer;
-  if (Transact(QStringLiteral("v"), answer, AnswerTimeoutMs, 11) != 11) return NoValidAnswer;
-  return VersionIsNewEnough(QString::fromLatin1(answer), required) ? Success : VersionTooOld;
+  QString version;
+  const int read = ReadOpuVersion(version);
+  if (read != Success) return read;
+  return VersionIsNewEnough(version, required) ? Success : VersionTooOld;
 }
 
 bool OpuLink::VersionIsNewEnough(const QString& version, const QString& required) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // The USB connection to the OPU and its command protocol. Every command operation sends one
 // framed command, waits for its one answer and returns a plain result code; none of them opens
@@ -26,6 +27,11 @@ class OpuLink {
   static constexpr const char* AnyTransmitter = "FFFF";
   static constexpr int ListeningAnswerLength = 8;
   static constexpr const char* ListeningFailed = "04";
+  // What a listening answer of exactly the length tells.
+  struct HeardTransmitter {
+    QString radioCode;
+    QString productType;  // two hexadecimal digits
+  };
 
   // Result codes of the command operations.
   static constexpr int Success = 0;
@@ -71,6 +77,12 @@ class OpuLink {
   // The command operations.
   int StartListening(const QString& code, const QString& parameter);
   int PollListening(QString& answer);
+  // Whether the poll's answer ends the listening: the OPU has heard a transmitter, though an
+  // answer of another length tells nothing usable about it.
+  [[nodiscard]] static bool ListeningAnswerComplete(const QString& answer) {
+    return answer.size() >= ListeningAnswerLength;
+  }
+  [[nodiscard]] static std::optional<HeardTransmitter> ParseListeningAnswer(const QString& answer);
   int StopListening();
   int ReadRadioCode(QString& code);
   int ReadOpuVersion(QString& version);

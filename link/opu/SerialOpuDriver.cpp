@@ -119,11 +119,16 @@ std::vector<UsbSerialPort> SerialOpuDriver::ListUsbPorts(const SerialPortPlaces&
 
 QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
                                                     const SerialPortPlaces& places) {
-  QStringList ports;
-  for (const UsbSerialPort& port : ListUsbPorts(places)) {
-    if (port.product == description) ports << port.device;
+  return FindPortsByDescription(description, ListUsbPorts(places));
+}
+
+QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
+                                                    const std::vector<UsbSerialPort>& ports) {
+  QStringList devices;
+  for (const UsbSerialPort& port : ports) {
+    if (port.product == description) devices << port.device;
   }
-  return ports;
+  return devices;
 }
 
 int SerialOpuDriver::OpenEx(const QString& description, int openMode) {

@@ -56,6 +56,9 @@ class SerialOpuDriver final : public OpuDriver {
   // The device nodes of the ports whose USB product string is the description, by name.
   [[nodiscard]] static QStringList FindPortsByDescription(const QString& description,
                                                           const SerialPortPlaces& places);
+  // The same, among ports already listed.
+  [[nodiscard]] static QStringList FindPortsByDescription(const QString& description,
+                                                          const std::vector<UsbSerialPort>& ports);
 
  private:
   [[nodiscard]] int OpenPort(const QString& path);

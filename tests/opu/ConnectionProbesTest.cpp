@@ -137,11 +137,14 @@ TEST(ConnectionProbesTest, ListeningHearsTheButtonOrEndsOnTheOpusFailureOrAPulle
   };
   OpuSimFaults failed;
   failed.listeningFails = true;
+  OpuSimFaults garbled;
+  garbled.productType = "070";  // an answer one character too long
   OpuSimFaults pulled;
   pulled.hangUpOn = "A";
   const Case cases[] = {
       {"heard", {}, ButtonAnswer::Heard, {"aFFFF2E", "A", "s0"}},
       {"listening failed", failed, ButtonAnswer::ListeningFailed, {"aFFFF2E", "A", "s0"}},
+      {"wrong length", garbled, ButtonAnswer::ListeningFailed, {"aFFFF2E", "A", "s0"}},
       // Nothing is sent on a dead line.
       {"pulled cable", pulled, ButtonAnswer::LineLost, {"aFFFF2E", "A"}},
   };
