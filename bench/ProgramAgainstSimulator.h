@@ -8,11 +8,17 @@
 #include "tools/opu-sim/OpuSimulator.h"
 #include "ui/UserDialogs.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
+
+// A benchmark runs without a display unless the caller chose a platform (xcb under Xvfb).
+inline void UseOffscreenPlatformUnlessChosen() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 // Message boxes a benchmark did not expect: counted and printed, answered with OK.
 class CountingDialogs final : public UserDialogs {

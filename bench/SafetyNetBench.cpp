@@ -89,14 +89,10 @@ void recordSizes() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenPlatformUnlessChosen();
   QApplication application(argc, argv);
   ProgramAgainstSimulator program;
   if (!program.Start()) return 1;
-  ImageBytes memory = OpuSimulator::FactoryImage();
-  memory[RadioCodeAddress] = 0x1A;
-  memory[RadioCodeAddress + 1] = 0x2B;
-  program.opu.SetMemory(memory);
   TfrmMain& window = *program.windows->frmMain;
   window.Operations().SetPollIntervalMs(PollIntervalMs);
   // Alternating blocks of reads with and without, so that a drift of the machine hits both.

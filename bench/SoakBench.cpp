@@ -69,7 +69,7 @@ void Print(const char* when, const Sample& sample) {
 int main(int argc, char** argv) {
   const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
   const int pollMs = argc > 2 ? std::atoi(argv[2]) : 10;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenPlatformUnlessChosen();
   QApplication application(argc, argv);
   ProgramAgainstSimulator program;
   program.tracePath = qEnvironmentVariable("SOAK_TRACE");

@@ -89,7 +89,7 @@ void CpuWhileWaiting(TfrmMain& window, TfrmReceiveRadio& waiting, OpuSimulator& 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  UseOffscreenPlatformUnlessChosen();
   QApplication application(argc, argv);
   ProgramAgainstSimulator program;
   if (!program.Start()) return 1;
