@@ -6,12 +6,9 @@
 
 namespace {
 
-constexpr int HelpText = 11300;
-constexpr int UnknownOptionText = 11301;
-constexpr int MissingValueText = 11302;
 constexpr int RefusedExitCode = 2;
 
-CommandLineAnswer refusal(int text, const QString& argument) {
+CommandLineAnswer refusal(Msg::Id text, const QString& argument) {
   return {FormatText(text, {argument}), true, RefusedExitCode};
 }
 
@@ -29,14 +26,15 @@ std::optional<CommandLineAnswer> AnswerCommandLine(const QStringList& arguments)
     // "--" ends the options: a file whose name starts with dashes can follow it.
     if (argument == u"--") return std::nullopt;
     const OpuLinkOptionExtent link = OpuLinkOptionAt(arguments, index);
-    if (link.valueMissing) return refusal(MissingValueText, argument);
+    if (link.valueMissing) return refusal(Msg::CommandLineMissingValue, argument);
     if (link.length > 0) {
       index += link.length - 1;
       continue;
     }
-    if (argument == u"--help" || argument == u"-h") return CommandLineAnswer{Text(HelpText)};
+    if (argument == u"--help" || argument == u"-h")
+      return CommandLineAnswer{Text(Msg::CommandLineHelp)};
     if (argument == u"--version") return version();
-    if (argument.startsWith(u"--")) return refusal(UnknownOptionText, argument);
+    if (argument.startsWith(u"--")) return refusal(Msg::CommandLineUnknownOption, argument);
   }
   return std::nullopt;
 }

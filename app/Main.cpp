@@ -19,7 +19,7 @@
 
 namespace {
 
-void setCaption(QWidget* widget, int number) {
+void setCaption(QWidget* widget, Msg::Id number) {
   if (auto* group = qobject_cast<QGroupBox*>(widget)) {
     group->setTitle(Text(number));
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -121,56 +121,57 @@ QString TfrmMain::RunSettingsSteps() {
 }
 
 void TfrmMain::SetMainCaptions() {
-  const std::pair<QAction*, int> menuCaptions[] = {
-      {mnuFile->menuAction(), 10101},
-      {mnuFileNew, 10102},
-      {mnuFileOpen, 10103},
-      {mnuFileSave, 10104},
-      {mnuFileSaveAs, 10105},
-      {mnuFileRecent->menuAction(), 11100},
-      {mnuFilePrint, 11110},
-      {mnuFileSavePdf, 11111},
-      {mnuFileSelectDefaultFolder, 10106},
-      {mnuFileExit, 10107},
-      {mnuComm->menuAction(), 10108},
-      {mnuCommReadFromDevice, 10109},
-      {mnuCommWriteToDevice, 10110},
-      {mnuCommChangeIdCode, 10111},
-      {mnuHelp->menuAction(), 10112},
-      {mnuHelpConnectionCheck, 11140},
-      {mnuHelpAbout, 10113},
+  const std::pair<QAction*, Msg::Id> menuCaptions[] = {
+      {mnuFile->menuAction(), Msg::MenuFile},
+      {mnuFileNew, Msg::MenuFileNew},
+      {mnuFileOpen, Msg::MenuFileOpen},
+      {mnuFileSave, Msg::MenuFileSave},
+      {mnuFileSaveAs, Msg::MenuFileSaveAs},
+      {mnuFileRecent->menuAction(), Msg::MenuFileRecentFiles},
+      {mnuFilePrint, Msg::MenuFilePrint},
+      {mnuFileSavePdf, Msg::MenuFileSavePdf},
+      {mnuFileSelectDefaultFolder, Msg::MenuFileSelectDefaultFolder},
+      {mnuFileExit, Msg::MenuFileExit},
+      {mnuComm->menuAction(), Msg::MenuComm},
+      {mnuCommReadFromDevice, Msg::MenuCommRead},
+      {mnuCommWriteToDevice, Msg::MenuCommWrite},
+      {mnuCommChangeIdCode, Msg::MenuCommChangeCode},
+      {mnuHelp->menuAction(), Msg::MenuHelp},
+      {mnuHelpConnectionCheck, Msg::MenuHelpConnectionCheck},
+      {mnuHelpAbout, Msg::MenuHelpAbout},
   };
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
 
-  const std::pair<QWidget*, int> captions[] = {
-      {gbxRadioParameters, 10122},
-      {lblRadioCodeId, 10123},
-      {lblOld, 10124},
-      {lblNew, 10125},
-      {lblNoOfShortTransmissions, 10126},
-      {lblNoOfLongTransmissions, 10127},
-      {gbxTechnicalAlarmsInfo, 10141},
-      {lblActivityAlarmActive, 10142},
-      {lblActivityAlarmInterval, 10143},
-      {lblRadioTestAlarmActive, 10144},
-      {lblRadioTestAlarmInterval, 10145},
-      {lblTransmitTestAlarmWithButtonCounterValue, 10148},
-      {lblNoOfMissedAckBeforeSleep, 10146},
-      {lblBatteryTestInterval, 10147},
-      {lblButtonCounter, 10149},
-      {lblTotalTxCounter, 10150},
-      {lblCompatibleAlarmTypes, 10151},
-      {gbxUserAlarms, 10161},
-      {lblAlarmButtonActive, 10162},
-      {lblButtonActivationDelay, 10163},
-      {lblDementiaBlockTime, 10164},
-      {lblInactivitySenseActive, 10165},
+  const std::pair<QWidget*, Msg::Id> captions[] = {
+      {gbxRadioParameters, Msg::CaptionRadioParameters},
+      {lblRadioCodeId, Msg::CaptionRadioCode},
+      {lblOld, Msg::CaptionCurrent},
+      {lblNew, Msg::CaptionNew},
+      {lblNoOfShortTransmissions, Msg::CaptionShortTransmissions},
+      {lblNoOfLongTransmissions, Msg::CaptionLongTransmissions},
+      {gbxTechnicalAlarmsInfo, Msg::CaptionTechnicalAlarms},
+      {lblActivityAlarmActive, Msg::CaptionActivityAlarmActive},
+      {lblActivityAlarmInterval, Msg::CaptionActivityAlarmInterval},
+      {lblRadioTestAlarmActive, Msg::CaptionRadioTestAlarmActive},
+      {lblRadioTestAlarmInterval, Msg::CaptionRadioTestAlarmInterval},
+      {lblTransmitTestAlarmWithButtonCounterValue, Msg::CaptionTestAlarmWithButtonCounter},
+      {lblNoOfMissedAckBeforeSleep, Msg::CaptionMissedAckBeforeSleep},
+      {lblBatteryTestInterval, Msg::CaptionBatteryTestInterval},
+      {lblButtonCounter, Msg::CaptionButtonCounter},
+      {lblTotalTxCounter, Msg::CaptionTotalTxCounter},
+      {lblCompatibleAlarmTypes, Msg::CaptionCompatibleAlarmTypes},
+      {gbxUserAlarms, Msg::CaptionUserAlarms},
+      {lblAlarmButtonActive, Msg::CaptionAlarmButtonActive},
+      {lblButtonActivationDelay, Msg::CaptionButtonActivationDelay},
+      {lblDementiaBlockTime, Msg::CaptionDementiaBlockTime},
+      {lblInactivitySenseActive, Msg::CaptionInactivitySenseActive},
   };
   for (const auto& [widget, number] : captions) setCaption(widget, number);
 }
 
 void TfrmMain::SetInactivityLimitRow() {
-  lblInactivityLimit->setText(Text(ServiceMode ? 10167 : 10166));
+  lblInactivityLimit->setText(
+      Text(ServiceMode ? Msg::CaptionInactivityLimitCount : Msg::CaptionInactivityLimit));
   edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
   edtInactivityLimit->setProperty(TagProperty,
                                   static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
@@ -181,24 +182,24 @@ void TfrmMain::SetInactivityLimitRow() {
 
 void TfrmMain::FillUnitSelector() {
   cbbxInactivityLimitUnit->clear();
-  cbbxInactivityLimitUnit->addItem(Text(10191));
-  cbbxInactivityLimitUnit->addItem(Text(10192));
+  cbbxInactivityLimitUnit->addItem(Text(Msg::UnitMinutes));
+  cbbxInactivityLimitUnit->addItem(Text(Msg::UnitHours));
   SetLastLimitUnit(NoUnit);
   cbbxInactivityLimitUnit->setCurrentIndex(-1);
 }
 
 void TfrmMain::SetRemainingCaptions() {
-  const std::pair<QWidget*, int> captions[] = {
-      {lblInactivitySampleInterval, 10168},
-      {lblInactivityTiltThreshold, 10169},
-      {lblInactivityRetransmissionAttempts, 10170},
-      {lblIgnoreRetransmissionAck, 10171},
-      {gbxProductInformation, 10181},
-      {lblFirmwareVersion, 10182},
-      {lblProductionDate, 10183},
-      {lblFirmwareType, 10184},
-      {btnReadFromDevice, 10251},
-      {btnWriteToDevice, 10252},
+  const std::pair<QWidget*, Msg::Id> captions[] = {
+      {lblInactivitySampleInterval, Msg::CaptionSampleInterval},
+      {lblInactivityTiltThreshold, Msg::CaptionTiltThreshold},
+      {lblInactivityRetransmissionAttempts, Msg::CaptionRetransmissionAttempts},
+      {lblIgnoreRetransmissionAck, Msg::CaptionIgnoreRetransmissionAck},
+      {gbxProductInformation, Msg::CaptionProductInformation},
+      {lblFirmwareVersion, Msg::CaptionFirmwareVersion},
+      {lblProductionDate, Msg::CaptionProductionDate},
+      {lblFirmwareType, Msg::CaptionFirmwareType},
+      {btnReadFromDevice, Msg::ButtonRead},
+      {btnWriteToDevice, Msg::ButtonWrite},
   };
   for (const auto& [widget, number] : captions) setCaption(widget, number);
 }
@@ -220,7 +221,7 @@ void TfrmMain::FormShow() {
   CentreOnScreen(*this);
   // The program's name for the desktop. Not the display name: Linux desktops would append that
   // to every caption ("Fehler — ..."), and the boxes' captions are fixed.
-  QGuiApplication::setApplicationName(Text(10000));
+  QGuiApplication::setApplicationName(Text(Msg::ProgramTitle));
 }
 
 void TfrmMain::mnuFileNewClick() {
@@ -377,6 +378,7 @@ bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {
   if (count >= RecommendedInactivityCount) return true;
   const QString limit = edtInactivityLimit->text() + u' ' + cbbxInactivityLimitUnit->currentText();
   const QString text =
-      FormatText(10864, {limit, edtInactivitySampleInterval->text(), QString::number(count)});
+      FormatText(Msg::FewIdenticalMeasurementsWarning,
+                 {limit, edtInactivitySampleInterval->text(), QString::number(count)});
   return environment_.dialogs->ShowInformation(this, text, BoxButtons::OkCancel) == mrOk;
 }

@@ -17,18 +17,18 @@
 
 namespace {
 
-int operationNameText(OperationKind kind) {
+Msg::Id operationNameText(OperationKind kind) {
   switch (kind) {
     case OperationKind::Read:
-      return 11030;
+      return Msg::OperationRead;
     case OperationKind::Write:
-      return 11031;
+      return Msg::OperationWrite;
     case OperationKind::ChangeCode:
-      return 11032;
+      return Msg::OperationChangeCode;
     case OperationKind::Verify:
-      return 11033;
+      return Msg::OperationVerify;
   }
-  return 0;
+  return static_cast<Msg::Id>(0);
 }
 
 std::optional<BackupKind> backupKindOf(OperationKind kind) {
@@ -42,12 +42,12 @@ std::optional<BackupKind> backupKindOf(OperationKind kind) {
 void TfrmMain::BindSafetyNet() {
   // Beside the commands they belong with: the record and the comparison after Save As, the check
   // after the write.
-  mnuFileRecord = new QAction(Text(11000), this);
+  mnuFileRecord = new QAction(Text(Msg::MenuFileRecord), this);
   mnuFileRecord->setObjectName(QStringLiteral("mnuFileRecord"));
-  mnuFileCompare = new QAction(Text(11001), this);
+  mnuFileCompare = new QAction(Text(Msg::MenuFileCompare), this);
   mnuFileCompare->setObjectName(QStringLiteral("mnuFileCompare"));
   mnuFile->insertActions(mnuDelimiter1, {mnuFileCompare, mnuFileRecord});
-  mnuCommVerifyAfterWrite = new QAction(Text(11002), this);
+  mnuCommVerifyAfterWrite = new QAction(Text(Msg::MenuCommVerifyAfterWrite), this);
   mnuCommVerifyAfterWrite->setObjectName(QStringLiteral("mnuCommVerifyAfterWrite"));
   mnuCommVerifyAfterWrite->setCheckable(true);
   mnuComm->insertAction(N1, mnuCommVerifyAfterWrite);

@@ -22,7 +22,7 @@ QString CaptionOf(const QLabel* label) {
 
 QString ValueOf(const QWidget* control) {
   if (const auto* box = qobject_cast<const QCheckBox*>(control))
-    return Text(box->isChecked() ? 11119 : 11120);
+    return Text(box->isChecked() ? Msg::Yes : Msg::No);
   return static_cast<const QLineEdit*>(control)->text();
 }
 
@@ -49,12 +49,13 @@ void TfrmMain::BindConfigurationSheet() {
 
 SheetContent TfrmMain::ConfigurationSheet() const {
   SheetContent sheet;
-  sheet.title = Text(11112);
+  sheet.title = Text(Msg::SheetTitle);
   sheet.header = {
       {CaptionOf(lblRadioCodeId), edtRadioCodeOld->text()},
-      {Text(11113), SheetSourceText(ImageSource, vembaData.CurrentFilePath, ReadTime)},
-      {Text(11117), SheetTimeText(QDateTime::currentDateTime())},
-      {Text(11118), FormatText(11128, {Text(10000), GetProgramVersion()})},
+      {Text(Msg::SheetSource), SheetSourceText(ImageSource, vembaData.CurrentFilePath, ReadTime)},
+      {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
+      {Text(Msg::SheetCreatedWith),
+       FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})},
   };
   // The limit's unit is shown beside it; in service mode the raw count has none.
   QString limit = edtInactivityLimit->text();
@@ -98,33 +99,34 @@ SheetContent TfrmMain::ConfigurationSheet() const {
 void TfrmMain::mnuFilePrintClick() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setDocName(Text(11112));
+  printer.setDocName(Text(Msg::SheetTitle));
   if (!choosePrinter_(printer, this)) return;
   QPainter painter;
   if (!painter.begin(&printer)) {
-    environment_.dialogs->ShowError(this, Text(11126));
+    environment_.dialogs->ShowError(this, Text(Msg::SheetNotPrinted));
     return;
   }
   PaintConfigurationSheet(painter, printer, ConfigurationSheet());
   painter.end();
-  SetStatusText(Text(11125));
+  SetStatusText(Text(Msg::SheetPrinted));
 }
 
 void TfrmMain::mnuFileSavePdfClick() {
   const QString& current = vembaData.CurrentFilePath;
   const QString suggested = current.isEmpty() ? QString() : QFileInfo(current).completeBaseName();
   const QString chosen = environment_.dialogs->AskSaveFileName(
-      this, FileDialogRequest{Text(11122), Text(11121), QStringLiteral("*.pdf"), suggested,
-                              DefaultFolder});
+      this, FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter),
+                              QStringLiteral("*.pdf"), suggested, DefaultFolder});
   if (chosen.isEmpty()) return;
   const QString target = WithPdfExtension(chosen);
   if (QFileInfo::exists(target) &&
-      environment_.dialogs->ShowInformation(this, Text(11127), BoxButtons::YesNo) != mrYes)
+      environment_.dialogs->ShowInformation(this, Text(Msg::FileExistsOverwrite),
+                                            BoxButtons::YesNo) != mrYes)
     return;
   QString error;
   if (!WriteConfigurationSheetPdf(target, ConfigurationSheet(), error)) {
-    environment_.dialogs->ShowError(this, FormatText(11124, {error}));
+    environment_.dialogs->ShowError(this, FormatText(Msg::SheetNotSaved, {error}));
     return;
   }
-  SetStatusText(FormatText(11123, {QFileInfo(target).fileName()}));
+  SetStatusText(FormatText(Msg::SheetSaved, {QFileInfo(target).fileName()}));
 }

@@ -66,7 +66,7 @@ void TfrmAbout::showEvent(QShowEvent* event) {
 
 void TfrmAbout::FormShow() {
   CentreOnScreen(*this);
-  setWindowTitle(Text(10301));
+  setWindowTitle(Text(Msg::AboutTitle));
   btnOK->setText(OkCaption);
   mmoInfo->clear();
   QStringList lines = programLines();

@@ -42,7 +42,7 @@ std::vector<double> readTimes(TfrmMain& window) {
     window.btnReadFromDeviceClick();
     milliseconds.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - before).count());
-    if (window.StatusText() != Text(10506)) {
+    if (window.StatusText() != Text(Msg::ReadFinished)) {
       std::printf("read %d failed: %s\n", run + 1, qPrintable(window.StatusText()));
       return {};
     }
@@ -68,7 +68,8 @@ void recordSizes() {
   std::vector<double> keepMs;
   for (int record = 0; record < Records; ++record) {
     bytes[0x38] = static_cast<std::uint8_t>(record);  // every backup different
-    const KeptOperation read{Text(11030), "1A2B", "1A2B", 0, QString(), bytes, BackupKind::Read};
+    const KeptOperation read{Text(Msg::OperationRead), "1A2B", "1A2B", 0, QString(), bytes,
+                             BackupKind::Read};
     const auto before = Clock::now();
     (void)KeepOperation(data, read, QDateTime::currentDateTime());
     if (record < Runs) {

@@ -54,9 +54,9 @@ bool Cycle(TfrmMain& window, CountingDialogs& dialogs, OpuSimulator& opu) {
   window.btnGetVembaCodeClick();
   if (window.Operations().CurrentRadioCode().isEmpty()) return false;
   window.btnReadFromDeviceClick();
-  if (window.StatusText() != Text(10506)) return false;
+  if (window.StatusText() != Text(Msg::ReadFinished)) return false;
   window.btnWriteToDeviceClick();
-  return window.StatusText() == Text(10605) && dialogs.shown == 0;
+  return window.StatusText() == Text(Msg::ConfigurationUpdated) && dialogs.shown == 0;
 }
 
 void Print(const char* when, const Sample& sample) {

@@ -37,7 +37,7 @@ double ProcessCpuSeconds() {
 
 // Every box is answered at once and counted: a read that shows one has failed.
 bool ReadSucceeded(TfrmMain& window, const CountingDialogs& dialogs) {
-  return dialogs.shown == 0 && window.StatusText() == Text(10506);
+  return dialogs.shown == 0 && window.StatusText() == Text(Msg::ReadFinished);
 }
 
 void ReadTime(TfrmMain& window, CountingDialogs& dialogs) {
@@ -68,7 +68,7 @@ void CpuWhileWaiting(TfrmMain& window, TfrmReceiveRadio& waiting, OpuSimulator& 
   QTimer watcher;
   watcher.setInterval(5);
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (!waiting.isVisible() || waiting.lblAction->text() != Text(10502)) return;
+    if (!waiting.isVisible() || waiting.lblAction->text() != Text(Msg::PressButtonForCode)) return;
     if (cpuAtShow < 0) {
       cpuAtShow = ProcessCpuSeconds();
       shownAt = Clock::now();

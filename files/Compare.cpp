@@ -23,9 +23,9 @@ TfrmCompare::TfrmCompare(QWidget* parent)
     : QDialog(parent),
       lblSummary(named(new QLabel(this), "lblSummary")),
       tblFields(named(new QTableWidget(0, ColumnCount, this), "tblFields")),
-      btnClose(named(new QPushButton(Text(11022), this), "btnClose")) {
+      btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")) {
   setObjectName(QStringLiteral("frmCompare"));
-  setWindowTitle(Text(11050));
+  setWindowTitle(Text(Msg::CompareTitle));
   resize(760, 640);
   tblFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblFields->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -41,8 +41,9 @@ TfrmCompare::TfrmCompare(QWidget* parent)
 
 void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows,
                                  InactivityLimitModeKind limitMode, const QString& fileName) {
-  tblFields->setHorizontalHeaderLabels(
-      {QString(), Text(11051), Text(11052), FormatText(11053, {fileName})});
+  tblFields->setHorizontalHeaderLabels({QString(), Text(Msg::CompareColumnField),
+                                        Text(Msg::CompareColumnWindow),
+                                        FormatText(Msg::CompareColumnFile, {fileName})});
   tblFields->setRowCount(static_cast<int>(rows.size()));
   int differing = 0;
   for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
@@ -64,8 +65,9 @@ void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows,
   }
   tblFields->resizeColumnsToContents();
   const QString count = QString::number(rows.size());
-  lblSummary->setText(differing == 0 ? FormatText(11055, {count})
-                                     : FormatText(11054, {QString::number(differing), count}));
+  lblSummary->setText(
+      differing == 0 ? FormatText(Msg::CompareNoDifferences, {count})
+                     : FormatText(Msg::CompareFieldsDiffer, {QString::number(differing), count}));
 }
 
 bool TfrmCompare::IsRowMarked(int row) const {

@@ -47,9 +47,9 @@ bool namesFile(const QString& argument) {
   return (info.exists() || info.isSymLink()) && !info.isDir();
 }
 
-FileDialogRequest configurationDialog(int titleNumber, const QString& folder) {
-  return FileDialogRequest{Text(titleNumber), Text(10816), ConfigurationPattern,
-                           ConfigurationPattern, folder};
+FileDialogRequest configurationDialog(Msg::Id titleNumber, const QString& folder) {
+  return FileDialogRequest{Text(titleNumber), Text(Msg::ConfigurationFileFilter),
+                           ConfigurationPattern, ConfigurationPattern, folder};
 }
 
 }  // namespace
@@ -66,30 +66,30 @@ void ConfigurationFiles::UpdateTitle() {
   QString source;
   switch (state_.ImageSource) {
     case SourceDefault:
-      source = Text(10892);
+      source = Text(Msg::TitleDefault);
       break;
     case SourceFile:
     case SourceSavedAs:
       source = fileNamePart(state_.vembaData.CurrentFilePath);
       break;
     case SourceTransmitter:
-      source = Text(10891);
+      source = Text(Msg::TitleReadFromPendant);
       break;
     default:
       view_.SetTitleText({});
       return;
   }
-  view_.SetTitleText(QStringLiteral("%1 - %2").arg(source, Text(10000)));
+  view_.SetTitleText(QStringLiteral("%1 - %2").arg(source, Text(Msg::ProgramTitle)));
 }
 
 std::optional<ImageBytes> ConfigurationFiles::ReadConfigurationBytes(const QString& path) {
   if (FileSizeOf(path) != ImageSize) {
-    ShowError(10822);
+    ShowError(Msg::WrongFileSize);
     return std::nullopt;
   }
   ImageBytes bytes{};
   if (!ReadImageFile(path, bytes)) {
-    ShowError(10806);
+    ShowError(Msg::ConfigurationNotLoadable);
     return std::nullopt;
   }
   return bytes;
@@ -109,7 +109,7 @@ void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announc
   state_.ImageSource = SourceFile;
   view_.EmptyNewRadioCode();
   UpdateTitle();
-  if (announce) view_.SetStatusText(FormatText(10809, {fileNamePart(path)}));
+  if (announce) view_.SetStatusText(FormatText(Msg::ConfigurationFileOpened, {fileNamePart(path)}));
   NoteRecentFile(path);
 }
 
@@ -117,7 +117,7 @@ void ConfigurationFiles::FileNew() {
   ImageBytes bytes{};
   // The factory image needs no exact size: its first 256 bytes count.
   if (!ReadImageFile(DataFilePath(state_.DataFolder, FactoryImageFileName), bytes)) {
-    ShowError(10811);
+    ShowError(Msg::DefaultBinMissing);
     view_.SetStatusText({});
     return;
   }
@@ -127,14 +127,14 @@ void ConfigurationFiles::FileNew() {
     ReportShowFailure(status);
     return;
   }
-  view_.SetStatusText(Text(10821));
+  view_.SetStatusText(Text(Msg::DefaultConfigurationLoaded));
   state_.ImageSource = SourceDefault;
   view_.EmptyNewRadioCode();
   UpdateTitle();
 }
 
 void ConfigurationFiles::FileOpen() {
-  FileDialogRequest request = configurationDialog(10802, state_.DefaultFolder);
+  FileDialogRequest request = configurationDialog(Msg::OpenTitle, state_.DefaultFolder);
   const QString& current = state_.vembaData.CurrentFilePath;
   if (!current.isEmpty()) {
     request.fileName = fileNamePart(current);
@@ -151,8 +151,9 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   const QString backups = BackupFolder(state_.DataFolder, radioCode);
   const bool haveBackups = !radioCode.isEmpty() && QFileInfo(backups).isDir();
   const QString chosen = dialogs_.AskOpenFileName(
-      dialogParent_, configurationDialog(11058, haveBackups ? WithoutTrailingSeparator(backups)
-                                                            : state_.DefaultFolder));
+      dialogParent_,
+      configurationDialog(Msg::CompareWithTitle,
+                          haveBackups ? WithoutTrailingSeparator(backups) : state_.DefaultFolder));
   if (chosen.isEmpty()) return std::nullopt;
   const std::optional<ImageBytes> bytes = ReadConfigurationBytes(chosen);
   if (!bytes) return std::nullopt;
@@ -160,7 +161,8 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   ParameterImage shown = state_.WorkingImage;
   const int status = view_.BuildImage(shown, OriginSave);
   if (status != ImageOk) {
-    dialogs_.ShowError(dialogParent_, FormatText(10823, {QString::number(status)}));
+    dialogs_.ShowError(dialogParent_,
+                       FormatText(Msg::ConversionFailedAtAddress, {QString::number(status)}));
     return std::nullopt;
   }
   ParameterImage file{};
@@ -182,8 +184,8 @@ void ConfigurationFiles::FileSave() {
 
 void ConfigurationFiles::FileSaveAs() {
   if (!BuildForSaving()) return;
-  const QString chosen =
-      dialogs_.AskSaveFileName(dialogParent_, configurationDialog(10814, state_.DefaultFolder));
+  const QString chosen = dialogs_.AskSaveFileName(
+      dialogParent_, configurationDialog(Msg::SaveAsTitle, state_.DefaultFolder));
   if (chosen.isEmpty()) return;
   const QString target = withConfigurationExtension(chosen);
   if (!MayWriteTarget(target)) return;
@@ -195,13 +197,13 @@ void ConfigurationFiles::FileSaveAs() {
 
 void ConfigurationFiles::DropFiles(const QStringList& paths) {
   if (paths.size() != 1) {
-    ShowError(10807);
+    ShowError(Msg::DropOneFileOnly);
     return;
   }
   const QString& path = paths.constFirst();
   const QString extension = extensionOf(path).toLower();
   if (extension != ConfigurationExtension && extension != QStringLiteral(".bin")) {
-    ShowError(10808);
+    ShowError(Msg::DroppedFileNotConfiguration);
     return;
   }
   LoadConfigurationFile(path, true);
@@ -223,9 +225,9 @@ void ConfigurationFiles::OpenRecentFile(const QString& path) {
   }
   try {
     recentFiles_.Remove(path);
-    view_.SetStatusText(FormatText(11101, {path}));
+    view_.SetStatusText(FormatText(Msg::RecentFileGone, {path}));
   } catch (const IniWriteError& error) {
-    view_.SetStatusText(FormatText(11102, {error.message()}));
+    view_.SetStatusText(FormatText(Msg::RecentFilesNotSaved, {error.message()}));
   }
 }
 
@@ -234,24 +236,25 @@ void ConfigurationFiles::NoteRecentFile(const QString& path) {
   try {
     recentFiles_.Add(path);
   } catch (const IniWriteError& error) {
-    view_.SetStatusText(FormatText(11102, {error.message()}));
+    view_.SetStatusText(FormatText(Msg::RecentFilesNotSaved, {error.message()}));
   }
 }
 
 void ConfigurationFiles::ReportShowFailure(int status) {
   if (status == ImageWrongProduct) {
-    ShowError(10820);
+    ShowError(Msg::InvalidProductType);
     return;
   }
   const int value = status >= 0 && status < ImageSize ? state_.WorkingImage[status].value : 0;
-  dialogs_.ShowError(dialogParent_,
-                     FormatText(10817, {QString::number(value), QString::number(status)}));
+  dialogs_.ShowError(dialogParent_, FormatText(Msg::DataConversionFailed,
+                                               {QString::number(value), QString::number(status)}));
 }
 
 bool ConfigurationFiles::BuildForSaving() {
   const int status = view_.BuildImage(state_.WorkingImage, OriginSave);
   if (status != ImageOk) {
-    dialogs_.ShowError(dialogParent_, FormatText(10823, {QString::number(status)}));
+    dialogs_.ShowError(dialogParent_,
+                       FormatText(Msg::ConversionFailedAtAddress, {QString::number(status)}));
     view_.SetStatusText({});
     return false;
   }
@@ -261,21 +264,22 @@ bool ConfigurationFiles::BuildForSaving() {
 bool ConfigurationFiles::MayWriteTarget(const QString& target) {
   if (!QFileInfo::exists(target)) return true;
   if (IsReadOnlyFile(target)) {
-    dialogs_.ShowInformation(dialogParent_, Text(10801));
+    dialogs_.ShowInformation(dialogParent_, Text(Msg::ConfigurationFileReadOnly));
     return false;
   }
-  return dialogs_.ShowInformation(dialogParent_, Text(10813), BoxButtons::YesNo) == mrYes;
+  return dialogs_.ShowInformation(dialogParent_, Text(Msg::ConfigurationFileExists),
+                                  BoxButtons::YesNo) == mrYes;
 }
 
 void ConfigurationFiles::WriteWorkingImage(const QString& path) {
   if (WriteImageFile(VembaData::ExtractImageBytes(state_.WorkingImage), path)) {
-    view_.SetStatusText(Text(10815));
+    view_.SetStatusText(Text(Msg::ConfigurationFileSaved));
     NoteRecentFile(path);
   } else {
-    ShowError(10812);
+    ShowError(Msg::ConfigurationNotSaved);
   }
 }
 
-void ConfigurationFiles::ShowError(int textNumber) {
+void ConfigurationFiles::ShowError(Msg::Id textNumber) {
   dialogs_.ShowError(dialogParent_, Text(textNumber));
 }

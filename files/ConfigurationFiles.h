@@ -85,7 +85,7 @@ class ConfigurationFiles {
   // Asks about a read-only or existing target; true when it may be written.
   [[nodiscard]] bool MayWriteTarget(const QString& target);
   void WriteWorkingImage(const QString& path);
-  void ShowError(int textNumber);
+  void ShowError(Msg::Id textNumber);
   // Puts a file that was opened or saved first in the recent list.
   void NoteRecentFile(const QString& path);
 

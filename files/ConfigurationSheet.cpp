@@ -112,12 +112,12 @@ QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
                         const QDateTime& readTime) {
   switch (imageSource) {
     case SourceDefault:
-      return Text(11114);
+      return Text(Msg::SheetSourceDefault);
     case SourceFile:
     case SourceSavedAs:
-      return FormatText(11115, {QFileInfo(filePath).fileName()});
+      return FormatText(Msg::SheetSourceFile, {QFileInfo(filePath).fileName()});
     case SourceTransmitter:
-      return FormatText(11116, {SheetTimeText(readTime)});
+      return FormatText(Msg::SheetSourcePendant, {SheetTimeText(readTime)});
     default:
       return {};
   }
@@ -139,7 +139,7 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
   // Replacing by rename would pass over a read-only file, which a plain write could not open.
   if (IsWriteProtected(path)) {
-    error = Text(11129);
+    error = Text(Msg::FileWriteProtected);
     return false;
   }
   QSaveFile file(path);
@@ -151,7 +151,7 @@ bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content
   {
     QPdfWriter writer(&file);
     writer.setTitle(content.title);
-    writer.setCreator(Text(10000));
+    writer.setCreator(Text(Msg::ProgramTitle));
     writer.setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres),

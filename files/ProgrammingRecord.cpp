@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -15,8 +16,11 @@ const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 constexpr char Separator = ';';
 constexpr char Quote = '"';
-constexpr int FirstColumnHead = 11011;
-constexpr int ColumnCount = 8;
+constexpr Msg::Id ColumnHeads[] = {Msg::RecordColumnTime,       Msg::RecordColumnOperation,
+                                   Msg::RecordColumnCodeBefore, Msg::RecordColumnCodeAfter,
+                                   Msg::RecordColumnResult,     Msg::RecordColumnMessage,
+                                   Msg::RecordColumnBackup,     Msg::RecordColumnChecksum};
+constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
 constexpr qint64 LargestRecordRead = qint64{64} * 1024 * 1024;
 
 QByteArray quoted(const QString& column) {
@@ -96,7 +100,7 @@ QStringList RecordColumns(const RecordEntry& entry) {
 
 QStringList RecordColumnHeads() {
   QStringList heads;
-  for (int column = 0; column < ColumnCount; ++column) heads << Text(FirstColumnHead + column);
+  for (Msg::Id head : ColumnHeads) heads << Text(head);
   return heads;
 }
 
@@ -180,9 +184,11 @@ QStringList KeepOperation(const QString& dataFolder, const KeptOperation& operat
     const BackupOutcome backup =
         WriteBackup(dataFolder, operation.codeAfter, *operation.backup, *operation.image, time);
     entry.backup = backup.relativePath;
-    if (!backup.failedPath.isEmpty()) problems << FormatText(11040, {backup.failedPath});
+    if (!backup.failedPath.isEmpty())
+      problems << FormatText(Msg::BackupNotSaved, {backup.failedPath});
   }
   const QString recordPath = dataFolder + RecordFileName;
-  if (!AppendRecordEntry(recordPath, entry)) problems << FormatText(11041, {recordPath});
+  if (!AppendRecordEntry(recordPath, entry))
+    problems << FormatText(Msg::RecordNotWritten, {recordPath});
   return problems;
 }

@@ -26,16 +26,16 @@ constexpr int TimeColumn = 0;
 
 TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
-      lblRadioCode(named(new QLabel(Text(11019), this), "lblRadioCode")),
+      lblRadioCode(named(new QLabel(Text(Msg::RecordFilterCode), this), "lblRadioCode")),
       cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
       lblCount(named(new QLabel(this), "lblCount")),
       tblRecord(named(new QTableWidget(0, static_cast<int>(RecordColumnHeads().size()), this),
                       "tblRecord")),
-      btnOpenBackup(named(new QPushButton(Text(11021), this), "btnOpenBackup")),
-      btnClose(named(new QPushButton(Text(11022), this), "btnClose")),
+      btnOpenBackup(named(new QPushButton(Text(Msg::RecordOpenBackup), this), "btnOpenBackup")),
+      btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")),
       dialogs_(dialogs) {
   setObjectName(QStringLiteral("frmProtocol"));
-  setWindowTitle(Text(11010));
+  setWindowTitle(Text(Msg::RecordTitle));
   resize(1000, 520);
   tblRecord->setHorizontalHeaderLabels(RecordColumnHeads());
   tblRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -70,7 +70,7 @@ bool TfrmProtocol::LoadRecord(const QString& dataFolder) {
   const QString path = dataFolder + RecordFileName;
   std::optional<std::vector<RecordEntry>> entries = ReadRecordFile(path);
   if (!entries) {
-    dialogs_.ShowError(parentWidget(), FormatText(11023, {path}));
+    dialogs_.ShowError(parentWidget(), FormatText(Msg::RecordNotReadable, {path}));
     return false;
   }
   entries_.assign(entries->rbegin(), entries->rend());
@@ -88,7 +88,7 @@ void TfrmProtocol::FillCodes() {
   }
   const QSignalBlocker quiet(cbbxRadioCode);
   cbbxRadioCode->clear();
-  cbbxRadioCode->addItem(Text(11020));
+  cbbxRadioCode->addItem(Text(Msg::RecordFilterAll));
   for (const QString& code : codes) cbbxRadioCode->addItem(code, code);
   cbbxRadioCode->setCurrentIndex(0);
 }
@@ -111,7 +111,7 @@ void TfrmProtocol::FillTable() {
   }
   tblRecord->resizeColumnsToContents();
   if (tblRecord->rowCount() > 0) tblRecord->selectRow(0);
-  lblCount->setText(FormatText(11025, {QString::number(tblRecord->rowCount())}));
+  lblCount->setText(FormatText(Msg::RecordEntryCount, {QString::number(tblRecord->rowCount())}));
 }
 
 void TfrmProtocol::cbbxRadioCodeChange() {
@@ -130,7 +130,7 @@ QString TfrmProtocol::SelectedBackupPath() const {
 
 void TfrmProtocol::btnOpenBackupClick() {
   if (SelectedBackupPath().isEmpty()) {
-    dialogs_.ShowInformation(this, Text(11024));
+    dialogs_.ShowInformation(this, Text(Msg::RecordNoBackup));
     return;
   }
   accept();

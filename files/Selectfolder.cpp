@@ -51,13 +51,13 @@ TfrmSelectDirectory::TfrmSelectDirectory(UserDialogs& dialogs, QWidget* owner)
 }
 
 void TfrmSelectDirectory::FormCreate() {
-  setWindowTitle(Text(10401));
-  gbxSelectDirectory->setTitle(Text(10402));
-  lblDirectoryInfo->setText(Text(10403));
+  setWindowTitle(Text(Msg::SelectFolderTitle));
+  gbxSelectDirectory->setTitle(Text(Msg::SelectFolderLabel));
+  lblDirectoryInfo->setText(Text(Msg::SelectFolderNote));
   const int labelWidth = static_cast<int>(0.9 * gbxSelectDirectory->width());
   lblDirectoryInfo->resize(labelWidth, lblDirectoryInfo->heightForWidth(labelWidth));
   edtActiveConfigDirectory->clear();
-  btnBrowse->setText(Text(10702));
+  btnBrowse->setText(Text(Msg::SelectFolderBrowse));
   btnOK->setText(OkCaption);
   btnCancel->setText(AbortCaption);
 }
@@ -86,7 +86,8 @@ ModalResult TfrmSelectDirectory::ShowModal() {
 void TfrmSelectDirectory::btnBrowseClick() {
   const QString current = GetFolder();
   const QString preselected = !current.isEmpty() && QDir(current).exists() ? current : QString();
-  const QString picked = userDialogs.AskFolder(this, Text(10819), preselected);
+  const QString picked =
+      userDialogs.AskFolder(this, Text(Msg::SelectNewDefaultFolder), preselected);
   if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingSeparator(picked));
 }
 

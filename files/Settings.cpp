@@ -17,9 +17,6 @@ const QString settingsTemplate = QStringLiteral("Values.i");
 const QString factoryTemplate = QStringLiteral("Default.b");
 const QString serviceSwitch = QStringLiteral("-SERVICE");
 
-constexpr int dataDirectoryNameText = 19999;
-constexpr int unreadableSettingsText = 11200;
-
 bool isSeparator(QChar character) {
   return character == u'/' || character == QDir::separator();
 }
@@ -47,7 +44,7 @@ bool folderExists(const QString& path) {
 
 QString findDataFolder(const StartupEnvironment& environment) {
   if (!folderExists(environment.commonDataBase)) return environment.programFolder;
-  return createFolderLevels(environment.commonDataBase, Text(dataDirectoryNameText));
+  return createFolderLevels(environment.commonDataBase, Text(Msg::DataFolderSuffix));
 }
 
 QString findStandardConfigFolder(const StartupEnvironment& environment) {
@@ -96,7 +93,7 @@ void provisionSettings(const StartupEnvironment& environment, StartupSettings& r
     case IniFile::Status::TooLarge:
       // Its content is unknown: replacing it could lose the user's settings, so the run goes on
       // with the defaults and leaves both files as they are.
-      result.notice = FormatText(unreadableSettingsText, {settings.Path()});
+      result.notice = FormatText(Msg::SettingsNotReadable, {settings.Path()});
       return;
   }
 }

@@ -1,6 +1,7 @@
 #include "image/FieldRules.h"
 
 #include "image/FieldReading.h"
+#include "image/Messages.h"
 #include "image/VembaData.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ constexpr int MinutesMaxLength = 5;
 struct RangeRule {
   double minimum;
   double maximum;
-  int message;
+  Msg::Id message;
   const char* putBack;
 };
 
@@ -28,16 +29,16 @@ const std::map<Field, RangeRule>& rangeRules() {
   // The sample interval is the only field that refuses 0, and it puts back its lower bound
   // whichever bound was passed.
   static const std::map<Field, RangeRule> rules = {
-      {Field::edtNoShortTx, {0, 15, 10854, "15"}},
-      {Field::edtNoLongTx, {0, 15, 10855, "15"}},
-      {Field::edtActivityAlarmInterval, {0, 255, 10863, "255"}},
-      {Field::edtRadioTestAlarmInterval, {0, 255, 10852, "255"}},
-      {Field::edtMissedAck, {0, 255, 10853, "255"}},
-      {Field::edtBatteryTestInterval, {0, 255, 10851, "255"}},
-      {Field::edtButtonActivationDelay, {0, 25, 10857, "25"}},
-      {Field::edtDementiaBlockTime, {0, 255, 10856, "255"}},
-      {Field::edtInactivitySampleInterval, {1, 255, 10858, "1"}},
-      {Field::edtInactivityTiltThreshold, {0, 255, 10859, "255"}},
+      {Field::edtNoShortTx, {0, 15, Msg::ShortTransmissionsRange, "15"}},
+      {Field::edtNoLongTx, {0, 15, Msg::LongTransmissionsRange, "15"}},
+      {Field::edtActivityAlarmInterval, {0, 255, Msg::ActivityAlarmIntervalRange, "255"}},
+      {Field::edtRadioTestAlarmInterval, {0, 255, Msg::RadioTestAlarmIntervalRange, "255"}},
+      {Field::edtMissedAck, {0, 255, Msg::MissedAckRange, "255"}},
+      {Field::edtBatteryTestInterval, {0, 255, Msg::BatteryTestIntervalRange, "255"}},
+      {Field::edtButtonActivationDelay, {0, 25, Msg::ButtonActivationDelayRange, "25"}},
+      {Field::edtDementiaBlockTime, {0, 255, Msg::DementiaBlockTimeRange, "255"}},
+      {Field::edtInactivitySampleInterval, {1, 255, Msg::SampleIntervalRange, "1"}},
+      {Field::edtInactivityTiltThreshold, {0, 255, Msg::TiltThresholdRange, "255"}},
   };
   return rules;
 }
@@ -52,7 +53,7 @@ bool isOutside(double value, double minimum, double maximum) {
   return !(value >= minimum && value <= maximum);
 }
 
-RuleVerdict refuse(int message, const char* putBack) {
+RuleVerdict refuse(Msg::Id message, const char* putBack) {
   return Refusal{message, QString::fromLatin1(putBack)};
 }
 
@@ -79,19 +80,21 @@ RuleVerdict CheckInactivityLimit(const QString& text, InactivityLimitModeKind li
   if (text.isEmpty()) return std::nullopt;
   const int value = ReadInteger(text);
   if (limitMode == LimitAsCount) {
-    if (isOutside(value, 1, MaxLimitCount)) return refuse(10860, "65535");
+    if (isOutside(value, 1, MaxLimitCount)) return refuse(Msg::InactivityLimitCountRange, "65535");
     return std::nullopt;
   }
   if (selectedUnit == UnitMinutes && isOutside(value, 1, MaxLimitMinutes)) {
-    return refuse(10862, "1");
+    return refuse(Msg::InactivityLimitMinutesRange, "1");
   }
-  // Text 10861 names 999 hours; the transmitter takes every whole hour up to 65535 minutes.
-  if (selectedUnit == UnitHours && isOutside(value, 1, MaxLimitHours)) return refuse(10861, "1");
+  // Text Msg::InactivityLimitHoursRange names 999 hours; the transmitter takes every whole hour up
+  // to 65535 minutes.
+  if (selectedUnit == UnitHours && isOutside(value, 1, MaxLimitHours))
+    return refuse(Msg::InactivityLimitHoursRange, "1");
   return std::nullopt;
 }
 
 RuleVerdict CheckRadioCode(const QString& text) {
-  if (IsReservedRadioCode(text)) return Refusal{10818, std::nullopt};
+  if (IsReservedRadioCode(text)) return Refusal{Msg::ReservedRadioCode, std::nullopt};
   return std::nullopt;
 }
 
@@ -109,21 +112,19 @@ QString RadioCodeAsSent(const QString& code) {
   return code.toUpper();
 }
 
-std::optional<int> NewRadioCodeRefusal(const QString& code, NewCodeSender sender) {
-  constexpr int NotFourHexDigits = 10629;
-  constexpr int Reserved = 10818;
+std::optional<Msg::Id> NewRadioCodeRefusal(const QString& code, NewCodeSender sender) {
   if (sender == NewCodeSender::CodeChange) {
-    if (!IsFourHexDigits(code)) return NotFourHexDigits;
-    if (IsReservedRadioCode(code)) return Reserved;
+    if (!IsFourHexDigits(code)) return Msg::NewCodeNotFourHexDigits;
+    if (IsReservedRadioCode(code)) return Msg::ReservedRadioCode;
     return std::nullopt;
   }
   if (code.isEmpty()) return std::nullopt;
   const bool shortZero =
       code == QStringLiteral("0") || code == QStringLiteral("00") || code == QStringLiteral("000");
-  if (shortZero || IsReservedRadioCode(code)) return Reserved;
+  if (shortZero || IsReservedRadioCode(code)) return Msg::ReservedRadioCode;
   // Anything else the codec would read as digits of its own choosing (a G as 0, a missing
   // digit as 0), and the transmitter would end with a code nobody asked for.
-  if (!IsFourHexDigits(code)) return NotFourHexDigits;
+  if (!IsFourHexDigits(code)) return Msg::NewCodeNotFourHexDigits;
   return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ImageCodec.h"
+#include "image/Messages.h"
 
 #include <QChar>
 #include <QLocale>
@@ -13,7 +14,7 @@
 // What a field rule says about a text it refuses: the message to show (text number) and the text
 // to put back; without a put-back text the refused text stays in the field.
 struct Refusal {
-  int message = 0;
+  Msg::Id message;
   std::optional<QString> putBack;
 
   friend bool operator==(const Refusal&, const Refusal&) = default;
@@ -44,11 +45,11 @@ using RuleVerdict = std::optional<Refusal>;
 // What is about to send a new radio code.
 enum class NewCodeSender { Write, CodeChange };
 
-// The message that refuses to send a new radio code, or none when it may be sent: 10818 for a
-// reserved code, 10629 for anything but four hexadecimal digits. The write takes an empty code
-// (it then changes no code) and refuses the short forms of zero as reserved; the code change
-// asks for four digits first.
-[[nodiscard]] std::optional<int> NewRadioCodeRefusal(const QString& code, NewCodeSender sender);
+// The message that refuses to send a new radio code, or none when it may be sent:
+// Msg::ReservedRadioCode for a reserved code, Msg::NewCodeNotFourHexDigits for anything but four
+// hexadecimal digits. The write takes an empty code (it then changes no code) and refuses the short
+// forms of zero as reserved; the code change asks for four digits first.
+[[nodiscard]] std::optional<Msg::Id> NewRadioCodeRefusal(const QString& code, NewCodeSender sender);
 
 // The limit's text and typed maximum length after the user picked another unit.
 struct LimitConversion {

@@ -1,5 +1,6 @@
 #include "image/ImageComparison.h"
 
+#include "image/Messages.h"
 #include "image/VembaData.h"
 
 #include <algorithm>
@@ -8,13 +9,10 @@
 
 namespace {
 
-// The unit selector's items, in their order: 10191 minutes, 10192 hours.
-constexpr int FirstUnitText = 10191;
-
 QString shownText(const ShownValue& shown, bool isCheckBox, const TextLookup& text) {
-  if (isCheckBox) return text(shown.checked ? YesText : NoText);
+  if (isCheckBox) return text(shown.checked ? Msg::Yes : Msg::No);
   if (shown.unit == NoUnit) return shown.text;
-  return shown.text + u' ' + text(FirstUnitText + shown.unit);
+  return shown.text + u' ' + text(shown.unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
 }
 
 bool isCheckBox(Field field) {
@@ -56,61 +54,62 @@ QString hexBytes(const ParameterImage& image, const std::vector<int>& addresses)
 
 }  // namespace
 
-int FieldCaptionText(Field field, InactivityLimitModeKind limitMode) {
+Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode) {
   switch (field) {
     case Field::edtRadioCodeOld:
     case Field::edtRadioCodeNew:
-      return 10123;
+      return Msg::CaptionRadioCode;
     case Field::edtProductionDate:
-      return 10183;
+      return Msg::CaptionProductionDate;
     case Field::edtRadioTestAlarmInterval:
-      return 10145;
+      return Msg::CaptionRadioTestAlarmInterval;
     case Field::edtMissedAck:
-      return 10146;
+      return Msg::CaptionMissedAckBeforeSleep;
     case Field::cbRadioTestAlarmActive:
-      return 10144;
+      return Msg::CaptionRadioTestAlarmActive;
     case Field::edtButtonCounter:
-      return 10149;
+      return Msg::CaptionButtonCounter;
     case Field::edtBatteryTestInterval:
-      return 10147;
+      return Msg::CaptionBatteryTestInterval;
     case Field::cbConfig_D0:
-      return 10165;
+      return Msg::CaptionInactivitySenseActive;
     case Field::cbConfig_D1:
-      return 10162;
+      return Msg::CaptionAlarmButtonActive;
     case Field::cbConfig_D2:
-      return 10148;
+      return Msg::CaptionTestAlarmWithButtonCounter;
     case Field::cbConfig_D3:
-      return 10142;
+      return Msg::CaptionActivityAlarmActive;
     case Field::cbConfig_D4:
-      return 10151;
+      return Msg::CaptionCompatibleAlarmTypes;
     case Field::cbConfig_D5:
-      return 10171;
+      return Msg::CaptionIgnoreRetransmissionAck;
     case Field::edtFirmwareType:
-      return 10184;
+      return Msg::CaptionFirmwareType;
     case Field::edtFirmwareVersion:
-      return 10182;
+      return Msg::CaptionFirmwareVersion;
     case Field::edtInactivitySampleInterval:
-      return 10168;
+      return Msg::CaptionSampleInterval;
     case Field::edtInactivityTiltThreshold:
-      return 10169;
+      return Msg::CaptionTiltThreshold;
     case Field::edtDementiaBlockTime:
-      return 10164;
+      return Msg::CaptionDementiaBlockTime;
     case Field::edtNoShortTx:
-      return 10126;
+      return Msg::CaptionShortTransmissions;
     case Field::edtNoLongTx:
-      return 10127;
+      return Msg::CaptionLongTransmissions;
     case Field::edtInactivityLimit:
-      return limitMode == LimitAsCount ? 10167 : 10166;
+      return limitMode == LimitAsCount ? Msg::CaptionInactivityLimitCount
+                                       : Msg::CaptionInactivityLimit;
     case Field::edtButtonActivationDelay:
-      return 10163;
+      return Msg::CaptionButtonActivationDelay;
     case Field::edtActivityAlarmInterval:
-      return 10143;
+      return Msg::CaptionActivityAlarmInterval;
     case Field::edtTotalTxCounter:
-      return 10150;
+      return Msg::CaptionTotalTxCounter;
     case Field::edtInactivityRetransmissionAttempts:
-      return 10170;
+      return Msg::CaptionRetransmissionAttempts;
   }
-  return 0;
+  return static_cast<Msg::Id>(0);
 }
 
 std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin leftOrigin,
@@ -183,7 +182,7 @@ std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
     ComparedField row = *owner;
     const std::vector<int> owned = AddressesOf(row.field);
     if (unread.count(address) != 0) {
-      row.right = text(NotReadText);
+      row.right = text(Msg::NotRead);
     } else {
       row.left += QStringLiteral(" [%1]").arg(hexBytes(sent, owned));
       row.right += QStringLiteral(" [%1]").arg(hexBytes(kept, owned));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ImageCodec.h"
+#include "image/Messages.h"
 #include "image/ParameterImage.h"
 
 #include <QString>
@@ -13,10 +14,10 @@
 
 // The text-table number of the caption that names a field in the main window (the inactivity
 // limit's caption depends on the mode it is shown in).
-[[nodiscard]] int FieldCaptionText(Field field, InactivityLimitModeKind limitMode);
+[[nodiscard]] Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode);
 
 // The text table, handed in: the comparison names check-box states and units by their texts.
-using TextLookup = std::function<QString(int)>;
+using TextLookup = std::function<QString(Msg::Id)>;
 
 // One field of two configurations, as shown: edits with their text (the inactivity limit with its
 // unit), check boxes as the table's yes or no.
@@ -42,8 +43,3 @@ struct ComparedField {
                                                              const ParameterImage& readBack,
                                                              const CodecContext& context,
                                                              const TextLookup& text);
-
-// Text-table numbers the comparison shows values with.
-inline constexpr int YesText = 11119;
-inline constexpr int NoText = 11120;
-inline constexpr int NotReadText = 11059;

@@ -65,12 +65,12 @@ TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, UserDialogs& d
 }
 
 void TfrmChangeCode::FormCreate() {
-  setWindowTitle(Text(10621));
-  lblNote->setText(Text(10622));
+  setWindowTitle(Text(Msg::ChangeCodeTitle));
+  lblNote->setText(Text(Msg::ChangeCodeInstructions));
   lblNote->resize(pnlDelimiter->width(), lblNote->heightForWidth(pnlDelimiter->width()));
-  lblNewCode->setText(Text(10623));
+  lblNewCode->setText(Text(Msg::ChangeCodeNewCodeLabel));
   lblNewCode->adjustSize();
-  btnChange->setText(Text(10624));
+  btnChange->setText(Text(Msg::ChangeCodeButton));
 }
 
 void TfrmChangeCode::showEvent(QShowEvent* event) {
@@ -110,17 +110,17 @@ void TfrmChangeCode::btnChangeClick() {
   // Named, compared and sent as the code block carries it.
   const QString newCode = RadioCodeAsSent(edtNewCode->text());
   operations_.ForgetRadioCode();
-  operations_.WaitingDialog()->SetTitle(Text(10621));
+  operations_.WaitingDialog()->SetTitle(Text(Msg::ChangeCodeTitle));
   // A failed identification has shown its own message.
   (void)operations_.IdentifyForCodeChange();
   const QString currentCode = operations_.CurrentRadioCode();
   if (currentCode.isEmpty()) return;
   if (currentCode == newCode) {
-    dialogs_.ShowInformation(this, FormatText(10625, {currentCode}));
+    dialogs_.ShowInformation(this, FormatText(Msg::CodeChangeNotNeeded, {currentCode}));
     return;
   }
   // Only No stops: closing the box goes on, as it always has here.
-  if (dialogs_.ShowInformation(this, FormatText(10871, {currentCode, newCode}),
+  if (dialogs_.ShowInformation(this, FormatText(Msg::ConfirmCodeChange, {currentCode, newCode}),
                                BoxButtons::YesNo) == mrNo) {
     return;
   }
@@ -130,7 +130,7 @@ void TfrmChangeCode::btnChangeClick() {
 
 bool TfrmChangeCode::NewCodeAcceptable(const QString& code) {
   // Pasted text passes the key filter; a code that is not hexadecimal never reaches the OPU.
-  const std::optional<int> refusal = NewRadioCodeRefusal(code, NewCodeSender::CodeChange);
+  const std::optional<Msg::Id> refusal = NewRadioCodeRefusal(code, NewCodeSender::CodeChange);
   if (refusal) dialogs_.ShowError(this, Text(*refusal));
   return !refusal;
 }
@@ -138,19 +138,19 @@ bool TfrmChangeCode::NewCodeAcceptable(const QString& code) {
 void TfrmChangeCode::ReportChangeResult(int result) {
   switch (result) {
     case ChangeDone:
-      dialogs_.ShowInformation(this, Text(10626));
+      dialogs_.ShowInformation(this, Text(Msg::CodeChanged));
       break;
     case ChangeFailed:
-      dialogs_.ShowError(this, Text(10627));
+      dialogs_.ShowError(this, Text(Msg::CodeChangeFailed));
       break;
     case ChangeTimedOut:
-      dialogs_.ShowError(this, Text(10873));
+      dialogs_.ShowError(this, Text(Msg::WaitTimedOut));
       break;
     case ChangeJobRefused:
-      dialogs_.ShowError(this, Text(10508));
+      dialogs_.ShowError(this, Text(Msg::OpuGetJobFailed));
       break;
     case ChangeLinkLost:
-      dialogs_.ShowError(this, Text(10805));
+      dialogs_.ShowError(this, Text(Msg::OpuNotReachable));
       break;
     default:
       break;

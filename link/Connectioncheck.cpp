@@ -19,43 +19,47 @@ namespace {
 
 constexpr int ExplanationWidth = 460;
 
+constexpr Msg::Id StepTitles[] = {Msg::CheckStepAdapter, Msg::CheckStepPort, Msg::CheckStepOpu,
+                                  Msg::CheckStepPendant};
+
 // A mark is a glyph in its colour and a word, so that it reads without colour too.
 QString MarkText(TfrmConnectionCheck::Mark mark) {
   switch (mark) {
     case TfrmConnectionCheck::Mark::Passed:
-      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") + Text(11146);
+      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") + Text(Msg::CheckPassed);
     case TfrmConnectionCheck::Mark::Failed:
-      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") + Text(11147);
+      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") + Text(Msg::CheckFailed);
     case TfrmConnectionCheck::Mark::Running:
-      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") + Text(11149);
+      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") + Text(Msg::CheckRunning);
     case TfrmConnectionCheck::Mark::NotRun:
       break;
   }
-  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(11148);
+  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(Msg::CheckNotRun);
 }
 
 QString PortList(const std::vector<UsbSerialPort>& ports) {
   QStringList named;
   for (const UsbSerialPort& port : ports) {
-    named << (port.product.isEmpty() ? FormatText(11179, {port.device})
-                                     : FormatText(11178, {port.device, port.product}));
+    named << (port.product.isEmpty()
+                  ? FormatText(Msg::CheckPortWithoutName, {port.device})
+                  : FormatText(Msg::CheckPortWithName, {port.device, port.product}));
   }
   return named.join(QStringLiteral(", "));
 }
 
-int NoPermissionText(const PortOpening& opening) {
-  if (!opening.groupMayOpen) return 11159;
+Msg::Id NoPermissionText(const PortOpening& opening) {
+  if (!opening.groupMayOpen) return Msg::CheckInstallDeviceRule;
   switch (opening.membership) {
     case GroupMembership::NotMember:
-      return 11156;
+      return Msg::CheckJoinGroup;
     case GroupMembership::AfterNextLogin:
-      return 11157;
+      return Msg::CheckLogInAgain;
     case GroupMembership::InSession:
-      return 11158;
+      return Msg::CheckAskAdministrator;
     case GroupMembership::Unknown:
       break;
   }
-  return 11159;
+  return Msg::CheckInstallDeviceRule;
 }
 
 }  // namespace
@@ -63,20 +67,21 @@ int NoPermissionText(const PortOpening& opening) {
 TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPortPlaces places,
                                          QWidget* parent)
     : QDialog(parent),
-      btnRun(named(new QPushButton(Text(11173), this), "btnRun")),
-      btnTransmitter(named(new QPushButton(Text(11174), this), "btnTransmitter")),
-      btnClose(named(new QPushButton(Text(11022), this), "btnClose")),
+      btnRun(named(new QPushButton(Text(Msg::CheckAgainButton), this), "btnRun")),
+      btnTransmitter(
+          named(new QPushButton(Text(Msg::CheckTestPendantButton), this), "btnTransmitter")),
+      btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")),
       tmrButton(named(new QTimer(this), "tmrButton")),
       probes_(options, std::move(places)) {
   setObjectName(QStringLiteral("frmConnectionCheck"));
-  setWindowTitle(Text(11141));
+  setWindowTitle(Text(Msg::CheckTitle));
   auto* steps = new QGridLayout;
   steps->setHorizontalSpacing(12);
   steps->setVerticalSpacing(4);
   for (int step = 0; step < StepCount; ++step) {
     lblMark[step] = new QLabel(this);
     lblMark[step]->setTextFormat(Qt::RichText);
-    lblStep[step] = new QLabel(Text(11142 + step), this);
+    lblStep[step] = new QLabel(Text(StepTitles[step]), this);
     QFont bold = lblStep[step]->font();
     bold.setBold(true);
     lblStep[step]->setFont(bold);
@@ -168,29 +173,34 @@ void TfrmConnectionCheck::btnRunClick() {
       break;
     }
   }
-  Show(StepTransmitter, Mark::NotRun, Text(marks_[StepOpu] == Mark::Passed ? 11166 : 11167));
+  Show(StepTransmitter, Mark::NotRun,
+       Text(marks_[StepOpu] == Mark::Passed ? Msg::CheckClickTestPendant
+                                            : Msg::CheckNeedsEarlierSteps));
   stepsRunning_ = false;
   SetButtonsIdle();
 }
 
 void TfrmConnectionCheck::ShowNotReached(Step from) {
-  for (int step = from; step < StepTransmitter; ++step) Show(Step(step), Mark::NotRun, Text(11177));
+  for (int step = from; step < StepTransmitter; ++step)
+    Show(Step(step), Mark::NotRun, Text(Msg::CheckSkippedAfterFailure));
 }
 
 void TfrmConnectionCheck::ShowPortSearch(const PortSearch& search) {
   if (!search.namedPort.isEmpty()) {
     if (search.Passed()) {
-      Show(StepUnit, Mark::Passed, FormatText(11154, {search.namedPort}));
+      Show(StepUnit, Mark::Passed, FormatText(Msg::CheckNamedPortPresent, {search.namedPort}));
     } else {
-      Show(StepUnit, Mark::Failed, FormatText(11153, {search.namedPort}));
+      Show(StepUnit, Mark::Failed, FormatText(Msg::CheckNamedPortMissing, {search.namedPort}));
     }
   } else if (search.Passed()) {
-    Show(StepUnit, Mark::Passed, FormatText(11150, {search.opuPorts.join(QStringLiteral(", "))}));
+    Show(StepUnit, Mark::Passed,
+         FormatText(Msg::CheckAdapterFound, {search.opuPorts.join(QStringLiteral(", "))}));
   } else if (search.usbPorts.empty()) {
-    Show(StepUnit, Mark::Failed, Text(11151));
+    Show(StepUnit, Mark::Failed, Text(Msg::CheckNoUsbPort));
   } else {
     Show(StepUnit, Mark::Failed,
-         FormatText(11152, {QString::fromLatin1(OpuLink::Description), PortList(search.usbPorts)}));
+         FormatText(Msg::CheckNoPortWithName,
+                    {QString::fromLatin1(OpuLink::Description), PortList(search.usbPorts)}));
   }
 }
 
@@ -198,7 +208,7 @@ void TfrmConnectionCheck::ShowPortOpening(const PortOpening& opening) {
   const QString& port = opening.port;
   switch (opening.failure.kind) {
     case OpenFailure::None:
-      Show(StepPort, Mark::Passed, FormatText(11155, {port}));
+      Show(StepPort, Mark::Passed, FormatText(Msg::CheckPortOpened, {port}));
       return;
     case OpenFailure::NoPermission: {
       const QString& group = opening.failure.group;
@@ -206,30 +216,33 @@ void TfrmConnectionCheck::ShowPortOpening(const PortOpening& opening) {
       return;
     }
     case OpenFailure::Busy:
-      Show(StepPort, Mark::Failed,
-           opening.holders.isEmpty()
-               ? FormatText(10901, {port}) + QLatin1Char(' ') + Text(11160)
-               : FormatText(10901, {port}) + QLatin1Char(' ') +
-                     FormatText(11161, {opening.holders.join(QStringLiteral(", "))}));
+      Show(
+          StepPort, Mark::Failed,
+          opening.holders.isEmpty()
+              ? FormatText(Msg::PortBusy, {port}) + QLatin1Char(' ') +
+                    Text(Msg::CheckAgainAfterwards)
+              : FormatText(Msg::PortBusy, {port}) + QLatin1Char(' ') +
+                    FormatText(Msg::CheckPortHeldBy, {opening.holders.join(QStringLiteral(", "))}));
       return;
     case OpenFailure::NotFound:
-      Show(StepPort, Mark::Failed, FormatText(11162, {port}));
+      Show(StepPort, Mark::Failed, FormatText(Msg::CheckPortGone, {port}));
       return;
     case OpenFailure::Other:
       break;
   }
   Show(StepPort, Mark::Failed,
-       FormatText(10902, {port}) + QLatin1Char(' ') + FormatText(11163, {opening.systemText}));
+       FormatText(Msg::PortNotOpened, {port}) + QLatin1Char(' ') +
+           FormatText(Msg::CheckPortFailedReason, {opening.systemText}));
 }
 
 void TfrmConnectionCheck::ShowVersion(const VersionAnswer& answer) {
   const QString required = QString::fromLatin1(OpuLink::RequiredVersion);
   if (!answer.answered) {
-    Show(StepOpu, Mark::Failed, Text(11165));
+    Show(StepOpu, Mark::Failed, Text(Msg::CheckOpuSilent));
   } else if (!answer.newEnough) {
-    Show(StepOpu, Mark::Failed, FormatText(11164, {answer.version, required}));
+    Show(StepOpu, Mark::Failed, FormatText(Msg::CheckOpuTooOld, {answer.version, required}));
   } else {
-    Show(StepOpu, Mark::Passed, FormatText(11168, {answer.version, required}));
+    Show(StepOpu, Mark::Passed, FormatText(Msg::CheckOpuVersionFine, {answer.version, required}));
   }
 }
 
@@ -240,17 +253,18 @@ void TfrmConnectionCheck::btnTransmitterClick() {
     // The unit went away since the steps before: they show why.
     ShowPortOpening(opening);
     ShowNotReached(StepOpu);
-    Show(StepTransmitter, Mark::NotRun, Text(11167));
+    Show(StepTransmitter, Mark::NotRun, Text(Msg::CheckNeedsEarlierSteps));
     SetButtonsIdle();
     return;
   }
   if (!probes_.StartListening()) {
     probes_.Finish();
-    Show(StepTransmitter, Mark::Failed, Text(11172));
+    Show(StepTransmitter, Mark::Failed, Text(Msg::CheckOpuStoppedWaiting));
     return;
   }
   buttonDeadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(ButtonWaitSeconds);
-  Show(StepTransmitter, Mark::Running, FormatText(11169, {QString::number(ButtonWaitSeconds)}));
+  Show(StepTransmitter, Mark::Running,
+       FormatText(Msg::CheckPressButtonNow, {QString::number(ButtonWaitSeconds)}));
   btnRun->setEnabled(false);
   btnTransmitter->setEnabled(false);
   tmrButton->start();
@@ -261,7 +275,8 @@ void TfrmConnectionCheck::tmrButtonTimer() {
   const auto left =
       std::chrono::ceil<std::chrono::seconds>(buttonDeadline_ - std::chrono::steady_clock::now());
   if (answer.state == ButtonAnswer::Waiting && left.count() > 0) {
-    lblExplanation[StepTransmitter]->setText(FormatText(11169, {QString::number(left.count())}));
+    lblExplanation[StepTransmitter]->setText(
+        FormatText(Msg::CheckPressButtonNow, {QString::number(left.count())}));
     return;
   }
   EndButtonWait();
@@ -274,22 +289,23 @@ void TfrmConnectionCheck::ShowButton(const ButtonAnswer& answer) {
     case ButtonAnswer::Heard:
       if (answer.productType == VembaData::ByteToHex(ThisProductType)) {
         Show(StepTransmitter, Mark::Passed,
-             FormatText(11170, {answer.radioCode, answer.productType}));
+             FormatText(Msg::CheckPendantHeard, {answer.radioCode, answer.productType}));
       } else {
         Show(StepTransmitter, Mark::Failed,
-             FormatText(11171, {answer.radioCode, answer.productType}));
+             FormatText(Msg::CheckOtherProductType, {answer.radioCode, answer.productType}));
       }
       return;
     case ButtonAnswer::ListeningFailed:
-      Show(StepTransmitter, Mark::Failed, Text(11172));
+      Show(StepTransmitter, Mark::Failed, Text(Msg::CheckOpuStoppedWaiting));
       return;
     case ButtonAnswer::LineLost:
-      Show(StepTransmitter, Mark::Failed, Text(11176));
+      Show(StepTransmitter, Mark::Failed, Text(Msg::CheckLineBroken));
       return;
     case ButtonAnswer::Waiting:
       break;
   }
-  Show(StepTransmitter, Mark::Failed, FormatText(11180, {QString::number(ButtonWaitSeconds)}));
+  Show(StepTransmitter, Mark::Failed,
+       FormatText(Msg::CheckNoPendantHeard, {QString::number(ButtonWaitSeconds)}));
 }
 
 void TfrmConnectionCheck::EndButtonWait() {
@@ -305,7 +321,7 @@ void TfrmConnectionCheck::SetButtonsIdle() {
 void TfrmConnectionCheck::reject() {
   if (WaitingForButton()) {
     EndButtonWait();
-    Show(StepTransmitter, Mark::NotRun, Text(11166));
+    Show(StepTransmitter, Mark::NotRun, Text(Msg::CheckClickTestPendant));
     SetButtonsIdle();
   }
   QDialog::reject();

@@ -98,7 +98,7 @@ Identification TransmitterOperations::IdentifyTransmitter() {
   if (state_.link.LineLost()) outcome = Identification::Failed;
   state_.link.Close();
   if (outcome != Identification::Identified) state_.CurrentRadioCode.clear();
-  if (outcome == Identification::Failed) ShowError(10805);
+  if (outcome == Identification::Failed) ShowError(Msg::OpuNotReachable);
   return outcome;
 }
 
@@ -116,7 +116,7 @@ Identification TransmitterOperations::IdentifyForCodeChange() {
 
 bool TransmitterOperations::OpenForIdentification() {
   if (!OpenLink()) {
-    ShowError(10805);
+    ShowError(Msg::OpuNotReachable);
     return false;
   }
   const int version = state_.link.CheckOpuVersion(QString::fromLatin1(OpuLink::RequiredVersion));
@@ -124,7 +124,7 @@ bool TransmitterOperations::OpenForIdentification() {
     state_.link.Close();
     // Only an OPU that told its version can be told to update it; silence, garbage or a
     // hang-up means that the OPU cannot be reached.
-    ShowError(version == OpuLink::VersionTooOld ? 10507 : 10805);
+    ShowError(version == OpuLink::VersionTooOld ? Msg::OpuFirmwareTooOld : Msg::OpuNotReachable);
     return false;
   }
   return true;
@@ -142,13 +142,13 @@ void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
   // right, in the user's words rather than the system's.
   switch (failure.kind) {
     case OpenFailure::NoPermission:
-      view_.SetStatusText(FormatText(10900, {failure.port, failure.group}));
+      view_.SetStatusText(FormatText(Msg::PortPermissionDenied, {failure.port, failure.group}));
       break;
     case OpenFailure::Busy:
-      view_.SetStatusText(FormatText(10901, {failure.port}));
+      view_.SetStatusText(FormatText(Msg::PortBusy, {failure.port}));
       break;
     case OpenFailure::Other:
-      view_.SetStatusText(FormatText(10902, {failure.port}));
+      view_.SetStatusText(FormatText(Msg::PortNotOpened, {failure.port}));
       break;
     default:
       break;  // no port at all: the message box names the cable and the power supply
@@ -167,8 +167,8 @@ bool TransmitterOperations::StartListeningBounded() {
 Identification TransmitterOperations::ListenForTransmitter() {
   while (true) {
     if (!StartListeningBounded()) return Identification::Failed;
-    waitingDialog_->SetGroupCaption(Text(10872));
-    waitingDialog_->SetActionText(Text(10502));
+    waitingDialog_->SetGroupCaption(Text(Msg::WaitingForPendant));
+    waitingDialog_->SetActionText(Text(Msg::PressButtonForCode));
     state_.CurrentRadioCode.clear();
     const ModalResult result = ModalResultOf(waitingDialog_->exec());
     if (result == mrLineLost) return Identification::Failed;
@@ -199,9 +199,9 @@ void TransmitterOperations::SetPollTag(PollTag tag) {
   state_.tmrPollOpuInfo.setProperty(TagProperty, static_cast<int>(tag));
 }
 
-ModalResult TransmitterOperations::WaitForJob(int titleText, int actionText) {
+ModalResult TransmitterOperations::WaitForJob(Msg::Id titleText, Msg::Id actionText) {
   waitingDialog_->SetTitle(Text(titleText));
-  waitingDialog_->SetGroupCaption(Text(10872));
+  waitingDialog_->SetGroupCaption(Text(Msg::WaitingForPendant));
   waitingDialog_->SetActionText(Text(actionText));
   // Lets the window repaint before the dialog comes up; a key or click the user gave meanwhile
   // waits until the operation has ended, so that nothing starts inside it.
@@ -271,16 +271,16 @@ void TransmitterOperations::ReadFromDevice() {
 
 void TransmitterOperations::ReadSteps() {
   view_.SetStatusText(QString());
-  waitingDialog_->SetTitle(Text(10501));
+  waitingDialog_->SetTitle(Text(Msg::ReadTitle));
   if (!IdentifiedForJob()) return;
   if (!OpenLink()) {
-    ShowError(10805);
+    ShowError(Msg::OpuNotReachable);
     return;
   }
   SendReadRequests();
   if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollRead);
-    const ModalResult result = WaitForJob(10501, 10503);
+    const ModalResult result = WaitForJob(Msg::ReadTitle, Msg::PressButtonToRead);
     ReportReadFailure(result);
     StopPolling();
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
@@ -299,7 +299,7 @@ bool TransmitterOperations::IdentifiedForJob() {
   // A failed identification has shown its own message.
   if (IdentifyTransmitter() == Identification::Failed) return false;
   if (state_.CurrentRadioCode.isEmpty()) {
-    ShowStatus(10804);
+    ShowStatus(Msg::CodeReadCancelled);
     return false;
   }
   view_.SetRadioCodeOldText(state_.CurrentRadioCode);
@@ -311,7 +311,7 @@ bool TransmitterOperations::IdentifiedForJob() {
 bool TransmitterOperations::JobStarted(const QString& code) {
   const int started = state_.link.StartJob(code);
   if (started == OpuLink::Success) return true;
-  ShowError(state_.link.LineLost() ? 10805 : 10508);
+  ShowError(state_.link.LineLost() ? Msg::OpuNotReachable : Msg::OpuGetJobFailed);
   return false;
 }
 
@@ -319,10 +319,10 @@ void TransmitterOperations::ReportReadFailure(ModalResult result) {
   if (result != mrCancel && result != mrAbort && result != mrIgnore && result != mrLineLost) return;
   (void)state_.link.SendReadRequest(QString());
   SetPollTag(PollNothing);
-  if (result == mrCancel) ShowError(10505);
-  if (result == mrAbort) ShowStatus(10504);
-  if (result == mrIgnore) ShowError(10873);
-  if (result == mrLineLost) ShowError(10805);
+  if (result == mrCancel) ShowError(Msg::ReadFailed);
+  if (result == mrAbort) ShowStatus(Msg::ReadCancelled);
+  if (result == mrIgnore) ShowError(Msg::WaitTimedOut);
+  if (result == mrLineLost) ShowError(Msg::OpuNotReachable);
 }
 
 void TransmitterOperations::TakeReadBlocks() {
@@ -332,7 +332,7 @@ void TransmitterOperations::TakeReadBlocks() {
   const bool lineLost = state_.link.LineLost();
   if (lineLost || !HoldsEveryRequestedByte(state_.ReceivedImage)) {
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
-    ShowError(lineLost ? 10805 : 10505);
+    ShowError(lineLost ? Msg::OpuNotReachable : Msg::ReadFailed);
     return;
   }
   NoteSuccess(state_.CurrentRadioCode, KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode));
@@ -352,12 +352,12 @@ void TransmitterOperations::FetchReadBlocks(ParameterImage& image) {
 void TransmitterOperations::ShowReceivedImage() {
   const int status = view_.ShowImage(state_.ReceivedImage, OriginRead);
   if (status >= 0) {
-    ShowError(10817,
+    ShowError(Msg::DataConversionFailed,
               {QString::number(state_.ReceivedImage[status].value), QString::number(status)});
   } else if (status == ImageWrongProduct) {
-    ShowError(10820);
+    ShowError(Msg::InvalidProductType);
   } else {
-    view_.SetStatusText(Text(10506));
+    view_.SetStatusText(Text(Msg::ReadFinished));
   }
   state_.ImageSource = SourceTransmitter;
   state_.ReadTime = QDateTime::currentDateTime();
@@ -378,36 +378,36 @@ void TransmitterOperations::WriteSteps() {
   // A field that cannot be built is reported only after the transmitter has been identified.
   if (view_.BuildImage(state_.OutgoingImage, OriginWrite) == ImageOk &&
       !view_.ConfirmInactivityCount(state_.OutgoingImage)) {
-    NoteMessage(11034, Text(11034));
+    NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;
   }
-  if (const std::optional<int> refusal =
+  if (const std::optional<Msg::Id> refusal =
           NewRadioCodeRefusal(view_.RadioCodeNewText(), NewCodeSender::Write)) {
     ShowError(*refusal);
     return;
   }
-  waitingDialog_->SetTitle(Text(10601));
+  waitingDialog_->SetTitle(Text(Msg::WriteTitle));
   if (!IdentifiedForJob()) return;
   const std::optional<bool> changeCode = DecideCodeChange();
   if (!changeCode) {
-    NoteMessage(11034, Text(11034));
+    NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;
   }
   const int built = view_.BuildImage(state_.OutgoingImage, OriginWrite);
   if (built != ImageOk) {
-    ShowError(10823, {QString::number(built)});
+    ShowError(Msg::ConversionFailedAtAddress, {QString::number(built)});
     return;
   }
   if (!OpenLink()) {
-    ShowError(10805);
+    ShowError(Msg::OpuNotReachable);
     return;
   }
   std::optional<ModalResult> result;  // none while no job started
   if (!BlocksTaken(WriteBlocks(*changeCode))) {
-    ShowError(state_.link.LineLost() ? 10805 : 10603);
+    ShowError(state_.link.LineLost() ? Msg::OpuNotReachable : Msg::WriteFailed);
   } else if (JobStarted(view_.RadioCodeOldText())) {
     StartPolling(PollWrite);
-    result = WaitForJob(10601, 10602);
+    result = WaitForJob(Msg::WriteTitle, Msg::PressButtonToWrite);
     ReportWriteOutcome(*result);
     StopPolling();
   }
@@ -420,7 +420,9 @@ void TransmitterOperations::WriteSteps() {
                                               state_.OutgoingImage[RadioCodeBlock.start + 1].value)
                   : state_.CurrentRadioCode;
   NoteSuccess(codeAfter, KeptBytes(state_.OutgoingImage, codeAfter));
-  if (verifyAfterWrite_) (void)VerifyWritten(codeAfter, &state_.OutgoingImage, 10601, 11061);
+  if (verifyAfterWrite_)
+    (void)VerifyWritten(codeAfter, &state_.OutgoingImage, Msg::WriteTitle,
+                        Msg::ConfigurationUpdatedAndVerified);
 }
 
 std::optional<bool> TransmitterOperations::DecideCodeChange() {
@@ -429,7 +431,8 @@ std::optional<bool> TransmitterOperations::DecideCodeChange() {
   const QString newCode = RadioCodeAsSent(view_.RadioCodeNewText());
   if (newCode.isEmpty() || newCode == oldCode) return false;
   const ModalResult answer = dialogs_.ShowInformation(
-      dialogParent_, FormatText(10871, {oldCode, newCode}), BoxButtons::YesNoAbort);
+      dialogParent_, FormatText(Msg::ConfirmCodeChange, {oldCode, newCode}),
+      BoxButtons::YesNoAbort);
   if (answer == mrAbort) return std::nullopt;
   return answer == mrYes;
 }
@@ -456,23 +459,23 @@ bool TransmitterOperations::BlocksTaken(const QStringList& blocks) {
 void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
   switch (result) {
     case mrOk:
-      view_.SetStatusText(Text(10605));
+      view_.SetStatusText(Text(Msg::ConfigurationUpdated));
       break;
     case mrCancel:
       SetPollTag(PollNothing);
-      ShowError(10603);
+      ShowError(Msg::WriteFailed);
       break;
     case mrAbort:
       SetPollTag(PollNothing);
-      ShowStatus(10604);
+      ShowStatus(Msg::WriteCancelled);
       break;
     case mrIgnore:
       SetPollTag(PollNothing);
-      ShowError(10873);
+      ShowError(Msg::WaitTimedOut);
       break;
     case mrLineLost:
       SetPollTag(PollNothing);
-      ShowError(10805);
+      ShowError(Msg::OpuNotReachable);
       break;
     default:
       break;
@@ -486,16 +489,17 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   ChangeResult result = ChangeRadioCodeSteps();
   const QString requested = RadioCodeAsSent(state_.RequestedRadioCode);
   // The dialog shows the result's message; the record names it.
-  static const std::pair<ChangeResult, int> messages[] = {{ChangeFailed, 10627},
-                                                          {ChangeTimedOut, 10873},
-                                                          {ChangeJobRefused, 10508},
-                                                          {ChangeLinkLost, 10805}};
+  static const std::pair<ChangeResult, Msg::Id> messages[] = {
+      {ChangeFailed, Msg::CodeChangeFailed},
+      {ChangeTimedOut, Msg::WaitTimedOut},
+      {ChangeJobRefused, Msg::OpuGetJobFailed},
+      {ChangeLinkLost, Msg::OpuNotReachable}};
   for (const auto& [failure, number] : messages) {
     if (result == failure) NoteMessage(number, Text(number));
   }
   if (result == ChangeDone) NoteSuccess(requested, std::nullopt);
   if (result == ChangeDone && verifyAfterWrite_ &&
-      !VerifyWritten(requested, nullptr, 10621, 11062)) {
+      !VerifyWritten(requested, nullptr, Msg::ChangeCodeTitle, Msg::CodeChangedAndVerified)) {
     result = ChangeNotVerified;
   }
   ReportFinished();
@@ -518,8 +522,8 @@ ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
     result = state_.link.LineLost() ? ChangeLinkLost : ChangeJobRefused;
   } else {
     StartPolling(PollWrite);
-    const ModalResult answer = WaitForJob(10621, 10628);
-    if (answer == mrAbort) NoteMessage(11034, Text(11034));
+    const ModalResult answer = WaitForJob(Msg::ChangeCodeTitle, Msg::PressButtonToChangeCode);
+    if (answer == mrAbort) NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     result = ChangeResultOf(answer);
     SetPollTag(PollNothing);
     StopPolling();
@@ -532,7 +536,7 @@ ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
 // --- Verification after writing ------------------------------------------------------------
 
 bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterImage* sent,
-                                          int titleText, int doneText) {
+                                          Msg::Id titleText, Msg::Id doneText) {
   // The write ended before its check began.
   finished_.back().finishedAt = QDateTime::currentDateTime();
   finished_.push_back(StartedOperation(OperationKind::Verify, code));
@@ -550,10 +554,10 @@ bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterIm
     QString lines;
     for (const ComparedField& field : unkept) {
       const QString caption = Text(FieldCaptionText(field.field, context.limitMode));
-      lines += FormatText(11064, {caption, field.left, field.right}) + u'\n';
+      lines += FormatText(Msg::VerifyDifferenceLine, {caption, field.left, field.right}) + u'\n';
     }
     finished_.back().image = KeptBytes(readBack, code);
-    ShowError(11063, {lines});
+    ShowError(Msg::VerifyFoundDifferences, {lines});
     return false;
   }
   NoteSuccess(code, KeptBytes(readBack, code));
@@ -561,7 +565,7 @@ bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterIm
   return true;
 }
 
-std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, int titleText,
+std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, Msg::Id titleText,
                                                            ParameterImage& image) {
   if (state_.link.Open() != 0) {
     state_.link.Close();
@@ -571,7 +575,7 @@ std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, 
   std::optional<ModalResult> result;
   if (state_.link.StartJob(code) == OpuLink::Success) {
     StartPolling(PollRead);
-    result = WaitForJob(titleText, 11060);
+    result = WaitForJob(titleText, Msg::PressButtonToVerify);
     StopPolling();
     if (result == mrOk) {
       FetchReadBlocks(image);
@@ -591,21 +595,21 @@ void TransmitterOperations::ReportVerifyFailure(std::optional<ModalResult> resul
                                                 const QString& code) {
   switch (result.value_or(mrNone)) {
     case mrAbort:
-      ShowStatus(11067);
+      ShowStatus(Msg::VerifyCancelled);
       break;
     case mrCancel:
-      ShowError(11066, {Text(10505)});
+      ShowError(Msg::VerifyFailed, {Text(Msg::ReadFailed)});
       break;
     case mrIgnore:
-      ShowError(11066, {Text(10873)});
+      ShowError(Msg::VerifyFailed, {Text(Msg::WaitTimedOut)});
       break;
     case mrLineLost:
-      ShowError(11066, {Text(10805)});
+      ShowError(Msg::VerifyFailed, {Text(Msg::OpuNotReachable)});
       break;
     default:
       // The OPU reaches a transmitter by its code: one that did not take the job does not
       // answer to it.
-      ShowError(11065, {code});
+      ShowError(Msg::VerifyPendantSilent, {code});
       break;
   }
 }
@@ -616,7 +620,7 @@ void TransmitterOperations::BeginRecord(OperationKind kind) {
   finished_.assign(1, StartedOperation(kind, QString()));
 }
 
-void TransmitterOperations::NoteMessage(int number, const QString& text) {
+void TransmitterOperations::NoteMessage(Msg::Id number, const QString& text) {
   if (finished_.empty()) return;
   finished_.back().messageNumber = number;
   finished_.back().messageText = text;
@@ -635,21 +639,21 @@ void TransmitterOperations::ReportFinished() {
     if (operation.finishedAt.isNull()) operation.finishedAt = QDateTime::currentDateTime();
     // An operation that ended without a word still has a line of its own in the record.
     if (!operation.succeeded && operation.messageNumber == 0) {
-      operation.messageNumber = 11035;
-      operation.messageText = Text(11035);
+      operation.messageNumber = Msg::EndedWithoutMessage;
+      operation.messageText = Text(Msg::EndedWithoutMessage);
     }
     if (observer_ != nullptr) observer_->OperationFinished(operation);
   }
   finished_.clear();
 }
 
-void TransmitterOperations::ShowError(int number, const QStringList& arguments) {
+void TransmitterOperations::ShowError(Msg::Id number, const QStringList& arguments) {
   const QString text = FormatText(number, arguments);
   NoteMessage(number, text);
   dialogs_.ShowError(dialogParent_, text);
 }
 
-void TransmitterOperations::ShowStatus(int number) {
+void TransmitterOperations::ShowStatus(Msg::Id number) {
   NoteMessage(number, Text(number));
   view_.SetStatusText(Text(number));
 }

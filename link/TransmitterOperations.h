@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/ImageCodec.h"
+#include "image/Messages.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 #include "ui/UserDialogs.h"
@@ -155,7 +156,7 @@ class TransmitterOperations {
   void StopPolling();
   void SetPollTag(PollTag tag);
   // Shows the waiting dialog for the second button press; its result.
-  [[nodiscard]] ModalResult WaitForJob(int titleText, int actionText);
+  [[nodiscard]] ModalResult WaitForJob(Msg::Id titleText, Msg::Id actionText);
   void CloseByStatus(int pollResult);
 
   // Starts the job; on a refusal says so and returns false.
@@ -177,22 +178,22 @@ class TransmitterOperations {
 
   // Reads the transmitter once more under the code it now has, without identifying it again, and
   // compares the bytes the write sent (none for a code change); false after saying what differs.
-  [[nodiscard]] bool VerifyWritten(const QString& code, const ParameterImage* sent, int titleText,
-                                   int doneText);
+  [[nodiscard]] bool VerifyWritten(const QString& code, const ParameterImage* sent,
+                                   Msg::Id titleText, Msg::Id doneText);
   // The read's job under `code` into `image`: the waiting dialog's result, none when the OPU
   // did not start the job.
-  [[nodiscard]] std::optional<ModalResult> ReadBack(const QString& code, int titleText,
+  [[nodiscard]] std::optional<ModalResult> ReadBack(const QString& code, Msg::Id titleText,
                                                     ParameterImage& image);
   void ReportVerifyFailure(std::optional<ModalResult> result, const QString& code);
 
   // The record of the operation running: begun by each operation, told to the observer at its end.
   void BeginRecord(OperationKind kind);
-  void NoteMessage(int number, const QString& text);
+  void NoteMessage(Msg::Id number, const QString& text);
   void NoteSuccess(const QString& codeAfter, const std::optional<ImageBytes>& image);
   void ReportFinished();
 
-  void ShowError(int number, const QStringList& arguments = {});
-  void ShowStatus(int number);
+  void ShowError(Msg::Id number, const QStringList& arguments = {});
+  void ShowStatus(Msg::Id number);
 
   TransmitterView& view_;
   TransmitterState state_;

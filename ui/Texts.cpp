@@ -247,13 +247,13 @@ const std::map<int, const char*>& textTable() {
 
 }  // namespace
 
-QString Text(int number) {
+QString Text(Msg::Id number) {
   const auto& table = textTable();
   const auto entry = table.find(number);
   return entry == table.end() ? QString() : QString::fromUtf8(entry->second);
 }
 
-QString FormatText(int number, const QStringList& arguments) {
+QString FormatText(Msg::Id number, const QStringList& arguments) {
   const QString pattern = Text(number);
   QString result;
   qsizetype argument = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/Messages.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,7 +9,7 @@
 // every window of the program, whatever its layer, takes its texts from here.
 
 // The text with this number; empty when the table has no such entry.
-[[nodiscard]] QString Text(int number);
+[[nodiscard]] QString Text(Msg::Id number);
 
 // The text with each %s replaced by the next argument, in order.
-[[nodiscard]] QString FormatText(int number, const QStringList& arguments);
+[[nodiscard]] QString FormatText(Msg::Id number, const QStringList& arguments);

@@ -44,16 +44,16 @@ TEST(CommandLine, AnsweredBeforeAnyWindowOrRefused) {
     EXPECT_FALSE(answer->text.isEmpty());
     switch (row.outcome) {
       case Outcome::Help:
-        EXPECT_EQ(answer->text, Text(11300));
+        EXPECT_EQ(answer->text, Text(Msg::CommandLineHelp));
         break;
       case Outcome::Version:
         EXPECT_EQ(answer->text, "ukova-programmer " + GetProgramVersion() + "\n");
         break;
       case Outcome::UnknownOption:
-        EXPECT_EQ(answer->text, FormatText(11301, {row.named}));
+        EXPECT_EQ(answer->text, FormatText(Msg::CommandLineUnknownOption, {row.named}));
         break;
       case Outcome::MissingValue:
-        EXPECT_EQ(answer->text, FormatText(11302, {row.named}));
+        EXPECT_EQ(answer->text, FormatText(Msg::CommandLineMissingValue, {row.named}));
         break;
       case Outcome::Window:
         break;

@@ -37,9 +37,9 @@ ParameterImage loadedImage(int inactivityCount = 12, int sampleInterval = 5) {
                                   {InactivityCountAddress + 1, inactivityCount % 256}});
 }
 
-QStringList texts(std::initializer_list<int> numbers) {
+QStringList texts(std::initializer_list<Msg::Id> numbers) {
   QStringList result;
-  for (const int number : numbers) result << Text(number);
+  for (const Msg::Id number : numbers) result << Text(number);
   return result;
 }
 
@@ -155,7 +155,7 @@ TEST_F(MainFieldRules, PastedTextPassesTheFilterButNotTheRule) {
   typeInto(w().edtInactivitySampleInterval, "");
   QTest::sendKeyEvent(QTest::Press, w().edtInactivitySampleInterval, Qt::Key_V, QString(QChar(22)),
                       Qt::ControlModifier);
-  EXPECT_EQ(dialogs.texts(), texts({10858}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::SampleIntervalRange}));
   EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
 }
 
@@ -180,7 +180,7 @@ TEST_F(MainFieldRules, CtrlVPastesNoMoreThanTheMaximumLengthAndTheRuleJudgesItOn
   typeInto(w().edtRadioCodeNew, "");
   QTest::keyClick(w().edtRadioCodeNew, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(w().edtRadioCodeNew->text(), "fFfF");
-  EXPECT_EQ(dialogs.texts(), texts({10818}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
 }
 
 TEST_F(MainFieldRules, PasteIsCutWhereNoRuleWouldCatchTheValue) {
@@ -207,7 +207,7 @@ TEST_F(MainFieldRules, InputMethodTextIsFilteredAndCutLikeTypedText) {
   EXPECT_EQ(w().edtNoShortTx->text(), "2");
   EXPECT_TRUE(dialogs.messages.empty());
   commit("34");  // "23" stays, and is judged
-  EXPECT_EQ(dialogs.texts(), texts({10854}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ShortTransmissionsRange}));
   EXPECT_EQ(w().edtNoShortTx->text(), "15");
 }
 
@@ -220,7 +220,7 @@ TEST_F(MainFieldRules, TypedTextIsJudgedAtEveryKeystroke) {
     shownWhileBoxOpen = w().edtNoShortTx->text();
   };
   typeInto(w().edtNoShortTx, "20");
-  EXPECT_EQ(dialogs.texts(), texts({10854}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ShortTransmissionsRange}));
   EXPECT_EQ(shownWhileBoxOpen, "20");
   EXPECT_EQ(w().edtNoShortTx->text(), "15");
 
@@ -232,13 +232,13 @@ TEST_F(MainFieldRules, TypedTextIsJudgedAtEveryKeystroke) {
 
 TEST_F(MainFieldRules, ButtonDelayIsJudgedAsADecimalOfTheLocale) {
   typeInto(w().edtButtonActivationDelay, "25,5");
-  EXPECT_EQ(dialogs.texts(), texts({10857}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ButtonActivationDelayRange}));
   EXPECT_EQ(w().edtButtonActivationDelay->text(), "25");
 
   QLocale::setDefault(English);
   dialogs.clear();
   w().edtButtonActivationDelay->setText("25.5");
-  EXPECT_EQ(dialogs.texts(), texts({10857}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ButtonActivationDelayRange}));
   dialogs.clear();
   w().edtButtonActivationDelay->setText("2.5");
   EXPECT_TRUE(dialogs.messages.empty());
@@ -250,7 +250,7 @@ TEST_F(MainFieldRules, LimitIsJudgedInTheUnitSelectedWhenItChanges) {
 
   show(loadedImage(12, 5));  // 60 minutes: one hour
   typeInto(w().edtInactivityLimit, "1093");
-  EXPECT_EQ(dialogs.texts(), texts({10861}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "1");
 
   show(loadedImage(13, 5));  // 65 minutes
@@ -258,12 +258,12 @@ TEST_F(MainFieldRules, LimitIsJudgedInTheUnitSelectedWhenItChanges) {
   typeInto(w().edtInactivityLimit, "65535");
   EXPECT_TRUE(dialogs.messages.empty());
   typeInto(w().edtInactivityLimit, "0");
-  EXPECT_EQ(dialogs.texts(), texts({10862}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitMinutesRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "1");
 
   start({"-SERVICE"});
   typeInto(w().edtInactivityLimit, "0");
-  EXPECT_EQ(dialogs.texts(), texts({10860}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitCountRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "65535");
 }
 
@@ -278,7 +278,7 @@ TEST_F(MainFieldRules, RuleBoxOpensWhileAnImageIsShownAndTheShowGoesOn) {
   w().edtInactivitySampleInterval->setText("5");
   EXPECT_EQ(w().ShowImage(loadedImage(12, 0), OriginLoad), ImageOk);
   // An interval of 0 shows the limit as 0 hours, then the interval itself as 0.
-  EXPECT_EQ(dialogs.texts(), texts({10861, 10858}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
   EXPECT_EQ(laterFieldsWhileBoxOpen, QStringList({"0", "", "0", ""}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "1");
   EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
@@ -292,23 +292,23 @@ TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
   partial[0x2C].origin = OriginNone;
   EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
   // The limit's "?" meets no unit yet; the interval's "?" reads as 0.
-  EXPECT_EQ(dialogs.texts(), texts({10858}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::SampleIntervalRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "?");
   EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
   EXPECT_EQ(w().edtBatteryTestInterval->text(), "?");
 
   show(loadedImage());
   EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
-  EXPECT_EQ(dialogs.texts(), texts({10861, 10858}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "1");
 }
 
 TEST_F(MainFieldRules, RadioCodeWarnsButKeepsTheRefusedText) {
   typeInto(w().edtRadioCodeNew, "FfFf");
-  EXPECT_EQ(dialogs.texts(), texts({10818}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
   EXPECT_EQ(w().edtRadioCodeNew->text(), "FfFf");
   typeInto(w().edtRadioCodeNew, "0000");
-  EXPECT_EQ(dialogs.texts(), texts({10818}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
   typeInto(w().edtRadioCodeNew, "000");
   EXPECT_TRUE(dialogs.messages.empty());
   w().edtRadioCodeOld->setText("0000");
@@ -340,7 +340,7 @@ TEST_F(MainFieldRules, ConvertedLimitIsJudgedInItsNewUnit) {
   show(loadedImage(12, 5));  // one hour
   typeInto(w().edtInactivityLimit, "");
   QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Up);
-  EXPECT_EQ(dialogs.texts(), texts({10862}));
+  EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitMinutesRange}));
   EXPECT_EQ(w().edtInactivityLimit->text(), "1");
   EXPECT_EQ(w().LastLimitUnit(), UnitMinutes);
 }
@@ -461,7 +461,8 @@ TEST_F(MainFieldRules, CtrlCInADialogCopies) {
 TEST_F(MainFieldRules, FewerThanTwelveMeasurementsAskBeforeStoring) {
   show(loadedImage(11, 5));  // 55 minutes
   ParameterImage built = loadedImage(11, 5);
-  const QString expected = FormatText(10864, {"55 Minuten", "5", "11"});
+  const QString expected =
+      FormatText(Msg::FewIdenticalMeasurementsWarning, {"55 Minuten", "5", "11"});
 
   dialogs.answers = {mrOk, mrCancel};
   EXPECT_TRUE(w().ConfirmInactivityCount(built));
@@ -483,5 +484,6 @@ TEST_F(MainFieldRules, CountModeAsksWithTheBareLimitEvenWithSensingOff) {
   dialogs.answers = {mrCancel};
   EXPECT_FALSE(w().ConfirmInactivityCount(loadedImage(0, 5)));
   EXPECT_EQ(dialogs.texts(),
-            QStringList({FormatText(10864, {"7 ", w().edtInactivitySampleInterval->text(), "0"})}));
+            QStringList({FormatText(Msg::FewIdenticalMeasurementsWarning,
+                                    {"7 ", w().edtInactivitySampleInterval->text(), "0"})}));
 }

@@ -63,11 +63,11 @@ QByteArray sized(QByteArray bytes, int size) {
 }
 
 QString titleNaming(const QString& source) {
-  return source + QStringLiteral(" - ") + Text(10000);
+  return source + QStringLiteral(" - ") + Text(Msg::ProgramTitle);
 }
 
 QString defaultTitle() {
-  return titleNaming(Text(10892));
+  return titleNaming(Text(Msg::TitleDefault));
 }
 
 enum class LoadPath { Open, Drop, CommandLine };
@@ -173,7 +173,7 @@ TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnly
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
   EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
 }
@@ -187,7 +187,7 @@ TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryIm
 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
   EXPECT_NE(window->edtFirmwareType->text(), QStringLiteral("unknown"));
   EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, AppVersionKey), GetProgramVersion());
   const QByteArray factoryImage = readBytes(templates + QStringLiteral("Default.b"));
@@ -201,7 +201,7 @@ TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryIm
 
 TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheStatus) {
   start();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10811)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::DefaultBinMissing)));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("U-KOVA Programmer"));
   EXPECT_TRUE(window->StatusText().isEmpty());
 
@@ -211,7 +211,7 @@ TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheSta
   dialogs.clear();
   window->mnuFileNew->trigger();
 
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10811)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::DefaultBinMissing)));
   EXPECT_TRUE(window->StatusText().isEmpty());
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
   EXPECT_EQ(window->ImageSource, SourceFile);
@@ -223,8 +223,8 @@ TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
   window->mnuFileOpen->trigger();  // cancelled
   ASSERT_EQ(dialogs.openRequests.size(), 1U);
   const FileDialogRequest first = dialogs.openRequests.back();
-  EXPECT_EQ(first.title, Text(10802));
-  EXPECT_EQ(first.filterDescription, Text(10816));
+  EXPECT_EQ(first.title, Text(Msg::OpenTitle));
+  EXPECT_EQ(first.filterDescription, Text(Msg::ConfigurationFileFilter));
   EXPECT_EQ(first.filterPattern, QStringLiteral("*.ukova"));
   EXPECT_EQ(first.fileName, QStringLiteral("*.ukova"));
   EXPECT_EQ(first.folder, filesDir.path());
@@ -239,7 +239,7 @@ TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
 
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
   EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
   EXPECT_EQ(currentFile(), pendant);
@@ -280,7 +280,7 @@ class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInter
   void expectFactoryImageStays() {
     EXPECT_EQ(window->ImageSource, SourceDefault);
     EXPECT_EQ(window->windowTitle(), defaultTitle());
-    EXPECT_EQ(window->StatusText(), Text(10821));
+    EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
     EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
   }
 };
@@ -298,7 +298,7 @@ TEST_P(MainFilesLoadTest, LoadsAFileOfExactly256Bytes) {
   EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
   const QString expectedStatus =
       GetParam() == LoadPath::Drop ? QStringLiteral("Konfigurationsdatei 'pendant.ukova' geöffnet")
-                                   : Text(10821);
+                                   : Text(Msg::DefaultConfigurationLoaded);
   EXPECT_EQ(window->StatusText(), expectedStatus);
 }
 
@@ -308,7 +308,7 @@ TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
     const QString path = filePath(QStringLiteral("size%1.ukova").arg(size));
     writeBytes(path, sized(validImage(48), size));
     load(path);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
     EXPECT_TRUE(currentFile().isEmpty());
     expectFactoryImageStays();
   }
@@ -320,7 +320,7 @@ TEST_P(MainFilesLoadTest, RefusesAHugeFileByItsSizeAlone) {
   writeBytes(path, validImage(48));
   ASSERT_TRUE(QFile(path).resize((qint64{1} << 32) + ImageSize));
   load(path);
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
   EXPECT_TRUE(currentFile().isEmpty());
   expectFactoryImageStays();
 }
@@ -334,7 +334,7 @@ TEST_P(MainFilesLoadTest, RefusesMissingFilesAndFolders) {
     if (GetParam() == LoadPath::CommandLine) {
       EXPECT_THAT(dialogs.texts(), IsEmpty());
     } else {
-      EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+      EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
     }
     EXPECT_TRUE(currentFile().isEmpty());
     expectFactoryImageStays();
@@ -351,7 +351,7 @@ TEST_P(MainFilesLoadTest, RefusesPipesDevicesAndLinkLoopsWithTheSizeMessageWitho
   for (const QString& path : {pipe, device, loop}) {
     SCOPED_TRACE(path.toStdString());
     load(path);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10822)));
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
     EXPECT_TRUE(currentFile().isEmpty());
     expectFactoryImageStays();
   }
@@ -364,12 +364,12 @@ TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
   writeBytes(path, otherProduct);
   load(path);
 
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10820)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::InvalidProductType)));
   EXPECT_EQ(window->edtFirmwareType->text(), QStringLiteral("unknown"));
   EXPECT_EQ(currentFile(), path);
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 }
 
 TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddress) {
@@ -382,8 +382,8 @@ TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddres
   writeBytes(path, tooLong);
   load(path);
 
-  EXPECT_THAT(dialogs.texts(),
-              Contains(FormatText(10817, {QStringLiteral("255"), QStringLiteral("52")})));
+  EXPECT_THAT(dialogs.texts(), Contains(FormatText(Msg::DataConversionFailed,
+                                                   {QStringLiteral("255"), QStringLiteral("52")})));
   EXPECT_EQ(currentFile(), path);
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_EQ(window->windowTitle(), defaultTitle());
@@ -411,9 +411,10 @@ TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
   for (const QString& path : {first, upperBin, text}) writeBytes(path, validImage(48));
 
   drop({first, upperBin});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10807)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::DropOneFileOnly)));
   drop({text});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10807), Text(10808)));
+  EXPECT_THAT(dialogs.texts(),
+              ElementsAre(Text(Msg::DropOneFileOnly), Text(Msg::DroppedFileNotConfiguration)));
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
 
@@ -431,14 +432,14 @@ TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst)
 
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   const FileDialogRequest request = dialogs.saveRequests.back();
-  EXPECT_EQ(request.title, Text(10814));
-  EXPECT_EQ(request.filterDescription, Text(10816));
+  EXPECT_EQ(request.title, Text(Msg::SaveAsTitle));
+  EXPECT_EQ(request.filterDescription, Text(Msg::ConfigurationFileFilter));
   EXPECT_EQ(request.fileName, QStringLiteral("*.ukova"));
   EXPECT_EQ(request.folder, filesDir.path());
   EXPECT_EQ(readBytes(filePath(QStringLiteral("erste.ukova"))), validImage());
   EXPECT_EQ(window->ImageSource, SourceSavedAs);
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("erste.ukova")));
-  EXPECT_EQ(window->StatusText(), Text(10815));
+  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
 
   window->ImageSource = SourceTransmitter;
   window->mnuFileSave->trigger();  // cancelled
@@ -466,7 +467,7 @@ TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
   EXPECT_EQ(readBytes(path), expected);
   EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
             ownerOnly);
-  EXPECT_EQ(window->StatusText(), Text(10815));
+  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
   EXPECT_EQ(window->ImageSource, SourceFile);
 }
@@ -486,7 +487,7 @@ TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTit
 
   EXPECT_EQ(readBytes(named), validImage(36));
   EXPECT_EQ(readBytes(rejected), otherProduct);  // the fields show what b.ukova holds
-  EXPECT_EQ(window->StatusText(), Text(10815));
+  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
 }
 
 TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled) {
@@ -506,14 +507,14 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_EQ(readBytes(path), fewSamples);
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 
   dialogs.clear();
   window->edtButtonActivationDelay->setText(QStringLiteral("?.?"));
   window->mnuFileSave->trigger();
   window->SetStatusText(QStringLiteral("vorher"));
   window->mnuFileSaveAs->trigger();
-  const QString failure = FormatText(10823, {QStringLiteral("54")});
+  const QString failure = FormatText(Msg::ConversionFailedAtAddress, {QStringLiteral("54")});
   EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
   EXPECT_TRUE(window->StatusText().isEmpty());
   EXPECT_TRUE(dialogs.saveRequests.empty());
@@ -524,7 +525,7 @@ TEST_F(MainFilesTest, SaveAsAlwaysWritesAConfigurationExtension) {
   startWithFactoryImage();
   saveAs(filePath(QStringLiteral("name")));
   EXPECT_EQ(readBytes(filePath(QStringLiteral("name.ukova"))), validImage());
-  EXPECT_EQ(window->StatusText(), Text(10815));
+  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
 
   ASSERT_TRUE(QFile::remove(filePath(QStringLiteral("name.ukova"))));
   window->SetStatusText(QString());
@@ -545,7 +546,7 @@ TEST_F(MainFilesTest, SaveAsAsksBeforeOverwritingAndOnlyYesOverwrites) {
   dialogs.answers = {mrNo};
   saveAs(filePath(QStringLiteral("name.txt")));
   ASSERT_EQ(dialogs.messages.size(), 1U);
-  EXPECT_EQ(dialogs.messages[0].text, Text(10813));
+  EXPECT_EQ(dialogs.messages[0].text, Text(Msg::ConfigurationFileExists));
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
   EXPECT_EQ(readBytes(target), before);
@@ -569,7 +570,7 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
 
   saveAs(filePath(QStringLiteral("name")));
   ASSERT_EQ(dialogs.messages.size(), 1U);
-  EXPECT_EQ(dialogs.messages[0].text, Text(10801));
+  EXPECT_EQ(dialogs.messages[0].text, Text(Msg::ConfigurationFileReadOnly));
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::Ok);
   EXPECT_EQ(readBytes(target), before);
@@ -581,9 +582,9 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
   window->edtBatteryTestInterval->setText(QStringLiteral("72"));
   dialogs.clear();
   window->mnuFileSave->trigger();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10812)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
   EXPECT_EQ(readBytes(target), before);
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 }
 
 TEST_F(MainFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
@@ -591,12 +592,12 @@ TEST_F(MainFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
   const QString target = filePath(QStringLiteral("fehlt/name.ukova"));
   saveAs(filePath(QStringLiteral("fehlt/name")));
 
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10812)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
   EXPECT_FALSE(QFileInfo::exists(filePath(QStringLiteral("fehlt"))));
   EXPECT_EQ(currentFile(), target);
   EXPECT_EQ(window->ImageSource, SourceSavedAs);
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
-  EXPECT_EQ(window->StatusText(), Text(10821));
+  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 }
 
 TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {
@@ -676,12 +677,13 @@ TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFil
   window->mnuFileRecent->actions().at(1)->trigger();
   EXPECT_EQ(currentFile(), first);
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("11"));
-  EXPECT_EQ(window->StatusText(), FormatText(10809, {QStringLiteral("erste & beste.ukova")}));
+  EXPECT_EQ(window->StatusText(),
+            FormatText(Msg::ConfigurationFileOpened, {QStringLiteral("erste & beste.ukova")}));
 
   ASSERT_TRUE(QFile::remove(second));
   ASSERT_EQ(recentEntries().size(), 2);
   window->mnuFileRecent->actions().at(1)->trigger();
-  EXPECT_EQ(window->StatusText(), FormatText(11101, {second}));
+  EXPECT_EQ(window->StatusText(), FormatText(Msg::RecentFileGone, {second}));
   EXPECT_EQ(currentFile(), first);
   EXPECT_EQ(recentEntries().size(), 1);
   EXPECT_TRUE(window->mnuFileRecent->menuAction()->isEnabled());

@@ -69,7 +69,7 @@ TEST_F(MainSheetTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
   window->edtRadioCodeNew->setText(QStringLiteral("BEEF"));
   const QString text = savePdf(filesDir.filePath(QStringLiteral("blatt")));
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(window->StatusText(), FormatText(11123, {QStringLiteral("blatt.pdf")}));
+  EXPECT_EQ(window->StatusText(), FormatText(Msg::SheetSaved, {QStringLiteral("blatt.pdf")}));
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   EXPECT_EQ(dialogs.saveRequests.back().filterPattern, QStringLiteral("*.pdf"));
 
@@ -79,15 +79,20 @@ TEST_F(MainSheetTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
     EXPECT_TRUE(text.contains(label->text().trimmed())) << label->text().toStdString();
   for (const FieldEdit* edit : window->findChildren<FieldEdit*>())
     EXPECT_TRUE(text.contains(edit->text())) << edit->objectName().toStdString();
-  EXPECT_TRUE(HasRow(text, Text(10147), window->edtBatteryTestInterval->text()));
-  EXPECT_TRUE(HasRow(text, Text(10165), Text(11119)));  // inactivity sensing on
-  EXPECT_TRUE(HasRow(text, Text(10144), Text(11120)));  // radio test alarm off
+  EXPECT_TRUE(
+      HasRow(text, Text(Msg::CaptionBatteryTestInterval), window->edtBatteryTestInterval->text()));
+  EXPECT_TRUE(HasRow(text, Text(Msg::CaptionInactivitySenseActive),
+                     Text(Msg::Yes)));  // inactivity sensing on
+  EXPECT_TRUE(
+      HasRow(text, Text(Msg::CaptionRadioTestAlarmActive), Text(Msg::No)));  // radio test alarm off
   EXPECT_TRUE(HasRow(
-      text, Text(10166),
+      text, Text(Msg::CaptionInactivityLimit),
       window->edtInactivityLimit->text() + u' ' + window->cbbxInactivityLimitUnit->currentText()));
-  EXPECT_TRUE(HasRow(text, Text(10123) + QStringLiteral(" – ") + Text(10125), "BEEF"));
-  EXPECT_TRUE(HasRow(text, Text(11113), Text(11114)));
-  EXPECT_TRUE(text.contains(FormatText(11128, {Text(10000), GetProgramVersion()})));
+  EXPECT_TRUE(HasRow(
+      text, Text(Msg::CaptionRadioCode) + QStringLiteral(" – ") + Text(Msg::CaptionNew), "BEEF"));
+  EXPECT_TRUE(HasRow(text, Text(Msg::SheetSource), Text(Msg::SheetSourceDefault)));
+  EXPECT_TRUE(text.contains(
+      FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})));
 }
 
 TEST_F(MainSheetTest, AnExistingPdfIsReplacedOnlyAfterYes) {
@@ -96,17 +101,18 @@ TEST_F(MainSheetTest, AnExistingPdfIsReplacedOnlyAfterYes) {
   dialogs.answers = {mrNo};
   savePdf(target);
   EXPECT_EQ(readBytes(target), "alt");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(11127)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::FileExistsOverwrite)));
 
   dialogs.answers = {mrYes};
-  EXPECT_TRUE(savePdf(target).contains(Text(11112)));
+  EXPECT_TRUE(savePdf(target).contains(Text(Msg::SheetTitle)));
 }
 
 TEST_F(MainSheetTest, APdfThatCannotBeWrittenIsReported) {
   savePdf(filesDir.filePath(QStringLiteral("fehlt/blatt.pdf")));
   ASSERT_EQ(dialogs.messages.size(), 1U);
   EXPECT_EQ(dialogs.messages.back().kind, BoxKind::Error);
-  EXPECT_TRUE(dialogs.messages.back().text.startsWith(Text(11124).section(u'\n', 0, 0)));
+  EXPECT_TRUE(
+      dialogs.messages.back().text.startsWith(Text(Msg::SheetNotSaved).section(u'\n', 0, 0)));
 }
 
 TEST_F(MainSheetTest, PrintingPaintsTheSameSheetOnThePrinter) {
@@ -117,8 +123,9 @@ TEST_F(MainSheetTest, PrintingPaintsTheSameSheetOnThePrinter) {
     return true;
   });
   window->mnuFilePrint->trigger();
-  EXPECT_EQ(window->StatusText(), Text(11125));
-  EXPECT_TRUE(HasRow(PdfText(output), Text(10147), window->edtBatteryTestInterval->text()));
+  EXPECT_EQ(window->StatusText(), Text(Msg::SheetPrinted));
+  EXPECT_TRUE(HasRow(PdfText(output), Text(Msg::CaptionBatteryTestInterval),
+                     window->edtBatteryTestInterval->text()));
 
   window->SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
   window->SetStatusText({});

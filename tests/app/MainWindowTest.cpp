@@ -69,7 +69,8 @@ TEST(MainWindow, NoEnglishDesignCaptionIsVisibleAfterStartUp) {
     EXPECT_FALSE(english.match(caption).hasMatch()) << caption.toStdString();
     EXPECT_FALSE(caption.isEmpty());
   }
-  EXPECT_TRUE(captions.contains(Text(10170)));  // keeps its trailing space
+  EXPECT_TRUE(
+      captions.contains(Text(Msg::CaptionRetransmissionAttempts)));  // keeps its trailing space
   EXPECT_EQ(window->btnGetVembaCode->text(), "GetCode");
   EXPECT_FALSE(window->btnGetVembaCode->isVisibleTo(window.get()));
   EXPECT_EQ(window->windowTitle(), "U-KOVA Programmer");
@@ -170,17 +171,18 @@ TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {
   ASSERT_EQ(dialogs.messages.size(), 2U);
   EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
-  EXPECT_EQ(dialogs.messages[0].text, FormatText(10864, {"30 Minuten", "3", "10"}));
+  EXPECT_EQ(dialogs.messages[0].text,
+            FormatText(Msg::FewIdenticalMeasurementsWarning, {"30 Minuten", "3", "10"}));
 }
 
 TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
   ScriptedDialogs dialogs;
   auto window = startWindow(dialogs);
-  window->SetStatusText(Text(10506));
+  window->SetStatusText(Text(Msg::ReadFinished));
   // What a menu does for the item under the mouse: none of ours has a tip of its own.
   window->mnuFileNew->showStatusText(window.get());
   window->mnuCommReadFromDevice->showStatusText(window->menuBar());
-  EXPECT_EQ(window->StatusText(), Text(10506));
+  EXPECT_EQ(window->StatusText(), Text(Msg::ReadFinished));
   window->SetStatusText({});
   EXPECT_EQ(window->StatusText(), QString());
 }
@@ -207,8 +209,9 @@ TEST(MainWindow, RowLabelsNameTheirFieldsAndClickTheirBoxes) {
   for (const QWidget* control : window->findChildren<QCheckBox*>()) {
     EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
   }
-  EXPECT_EQ(window->edtNoShortTx->accessibleName(), Text(10126));
-  EXPECT_EQ(window->edtRadioCodeNew->accessibleName(), Text(10123) + u' ' + Text(10125));
+  EXPECT_EQ(window->edtNoShortTx->accessibleName(), Text(Msg::CaptionShortTransmissions));
+  EXPECT_EQ(window->edtRadioCodeNew->accessibleName(),
+            Text(Msg::CaptionRadioCode) + u' ' + Text(Msg::CaptionNew));
   // The label's click runs the box's rule as a click on the box does: the interval follows.
   ASSERT_FALSE(window->edtRadioTestAlarmInterval->isEnabled());
   QTest::mouseClick(window->lblRadioTestAlarmActive, Qt::LeftButton);

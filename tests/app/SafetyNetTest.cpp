@@ -77,10 +77,10 @@ class SafetyNetTest : public ::testing::Test {
 
 TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) {
   w().mnuCommReadFromDevice->trigger();
-  ASSERT_EQ(w().StatusText(), Text(10506));
+  ASSERT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   auto lines = record();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].operation, Text(11030));
+  EXPECT_EQ(lines[0].operation, Text(Msg::OperationRead));
   EXPECT_EQ(lines[0].codeBefore, "1A2B");
   EXPECT_EQ(lines[0].result, "OK");
   EXPECT_THAT(
@@ -94,10 +94,10 @@ TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) 
   w().edtRadioCodeNew->setText("BEEF");
   opu.ClearCommands();
   w().mnuCommWriteToDevice->trigger();
-  ASSERT_EQ(w().StatusText(), Text(10605));
+  ASSERT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   lines = record();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1].operation, Text(11031));
+  EXPECT_EQ(lines[1].operation, Text(Msg::OperationWrite));
   EXPECT_EQ(lines[1].codeBefore, "1A2B");
   EXPECT_EQ(lines[1].codeAfter, "BEEF");
   EXPECT_TRUE(lines[1].backup.startsWith("Sicherungen/BEEF/"));
@@ -126,10 +126,10 @@ TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
   faults.jobOutcome = "04";
   opu.SetFaults(faults);
   w().mnuCommReadFromDevice->trigger();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10505)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ReadFailed)));
   ASSERT_EQ(record().size(), 1u);
-  EXPECT_EQ(record()[0].result, "10505");
-  EXPECT_EQ(record()[0].message, Text(10505));
+  EXPECT_EQ(record()[0].result, QString::number(Msg::ReadFailed));
+  EXPECT_EQ(record()[0].message, Text(Msg::ReadFailed));
   EXPECT_TRUE(record()[0].backup.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(data() + BackupsFolderName));
 
@@ -139,19 +139,20 @@ TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
   dialogs.clear();
   windows->frmChangeCode->edtNewCode->setText("C0DE");
   windows->frmChangeCode->btnChange->click();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10507)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
   ASSERT_EQ(record().size(), 2u);
-  EXPECT_EQ(record()[1].operation, Text(11032));
-  EXPECT_EQ(record()[1].result, "10507");
+  EXPECT_EQ(record()[1].operation, Text(Msg::OperationChangeCode));
+  EXPECT_EQ(record()[1].result, QString::number(Msg::OpuFirmwareTooOld));
 }
 
 TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages) {
   ASSERT_TRUE(QDir(data()).mkdir(RecordFileName));
   w().mnuCommReadFromDevice->trigger();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_TRUE(w().StatusText().startsWith(Text(10506)));
-  EXPECT_THAT(w().StatusText().toStdString(),
-              HasSubstr(FormatText(11041, {data() + RecordFileName}).toStdString()));
+  EXPECT_TRUE(w().StatusText().startsWith(Text(Msg::ReadFinished)));
+  EXPECT_THAT(
+      w().StatusText().toStdString(),
+      HasSubstr(FormatText(Msg::RecordNotWritten, {data() + RecordFileName}).toStdString()));
   EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
   EXPECT_EQ(w().ImageSource, SourceTransmitter);
   EXPECT_EQ(QDir(data() + "Sicherungen/1A2B").entryList(QDir::Files).size(), 1);
@@ -167,27 +168,29 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   w().edtBatteryTestInterval->setText("36");
   opu.ClearCommands();
   w().mnuCommWriteToDevice->trigger();
-  const QString line = FormatText(11064, {Text(10147), "36", "24"});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(11063, {line + "\n"})));
-  EXPECT_EQ(w().StatusText(), Text(10605));
+  const QString line =
+      FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(opu.Conversation().mid(12), ReadJob);
   const auto lines = record();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1].result, "OK");
-  EXPECT_EQ(lines[2].operation, Text(11033));
-  EXPECT_EQ(lines[2].result, "11063");
+  EXPECT_EQ(lines[2].operation, Text(Msg::OperationVerify));
+  EXPECT_EQ(lines[2].result, QString::number(Msg::VerifyFoundDifferences));
 
   // A transmitter that keeps everything is verified, and so is a new code.
   opu.SetFaults({});
   dialogs.clear();
   w().mnuCommWriteToDevice->trigger();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(11061));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdatedAndVerified));
   EXPECT_EQ(record().back().result, "OK");
   windows->frmChangeCode->edtNewCode->setText("C0DE");
   windows->frmChangeCode->btnChange->click();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"}), Text(10626)));
-  EXPECT_EQ(w().StatusText(), Text(11062));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"}),
+                                           Text(Msg::CodeChanged)));
+  EXPECT_EQ(w().StatusText(), Text(Msg::CodeChangedAndVerified));
   EXPECT_EQ(record().back().codeBefore, "C0DE");
   EXPECT_EQ(record().back().result, "OK");
 }
@@ -202,7 +205,7 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   whileModal([&] {
     TfrmProtocol& window = *w().frmProtocol;
     rows.push_back(window.tblRecord->rowCount());
-    EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(11031));
+    EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(Msg::OperationWrite));
     window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findText("BEEF"));
     rows.push_back(window.tblRecord->rowCount());
     window.cbbxRadioCode->setCurrentIndex(0);
@@ -211,7 +214,7 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   });
   w().mnuFileRecord->trigger();
   EXPECT_THAT(rows, ElementsAre(2, 1));
-  EXPECT_EQ(w().windowTitle(), QFileInfo(readBackup).fileName() + " - " + Text(10000));
+  EXPECT_EQ(w().windowTitle(), QFileInfo(readBackup).fileName() + " - " + Text(Msg::ProgramTitle));
   EXPECT_EQ(w().ImageSource, SourceFile);
   EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
 }
@@ -230,7 +233,8 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
     }
     summary = window.lblSummary->text();
     if (!marked.empty()) {
-      EXPECT_EQ(window.tblFields->item(marked[0], 1)->text(), Text(10147));
+      EXPECT_EQ(window.tblFields->item(marked[0], 1)->text(),
+                Text(Msg::CaptionBatteryTestInterval));
       EXPECT_EQ(window.tblFields->item(marked[0], 2)->text(), "36");
       EXPECT_EQ(window.tblFields->item(marked[0], 3)->text(), "24");
     }
@@ -238,7 +242,7 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
   });
   w().mnuFileCompare->trigger();
   EXPECT_EQ(marked.size(), 1u);
-  EXPECT_EQ(summary, FormatText(11054, {"1", "25"}));
+  EXPECT_EQ(summary, FormatText(Msg::CompareFieldsDiffer, {"1", "25"}));
   ASSERT_EQ(dialogs.openRequests.size(), 1u);
   EXPECT_EQ(dialogs.openRequests[0].folder, data() + "Sicherungen/1A2B");
   EXPECT_EQ(w().edtBatteryTestInterval->text(), "36");

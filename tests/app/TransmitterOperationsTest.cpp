@@ -121,7 +121,7 @@ class TransmitterOperationsTest : public ::testing::Test {
   }
   // Presses the transmitter's button at every other instruction, and Abort once the OPU has
   // been polled at this one.
-  void abortAtInstruction(int instruction) {
+  void abortAtInstruction(Msg::Id instruction) {
     opu.SetButtonDelay(OpuSimulator::ManualButton);
     whileWaiting([this, instruction](TfrmReceiveRadio& dialog) {
       if (dialog.lblAction->text() != Text(instruction)) {
@@ -250,7 +250,7 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   w().SetStatusText("vorher");
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
                                     QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
   expectWoundUp("m");
@@ -262,7 +262,7 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
   EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "3");
   EXPECT_EQ(w().ImageSource, SourceTransmitter);
-  EXPECT_TRUE(w().windowTitle().contains(Text(10891)));
+  EXPECT_TRUE(w().windowTitle().contains(Text(Msg::TitleReadFromPendant)));
   // Every byte a write would send comes back as the transmitter holds it.
   const ParameterImage image = built();
   const ImageBytes memory = opu.Memory();
@@ -271,8 +271,8 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
       EXPECT_EQ(image[address].value, memory[address]) << address;
     }
   }
-  EXPECT_EQ(waiting().windowTitle(), Text(10501));
-  EXPECT_EQ(waiting().lblAction->text(), Text(10503));
+  EXPECT_EQ(waiting().windowTitle(), Text(Msg::ReadTitle));
+  EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToRead));
 }
 
 // The simulator's own transmitter is the demo's: it shows without a complaint. The one the
@@ -281,7 +281,7 @@ TEST_F(TransmitterOperationsTest, TheSimulatorsOwnTransmitterShowsWithoutACompla
   opu.SetMemory(OpuSimulator::FactoryImage());
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   opu.SetMemory(OpuSimulator::OutOfRangeImage());
   read();
   EXPECT_FALSE(dialogs.texts().isEmpty());
@@ -292,9 +292,9 @@ TEST_F(TransmitterOperationsTest, AReadOfAnotherProductSaysSoAndStillNamesTheTra
   memory[ProductTypeAddress] = 5;
   opu.SetMemory(memory);
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10820)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::InvalidProductType)));
   EXPECT_EQ(w().ImageSource, SourceTransmitter);
-  EXPECT_TRUE(w().windowTitle().contains(Text(10891)));
+  EXPECT_TRUE(w().windowTitle().contains(Text(Msg::TitleReadFromPendant)));
   expectWoundUp("m");
 }
 
@@ -302,7 +302,7 @@ TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) 
   setFaults([](OpuSimFaults& faults) { faults.endlessBlocks = true; });
   read();
   EXPECT_EQ(opu.Commands().count(QStringLiteral("x")), ImageSize);
-  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   EXPECT_EQ(w().edtTotalTxCounter->text(), "44");
   expectWoundUp("m");
 }
@@ -315,7 +315,7 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
     QStringList messages;
     QString status;
   };
-  const Case cases[] = {{"04", {Text(10505)}, {}}, {"05", {Text(10873)}, {}}};
+  const Case cases[] = {{"04", {Text(Msg::ReadFailed)}, {}}, {"05", {Text(Msg::WaitTimedOut)}, {}}};
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.outcome);
     runWithJobOutcome(failure.outcome, [this] { read(); });
@@ -335,10 +335,10 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
-  abortAtInstruction(10503);
+  abortAtInstruction(Msg::PressButtonToRead);
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10504));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadCancelled));
   EXPECT_EQ(opu.Conversation(),
             Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
   expectWoundUp("m");
@@ -348,14 +348,14 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
 TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
   setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
   EXPECT_EQ(opu.Conversation(), Identification + ReadRequests + QStringList({"i1A2B", "m"}));
   expectWoundUp("m");
 
   dialogs.clear();
   opu.ClearCommands();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10508)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
   EXPECT_EQ(blockPrefixes(opu.Conversation()),
             Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
   expectWoundUp("n");
@@ -368,7 +368,7 @@ TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheRead
   setFaults([](OpuSimFaults& faults) { faults.listeningFails = true; });
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10804));
+  EXPECT_EQ(w().StatusText(), Text(Msg::CodeReadCancelled));
   EXPECT_EQ(opu.Conversation(), Identification);
   expectWoundUp("s0");
   EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
@@ -376,10 +376,10 @@ TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheRead
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
-  abortAtInstruction(10502);
+  abortAtInstruction(Msg::PressButtonForCode);
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10804));
+  EXPECT_EQ(w().StatusText(), Text(Msg::CodeReadCancelled));
   EXPECT_EQ(opu.Conversation(), QStringList({"v", "aFFFF2E", "A", "s0"}));
   expectWoundUp("s0");
 }
@@ -396,7 +396,7 @@ TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListen
   });
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   EXPECT_EQ(opu.Conversation().mid(0, 6), QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
   expectWoundUp("m");
 }
@@ -405,7 +405,7 @@ TEST_F(TransmitterOperationsTest, AnOpuThatNeverListensIsGivenUpAfterTenAttempts
   w().CurrentRadioCode = "1A2B";
   setFaults([](OpuSimFaults& faults) { faults.silentCommands = "a"; });
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
   EXPECT_TRUE(w().StatusText().isEmpty());
   EXPECT_EQ(opu.Commands(), QStringList({"v"}) + QStringList(10, "aFFFF2E") + QStringList({"s0"}));
   expectWoundUp("s0");
@@ -427,8 +427,8 @@ TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMess
     dialogs.clear();
     opu.ClearCommands();
     operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10507)));
-    EXPECT_NE(w().StatusText(), Text(10804));
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
+    EXPECT_NE(w().StatusText(), Text(Msg::CodeReadCancelled));
     EXPECT_EQ(opu.Commands(), QStringList({"v"}));
     EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
     EXPECT_FALSE(w().link.IsOpen());
@@ -446,9 +446,9 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
     w().CurrentRadioCode = "1A2B";
     dialogs.clear();
     operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
     EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-    EXPECT_NE(w().StatusText(), Text(10804));
+    EXPECT_NE(w().StatusText(), Text(Msg::CodeReadCancelled));
     EXPECT_FALSE(w().link.IsOpen());
   }
   EXPECT_THAT(opu.Commands(), IsEmpty());
@@ -468,8 +468,8 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   auto otherProgram = opu.MakeLink();
   ASSERT_EQ(otherProgram->Open(), 0);
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
-  EXPECT_EQ(w().StatusText(), FormatText(10901, {port}));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+  EXPECT_EQ(w().StatusText(), FormatText(Msg::PortBusy, {port}));
 
   otherProgram.reset();
   ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
@@ -478,9 +478,9 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   if (privileged) ::setfsuid(65534);
   read();
   if (privileged) ::setfsuid(0);
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(10805)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
   // The programming record, which this user may not write either, says so after the remedy.
-  EXPECT_TRUE(w().StatusText().startsWith(FormatText(10900, {port, group})));
+  EXPECT_TRUE(w().StatusText().startsWith(FormatText(Msg::PortPermissionDenied, {port, group})));
   EXPECT_THAT(opu.Commands(), IsEmpty());
 }
 
@@ -495,9 +495,9 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   opu.ClearCommands();
   write();
   // The question names the code as the code block would carry it.
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "BEEF"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"})));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
-  EXPECT_EQ(w().StatusText(), Text(10605));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(
       blockPrefixes(opu.Conversation()),
       Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
@@ -509,8 +509,8 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   dialogs.clear();
   opu.ClearCommands();
   write();  // Yes, by default
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "BEEF"})));
-  EXPECT_EQ(w().StatusText(), Text(10605));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"})));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(blockPrefixes(opu.Conversation()),
             Identification +
                 QStringList({"n", "n0327", "n022C", "n0830", "n013A", "n0220", "i1A2B", "N", "n"}));
@@ -522,8 +522,8 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   // The window keeps the code the transmitter had.
   EXPECT_EQ(w().CurrentRadioCode, "1A2B");
   EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
-  EXPECT_EQ(waiting().windowTitle(), Text(10601));
-  EXPECT_EQ(waiting().lblAction->text(), Text(10602));
+  EXPECT_EQ(waiting().windowTitle(), Text(Msg::WriteTitle));
+  EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToWrite));
 
   // The code it now has, in lower case, is no change: no question and no code block.
   dialogs.clear();
@@ -551,7 +551,8 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
     QStringList messages;
     QString status;
   };
-  const Case cases[] = {{"04", {Text(10603)}, {}}, {"05", {Text(10873)}, {}}};
+  const Case cases[] = {{"04", {Text(Msg::WriteFailed)}, {}},
+                        {"05", {Text(Msg::WaitTimedOut)}, {}}};
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.outcome);
     runWithJobOutcome(failure.outcome, [this] { write(); });
@@ -566,10 +567,10 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
-  abortAtInstruction(10602);
+  abortAtInstruction(Msg::PressButtonToWrite);
   write();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(10604));
+  EXPECT_EQ(w().StatusText(), Text(Msg::WriteCancelled));
   expectWoundUp("n");
   EXPECT_EQ(opu.Memory(), transmitterMemory());
 }
@@ -581,13 +582,16 @@ TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) 
   dialogs.clear();
   dialogs.answers = {mrCancel};
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10864, {"55 Minuten", "5", "11"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::FewIdenticalMeasurementsWarning,
+                                                      {"55 Minuten", "5", "11"})));
 
   w().edtInactivityLimit->setText("60");
   // Whatever put the code there: the codec would make 0000 of "GGGG" and 1200 of "12".
-  const std::pair<const char*, int> refused[] = {
-      {"ffff", 10818},  {"000", 10818},   {"0", 10818},  {"GGGG", 10629},
-      {"0000x", 10629}, {"FFFF ", 10629}, {"12", 10629},
+  const std::pair<const char*, Msg::Id> refused[] = {
+      {"ffff", Msg::ReservedRadioCode},        {"000", Msg::ReservedRadioCode},
+      {"0", Msg::ReservedRadioCode},           {"GGGG", Msg::NewCodeNotFourHexDigits},
+      {"0000x", Msg::NewCodeNotFourHexDigits}, {"FFFF ", Msg::NewCodeNotFourHexDigits},
+      {"12", Msg::NewCodeNotFourHexDigits},
   };
   for (const auto& [code, message] : refused) {
     w().edtRadioCodeNew->setText(code);
@@ -605,7 +609,7 @@ TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButto
   w().edtButtonActivationDelay->setText("?.?");
   dialogs.clear();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10823, {"54"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
   EXPECT_EQ(opu.Commands(), Identification);
   expectWoundUp("s0");
   EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
@@ -618,7 +622,8 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   // A dropped code is cut to the field's four characters like a typed one.
   dropText(changeCode().edtNewCode, "c0de9");
   changeCode().btnChange->click();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"}), Text(10626)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"}),
+                                           Text(Msg::CodeChanged)));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
   EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Information);
   EXPECT_EQ(opu.Conversation(),
@@ -629,8 +634,8 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   EXPECT_EQ(w().CurrentRadioCode, "1A2B");
   EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
   EXPECT_EQ(changeCode().edtNewCode->text(), "c0de");
-  EXPECT_EQ(waiting().windowTitle(), Text(10621));
-  EXPECT_EQ(waiting().lblAction->text(), Text(10628));
+  EXPECT_EQ(waiting().windowTitle(), Text(Msg::ChangeCodeTitle));
+  EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToChangeCode));
 
   // The transmitter now answers under its new code.
   dialogs.clear();
@@ -639,9 +644,10 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
 }
 
 TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
-  const std::pair<const char*, int> refused[] = {{"12", 10629},   {"12G4", 10629},
-                                                 {"1 2B", 10629}, {"1A\b2", 10629},
-                                                 {"ffff", 10818}, {"0000", 10818}};
+  const std::pair<const char*, Msg::Id> refused[] = {
+      {"12", Msg::NewCodeNotFourHexDigits},   {"12G4", Msg::NewCodeNotFourHexDigits},
+      {"1 2B", Msg::NewCodeNotFourHexDigits}, {"1A\b2", Msg::NewCodeNotFourHexDigits},
+      {"ffff", Msg::ReservedRadioCode},       {"0000", Msg::ReservedRadioCode}};
   for (const auto& [code, message] : refused) {
     dialogs.clear();
     changeCodeTo(code);
@@ -654,11 +660,11 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
   // identification.
   dialogs.clear();
   changeCodeTo("1a2b");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10625, {"1A2B"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::CodeChangeNotNeeded, {"1A2B"})));
   dialogs.clear();
   dialogs.answers = {mrNo};
   changeCodeTo("0FFF");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "0FFF"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "0FFF"})));
   EXPECT_EQ(opu.Commands(), Identification + Identification);
   expectWoundUp("s0");
   EXPECT_EQ(opu.RadioCode(), "1A2B");
@@ -672,10 +678,10 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
   };
   const QStringList job = {"n", "n0220C0DE", "i1A2B", "N", "n"};
   const Case cases[] = {
-      {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(10627)}, job},
-      {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(10873)}, job},
+      {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(Msg::CodeChangeFailed)}, job},
+      {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(Msg::WaitTimedOut)}, job},
       {[](OpuSimFaults& f) { f.refuseJob = true; },
-       {Text(10508)},
+       {Text(Msg::OpuGetJobFailed)},
        {"n", "n0220C0DE", "i1A2B", "n"}},
   };
   for (const Case& failure : cases) {
@@ -684,7 +690,8 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
     dialogs.clear();
     opu.ClearCommands();
     changeCodeTo("C0DE");
-    EXPECT_EQ(dialogs.texts(), QStringList{FormatText(10871, {"1A2B", "C0DE"})} + failure.messages);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})} + failure.messages);
     EXPECT_EQ(opu.Conversation(), Identification + failure.afterIdentification);
     expectWoundUp("n");
     EXPECT_EQ(opu.RadioCode(), "1A2B");
@@ -692,9 +699,9 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAMessage) {
-  abortAtInstruction(10628);
+  abortAtInstruction(Msg::PressButtonToChangeCode);
   changeCodeTo("C0DE");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(10871, {"1A2B", "C0DE"})));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})));
   EXPECT_EQ(opu.Conversation(),
             Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
@@ -705,10 +712,10 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAM
 
 TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyEachTime) {
   TfrmChangeCode& dialog = changeCode();
-  EXPECT_EQ(dialog.windowTitle(), Text(10621));
-  EXPECT_EQ(dialog.lblNote->text(), Text(10622));
+  EXPECT_EQ(dialog.windowTitle(), Text(Msg::ChangeCodeTitle));
+  EXPECT_EQ(dialog.lblNote->text(), Text(Msg::ChangeCodeInstructions));
   EXPECT_EQ(dialog.lblNote->width(), 345);
-  EXPECT_EQ(dialog.btnChange->text(), Text(10624));
+  EXPECT_EQ(dialog.btnChange->text(), Text(Msg::ChangeCodeButton));
   EXPECT_EQ(dialog.size(), QSize(393, 293));
 
   dialog.show();
@@ -738,7 +745,7 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
   }
   bool tried = false;
   whileWaiting([this, &tried](TfrmReceiveRadio& dialog) {
-    if (tried || dialog.lblAction->text() != Text(10503)) return;
+    if (tried || dialog.lblAction->text() != Text(Msg::PressButtonToRead)) return;
     tried = true;
     EXPECT_TRUE(w().OperationRunning());
     for (QAction* command :
@@ -758,7 +765,7 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
                                     QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
-  EXPECT_EQ(w().StatusText(), Text(10506));
+  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   expectWoundUp("m");
   EXPECT_FALSE(w().OperationRunning());
 }
@@ -768,30 +775,35 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
 // A silent or garbling OPU, a pulled cable and a port that is gone are no reason to update the
 // OPU's firmware; they end the operation at once, with the OPU named as unreachable.
 const std::vector<FaultRow> IdentificationFaults = {
-    {"silent version", [](OpuSimFaults& f) { f.silentCommands = "v"; }, Text(10805), "v"},
-    {"garbled version", [](OpuSimFaults& f) { f.wrongChecksum = true; }, Text(10805), "v"},
-    {"hang-up at the version", [](OpuSimFaults& f) { f.hangUpOn = "v"; }, Text(10805), "v"},
-    {"hang-up while listening", [](OpuSimFaults& f) { f.hangUpOn = "A"; }, Text(10805), "A"},
+    {"silent version", [](OpuSimFaults& f) { f.silentCommands = "v"; }, Text(Msg::OpuNotReachable),
+     "v"},
+    {"garbled version", [](OpuSimFaults& f) { f.wrongChecksum = true; }, Text(Msg::OpuNotReachable),
+     "v"},
+    {"hang-up at the version", [](OpuSimFaults& f) { f.hangUpOn = "v"; },
+     Text(Msg::OpuNotReachable), "v"},
+    {"hang-up while listening", [](OpuSimFaults& f) { f.hangUpOn = "A"; },
+     Text(Msg::OpuNotReachable), "A"},
     {"port gone after the identification", [](OpuSimFaults& f) { f.portGoneAfter = "s"; },
-     Text(10805), "s0"},
+     Text(Msg::OpuNotReachable), "s0"},
 };
 
 TEST_F(TransmitterOperationsTest, EveryFaultEndsAReadWithItsMessageAndNothingInvented) {
   std::vector<FaultRow> rows = IdentificationFaults;
-  rows.insert(
-      rows.end(),
-      {
-          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "M"; }, Text(10805),
-           "M"},
-          {"hang-up after the first block",
-           [](OpuSimFaults& f) {
-             f.hangUpOn = "x";
-             f.hangUpAfter = 1;
-           },
-           Text(10805), "x"},
-          {"no block fetched", [](OpuSimFaults& f) { f.silentCommands = "x"; }, Text(10505), "m"},
-          {"a block lost", [](OpuSimFaults& f) { f.readBlocksLost = 1; }, Text(10505), "m"},
-      });
+  rows.insert(rows.end(),
+              {
+                  {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "M"; },
+                   Text(Msg::OpuNotReachable), "M"},
+                  {"hang-up after the first block",
+                   [](OpuSimFaults& f) {
+                     f.hangUpOn = "x";
+                     f.hangUpAfter = 1;
+                   },
+                   Text(Msg::OpuNotReachable), "x"},
+                  {"no block fetched", [](OpuSimFaults& f) { f.silentCommands = "x"; },
+                   Text(Msg::ReadFailed), "m"},
+                  {"a block lost", [](OpuSimFaults& f) { f.readBlocksLost = 1; },
+                   Text(Msg::ReadFailed), "m"},
+              });
   expectEachFaultEndsCleanly(rows, [this] { read(); });
   EXPECT_TRUE(std::all_of(w().ReceivedImage.begin(), w().ReceivedImage.end(),
                           [](const ImageCell& cell) { return cell.origin == OriginNone; }));
@@ -799,37 +811,40 @@ TEST_F(TransmitterOperationsTest, EveryFaultEndsAReadWithItsMessageAndNothingInv
 
 TEST_F(TransmitterOperationsTest, EveryFaultEndsAWriteWithItsMessageBeforeTheJobStarts) {
   std::vector<FaultRow> rows = IdentificationFaults;
-  rows.insert(
-      rows.end(),
-      {
-          {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; }, Text(10603), "n"},
-          {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; }, Text(10603), "n"},
-          {"silent empty block", [](OpuSimFaults& f) { f.silentCommands = "n"; }, Text(10603), "n"},
-          {"hang-up at a block",
-           [](OpuSimFaults& f) {
-             f.hangUpOn = "n";
-             f.hangUpAfter = 2;
-           },
-           Text(10805), "n022C"},
-          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; }, Text(10805),
-           "N"},
-      });
+  rows.insert(rows.end(),
+              {
+                  {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; },
+                   Text(Msg::WriteFailed), "n"},
+                  {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; },
+                   Text(Msg::WriteFailed), "n"},
+                  {"silent empty block", [](OpuSimFaults& f) { f.silentCommands = "n"; },
+                   Text(Msg::WriteFailed), "n"},
+                  {"hang-up at a block",
+                   [](OpuSimFaults& f) {
+                     f.hangUpOn = "n";
+                     f.hangUpAfter = 2;
+                   },
+                   Text(Msg::OpuNotReachable), "n022C"},
+                  {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; },
+                   Text(Msg::OpuNotReachable), "N"},
+              });
   expectEachFaultEndsCleanly(rows, [this] { write(); });
-  EXPECT_NE(w().StatusText(), Text(10605));
+  EXPECT_NE(w().StatusText(), Text(Msg::ConfigurationUpdated));
 }
 
 TEST_F(TransmitterOperationsTest, EveryFaultEndsACodeChangeWithItsMessageAndTheOldCode) {
   std::vector<FaultRow> rows = IdentificationFaults;
-  rows.insert(
-      rows.end(),
-      {
-          {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; }, Text(10627), "n"},
-          {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; }, Text(10627), "n"},
-          {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; }, Text(10805),
-           "N"},
-      });
+  rows.insert(rows.end(),
+              {
+                  {"refused blocks", [](OpuSimFaults& f) { f.refuseBlocks = true; },
+                   Text(Msg::CodeChangeFailed), "n"},
+                  {"silent blocks", [](OpuSimFaults& f) { f.silentBlocks = true; },
+                   Text(Msg::CodeChangeFailed), "n"},
+                  {"hang-up while the job runs", [](OpuSimFaults& f) { f.hangUpOn = "N"; },
+                   Text(Msg::OpuNotReachable), "N"},
+              });
   expectEachFaultEndsCleanly(rows, [this] { changeCodeTo("C0DE"); },
-                             {FormatText(10871, {"1A2B", "C0DE"})});
+                             {FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})});
 }
 
 }  // namespace
@@ -859,5 +874,5 @@ TEST_F(TransmitterOperationsTest, TheConnectionCheckTalksToTheWindowsPortAndHold
   EXPECT_EQ(marks[1], TfrmConnectionCheck::Mark::Passed);
   EXPECT_EQ(opu.Commands(), QStringList{"v"});
   EXPECT_FALSE(w().OperationRunning());
-  EXPECT_EQ(w().mnuHelpConnectionCheck->text(), Text(11140));
+  EXPECT_EQ(w().mnuHelpConnectionCheck->text(), Text(Msg::MenuHelpConnectionCheck));
 }

@@ -87,7 +87,7 @@ TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
   // A read-only sheet stays as it is, also for root, who could replace it by rename.
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
   EXPECT_FALSE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
-  EXPECT_EQ(error, Text(11129));
+  EXPECT_EQ(error, Text(Msg::FileWriteProtected));
   EXPECT_EQ(readBytes(path), "earlier");
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
   ASSERT_TRUE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
@@ -101,10 +101,11 @@ TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
     ImageSourceKind source;
     QString expected;
   } cases[] = {
-      {SourceDefault, Text(11114)},
-      {SourceFile, FormatText(11115, {QStringLiteral("küche.ukova")})},
-      {SourceSavedAs, FormatText(11115, {QStringLiteral("küche.ukova")})},
-      {SourceTransmitter, FormatText(11116, {QStringLiteral("08.12.2026 09:05")})},
+      {SourceDefault, Text(Msg::SheetSourceDefault)},
+      {SourceFile, FormatText(Msg::SheetSourceFile, {QStringLiteral("küche.ukova")})},
+      {SourceSavedAs, FormatText(Msg::SheetSourceFile, {QStringLiteral("küche.ukova")})},
+      {SourceTransmitter,
+       FormatText(Msg::SheetSourcePendant, {QStringLiteral("08.12.2026 09:05")})},
   };
   for (const auto& row : cases) {
     EXPECT_EQ(SheetSourceText(row.source, QStringLiteral("/home/t/küche.ukova"), read),

@@ -73,7 +73,7 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
   const RecordEntry first{RecordTime(Moment), "Lesen", "1A2B", "1A2B", "OK", "",
                           "Sicherungen/x",    "ab"};
   RecordEntry second = first;
-  second.result = "10505";
+  second.result = QString::number(Msg::ReadFailed);
   second.message = "Fehler\nbeim Lesen";
   ASSERT_TRUE(AppendRecordEntry(path, first));
   const QByteArray before = readBytes(path);
@@ -129,8 +129,9 @@ TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
 }
 
 TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
-  EXPECT_THAT(KeepOperation(data, read(std::nullopt, 10505), Moment), ::testing::IsEmpty());
-  EXPECT_EQ(record().at(0).result, "10505");
+  EXPECT_THAT(KeepOperation(data, read(std::nullopt, Msg::ReadFailed), Moment),
+              ::testing::IsEmpty());
+  EXPECT_EQ(record().at(0).result, QString::number(Msg::ReadFailed));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(data + BackupsFolderName));
 }
@@ -139,8 +140,8 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   // Directories in the files' places stop root as well as any user.
   writeBytes(data + BackupsFolderName, "not a folder");
   EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
-              ElementsAre(FormatText(
-                  11040, {BackupFolder(data, "1A2B") + "2026-12-07_14-03-22_Lesen.ukova"})));
+              ElementsAre(FormatText(Msg::BackupNotSaved, {BackupFolder(data, "1A2B") +
+                                                           "2026-12-07_14-03-22_Lesen.ukova"})));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
   EXPECT_EQ(record().at(0).sha256, Sha256Hex(sampleBytes(1)));
 
@@ -148,7 +149,7 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   QDir(data).remove(RecordFileName);
   ASSERT_TRUE(QDir(data).mkdir(RecordFileName));
   EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
-              ElementsAre(FormatText(11041, {data + RecordFileName})));
+              ElementsAre(FormatText(Msg::RecordNotWritten, {data + RecordFileName})));
   EXPECT_TRUE(QFileInfo::exists(data + "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova"));
   EXPECT_EQ(ReadRecordFile(data + RecordFileName), std::nullopt);
 }

@@ -224,7 +224,7 @@ TEST_F(SettingsStartupTest, HugeSettingsFileGivesTheDefaultsAndANoticeAndStaysAs
   ASSERT_TRUE(QFile::resize(valuesPath, hugeSize));
   const StartupSettings result = start();
   EXPECT_TRUE(result.errors.isEmpty());
-  EXPECT_EQ(result.notice, FormatText(11200, {valuesPath}));
+  EXPECT_EQ(result.notice, FormatText(Msg::SettingsNotReadable, {valuesPath}));
   EXPECT_FALSE(result.SettingsUpgrade);
   EXPECT_EQ(result.DefaultFolder, WithoutTrailingSeparator(expectedConfigFolder));
   EXPECT_EQ(QFileInfo(valuesPath).size(), hugeSize);

@@ -1,5 +1,7 @@
 #include "image/FieldRules.h"
 
+#include "image/Messages.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 const QLocale German(QLocale::German, QLocale::Germany);
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 
-Refusal refusal(int message, const char* putBack) {
+Refusal refusal(Msg::Id message, const char* putBack) {
   return Refusal{message, QString::fromLatin1(putBack)};
 }
 
@@ -19,21 +21,24 @@ RuleVerdict range(Field field, const char* text, const QLocale& locale = German)
 
 TEST(RangeRules, BoundsAreInclusiveAndTheNextValueIsPutBack) {
   EXPECT_EQ(range(Field::edtBatteryTestInterval, "255"), std::nullopt);
-  EXPECT_EQ(range(Field::edtBatteryTestInterval, "256"), refusal(10851, "255"));
+  EXPECT_EQ(range(Field::edtBatteryTestInterval, "256"),
+            refusal(Msg::BatteryTestIntervalRange, "255"));
   EXPECT_EQ(range(Field::edtNoLongTx, "15"), std::nullopt);
-  EXPECT_EQ(range(Field::edtNoLongTx, "16"), refusal(10855, "15"));
-  EXPECT_EQ(range(Field::edtNoShortTx, "20"), refusal(10854, "15"));
-  EXPECT_EQ(range(Field::edtActivityAlarmInterval, "256"), refusal(10863, "255"));
+  EXPECT_EQ(range(Field::edtNoLongTx, "16"), refusal(Msg::LongTransmissionsRange, "15"));
+  EXPECT_EQ(range(Field::edtNoShortTx, "20"), refusal(Msg::ShortTransmissionsRange, "15"));
+  EXPECT_EQ(range(Field::edtActivityAlarmInterval, "256"),
+            refusal(Msg::ActivityAlarmIntervalRange, "255"));
   EXPECT_EQ(range(Field::edtInactivityTiltThreshold, "0"), std::nullopt);
 }
 
 TEST(RangeRules, OnlyTheSampleIntervalRefusesZeroAndPutsBackOneForEveryRefusal) {
-  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "0"), refusal(10858, "1"));
-  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "300"), refusal(10858, "1"));
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "0"), refusal(Msg::SampleIntervalRange, "1"));
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "300"),
+            refusal(Msg::SampleIntervalRange, "1"));
   EXPECT_EQ(range(Field::edtInactivitySampleInterval, "1"), std::nullopt);
   EXPECT_EQ(range(Field::edtInactivitySampleInterval, "255"), std::nullopt);
   // The placeholder reads as 0.
-  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "?"), refusal(10858, "1"));
+  EXPECT_EQ(range(Field::edtInactivitySampleInterval, "?"), refusal(Msg::SampleIntervalRange, "1"));
   EXPECT_EQ(range(Field::edtBatteryTestInterval, "?"), std::nullopt);
   EXPECT_EQ(range(Field::edtDementiaBlockTime, "abc"), std::nullopt);
 }
@@ -46,40 +51,51 @@ TEST(RangeRules, EmptyTextAndFieldsWithoutRuleAreLeftAlone) {
 }
 
 TEST(RangeRules, PastedNegativeNumbersAreRefusedBecauseTheBytesAreUnsigned) {
-  EXPECT_EQ(range(Field::edtNoShortTx, "-1"), refusal(10854, "15"));
-  EXPECT_EQ(range(Field::edtButtonActivationDelay, "-0,5"), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtNoShortTx, "-1"), refusal(Msg::ShortTransmissionsRange, "15"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "-0,5"),
+            refusal(Msg::ButtonActivationDelayRange, "25"));
 }
 
 TEST(RangeRules, ButtonDelayIsReadWithTheLocaleDecimalSeparator) {
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "2,6"), std::nullopt);
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "25"), std::nullopt);
-  EXPECT_EQ(range(Field::edtButtonActivationDelay, "30"), refusal(10857, "25"));
-  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,5"), refusal(10857, "25"));
-  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,01"), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "30"),
+            refusal(Msg::ButtonActivationDelayRange, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,5"),
+            refusal(Msg::ButtonActivationDelayRange, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,01"),
+            refusal(Msg::ButtonActivationDelayRange, "25"));
   // Not numbers: left for building to report.
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "1,2,3"), std::nullopt);
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "1.000"), std::nullopt);
 
-  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25.5", English), refusal(10857, "25"));
+  EXPECT_EQ(range(Field::edtButtonActivationDelay, "25.5", English),
+            refusal(Msg::ButtonActivationDelayRange, "25"));
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "2.6", English), std::nullopt);
   EXPECT_EQ(range(Field::edtButtonActivationDelay, "25,5", English), std::nullopt);
 }
 
 TEST(InactivityLimitRule, CountModeTakesOneTo65535) {
-  EXPECT_EQ(CheckInactivityLimit("0", LimitAsCount, NoUnit), refusal(10860, "65535"));
-  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsCount, UnitHours), refusal(10860, "65535"));
+  EXPECT_EQ(CheckInactivityLimit("0", LimitAsCount, NoUnit),
+            refusal(Msg::InactivityLimitCountRange, "65535"));
+  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsCount, UnitHours),
+            refusal(Msg::InactivityLimitCountRange, "65535"));
   EXPECT_EQ(CheckInactivityLimit("65535", LimitAsCount, NoUnit), std::nullopt);
   EXPECT_EQ(CheckInactivityLimit("1", LimitAsCount, NoUnit), std::nullopt);
 }
 
 TEST(InactivityLimitRule, TimeModeJudgesInTheSelectedUnit) {
   EXPECT_EQ(CheckInactivityLimit("1092", LimitAsTime, UnitHours), std::nullopt);
-  EXPECT_EQ(CheckInactivityLimit("1093", LimitAsTime, UnitHours), refusal(10861, "1"));
-  EXPECT_EQ(CheckInactivityLimit("0", LimitAsTime, UnitHours), refusal(10861, "1"));
+  EXPECT_EQ(CheckInactivityLimit("1093", LimitAsTime, UnitHours),
+            refusal(Msg::InactivityLimitHoursRange, "1"));
+  EXPECT_EQ(CheckInactivityLimit("0", LimitAsTime, UnitHours),
+            refusal(Msg::InactivityLimitHoursRange, "1"));
   EXPECT_EQ(CheckInactivityLimit("1093", LimitAsTime, UnitMinutes), std::nullopt);
   EXPECT_EQ(CheckInactivityLimit("65535", LimitAsTime, UnitMinutes), std::nullopt);
-  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsTime, UnitMinutes), refusal(10862, "1"));
-  EXPECT_EQ(CheckInactivityLimit("?", LimitAsTime, UnitMinutes), refusal(10862, "1"));
+  EXPECT_EQ(CheckInactivityLimit("65536", LimitAsTime, UnitMinutes),
+            refusal(Msg::InactivityLimitMinutesRange, "1"));
+  EXPECT_EQ(CheckInactivityLimit("?", LimitAsTime, UnitMinutes),
+            refusal(Msg::InactivityLimitMinutesRange, "1"));
 }
 
 TEST(InactivityLimitRule, NothingIsJudgedWithoutUnitOrText) {
@@ -90,7 +106,7 @@ TEST(InactivityLimitRule, NothingIsJudgedWithoutUnitOrText) {
 }
 
 TEST(RadioCodeRule, RefusesAllZerosAndAllOnesInAnyCaseWithoutPuttingBack) {
-  const Refusal refused{10818, std::nullopt};
+  const Refusal refused{Msg::ReservedRadioCode, std::nullopt};
   EXPECT_EQ(CheckRadioCode("0000"), refused);
   EXPECT_EQ(CheckRadioCode("ffff"), refused);
   EXPECT_EQ(CheckRadioCode("FfFf"), refused);
@@ -111,18 +127,20 @@ TEST(NewRadioCode, OnlyFourHexDigitsThatAreNotReservedAreSent) {
       {"beef", sent, sent},
       {"0FFF", sent, sent},
       {"000F", sent, sent},
-      {"", sent, 10629},  // the write then changes no code
-      {"0", 10818, 10629},
-      {"000", 10818, 10629},
-      {"0000", 10818, 10818},
-      {"fFfF", 10818, 10818},
-      {"12", 10629, 10629},
-      {"GGGG", 10629, 10629},
-      {"0000x", 10629, 10629},
-      {"FFFF ", 10629, 10629},
-      {"1A\b2", 10629, 10629},
-      {"\u00b9234", 10629, 10629},                 // a dead key's superscript one
-      {"\u0661\u0662\u0663\u0664", 10629, 10629},  // Arabic-Indic digits
+      {"", sent, Msg::NewCodeNotFourHexDigits},  // the write then changes no code
+      {"0", Msg::ReservedRadioCode, Msg::NewCodeNotFourHexDigits},
+      {"000", Msg::ReservedRadioCode, Msg::NewCodeNotFourHexDigits},
+      {"0000", Msg::ReservedRadioCode, Msg::ReservedRadioCode},
+      {"fFfF", Msg::ReservedRadioCode, Msg::ReservedRadioCode},
+      {"12", Msg::NewCodeNotFourHexDigits, Msg::NewCodeNotFourHexDigits},
+      {"GGGG", Msg::NewCodeNotFourHexDigits, Msg::NewCodeNotFourHexDigits},
+      {"0000x", Msg::NewCodeNotFourHexDigits, Msg::NewCodeNotFourHexDigits},
+      {"FFFF ", Msg::NewCodeNotFourHexDigits, Msg::NewCodeNotFourHexDigits},
+      {"1A\b2", Msg::NewCodeNotFourHexDigits, Msg::NewCodeNotFourHexDigits},
+      {"\u00b9234", Msg::NewCodeNotFourHexDigits,
+       Msg::NewCodeNotFourHexDigits},  // a dead key's superscript one
+      {"\u0661\u0662\u0663\u0664", Msg::NewCodeNotFourHexDigits,
+       Msg::NewCodeNotFourHexDigits},  // Arabic-Indic digits
   };
   for (const Case& c : cases) {
     const QString code = QString::fromUtf8(c.code);

@@ -1,5 +1,6 @@
 #include "image/ImageComparison.h"
 
+#include "image/Messages.h"
 #include "image/VembaData.h"
 #include "support/QtPrinters.h"
 
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <utility>
 
 namespace {
@@ -17,8 +19,15 @@ using ::testing::ElementsAreArray;
 
 const CodecContext Context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
 
-QString fakeText(int number) {
-  return QStringLiteral("#%1").arg(number);
+// The texts the comparison shows values with, by a name of their own.
+QString fakeText(Msg::Id number) {
+  static const std::map<Msg::Id, QString> names = {{Msg::Yes, "#Yes"},
+                                                   {Msg::No, "#No"},
+                                                   {Msg::UnitMinutes, "#Minutes"},
+                                                   {Msg::UnitHours, "#Hours"},
+                                                   {Msg::NotRead, "#NotRead"}};
+  const auto name = names.find(number);
+  return name == names.end() ? QStringLiteral("#%1").arg(number) : name->second;
 }
 
 using Bytes = std::initializer_list<std::pair<int, int>>;
@@ -79,8 +88,9 @@ TEST(ImageComparisonTest, ShowsValuesAsTheWindowDoesWithUnitsAndYesOrNo) {
     }
     return std::pair(QString("<none>"), QString("<none>"));
   };
-  EXPECT_EQ(row(Field::cbConfig_D3), std::pair(QString("#11120"), QString("#11119")));
-  EXPECT_EQ(row(Field::edtInactivityLimit), std::pair(QString("12 #10192"), QString("30 #10191")));
+  EXPECT_EQ(row(Field::cbConfig_D3), std::pair(QString("#No"), QString("#Yes")));
+  EXPECT_EQ(row(Field::edtInactivityLimit),
+            std::pair(QString("12 #Hours"), QString("30 #Minutes")));
   EXPECT_EQ(row(Field::edtRadioCodeOld), std::pair(QString("1A2B"), QString("1A2B")));
 }
 
@@ -107,10 +117,10 @@ TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNot
       {"the sample interval, not the limit it moves",
        {{0x30, 10}},
        {{Field::edtInactivitySampleInterval, {"5", "10"}}}},
-      {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#11119", "#11120"}}}},
+      {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#Yes", "#No"}}}},
       {"a bit no field shows",
        {{0x2D, 0x8B}},
-       {{Field::cbConfig_D0, {"#11119 [0B]", "#11119 [8B]"}}}},
+       {{Field::cbConfig_D0, {"#Yes [0B]", "#Yes [8B]"}}}},
   };
   const ParameterImage sent = configuration({}, OriginWrite);
   for (const Case& c : cases) {
@@ -131,12 +141,13 @@ TEST(ImageComparisonTest, AWrittenByteTheReadDidNotReturnIsNotKept) {
       UnkeptWrittenFields(configuration({}, OriginWrite), readBack, Context, fakeText);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].field, Field::edtInactivityRetransmissionAttempts);
-  EXPECT_EQ(rows[0].right, "#11059");
+  EXPECT_EQ(rows[0].right, "#NotRead");
 }
 
 TEST(ImageComparisonTest, EveryFieldHasTheCaptionOfItsLabel) {
-  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsTime), 10166);
-  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsCount), 10167);
+  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsTime), Msg::CaptionInactivityLimit);
+  EXPECT_EQ(FieldCaptionText(Field::edtInactivityLimit, LimitAsCount),
+            Msg::CaptionInactivityLimitCount);
   for (int field = 0; field <= static_cast<int>(Field::edtInactivityRetransmissionAttempts);
        ++field)
     EXPECT_NE(FieldCaptionText(static_cast<Field>(field), LimitAsTime), 0) << field;

@@ -67,7 +67,7 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
   };
   const QString current = "15-1 V1.0.0";
   const Case cases[] = {
-      {"no unit", Builtin, current, {F, N, N, N}, Step::StepUnit, Text(11151)},
+      {"no unit", Builtin, current, {F, N, N, N}, Step::StepUnit, Text(Msg::CheckNoUsbPort)},
       {"wrongly named adapter",
        WrongAdapter,
        current,
@@ -79,7 +79,7 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
        current,
        {F, N, N, N},
        Step::StepUnit,
-       FormatText(11153, {"/nonexistent/ttyOPU"})},
+       FormatText(Msg::CheckNamedPortMissing, {"/nonexistent/ttyOPU"})},
       {"no permission", Forbidden, current, {P, F, N, N}, Step::StepPort, {}},
       {"busy port", Busy, current, {P, F, N, N}, Step::StepPort, {}},
       {"old firmware",
@@ -87,14 +87,14 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
        "14-1 V1.0.0",
        {P, P, F, N},
        Step::StepOpu,
-       FormatText(11164, {"14-1 V1.0.0", "15-1"})},
-      {"silent OPU", Simulated, {}, {P, P, F, N}, Step::StepOpu, Text(11165)},
+       FormatText(Msg::CheckOpuTooOld, {"14-1 V1.0.0", "15-1"})},
+      {"silent OPU", Simulated, {}, {P, P, F, N}, Step::StepOpu, Text(Msg::CheckOpuSilent)},
       {"unit found by its USB name",
        ByName,
        current,
        {P, P, P, N},
        Step::StepOpu,
-       FormatText(11168, {current, "15-1"})},
+       FormatText(Msg::CheckOpuVersionFine, {current, "15-1"})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -116,7 +116,7 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
     std::unique_ptr<OpuLink> otherProgram;
     if (c.port == Busy) {
       EXPECT_EQ((otherProgram = opu.MakeLink())->Open(), 0);
-      sentence = FormatText(10901, {port});
+      sentence = FormatText(Msg::PortBusy, {port});
     }
     // The pseudo-terminal itself: an ordinary user may not look into the test's folders.
     if (c.port == Forbidden) sentence = ForbidPort(port = opu.Server().PortPath());
@@ -130,9 +130,10 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
     EXPECT_TRUE(dialog.ExplanationOf(c.told).contains(sentence))
         << dialog.ExplanationOf(c.told).toStdString();
     for (int step = c.told + 1; step < Step::StepTransmitter; ++step)
-      EXPECT_EQ(dialog.ExplanationOf(Step(step)), Text(11177));
+      EXPECT_EQ(dialog.ExplanationOf(Step(step)), Text(Msg::CheckSkippedAfterFailure));
     const bool ready = c.marks[Step::StepOpu] == P;
-    EXPECT_EQ(dialog.ExplanationOf(Step::StepTransmitter), Text(ready ? 11166 : 11167));
+    EXPECT_EQ(dialog.ExplanationOf(Step::StepTransmitter),
+              Text(ready ? Msg::CheckClickTestPendant : Msg::CheckNeedsEarlierSteps));
     EXPECT_EQ(dialog.btnTransmitter->isEnabled(), ready);
     EXPECT_FALSE(dialog.LinkOpen());
     EXPECT_TRUE(opu.Commands() == QStringList() || opu.Commands() == QStringList{"v"});
@@ -144,12 +145,12 @@ TEST(TfrmConnectionCheck, SenderTestenShowsThePendantHeardAndEscapeEndsTheWaitCl
     const char* name;
     QString productType;  // empty: no button pressed, and the user presses Escape
     Mark mark;
-    int text;
+    Msg::Id text;
   };
   const Case cases[] = {
-      {"U-KOVA", "07", P, 11170},
-      {"another product", "05", F, 11171},
-      {"Escape while waiting", {}, N, 11166},
+      {"U-KOVA", "07", P, Msg::CheckPendantHeard},
+      {"another product", "05", F, Msg::CheckOtherProductType},
+      {"Escape while waiting", {}, N, Msg::CheckClickTestPendant},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
