@@ -118,9 +118,7 @@ TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNot
        {{0x30, 10}},
        {{Field::edtInactivitySampleInterval, {"5", "10"}}}},
       {"one configuration bit", {{0x2D, 0x0A}}, {{Field::cbConfig_D0, {"#Yes", "#No"}}}},
-      {"a bit no field shows",
-       {{0x2D, 0x8B}},
-       {{Field::cbConfig_D0, {"#Yes [0B]", "#Yes [8B]"}}}},
+      {"a bit no field shows", {{0x2D, 0x8B}}, {{Field::cbConfig_D0, {"#Yes [0B]", "#Yes [8B]"}}}},
   };
   const ParameterImage sent = configuration({}, OriginWrite);
   for (const Case& c : cases) {
