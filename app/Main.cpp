@@ -1,9 +1,11 @@
 #include "app/Main.h"
 
 #include "app/about.h"
+#include "app/check/ConnectionCheckController.h"
+#include "app/recent/RecentFilesController.h"
+#include "app/sheet/SheetController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
-#include "link/Connectioncheck.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -76,10 +78,11 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
           &TfrmMain::mnuFileSelectDefaultFolderClick);
   connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
   connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
-  connect(mnuHelpConnectionCheck, &QAction::triggered, this,
-          &TfrmMain::mnuHelpConnectionCheckClick);
-  BindRecentFiles();
-  BindConfigurationSheet();
+  recentFiles_ = new RecentFilesController(*mnuFile, mnuDelimiter1, configurationFiles_,
+                                           operationGuard_, this);
+  sheet_ = new SheetController(*this, *mnuFile, mnuDelimiter1, *environment_.dialogs);
+  connectionCheck_ = new ConnectionCheckController(*this, *mnuHelp, mnuHelpAbout,
+                                                   environment_.linkOptions, operationGuard_);
   BindFieldRules();
   BindTransmitterOperations();
   FormCreate();
@@ -127,9 +130,6 @@ void TfrmMain::SetMainCaptions() {
       {mnuFileOpen, Msg::MenuFileOpen},
       {mnuFileSave, Msg::MenuFileSave},
       {mnuFileSaveAs, Msg::MenuFileSaveAs},
-      {mnuFileRecent->menuAction(), Msg::MenuFileRecentFiles},
-      {mnuFilePrint, Msg::MenuFilePrint},
-      {mnuFileSavePdf, Msg::MenuFileSavePdf},
       {mnuFileSelectDefaultFolder, Msg::MenuFileSelectDefaultFolder},
       {mnuFileExit, Msg::MenuFileExit},
       {mnuComm->menuAction(), Msg::MenuComm},
@@ -137,7 +137,6 @@ void TfrmMain::SetMainCaptions() {
       {mnuCommWriteToDevice, Msg::MenuCommWrite},
       {mnuCommChangeIdCode, Msg::MenuCommChangeCode},
       {mnuHelp->menuAction(), Msg::MenuHelp},
-      {mnuHelpConnectionCheck, Msg::MenuHelpConnectionCheck},
       {mnuHelpAbout, Msg::MenuHelpAbout},
   };
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
@@ -281,14 +280,6 @@ void TfrmMain::mnuFileSelectDefaultFolderClick() {
 void TfrmMain::mnuHelpAboutClick() {
   // The dialog asks the OPU for its version each time it shows.
   operationGuard_.Run([this] { dialogs_.frmAbout->exec(); });
-}
-
-void TfrmMain::mnuHelpConnectionCheckClick() {
-  // The check talks to the OPU through a link of its own, while no other command may.
-  operationGuard_.Run([this] {
-    TfrmConnectionCheck check(environment_.linkOptions, SerialPortPlaces{}, this);
-    check.exec();
-  });
 }
 
 void TfrmMain::mnuFileExitClick() {

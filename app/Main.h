@@ -1,7 +1,6 @@
 #pragma once
 
 #include "files/ConfigurationFiles.h"
-#include "files/ConfigurationSheet.h"
 #include "files/Settings.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
@@ -26,7 +25,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -35,9 +33,11 @@ class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
-class QPrinter;
 class TfrmCompare;
 class TfrmProtocol;
+class RecentFilesController;
+class SheetController;
+class ConnectionCheckController;
 
 // The dialogs the main window opens; they are created after it.
 struct MainDialogs {
@@ -104,6 +104,12 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
   // True while a command runs; every command handler turns away a second one (OperationGuard).
   [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }
+
+  // The features added to the window, each owning its menu entries and windows.
+  [[nodiscard]] RecentFilesController& RecentFiles() { return *recentFiles_; }
+  [[nodiscard]] SheetController& Sheet() { return *sheet_; }
+  [[nodiscard]] ConnectionCheckController& ConnectionCheck() { return *connectionCheck_; }
+
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
   void mnuCommReadFromDeviceClick();
@@ -135,9 +141,6 @@ class TfrmMain : public QMainWindow,
   QAction* mnuFileOpen = nullptr;
   QAction* mnuFileSave = nullptr;
   QAction* mnuFileSaveAs = nullptr;
-  QMenu* mnuFileRecent = nullptr;  // refilled from the settings whenever the File menu opens
-  QAction* mnuFilePrint = nullptr;
-  QAction* mnuFileSavePdf = nullptr;
   QAction* mnuDelimiter1 = nullptr;
   QAction* mnuFileSelectDefaultFolder = nullptr;
   QAction* mnuDelimter2 = nullptr;
@@ -154,7 +157,6 @@ class TfrmMain : public QMainWindow,
   TfrmProtocol* frmProtocol = nullptr;
   TfrmCompare* frmCompare = nullptr;
   QMenu* mnuHelp = nullptr;
-  QAction* mnuHelpConnectionCheck = nullptr;
   QAction* mnuHelpAbout = nullptr;
 
   // Radio parameters.
@@ -240,21 +242,10 @@ class TfrmMain : public QMainWindow,
   void mnuFileSelectDefaultFolderClick();
   void mnuFileExitClick();
   void mnuHelpAboutClick();
-  void mnuHelpConnectionCheckClick();
   void mnuCommChangeIdCodeClick();
-  void mnuFilePrintClick();
-  void mnuFileSavePdfClick();
   void mnuFileRecordClick();
   void mnuFileCompareClick();
   void mnuCommVerifyAfterWriteClick(bool checked);
-
- public:
-  // The configuration sheet of what the window shows now.
-  [[nodiscard]] SheetContent ConfigurationSheet() const;
-  // Tests choose the printer without the print dialog.
-  void SetPrinterChooser(std::function<bool(QPrinter&, QWidget*)> choose) {
-    choosePrinter_ = std::move(choose);
-  }
 
  protected:
   bool event(QEvent* event) override;
@@ -274,9 +265,6 @@ class TfrmMain : public QMainWindow,
   void FitToScreen();
   void BindRowLabels();
   void BindTransmitterOperations();
-  void BindRecentFiles();
-  void BindConfigurationSheet();
-  void mnuFileShow();
   void BindSafetyNet();
 
   void FormCreate();
@@ -327,5 +315,7 @@ class TfrmMain : public QMainWindow,
   std::map<Field, QWidget*> fieldControls_;
   std::unique_ptr<TransmitterOperations> operations_;
   OperationGuard operationGuard_;
-  std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
+  RecentFilesController* recentFiles_ = nullptr;
+  SheetController* sheet_ = nullptr;
+  ConnectionCheckController* connectionCheck_ = nullptr;
 };

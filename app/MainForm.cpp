@@ -166,10 +166,6 @@ void TfrmMain::CreateMenu() {
   mnuFileOpen = addItem(mnuFile, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
   mnuFileSave = addItem(mnuFile, "mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
   mnuFileSaveAs = addItem(mnuFile, "mnuFileSaveAs", "Save &as...");
-  mnuFileRecent = mnuFile->addMenu(QStringLiteral("&Recent files"));
-  mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
-  mnuFilePrint = addItem(mnuFile, "mnuFilePrint", "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
-  mnuFileSavePdf = addItem(mnuFile, "mnuFileSavePdf", "Save as P&DF...");
   mnuDelimiter1 = addSeparator(mnuFile, "mnuDelimiter1");
   mnuFileSelectDefaultFolder =
       addItem(mnuFile, "mnuFileSelectDefaultFolder", "Select default &folder...");
@@ -188,7 +184,6 @@ void TfrmMain::CreateMenu() {
 
   mnuHelp = bar->addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-  mnuHelpConnectionCheck = addItem(mnuHelp, "mnuHelpConnectionCheck", "&Check connection...");
   mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...");
 }
 

@@ -2,6 +2,7 @@
 // with scripted dialogs and files in temporary folders.
 
 #include "app/Main.h"
+#include "app/recent/RecentFilesController.h"
 #include "files/Selectfolder.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
@@ -666,7 +667,8 @@ TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFil
   const auto recentEntries = [this] {
     emit window->mnuFile->aboutToShow();
     QStringList captions;
-    for (const QAction* entry : window->mnuFileRecent->actions()) captions << entry->text();
+    for (const QAction* entry : window->RecentFiles().mnuFileRecent->actions())
+      captions << entry->text();
     return captions;
   };
 
@@ -674,7 +676,7 @@ TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFil
   EXPECT_THAT(recentEntries(), ElementsAre(QStringLiteral("&1 ") + QString(second),
                                            QStringLiteral("&2 ") +
                                                QString(first).replace(u'&', QStringLiteral("&&"))));
-  window->mnuFileRecent->actions().at(1)->trigger();
+  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
   EXPECT_EQ(currentFile(), first);
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("11"));
   EXPECT_EQ(window->StatusText(),
@@ -682,11 +684,11 @@ TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFil
 
   ASSERT_TRUE(QFile::remove(second));
   ASSERT_EQ(recentEntries().size(), 2);
-  window->mnuFileRecent->actions().at(1)->trigger();
+  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
   EXPECT_EQ(window->StatusText(), FormatText(Msg::RecentFileGone, {second}));
   EXPECT_EQ(currentFile(), first);
   EXPECT_EQ(recentEntries().size(), 1);
-  EXPECT_TRUE(window->mnuFileRecent->menuAction()->isEnabled());
+  EXPECT_TRUE(window->RecentFiles().mnuFileRecent->menuAction()->isEnabled());
   EXPECT_THAT(dialogs.texts(), IsEmpty());
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/check/ConnectionCheckController.h"
 #include "link/Changecode.h"
 #include "link/Connectioncheck.h"
 #include "link/Receiveradio.h"
@@ -868,11 +869,12 @@ TEST_F(TransmitterOperationsTest, TheConnectionCheckTalksToTheWindowsPortAndHold
     check->reject();
   });
   user.start();
-  w().mnuHelpConnectionCheck->trigger();
+  w().ConnectionCheck().mnuHelpConnectionCheck->trigger();
   ASSERT_TRUE(seen);
   EXPECT_EQ(marks[0], TfrmConnectionCheck::Mark::Passed);
   EXPECT_EQ(marks[1], TfrmConnectionCheck::Mark::Passed);
   EXPECT_EQ(opu.Commands(), QStringList{"v"});
   EXPECT_FALSE(w().OperationRunning());
-  EXPECT_EQ(w().mnuHelpConnectionCheck->text(), Text(Msg::MenuHelpConnectionCheck));
+  EXPECT_EQ(w().ConnectionCheck().mnuHelpConnectionCheck->text(),
+            Text(Msg::MenuHelpConnectionCheck));
 }

@@ -1,6 +1,8 @@
 // The configuration sheet of the main window, printed and saved as a PDF, read back with the
 // PDF tools a technician's machine has.
 
+#include "app/sheet/SheetController.h"
+
 #include "app/Main.h"
 #include "support/FileBytes.h"
 #include "support/ScratchStartup.h"
@@ -42,7 +44,7 @@ bool HasRow(const QString& text, const QString& caption, const QString& value) {
                                           QRegularExpression::escape(value)));
 }
 
-class MainSheetTest : public ::testing::Test {
+class SheetControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const QString templates = QStringLiteral(UKOVA_TEMPLATES_DIR);
@@ -55,7 +57,7 @@ class MainSheetTest : public ::testing::Test {
 
   QString savePdf(const QString& answer) {
     dialogs.saveAnswers.push_back(answer);
-    window->mnuFileSavePdf->trigger();
+    window->Sheet().mnuFileSavePdf->trigger();
     return PdfText(filesDir.filePath(QStringLiteral("blatt.pdf")));
   }
 
@@ -65,7 +67,7 @@ class MainSheetTest : public ::testing::Test {
   std::unique_ptr<TfrmMain> window;
 };
 
-TEST_F(MainSheetTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
+TEST_F(SheetControllerTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
   window->edtRadioCodeNew->setText(QStringLiteral("BEEF"));
   const QString text = savePdf(filesDir.filePath(QStringLiteral("blatt")));
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -95,7 +97,7 @@ TEST_F(MainSheetTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
       FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})));
 }
 
-TEST_F(MainSheetTest, AnExistingPdfIsReplacedOnlyAfterYes) {
+TEST_F(SheetControllerTest, AnExistingPdfIsReplacedOnlyAfterYes) {
   const QString target = filesDir.filePath(QStringLiteral("blatt.pdf"));
   writeBytes(target, "alt");
   dialogs.answers = {mrNo};
@@ -107,7 +109,7 @@ TEST_F(MainSheetTest, AnExistingPdfIsReplacedOnlyAfterYes) {
   EXPECT_TRUE(savePdf(target).contains(Text(Msg::SheetTitle)));
 }
 
-TEST_F(MainSheetTest, APdfThatCannotBeWrittenIsReported) {
+TEST_F(SheetControllerTest, APdfThatCannotBeWrittenIsReported) {
   savePdf(filesDir.filePath(QStringLiteral("fehlt/blatt.pdf")));
   ASSERT_EQ(dialogs.messages.size(), 1U);
   EXPECT_EQ(dialogs.messages.back().kind, BoxKind::Error);
@@ -115,21 +117,21 @@ TEST_F(MainSheetTest, APdfThatCannotBeWrittenIsReported) {
       dialogs.messages.back().text.startsWith(Text(Msg::SheetNotSaved).section(u'\n', 0, 0)));
 }
 
-TEST_F(MainSheetTest, PrintingPaintsTheSameSheetOnThePrinter) {
+TEST_F(SheetControllerTest, PrintingPaintsTheSameSheetOnThePrinter) {
   const QString output = filesDir.filePath(QStringLiteral("gedruckt.pdf"));
-  window->SetPrinterChooser([output](QPrinter& printer, QWidget*) {
+  window->Sheet().SetPrinterChooser([output](QPrinter& printer, QWidget*) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(output);
     return true;
   });
-  window->mnuFilePrint->trigger();
+  window->Sheet().mnuFilePrint->trigger();
   EXPECT_EQ(window->StatusText(), Text(Msg::SheetPrinted));
   EXPECT_TRUE(HasRow(PdfText(output), Text(Msg::CaptionBatteryTestInterval),
                      window->edtBatteryTestInterval->text()));
 
-  window->SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
+  window->Sheet().SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
   window->SetStatusText({});
-  window->mnuFilePrint->trigger();
+  window->Sheet().mnuFilePrint->trigger();
   EXPECT_TRUE(window->StatusText().isEmpty());
   EXPECT_THAT(dialogs.texts(), IsEmpty());
 }

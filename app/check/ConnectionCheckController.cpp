@@ -1,0 +1,31 @@
+#include "app/check/ConnectionCheckController.h"
+
+#include "link/Connectioncheck.h"
+#include "ui/OperationGuard.h"
+#include "ui/Texts.h"
+
+#include <QAction>
+#include <QMenu>
+
+ConnectionCheckController::ConnectionCheckController(QWidget& window, QMenu& helpMenu,
+                                                     QAction* before,
+                                                     const OpuLinkOptions& linkOptions,
+                                                     OperationGuard& guard)
+    : QObject(&window),
+      mnuHelpConnectionCheck(new QAction(Text(Msg::MenuHelpConnectionCheck), &window)),
+      window_(window),
+      linkOptions_(linkOptions),
+      guard_(guard) {
+  mnuHelpConnectionCheck->setObjectName(QStringLiteral("mnuHelpConnectionCheck"));
+  helpMenu.insertAction(before, mnuHelpConnectionCheck);
+  connect(mnuHelpConnectionCheck, &QAction::triggered, this,
+          &ConnectionCheckController::mnuHelpConnectionCheckClick);
+}
+
+void ConnectionCheckController::mnuHelpConnectionCheckClick() {
+  // The check talks to the OPU through a link of its own, while no other command may.
+  guard_.Run([this] {
+    TfrmConnectionCheck check(linkOptions_, SerialPortPlaces{}, &window_);
+    check.exec();
+  });
+}

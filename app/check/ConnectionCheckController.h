@@ -1,0 +1,29 @@
+#pragma once
+
+#include "link/opu/OpuLinkOptions.h"
+
+#include <QObject>
+
+class OperationGuard;
+class QAction;
+class QMenu;
+class QWidget;
+
+// Hilfe › Verbindung prüfen…: checks step by step that the programming unit can be reached
+// (link/Connectioncheck.h), through a link of its own.
+class ConnectionCheckController : public QObject {
+ public:
+  // The menu entry goes into the Help menu before `before`; the check's window is the child of
+  // `window`.
+  ConnectionCheckController(QWidget& window, QMenu& helpMenu, QAction* before,
+                            const OpuLinkOptions& linkOptions, OperationGuard& guard);
+
+  QAction* mnuHelpConnectionCheck;
+
+ private:
+  void mnuHelpConnectionCheckClick();
+
+  QWidget& window_;
+  OpuLinkOptions linkOptions_;
+  OperationGuard& guard_;
+};
