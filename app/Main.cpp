@@ -41,47 +41,47 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
                           ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder,
                                              DefaultFolder, VembaIni},
                           *environment_.dialogs, this) {
-  CreateForm();
+  form.CreateForm(*this);
   fieldControls_ = {
-      {Field::edtRadioCodeOld, edtRadioCodeOld},
-      {Field::edtRadioCodeNew, edtRadioCodeNew},
-      {Field::edtProductionDate, edtProductionDate},
-      {Field::edtRadioTestAlarmInterval, edtRadioTestAlarmInterval},
-      {Field::edtMissedAck, edtMissedAck},
-      {Field::cbRadioTestAlarmActive, cbRadioTestAlarmActive},
-      {Field::edtButtonCounter, edtButtonCounter},
-      {Field::edtBatteryTestInterval, edtBatteryTestInterval},
-      {Field::cbConfig_D0, cbConfig_D0},
-      {Field::cbConfig_D1, cbConfig_D1},
-      {Field::cbConfig_D2, cbConfig_D2},
-      {Field::cbConfig_D3, cbConfig_D3},
-      {Field::cbConfig_D4, cbConfig_D4},
-      {Field::cbConfig_D5, cbConfig_D5},
-      {Field::edtFirmwareType, edtFirmwareType},
-      {Field::edtFirmwareVersion, edtFirmwareVersion},
-      {Field::edtInactivitySampleInterval, edtInactivitySampleInterval},
-      {Field::edtInactivityTiltThreshold, edtInactivityTiltThreshold},
-      {Field::edtDementiaBlockTime, edtDementiaBlockTime},
-      {Field::edtNoShortTx, edtNoShortTx},
-      {Field::edtNoLongTx, edtNoLongTx},
-      {Field::edtInactivityLimit, edtInactivityLimit},
-      {Field::edtButtonActivationDelay, edtButtonActivationDelay},
-      {Field::edtActivityAlarmInterval, edtActivityAlarmInterval},
-      {Field::edtTotalTxCounter, edtTotalTxCounter},
-      {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
+      {Field::edtRadioCodeOld, form.edtRadioCodeOld},
+      {Field::edtRadioCodeNew, form.edtRadioCodeNew},
+      {Field::edtProductionDate, form.edtProductionDate},
+      {Field::edtRadioTestAlarmInterval, form.edtRadioTestAlarmInterval},
+      {Field::edtMissedAck, form.edtMissedAck},
+      {Field::cbRadioTestAlarmActive, form.cbRadioTestAlarmActive},
+      {Field::edtButtonCounter, form.edtButtonCounter},
+      {Field::edtBatteryTestInterval, form.edtBatteryTestInterval},
+      {Field::cbConfig_D0, form.cbConfig_D0},
+      {Field::cbConfig_D1, form.cbConfig_D1},
+      {Field::cbConfig_D2, form.cbConfig_D2},
+      {Field::cbConfig_D3, form.cbConfig_D3},
+      {Field::cbConfig_D4, form.cbConfig_D4},
+      {Field::cbConfig_D5, form.cbConfig_D5},
+      {Field::edtFirmwareType, form.edtFirmwareType},
+      {Field::edtFirmwareVersion, form.edtFirmwareVersion},
+      {Field::edtInactivitySampleInterval, form.edtInactivitySampleInterval},
+      {Field::edtInactivityTiltThreshold, form.edtInactivityTiltThreshold},
+      {Field::edtDementiaBlockTime, form.edtDementiaBlockTime},
+      {Field::edtNoShortTx, form.edtNoShortTx},
+      {Field::edtNoLongTx, form.edtNoLongTx},
+      {Field::edtInactivityLimit, form.edtInactivityLimit},
+      {Field::edtButtonActivationDelay, form.edtButtonActivationDelay},
+      {Field::edtActivityAlarmInterval, form.edtActivityAlarmInterval},
+      {Field::edtTotalTxCounter, form.edtTotalTxCounter},
+      {Field::edtInactivityRetransmissionAttempts, form.edtInactivityRetransmissionAttempts},
   };
-  connect(mnuFileNew, &QAction::triggered, this, &TfrmMain::mnuFileNewClick);
-  connect(mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
-  connect(mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
-  connect(mnuFileSaveAs, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
-  connect(mnuFileSelectDefaultFolder, &QAction::triggered, this,
+  connect(form.mnuFileNew, &QAction::triggered, this, &TfrmMain::mnuFileNewClick);
+  connect(form.mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+  connect(form.mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+  connect(form.mnuFileSaveAs, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
+  connect(form.mnuFileSelectDefaultFolder, &QAction::triggered, this,
           &TfrmMain::mnuFileSelectDefaultFolderClick);
-  connect(mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
-  connect(mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
-  recentFiles_ = new RecentFilesController(*mnuFile, mnuDelimiter1, configurationFiles_,
+  connect(form.mnuFileExit, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  connect(form.mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
+  recentFiles_ = new RecentFilesController(*form.mnuFile, form.mnuDelimiter1, configurationFiles_,
                                            operationGuard_, this);
-  sheet_ = new SheetController(*this, *mnuFile, mnuDelimiter1, *environment_.dialogs);
-  connectionCheck_ = new ConnectionCheckController(*this, *mnuHelp, mnuHelpAbout,
+  sheet_ = new SheetController(*this, *form.mnuFile, form.mnuDelimiter1, *environment_.dialogs);
+  connectionCheck_ = new ConnectionCheckController(*this, *form.mnuHelp, form.mnuHelpAbout,
                                                    environment_.linkOptions, operationGuard_);
   BindFieldRules();
   BindTransmitterOperations();
@@ -98,7 +98,7 @@ void TfrmMain::FormCreate() {
   SetInactivityLimitRow();
   FillUnitSelector();
   SetRemainingCaptions();
-  BindRowLabels();
+  form.BindRowLabels();
   mnuFileNewClick();
   // After File New, whose report would hide it.
   if (!settingsNotice.isEmpty()) SetStatusText(settingsNotice);
@@ -125,80 +125,80 @@ QString TfrmMain::RunSettingsSteps() {
 
 void TfrmMain::SetMainCaptions() {
   const std::pair<QAction*, Msg::Id> menuCaptions[] = {
-      {mnuFile->menuAction(), Msg::MenuFile},
-      {mnuFileNew, Msg::MenuFileNew},
-      {mnuFileOpen, Msg::MenuFileOpen},
-      {mnuFileSave, Msg::MenuFileSave},
-      {mnuFileSaveAs, Msg::MenuFileSaveAs},
-      {mnuFileSelectDefaultFolder, Msg::MenuFileSelectDefaultFolder},
-      {mnuFileExit, Msg::MenuFileExit},
-      {mnuComm->menuAction(), Msg::MenuComm},
-      {mnuCommReadFromDevice, Msg::MenuCommRead},
-      {mnuCommWriteToDevice, Msg::MenuCommWrite},
-      {mnuCommChangeIdCode, Msg::MenuCommChangeCode},
-      {mnuHelp->menuAction(), Msg::MenuHelp},
-      {mnuHelpAbout, Msg::MenuHelpAbout},
+      {form.mnuFile->menuAction(), Msg::MenuFile},
+      {form.mnuFileNew, Msg::MenuFileNew},
+      {form.mnuFileOpen, Msg::MenuFileOpen},
+      {form.mnuFileSave, Msg::MenuFileSave},
+      {form.mnuFileSaveAs, Msg::MenuFileSaveAs},
+      {form.mnuFileSelectDefaultFolder, Msg::MenuFileSelectDefaultFolder},
+      {form.mnuFileExit, Msg::MenuFileExit},
+      {form.mnuComm->menuAction(), Msg::MenuComm},
+      {form.mnuCommReadFromDevice, Msg::MenuCommRead},
+      {form.mnuCommWriteToDevice, Msg::MenuCommWrite},
+      {form.mnuCommChangeIdCode, Msg::MenuCommChangeCode},
+      {form.mnuHelp->menuAction(), Msg::MenuHelp},
+      {form.mnuHelpAbout, Msg::MenuHelpAbout},
   };
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
 
   const std::pair<QWidget*, Msg::Id> captions[] = {
-      {gbxRadioParameters, Msg::CaptionRadioParameters},
-      {lblRadioCodeId, Msg::CaptionRadioCode},
-      {lblOld, Msg::CaptionCurrent},
-      {lblNew, Msg::CaptionNew},
-      {lblNoOfShortTransmissions, Msg::CaptionShortTransmissions},
-      {lblNoOfLongTransmissions, Msg::CaptionLongTransmissions},
-      {gbxTechnicalAlarmsInfo, Msg::CaptionTechnicalAlarms},
-      {lblActivityAlarmActive, Msg::CaptionActivityAlarmActive},
-      {lblActivityAlarmInterval, Msg::CaptionActivityAlarmInterval},
-      {lblRadioTestAlarmActive, Msg::CaptionRadioTestAlarmActive},
-      {lblRadioTestAlarmInterval, Msg::CaptionRadioTestAlarmInterval},
-      {lblTransmitTestAlarmWithButtonCounterValue, Msg::CaptionTestAlarmWithButtonCounter},
-      {lblNoOfMissedAckBeforeSleep, Msg::CaptionMissedAckBeforeSleep},
-      {lblBatteryTestInterval, Msg::CaptionBatteryTestInterval},
-      {lblButtonCounter, Msg::CaptionButtonCounter},
-      {lblTotalTxCounter, Msg::CaptionTotalTxCounter},
-      {lblCompatibleAlarmTypes, Msg::CaptionCompatibleAlarmTypes},
-      {gbxUserAlarms, Msg::CaptionUserAlarms},
-      {lblAlarmButtonActive, Msg::CaptionAlarmButtonActive},
-      {lblButtonActivationDelay, Msg::CaptionButtonActivationDelay},
-      {lblDementiaBlockTime, Msg::CaptionDementiaBlockTime},
-      {lblInactivitySenseActive, Msg::CaptionInactivitySenseActive},
+      {form.gbxRadioParameters, Msg::CaptionRadioParameters},
+      {form.lblRadioCodeId, Msg::CaptionRadioCode},
+      {form.lblOld, Msg::CaptionCurrent},
+      {form.lblNew, Msg::CaptionNew},
+      {form.lblNoOfShortTransmissions, Msg::CaptionShortTransmissions},
+      {form.lblNoOfLongTransmissions, Msg::CaptionLongTransmissions},
+      {form.gbxTechnicalAlarmsInfo, Msg::CaptionTechnicalAlarms},
+      {form.lblActivityAlarmActive, Msg::CaptionActivityAlarmActive},
+      {form.lblActivityAlarmInterval, Msg::CaptionActivityAlarmInterval},
+      {form.lblRadioTestAlarmActive, Msg::CaptionRadioTestAlarmActive},
+      {form.lblRadioTestAlarmInterval, Msg::CaptionRadioTestAlarmInterval},
+      {form.lblTransmitTestAlarmWithButtonCounterValue, Msg::CaptionTestAlarmWithButtonCounter},
+      {form.lblNoOfMissedAckBeforeSleep, Msg::CaptionMissedAckBeforeSleep},
+      {form.lblBatteryTestInterval, Msg::CaptionBatteryTestInterval},
+      {form.lblButtonCounter, Msg::CaptionButtonCounter},
+      {form.lblTotalTxCounter, Msg::CaptionTotalTxCounter},
+      {form.lblCompatibleAlarmTypes, Msg::CaptionCompatibleAlarmTypes},
+      {form.gbxUserAlarms, Msg::CaptionUserAlarms},
+      {form.lblAlarmButtonActive, Msg::CaptionAlarmButtonActive},
+      {form.lblButtonActivationDelay, Msg::CaptionButtonActivationDelay},
+      {form.lblDementiaBlockTime, Msg::CaptionDementiaBlockTime},
+      {form.lblInactivitySenseActive, Msg::CaptionInactivitySenseActive},
   };
   for (const auto& [widget, number] : captions) setCaption(widget, number);
 }
 
 void TfrmMain::SetInactivityLimitRow() {
-  lblInactivityLimit->setText(
+  form.lblInactivityLimit->setText(
       Text(ServiceMode ? Msg::CaptionInactivityLimitCount : Msg::CaptionInactivityLimit));
-  edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
-  edtInactivityLimit->setProperty(TagProperty,
-                                  static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
-  if (ServiceMode) cbbxInactivityLimitUnit->setEnabled(false);
-  edtInactivitySampleInterval->setEnabled(true);
-  edtInactivityTiltThreshold->setEnabled(ServiceMode);
+  form.edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
+  form.edtInactivityLimit->setProperty(TagProperty,
+                                       static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
+  if (ServiceMode) form.cbbxInactivityLimitUnit->setEnabled(false);
+  form.edtInactivitySampleInterval->setEnabled(true);
+  form.edtInactivityTiltThreshold->setEnabled(ServiceMode);
 }
 
 void TfrmMain::FillUnitSelector() {
-  cbbxInactivityLimitUnit->clear();
-  cbbxInactivityLimitUnit->addItem(Text(Msg::UnitMinutes));
-  cbbxInactivityLimitUnit->addItem(Text(Msg::UnitHours));
+  form.cbbxInactivityLimitUnit->clear();
+  form.cbbxInactivityLimitUnit->addItem(Text(Msg::UnitMinutes));
+  form.cbbxInactivityLimitUnit->addItem(Text(Msg::UnitHours));
   SetLastLimitUnit(NoUnit);
-  cbbxInactivityLimitUnit->setCurrentIndex(-1);
+  form.cbbxInactivityLimitUnit->setCurrentIndex(-1);
 }
 
 void TfrmMain::SetRemainingCaptions() {
   const std::pair<QWidget*, Msg::Id> captions[] = {
-      {lblInactivitySampleInterval, Msg::CaptionSampleInterval},
-      {lblInactivityTiltThreshold, Msg::CaptionTiltThreshold},
-      {lblInactivityRetransmissionAttempts, Msg::CaptionRetransmissionAttempts},
-      {lblIgnoreRetransmissionAck, Msg::CaptionIgnoreRetransmissionAck},
-      {gbxProductInformation, Msg::CaptionProductInformation},
-      {lblFirmwareVersion, Msg::CaptionFirmwareVersion},
-      {lblProductionDate, Msg::CaptionProductionDate},
-      {lblFirmwareType, Msg::CaptionFirmwareType},
-      {btnReadFromDevice, Msg::ButtonRead},
-      {btnWriteToDevice, Msg::ButtonWrite},
+      {form.lblInactivitySampleInterval, Msg::CaptionSampleInterval},
+      {form.lblInactivityTiltThreshold, Msg::CaptionTiltThreshold},
+      {form.lblInactivityRetransmissionAttempts, Msg::CaptionRetransmissionAttempts},
+      {form.lblIgnoreRetransmissionAck, Msg::CaptionIgnoreRetransmissionAck},
+      {form.gbxProductInformation, Msg::CaptionProductInformation},
+      {form.lblFirmwareVersion, Msg::CaptionFirmwareVersion},
+      {form.lblProductionDate, Msg::CaptionProductionDate},
+      {form.lblFirmwareType, Msg::CaptionFirmwareType},
+      {form.btnReadFromDevice, Msg::ButtonRead},
+      {form.btnWriteToDevice, Msg::ButtonWrite},
   };
   for (const auto& [widget, number] : captions) setCaption(widget, number);
 }
@@ -287,15 +287,16 @@ void TfrmMain::mnuFileExitClick() {
 }
 
 InactivityLimitModeKind TfrmMain::InactivityLimitMode() const {
-  return static_cast<InactivityLimitModeKind>(edtInactivityLimit->property(TagProperty).toInt());
+  return static_cast<InactivityLimitModeKind>(
+      form.edtInactivityLimit->property(TagProperty).toInt());
 }
 
 int TfrmMain::LastLimitUnit() const {
-  return cbbxInactivityLimitUnit->property(TagProperty).toInt();
+  return form.cbbxInactivityLimitUnit->property(TagProperty).toInt();
 }
 
 void TfrmMain::SetLastLimitUnit(int unit) {
-  cbbxInactivityLimitUnit->setProperty(TagProperty, unit);
+  form.cbbxInactivityLimitUnit->setProperty(TagProperty, unit);
 }
 
 QWidget* TfrmMain::ControlOf(Field field) const {
@@ -303,11 +304,11 @@ QWidget* TfrmMain::ControlOf(Field field) const {
 }
 
 void TfrmMain::SetStatusText(const QString& text) {
-  sbStatus->showMessage(text);
+  form.sbStatus->showMessage(text);
 }
 
 QString TfrmMain::StatusText() const {
-  return sbStatus->currentMessage();
+  return form.sbStatus->currentMessage();
 }
 
 void TfrmMain::SetTitleText(const QString& title) {
@@ -317,7 +318,7 @@ void TfrmMain::SetTitleText(const QString& title) {
 }
 
 void TfrmMain::EmptyNewRadioCode() {
-  edtRadioCodeNew->setText({});
+  form.edtRadioCodeNew->setText({});
 }
 
 CodecContext TfrmMain::codecContext() const {
@@ -341,7 +342,7 @@ void TfrmMain::ApplyShownValue(const ShownValue& shown) {
   // in its own unit. Selecting from code does not run the unit conversion.
   if (shown.field == Field::edtInactivityLimit && shown.unit != NoUnit) {
     SetLastLimitUnit(shown.unit);
-    cbbxInactivityLimitUnit->setCurrentIndex(shown.unit);
+    form.cbbxInactivityLimitUnit->setCurrentIndex(shown.unit);
   }
   edit->setText(shown.text);
   if (shown.maxLength > 0) edit->setTypedMaxLength(shown.maxLength);
@@ -356,7 +357,7 @@ FieldValues TfrmMain::CurrentFieldValues() const {
       values.texts[field] = static_cast<const FieldEdit*>(control)->text();
     }
   }
-  values.selectedUnit = cbbxInactivityLimitUnit->currentIndex();
+  values.selectedUnit = form.cbbxInactivityLimitUnit->currentIndex();
   return values;
 }
 
@@ -367,9 +368,10 @@ int TfrmMain::BuildImage(ParameterImage& image, ImageOrigin origin) {
 bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {
   const int count = InactivityCountOf(image);
   if (count >= RecommendedInactivityCount) return true;
-  const QString limit = edtInactivityLimit->text() + u' ' + cbbxInactivityLimitUnit->currentText();
+  const QString limit =
+      form.edtInactivityLimit->text() + u' ' + form.cbbxInactivityLimitUnit->currentText();
   const QString text =
       FormatText(Msg::FewIdenticalMeasurementsWarning,
-                 {limit, edtInactivitySampleInterval->text(), QString::number(count)});
+                 {limit, form.edtInactivitySampleInterval->text(), QString::number(count)});
   return environment_.dialogs->ShowInformation(this, text, BoxButtons::OkCancel) == mrOk;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainForm.h"
 #include "files/ConfigurationFiles.h"
 #include "files/Settings.h"
 #include "files/VembaIni.h"
@@ -10,20 +11,11 @@
 #include "link/TransmitterOperations.h"
 #include "link/opu/OpuLink.h"
 #include "link/opu/OpuLinkOptions.h"
-#include "ui/FieldEdit.h"
 #include "ui/OperationGuard.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDateTime>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMainWindow>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QStringList>
-#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -135,104 +127,14 @@ class TfrmMain : public QMainWindow,
   OpuLink link;        // closed between operations
   QDateTime ReadTime;  // when the configuration shown was read from the transmitter
 
-  // Menu.
-  QMenu* mnuFile = nullptr;
-  QAction* mnuFileNew = nullptr;
-  QAction* mnuFileOpen = nullptr;
-  QAction* mnuFileSave = nullptr;
-  QAction* mnuFileSaveAs = nullptr;
-  QAction* mnuDelimiter1 = nullptr;
-  QAction* mnuFileSelectDefaultFolder = nullptr;
-  QAction* mnuDelimter2 = nullptr;
-  QAction* mnuFileExit = nullptr;
-  QMenu* mnuComm = nullptr;
-  QAction* mnuCommReadFromDevice = nullptr;
-  QAction* mnuCommWriteToDevice = nullptr;
-  QAction* N1 = nullptr;
-  QAction* mnuCommChangeIdCode = nullptr;
   // The safety net: record, comparison and verification after writing.
   QAction* mnuFileRecord = nullptr;
   QAction* mnuFileCompare = nullptr;
   QAction* mnuCommVerifyAfterWrite = nullptr;
   TfrmProtocol* frmProtocol = nullptr;
   TfrmCompare* frmCompare = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuHelpAbout = nullptr;
 
-  // Radio parameters.
-  QGroupBox* gbxRadioParameters = nullptr;
-  QLabel* lblRadioCodeId = nullptr;
-  QLabel* lblOld = nullptr;
-  FieldEdit* edtRadioCodeOld = nullptr;
-  QLabel* lblNew = nullptr;
-  FieldEdit* edtRadioCodeNew = nullptr;
-  QLabel* lblNoOfShortTransmissions = nullptr;
-  FieldEdit* edtNoShortTx = nullptr;
-  QLabel* lblNoOfLongTransmissions = nullptr;
-  FieldEdit* edtNoLongTx = nullptr;
-
-  // Technical alarms and information.
-  QGroupBox* gbxTechnicalAlarmsInfo = nullptr;
-  QLabel* lblActivityAlarmActive = nullptr;
-  QCheckBox* cbConfig_D3 = nullptr;
-  QLabel* lblActivityAlarmInterval = nullptr;
-  FieldEdit* edtActivityAlarmInterval = nullptr;
-  QLabel* lblRadioTestAlarmActive = nullptr;
-  QCheckBox* cbRadioTestAlarmActive = nullptr;
-  QLabel* lblRadioTestAlarmInterval = nullptr;
-  FieldEdit* edtRadioTestAlarmInterval = nullptr;
-  QLabel* lblTransmitTestAlarmWithButtonCounterValue = nullptr;
-  QCheckBox* cbConfig_D2 = nullptr;
-  QLabel* lblNoOfMissedAckBeforeSleep = nullptr;
-  FieldEdit* edtMissedAck = nullptr;
-  QLabel* lblBatteryTestInterval = nullptr;
-  FieldEdit* edtBatteryTestInterval = nullptr;
-  QLabel* lblButtonCounter = nullptr;
-  FieldEdit* edtButtonCounter = nullptr;
-  QLabel* lblTotalTxCounter = nullptr;
-  FieldEdit* edtTotalTxCounter = nullptr;
-  QLabel* lblCompatibleAlarmTypes = nullptr;
-  QCheckBox* cbConfig_D4 = nullptr;
-
-  // User alarms and inactivity.
-  QGroupBox* gbxUserAlarms = nullptr;
-  QLabel* lblAlarmButtonActive = nullptr;
-  QCheckBox* cbConfig_D1 = nullptr;
-  QLabel* lblButtonActivationDelay = nullptr;
-  FieldEdit* edtButtonActivationDelay = nullptr;
-  QLabel* lblDementiaBlockTime = nullptr;
-  FieldEdit* edtDementiaBlockTime = nullptr;
-  QFrame* Panel2 = nullptr;
-  QLabel* lblInactivitySenseActive = nullptr;
-  QCheckBox* cbConfig_D0 = nullptr;
-  QLabel* lblInactivityLimit = nullptr;
-  FieldEdit* edtInactivityLimit = nullptr;
-  QComboBox* cbbxInactivityLimitUnit = nullptr;
-  QLabel* lblInactivitySampleInterval = nullptr;
-  FieldEdit* edtInactivitySampleInterval = nullptr;
-  QLabel* lblInactivityTiltThreshold = nullptr;
-  FieldEdit* edtInactivityTiltThreshold = nullptr;
-  QLabel* lblInactivityRetransmissionAttempts = nullptr;
-  FieldEdit* edtInactivityRetransmissionAttempts = nullptr;
-  QLabel* lblIgnoreRetransmissionAck = nullptr;
-  QCheckBox* cbConfig_D5 = nullptr;
-
-  // Product information.
-  QGroupBox* gbxProductInformation = nullptr;
-  QLabel* lblFirmwareVersion = nullptr;
-  FieldEdit* edtFirmwareVersion = nullptr;
-  QLabel* lblProductionDate = nullptr;
-  FieldEdit* edtProductionDate = nullptr;
-  QLabel* lblFirmwareType = nullptr;
-  FieldEdit* edtFirmwareType = nullptr;
-
-  QPushButton* btnReadFromDevice = nullptr;
-  QPushButton* btnWriteToDevice = nullptr;
-  QPushButton* btnGetVembaCode = nullptr;
-
-  QStatusBar* sbStatus = nullptr;
-  QTimer* tmrPollOpu = nullptr;
-  QTimer* tmrPollOpuInfo = nullptr;
+  MainForm form;
 
  public slots:
   void mnuFileNewClick();
@@ -254,16 +156,7 @@ class TfrmMain : public QMainWindow,
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void CreateForm();
-  void CreateMenu();
-  void CreateRadioParameters(QWidget* client);
-  void CreateTechnicalAlarmsInfo(QWidget* client);
-  void CreateUserAlarms(QWidget* client);
-  void CreateProductInformation(QWidget* client);
-  void CreateButtonsAndTimers(QWidget* client);
-  void SetTabOrder();
   void FitToScreen();
-  void BindRowLabels();
   void BindTransmitterOperations();
   void BindSafetyNet();
 

@@ -13,25 +13,25 @@
 void TfrmMain::BindFieldRules() {
   using ChangeHandler = void (TfrmMain::*)();
   const std::pair<FieldEdit*, ChangeHandler> changeHandlers[] = {
-      {edtNoShortTx, &TfrmMain::edtNoShortTxChange},
-      {edtNoLongTx, &TfrmMain::edtNoLongTxChange},
-      {edtBatteryTestInterval, &TfrmMain::edtBatteryTestIntervalChange},
-      {edtRadioTestAlarmInterval, &TfrmMain::edtRadioTestAlarmIntervalChange},
-      {edtMissedAck, &TfrmMain::edtMissedAckChange},
-      {edtActivityAlarmInterval, &TfrmMain::edtActivityAlarmIntervalChange},
-      {edtDementiaBlockTime, &TfrmMain::edtDementiaBlockTimeChange},
-      {edtButtonActivationDelay, &TfrmMain::edtButtonActivationDelayChange},
-      {edtInactivitySampleInterval, &TfrmMain::edtInactivitySampleIntervalChange},
-      {edtInactivityTiltThreshold, &TfrmMain::edtInactivityTiltThresholdChange},
-      {edtInactivityLimit, &TfrmMain::edtInactivityLimitChange},
+      {form.edtNoShortTx, &TfrmMain::edtNoShortTxChange},
+      {form.edtNoLongTx, &TfrmMain::edtNoLongTxChange},
+      {form.edtBatteryTestInterval, &TfrmMain::edtBatteryTestIntervalChange},
+      {form.edtRadioTestAlarmInterval, &TfrmMain::edtRadioTestAlarmIntervalChange},
+      {form.edtMissedAck, &TfrmMain::edtMissedAckChange},
+      {form.edtActivityAlarmInterval, &TfrmMain::edtActivityAlarmIntervalChange},
+      {form.edtDementiaBlockTime, &TfrmMain::edtDementiaBlockTimeChange},
+      {form.edtButtonActivationDelay, &TfrmMain::edtButtonActivationDelayChange},
+      {form.edtInactivitySampleInterval, &TfrmMain::edtInactivitySampleIntervalChange},
+      {form.edtInactivityTiltThreshold, &TfrmMain::edtInactivityTiltThresholdChange},
+      {form.edtInactivityLimit, &TfrmMain::edtInactivityLimitChange},
   };
   for (const auto& [edit, handler] : changeHandlers) {
     connect(edit, &FieldEdit::fieldTextChanged, this, handler);
   }
-  connect(edtRadioCodeNew, &FieldEdit::fieldTextChanged, this,
-          [this] { edtValidateRadioCode(edtRadioCodeNew); });
+  connect(form.edtRadioCodeNew, &FieldEdit::fieldTextChanged, this,
+          [this] { edtValidateRadioCode(form.edtRadioCodeNew); });
   // The user's choice only: ShowImage selects the unit of a shown value without converting it.
-  connect(cbbxInactivityLimitUnit, &QComboBox::activated, this,
+  connect(form.cbbxInactivityLimitUnit, &QComboBox::activated, this,
           &TfrmMain::cbbxInactivityLimitUnitChange);
   BindKeyFilters();
   BindCheckBoxDependencies();
@@ -90,9 +90,9 @@ void TfrmMain::ApplyRangeRule(Field field) {
 }
 
 void TfrmMain::edtInactivityLimitChange() {
-  ShowRefusal(edtInactivityLimit,
-              CheckInactivityLimit(edtInactivityLimit->text(), InactivityLimitMode(),
-                                   cbbxInactivityLimitUnit->currentIndex()));
+  ShowRefusal(form.edtInactivityLimit,
+              CheckInactivityLimit(form.edtInactivityLimit->text(), InactivityLimitMode(),
+                                   form.cbbxInactivityLimitUnit->currentIndex()));
 }
 
 void TfrmMain::edtValidateRadioCode(QObject* sender) {
@@ -109,19 +109,19 @@ void TfrmMain::ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict) {
 }
 
 void TfrmMain::cbbxInactivityLimitUnitChange() {
-  const int chosenUnit = cbbxInactivityLimitUnit->currentIndex();
+  const int chosenUnit = form.cbbxInactivityLimitUnit->currentIndex();
   const std::optional<LimitConversion> conversion =
-      ConvertLimitUnit(edtInactivityLimit->text(), LastLimitUnit(), chosenUnit);
+      ConvertLimitUnit(form.edtInactivityLimit->text(), LastLimitUnit(), chosenUnit);
   if (!conversion) return;
   SetLastLimitUnit(chosenUnit);
   // The value is judged in its new unit even when its text stays the same ("0" hours become
   // "0" minutes, which minutes refuse).
-  if (edtInactivityLimit->text() == conversion->text) {
+  if (form.edtInactivityLimit->text() == conversion->text) {
     edtInactivityLimitChange();
   } else {
-    edtInactivityLimit->setText(conversion->text);
+    form.edtInactivityLimit->setText(conversion->text);
   }
-  edtInactivityLimit->setTypedMaxLength(conversion->typedMaxLength);
+  form.edtInactivityLimit->setTypedMaxLength(conversion->typedMaxLength);
 }
 
 void TfrmMain::ApplyCheckBoxDependency(Field governingBox) {
@@ -130,7 +130,7 @@ void TfrmMain::ApplyCheckBoxDependency(Field governingBox) {
     if (dependency.governingBox != governingBox) continue;
     for (const Field dependant : dependency.dependants) {
       ControlOf(dependant)->setEnabled(enabled);
-      if (dependant == Field::edtInactivityLimit) cbbxInactivityLimitUnit->setEnabled(enabled);
+      if (dependant == Field::edtInactivityLimit) form.cbbxInactivityLimitUnit->setEnabled(enabled);
     }
   }
 }

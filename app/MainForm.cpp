@@ -1,6 +1,8 @@
 // The form description of the main window: controls, positions, design captions and initial
 // states. The German captions replace the design captions when the window is created.
 
+#include "app/MainForm.h"
+
 #include "app/Main.h"
 #include "ui/FormHelpers.h"
 
@@ -76,42 +78,42 @@ QAction* addSeparator(QMenu* menu, const char* name) {
 
 }  // namespace
 
-void TfrmMain::CreateForm() {
-  setObjectName(QStringLiteral("frmMain"));
-  setWindowTitle(QStringLiteral("U-KOVA Programmer"));
+void MainForm::CreateForm(QMainWindow& window) {
+  window.setObjectName(QStringLiteral("frmMain"));
+  window.setWindowTitle(QStringLiteral("U-KOVA Programmer"));
   QFont formFont(QStringLiteral("MS Sans Serif"));
   formFont.setPointSize(8);
-  setFont(formFont);
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  window.setFont(formFont);
+  window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                        Qt::MSWindowsFixedSizeDialogHint);
 
-  CreateMenu();
+  CreateMenu(*window.menuBar());
   auto* client = new QWidget;
   client->setObjectName(QStringLiteral("clientArea"));
   client->setFixedSize(ClientWidth, ClientHeight - StatusHeight);
   // The client area keeps its designed size; on a screen too small for it, it scrolls inside a
-  // window that fits (FitToScreen).
-  auto* scroller = new QScrollArea(this);
+  // window that fits (TfrmMain::FitToScreen).
+  auto* scroller = new QScrollArea(&window);
   scroller->setObjectName(QStringLiteral("scbClientArea"));
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidget(client);
-  setCentralWidget(scroller);
+  window.setCentralWidget(scroller);
   CreateRadioParameters(client);
   CreateTechnicalAlarmsInfo(client);
   CreateUserAlarms(client);
   CreateProductInformation(client);
   CreateButtonsAndTimers(client);
 
-  sbStatus = new QStatusBar(this);
+  sbStatus = new QStatusBar(&window);
   sbStatus->setObjectName(QStringLiteral("sbStatus"));
   sbStatus->setFixedHeight(StatusHeight);
   sbStatus->setSizeGripEnabled(false);
-  setStatusBar(sbStatus);
+  window.setStatusBar(sbStatus);
 
   SetTabOrder();
   // Fixed single border: the window keeps its designed size.
-  setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+  window.setFixedSize(ClientWidth, ClientHeight + window.menuBar()->sizeHint().height());
 }
 
 void TfrmMain::FitToScreen() {
@@ -124,7 +126,7 @@ void TfrmMain::FitToScreen() {
   setFixedSize(designed.boundedTo(shownOn->availableGeometry().size() - frame));
 }
 
-void TfrmMain::BindRowLabels() {
+void MainForm::BindRowLabels() const {
   const std::pair<QLabel*, QWidget*> rows[] = {
       {lblNoOfShortTransmissions, edtNoShortTx},
       {lblNoOfLongTransmissions, edtNoLongTx},
@@ -157,10 +159,9 @@ void TfrmMain::BindRowLabels() {
   BindRowLabel(lblNew, edtRadioCodeNew, lblRadioCodeId->text());
 }
 
-void TfrmMain::CreateMenu() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName(QStringLiteral("MainMenu1"));
-  mnuFile = bar->addMenu(QStringLiteral("&File"));
+void MainForm::CreateMenu(QMenuBar& bar) {
+  bar.setObjectName(QStringLiteral("MainMenu1"));
+  mnuFile = bar.addMenu(QStringLiteral("&File"));
   mnuFile->setObjectName(QStringLiteral("mnuFile"));
   mnuFileNew = addItem(mnuFile, "mnuFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
   mnuFileOpen = addItem(mnuFile, "mnuFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -172,7 +173,7 @@ void TfrmMain::CreateMenu() {
   mnuDelimter2 = addSeparator(mnuFile, "mnuDelimter2");
   mnuFileExit = addItem(mnuFile, "mnuFileExit", "E&xit");
 
-  mnuComm = bar->addMenu(QStringLiteral("&Communication"));
+  mnuComm = bar.addMenu(QStringLiteral("&Communication"));
   mnuComm->setObjectName(QStringLiteral("mnuComm"));
   mnuCommReadFromDevice = addItem(mnuComm, "mnuCommReadFromDevice", "&Read from U-KOVA",
                                   QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -182,12 +183,12 @@ void TfrmMain::CreateMenu() {
   mnuCommChangeIdCode = addItem(mnuComm, "mnuCommChangeIdCode", "&Change ID code...",
                                 QKeySequence(Qt::CTRL | Qt::Key_C));
 
-  mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+  mnuHelp = bar.addMenu(QStringLiteral("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
   mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...");
 }
 
-void TfrmMain::CreateRadioParameters(QWidget* client) {
+void MainForm::CreateRadioParameters(QWidget* client) {
   gbxRadioParameters = addGroup(client, "gbxRadioParameters", "Radio parameters", 8, 8, 433, 129);
   QWidget* group = gbxRadioParameters;
   lblRadioCodeId = addLabel(group, "lblRadioCodeId", "Radio code", LabelX, 32, 150);
@@ -203,7 +204,7 @@ void TfrmMain::CreateRadioParameters(QWidget* client) {
   edtNoLongTx = addEdit(group, "edtNoLongTx", "3", 96, 2);
 }
 
-void TfrmMain::CreateTechnicalAlarmsInfo(QWidget* client) {
+void MainForm::CreateTechnicalAlarmsInfo(QWidget* client) {
   gbxTechnicalAlarmsInfo =
       addGroup(client, "gbxTechnicalAlarmsInfo", "Technical alarms/information", 8, 144, 433, 401);
   QWidget* group = gbxTechnicalAlarmsInfo;
@@ -238,7 +239,7 @@ void TfrmMain::CreateTechnicalAlarmsInfo(QWidget* client) {
   cbConfig_D4 = addCheck(group, "cbConfig_D4", 320, false);
 }
 
-void TfrmMain::CreateUserAlarms(QWidget* client) {
+void MainForm::CreateUserAlarms(QWidget* client) {
   gbxUserAlarms = addGroup(client, "gbxUserAlarms", "User alarms", 448, 8, 433, 345);
   QWidget* group = gbxUserAlarms;
   lblAlarmButtonActive = addLabel(group, "lblAlarmButtonActive", "Alarm button active", LabelX, 32);
@@ -279,7 +280,7 @@ void TfrmMain::CreateUserAlarms(QWidget* client) {
   cbConfig_D5 = addCheck(group, "cbConfig_D5", 312, false);
 }
 
-void TfrmMain::CreateProductInformation(QWidget* client) {
+void MainForm::CreateProductInformation(QWidget* client) {
   gbxProductInformation =
       addGroup(client, "gbxProductInformation", "Product information", 448, 360, 433, 129);
   QWidget* group = gbxProductInformation;
@@ -291,7 +292,7 @@ void TfrmMain::CreateProductInformation(QWidget* client) {
   edtFirmwareType = addEdit(group, "edtFirmwareType", "", 96, 0, false);
 }
 
-void TfrmMain::CreateButtonsAndTimers(QWidget* client) {
+void MainForm::CreateButtonsAndTimers(QWidget* client) {
   const auto addButton = [client](const char* name, const char* caption, QRect geometry) {
     auto* button = new QPushButton(QString::fromLatin1(caption), client);
     named(button, name);
@@ -303,13 +304,13 @@ void TfrmMain::CreateButtonsAndTimers(QWidget* client) {
   btnGetVembaCode = addButton("btnGetVembaCode", "GetCode", {448, 504, 73, 25});
   btnGetVembaCode->setVisible(false);
 
-  tmrPollOpu = new QTimer(this);
+  tmrPollOpu = new QTimer(client);
   tmrPollOpu->setObjectName(QStringLiteral("tmrPollOpu"));
-  tmrPollOpuInfo = new QTimer(this);
+  tmrPollOpuInfo = new QTimer(client);
   tmrPollOpuInfo->setObjectName(QStringLiteral("tmrPollOpuInfo"));
 }
 
-void TfrmMain::SetTabOrder() {
+void MainForm::SetTabOrder() const {
   const QList<QWidget*> order = {edtRadioCodeNew,
                                  edtNoShortTx,
                                  edtNoLongTx,
@@ -333,5 +334,5 @@ void TfrmMain::SetTabOrder() {
                                  cbConfig_D5,
                                  btnReadFromDevice,
                                  btnWriteToDevice};
-  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -46,11 +46,11 @@ void TfrmMain::BindSafetyNet() {
   mnuFileRecord->setObjectName(QStringLiteral("mnuFileRecord"));
   mnuFileCompare = new QAction(Text(Msg::MenuFileCompare), this);
   mnuFileCompare->setObjectName(QStringLiteral("mnuFileCompare"));
-  mnuFile->insertActions(mnuDelimiter1, {mnuFileCompare, mnuFileRecord});
+  form.mnuFile->insertActions(form.mnuDelimiter1, {mnuFileCompare, mnuFileRecord});
   mnuCommVerifyAfterWrite = new QAction(Text(Msg::MenuCommVerifyAfterWrite), this);
   mnuCommVerifyAfterWrite->setObjectName(QStringLiteral("mnuCommVerifyAfterWrite"));
   mnuCommVerifyAfterWrite->setCheckable(true);
-  mnuComm->insertAction(N1, mnuCommVerifyAfterWrite);
+  form.mnuComm->insertAction(form.N1, mnuCommVerifyAfterWrite);
 
   // Off unless the technician chose it: the write then stays exactly as it always was.
   const bool verify = VembaIni.ReadSetting(SetupSection, VerifyAfterWriteKey) == u'1';
@@ -94,7 +94,7 @@ void TfrmMain::mnuFileRecordClick() {
 
 void TfrmMain::mnuFileCompareClick() {
   const std::optional<FileComparison> comparison =
-      configurationFiles_.CompareWithFile(edtRadioCodeOld->text());
+      configurationFiles_.CompareWithFile(form.edtRadioCodeOld->text());
   if (!comparison) return;
   if (frmCompare == nullptr) frmCompare = new TfrmCompare(this);
   frmCompare->ShowComparison(comparison->rows, InactivityLimitMode(),

@@ -9,28 +9,30 @@ void TfrmMain::BindTransmitterOperations() {
   operations_ = std::make_unique<TransmitterOperations>(
       *this,
       TransmitterState{link, CurrentRadioCode, RequestedRadioCode, PollAnswer, ReceivedImage,
-                       OutgoingImage, ImageSource, ReadTime, *tmrPollOpuInfo},
+                       OutgoingImage, ImageSource, ReadTime, *form.tmrPollOpuInfo},
       *environment_.dialogs, this);
-  connect(btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
-  connect(btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);
-  connect(mnuCommReadFromDevice, &QAction::triggered, this, &TfrmMain::mnuCommReadFromDeviceClick);
-  connect(btnWriteToDevice, &QPushButton::clicked, this, &TfrmMain::btnWriteToDeviceClick);
-  connect(mnuCommWriteToDevice, &QAction::triggered, this, &TfrmMain::mnuCommWriteToDeviceClick);
-  connect(mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
-  connect(tmrPollOpuInfo, &QTimer::timeout, this, &TfrmMain::tmrPollOpuInfoTimer);
-  connect(tmrPollOpu, &QTimer::timeout, this, &TfrmMain::tmrPollOpuTimer);
+  connect(form.btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
+  connect(form.btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);
+  connect(form.mnuCommReadFromDevice, &QAction::triggered, this,
+          &TfrmMain::mnuCommReadFromDeviceClick);
+  connect(form.btnWriteToDevice, &QPushButton::clicked, this, &TfrmMain::btnWriteToDeviceClick);
+  connect(form.mnuCommWriteToDevice, &QAction::triggered, this,
+          &TfrmMain::mnuCommWriteToDeviceClick);
+  connect(form.mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
+  connect(form.tmrPollOpuInfo, &QTimer::timeout, this, &TfrmMain::tmrPollOpuInfoTimer);
+  connect(form.tmrPollOpu, &QTimer::timeout, this, &TfrmMain::tmrPollOpuTimer);
 }
 
 QString TfrmMain::RadioCodeOldText() const {
-  return edtRadioCodeOld->text();
+  return form.edtRadioCodeOld->text();
 }
 
 void TfrmMain::SetRadioCodeOldText(const QString& text) {
-  edtRadioCodeOld->setText(text);
+  form.edtRadioCodeOld->setText(text);
 }
 
 QString TfrmMain::RadioCodeNewText() const {
-  return edtRadioCodeNew->text();
+  return form.edtRadioCodeNew->text();
 }
 
 void TfrmMain::btnGetVembaCodeClick() {

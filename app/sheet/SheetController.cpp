@@ -61,7 +61,7 @@ SheetContent SheetController::ConfigurationSheet() const {
   SheetContent sheet;
   sheet.title = Text(Msg::SheetTitle);
   sheet.header = {
-      {CaptionOf(w.lblRadioCodeId), w.edtRadioCodeOld->text()},
+      {CaptionOf(w.form.lblRadioCodeId), w.form.edtRadioCodeOld->text()},
       {Text(Msg::SheetSource),
        SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime)},
       {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
@@ -69,42 +69,44 @@ SheetContent SheetController::ConfigurationSheet() const {
        FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})},
   };
   // The limit's unit is shown beside it; in service mode the raw count has none.
-  QString limit = w.edtInactivityLimit->text();
-  if (w.InactivityLimitMode() == LimitAsTime && !w.cbbxInactivityLimitUnit->currentText().isEmpty())
-    limit += u' ' + w.cbbxInactivityLimitUnit->currentText();
+  QString limit = w.form.edtInactivityLimit->text();
+  if (w.InactivityLimitMode() == LimitAsTime &&
+      !w.form.cbbxInactivityLimitUnit->currentText().isEmpty())
+    limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
   sheet.groups = {
-      {w.gbxRadioParameters->title(),
-       {{CaptionOf(w.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.lblOld),
-         w.edtRadioCodeOld->text()},
-        {CaptionOf(w.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.lblNew),
-         w.edtRadioCodeNew->text()},
-        RowOf(w.lblNoOfShortTransmissions, w.edtNoShortTx),
-        RowOf(w.lblNoOfLongTransmissions, w.edtNoLongTx)}},
-      {w.gbxTechnicalAlarmsInfo->title(),
-       {RowOf(w.lblActivityAlarmActive, w.cbConfig_D3),
-        RowOf(w.lblActivityAlarmInterval, w.edtActivityAlarmInterval),
-        RowOf(w.lblRadioTestAlarmActive, w.cbRadioTestAlarmActive),
-        RowOf(w.lblRadioTestAlarmInterval, w.edtRadioTestAlarmInterval),
-        RowOf(w.lblTransmitTestAlarmWithButtonCounterValue, w.cbConfig_D2),
-        RowOf(w.lblNoOfMissedAckBeforeSleep, w.edtMissedAck),
-        RowOf(w.lblBatteryTestInterval, w.edtBatteryTestInterval),
-        RowOf(w.lblButtonCounter, w.edtButtonCounter),
-        RowOf(w.lblTotalTxCounter, w.edtTotalTxCounter),
-        RowOf(w.lblCompatibleAlarmTypes, w.cbConfig_D4)}},
-      {w.gbxUserAlarms->title(),
-       {RowOf(w.lblAlarmButtonActive, w.cbConfig_D1),
-        RowOf(w.lblButtonActivationDelay, w.edtButtonActivationDelay),
-        RowOf(w.lblDementiaBlockTime, w.edtDementiaBlockTime),
-        RowOf(w.lblInactivitySenseActive, w.cbConfig_D0),
-        {CaptionOf(w.lblInactivityLimit), limit},
-        RowOf(w.lblInactivitySampleInterval, w.edtInactivitySampleInterval),
-        RowOf(w.lblInactivityTiltThreshold, w.edtInactivityTiltThreshold),
-        RowOf(w.lblInactivityRetransmissionAttempts, w.edtInactivityRetransmissionAttempts),
-        RowOf(w.lblIgnoreRetransmissionAck, w.cbConfig_D5)}},
-      {w.gbxProductInformation->title(),
-       {RowOf(w.lblFirmwareVersion, w.edtFirmwareVersion),
-        RowOf(w.lblProductionDate, w.edtProductionDate),
-        RowOf(w.lblFirmwareType, w.edtFirmwareType)}},
+      {w.form.gbxRadioParameters->title(),
+       {{CaptionOf(w.form.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.form.lblOld),
+         w.form.edtRadioCodeOld->text()},
+        {CaptionOf(w.form.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.form.lblNew),
+         w.form.edtRadioCodeNew->text()},
+        RowOf(w.form.lblNoOfShortTransmissions, w.form.edtNoShortTx),
+        RowOf(w.form.lblNoOfLongTransmissions, w.form.edtNoLongTx)}},
+      {w.form.gbxTechnicalAlarmsInfo->title(),
+       {RowOf(w.form.lblActivityAlarmActive, w.form.cbConfig_D3),
+        RowOf(w.form.lblActivityAlarmInterval, w.form.edtActivityAlarmInterval),
+        RowOf(w.form.lblRadioTestAlarmActive, w.form.cbRadioTestAlarmActive),
+        RowOf(w.form.lblRadioTestAlarmInterval, w.form.edtRadioTestAlarmInterval),
+        RowOf(w.form.lblTransmitTestAlarmWithButtonCounterValue, w.form.cbConfig_D2),
+        RowOf(w.form.lblNoOfMissedAckBeforeSleep, w.form.edtMissedAck),
+        RowOf(w.form.lblBatteryTestInterval, w.form.edtBatteryTestInterval),
+        RowOf(w.form.lblButtonCounter, w.form.edtButtonCounter),
+        RowOf(w.form.lblTotalTxCounter, w.form.edtTotalTxCounter),
+        RowOf(w.form.lblCompatibleAlarmTypes, w.form.cbConfig_D4)}},
+      {w.form.gbxUserAlarms->title(),
+       {RowOf(w.form.lblAlarmButtonActive, w.form.cbConfig_D1),
+        RowOf(w.form.lblButtonActivationDelay, w.form.edtButtonActivationDelay),
+        RowOf(w.form.lblDementiaBlockTime, w.form.edtDementiaBlockTime),
+        RowOf(w.form.lblInactivitySenseActive, w.form.cbConfig_D0),
+        {CaptionOf(w.form.lblInactivityLimit), limit},
+        RowOf(w.form.lblInactivitySampleInterval, w.form.edtInactivitySampleInterval),
+        RowOf(w.form.lblInactivityTiltThreshold, w.form.edtInactivityTiltThreshold),
+        RowOf(w.form.lblInactivityRetransmissionAttempts,
+              w.form.edtInactivityRetransmissionAttempts),
+        RowOf(w.form.lblIgnoreRetransmissionAck, w.form.cbConfig_D5)}},
+      {w.form.gbxProductInformation->title(),
+       {RowOf(w.form.lblFirmwareVersion, w.form.edtFirmwareVersion),
+        RowOf(w.form.lblProductionDate, w.form.edtProductionDate),
+        RowOf(w.form.lblFirmwareType, w.form.edtFirmwareType)}},
   };
   return sheet;
 }

@@ -96,30 +96,30 @@ class MainFieldRules : public ::testing::Test {
 // --- Key filters ---------------------------------------------------------------------------
 
 TEST_F(MainFieldRules, NumericAndRadioCodeFieldsTakeOnlyTheirDigits) {
-  typeInto(w().edtBatteryTestInterval, "1a -2");
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "12");
-  typeInto(w().edtInactivityRetransmissionAttempts, "x9");
-  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "9");
-  typeInto(w().edtRadioCodeNew, "aG1f");
-  EXPECT_EQ(w().edtRadioCodeNew->text(), "a1f");
+  typeInto(w().form.edtBatteryTestInterval, "1a -2");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "12");
+  typeInto(w().form.edtInactivityRetransmissionAttempts, "x9");
+  EXPECT_EQ(w().form.edtInactivityRetransmissionAttempts->text(), "9");
+  typeInto(w().form.edtRadioCodeNew, "aG1f");
+  EXPECT_EQ(w().form.edtRadioCodeNew->text(), "a1f");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainFieldRules, DecimalFieldTakesTheSeparatorOfTheLocale) {
-  typeInto(w().edtButtonActivationDelay, "1.5");
-  EXPECT_EQ(w().edtButtonActivationDelay->text(), "15");
-  typeInto(w().edtButtonActivationDelay, "2,6");
-  EXPECT_EQ(w().edtButtonActivationDelay->text(), "2,6");
+  typeInto(w().form.edtButtonActivationDelay, "1.5");
+  EXPECT_EQ(w().form.edtButtonActivationDelay->text(), "15");
+  typeInto(w().form.edtButtonActivationDelay, "2,6");
+  EXPECT_EQ(w().form.edtButtonActivationDelay->text(), "2,6");
 
   QLocale::setDefault(English);
-  typeInto(w().edtButtonActivationDelay, "1,5");
-  EXPECT_EQ(w().edtButtonActivationDelay->text(), "15");
-  typeInto(w().edtButtonActivationDelay, "2.6");
-  EXPECT_EQ(w().edtButtonActivationDelay->text(), "2.6");
+  typeInto(w().form.edtButtonActivationDelay, "1,5");
+  EXPECT_EQ(w().form.edtButtonActivationDelay->text(), "15");
+  typeInto(w().form.edtButtonActivationDelay, "2.6");
+  EXPECT_EQ(w().form.edtButtonActivationDelay->text(), "2.6");
 }
 
 TEST_F(MainFieldRules, EditingKeysPassAndOtherControlKeysAreSwallowed) {
-  FieldEdit* edit = w().edtDementiaBlockTime;
+  FieldEdit* edit = w().form.edtDementiaBlockTime;
   QSignalSpy returnPressed(edit, &QLineEdit::returnPressed);
   typeInto(edit, "123");
   QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -145,49 +145,49 @@ TEST_F(MainFieldRules, EditingKeysPassAndOtherControlKeysAreSwallowed) {
 
 TEST_F(MainFieldRules, PastedTextPassesTheFilterButNotTheRule) {
   QApplication::clipboard()->setText("ab");
-  typeInto(w().edtBatteryTestInterval, "");
-  QTest::keyClick(w().edtBatteryTestInterval, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "ab");
+  typeInto(w().form.edtBatteryTestInterval, "");
+  QTest::keyClick(w().form.edtBatteryTestInterval, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "ab");
   EXPECT_TRUE(dialogs.messages.empty());
 
   // A real X11 Ctrl+V carries the control character as its text.
   QApplication::clipboard()->setText("300");
-  typeInto(w().edtInactivitySampleInterval, "");
-  QTest::sendKeyEvent(QTest::Press, w().edtInactivitySampleInterval, Qt::Key_V, QString(QChar(22)),
-                      Qt::ControlModifier);
+  typeInto(w().form.edtInactivitySampleInterval, "");
+  QTest::sendKeyEvent(QTest::Press, w().form.edtInactivitySampleInterval, Qt::Key_V,
+                      QString(QChar(22)), Qt::ControlModifier);
   EXPECT_EQ(dialogs.texts(), texts({Msg::SampleIntervalRange}));
-  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
+  EXPECT_EQ(w().form.edtInactivitySampleInterval->text(), "1");
 }
 
 TEST_F(MainFieldRules, MaximumLengthLimitsTypingButNotTextSetByTheProgram) {
-  typeInto(w().edtRadioCodeNew, "12345");
-  EXPECT_EQ(w().edtRadioCodeNew->text(), "1234");
-  w().edtRadioCodeNew->setText("123456");
-  EXPECT_EQ(w().edtRadioCodeNew->text(), "123456");
+  typeInto(w().form.edtRadioCodeNew, "12345");
+  EXPECT_EQ(w().form.edtRadioCodeNew->text(), "1234");
+  w().form.edtRadioCodeNew->setText("123456");
+  EXPECT_EQ(w().form.edtRadioCodeNew->text(), "123456");
 
   // Time mode starts with hours' length; without a unit nothing judges the digits.
-  typeInto(w().edtInactivityLimit, "12345");
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1234");
+  typeInto(w().form.edtInactivityLimit, "12345");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1234");
   start({"-service"});
-  typeInto(w().edtInactivityLimit, "123456");
-  EXPECT_EQ(w().edtInactivityLimit->text(), "12345");
+  typeInto(w().form.edtInactivityLimit, "123456");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "12345");
 }
 
 // --- Other routes into a field --------------------------------------------------------------
 
 TEST_F(MainFieldRules, CtrlVPastesNoMoreThanTheMaximumLengthAndTheRuleJudgesItOnce) {
   QApplication::clipboard()->setText("fFfF0");
-  typeInto(w().edtRadioCodeNew, "");
-  QTest::keyClick(w().edtRadioCodeNew, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(w().edtRadioCodeNew->text(), "fFfF");
+  typeInto(w().form.edtRadioCodeNew, "");
+  QTest::keyClick(w().form.edtRadioCodeNew, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(w().form.edtRadioCodeNew->text(), "fFfF");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
 }
 
 TEST_F(MainFieldRules, PasteIsCutWhereNoRuleWouldCatchTheValue) {
   QApplication::clipboard()->setText("300");
-  typeInto(w().edtInactivityRetransmissionAttempts, "");
-  w().edtInactivityRetransmissionAttempts->paste();
-  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "30");
+  typeInto(w().form.edtInactivityRetransmissionAttempts, "");
+  w().form.edtInactivityRetransmissionAttempts->paste();
+  EXPECT_EQ(w().form.edtInactivityRetransmissionAttempts->text(), "30");
   EXPECT_TRUE(dialogs.messages.empty());
   ParameterImage built{};
   (void)w().BuildImage(built, OriginSave);
@@ -198,17 +198,17 @@ TEST_F(MainFieldRules, InputMethodTextIsFilteredAndCutLikeTypedText) {
   const auto commit = [this](const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
-    QApplication::sendEvent(w().edtNoShortTx, &event);
+    QApplication::sendEvent(w().form.edtNoShortTx, &event);
   };
-  typeInto(w().edtNoShortTx, "");
+  typeInto(w().form.edtNoShortTx, "");
   commit(QStringLiteral("\u00b9"));  // a German keyboard's dead ^, then 1
-  EXPECT_EQ(w().edtNoShortTx->text(), "");
+  EXPECT_EQ(w().form.edtNoShortTx->text(), "");
   commit(QStringLiteral("\u00b92"));
-  EXPECT_EQ(w().edtNoShortTx->text(), "2");
+  EXPECT_EQ(w().form.edtNoShortTx->text(), "2");
   EXPECT_TRUE(dialogs.messages.empty());
   commit("34");  // "23" stays, and is judged
   EXPECT_EQ(dialogs.texts(), texts({Msg::ShortTransmissionsRange}));
-  EXPECT_EQ(w().edtNoShortTx->text(), "15");
+  EXPECT_EQ(w().form.edtNoShortTx->text(), "15");
 }
 
 // --- Range rules ---------------------------------------------------------------------------
@@ -217,73 +217,73 @@ TEST_F(MainFieldRules, TypedTextIsJudgedAtEveryKeystroke) {
   QString shownWhileBoxOpen;
   dialogs.onMessage = [this, &shownWhileBoxOpen](const ScriptedDialogs::Shown& shown) {
     EXPECT_EQ(shown.kind, BoxKind::Error);
-    shownWhileBoxOpen = w().edtNoShortTx->text();
+    shownWhileBoxOpen = w().form.edtNoShortTx->text();
   };
-  typeInto(w().edtNoShortTx, "20");
+  typeInto(w().form.edtNoShortTx, "20");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ShortTransmissionsRange}));
   EXPECT_EQ(shownWhileBoxOpen, "20");
-  EXPECT_EQ(w().edtNoShortTx->text(), "15");
+  EXPECT_EQ(w().form.edtNoShortTx->text(), "15");
 
-  typeInto(w().edtBatteryTestInterval, "255");
+  typeInto(w().form.edtBatteryTestInterval, "255");
   EXPECT_TRUE(dialogs.messages.empty());
-  typeInto(w().edtInactivitySampleInterval, "");
+  typeInto(w().form.edtInactivitySampleInterval, "");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainFieldRules, ButtonDelayIsJudgedAsADecimalOfTheLocale) {
-  typeInto(w().edtButtonActivationDelay, "25,5");
+  typeInto(w().form.edtButtonActivationDelay, "25,5");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ButtonActivationDelayRange}));
-  EXPECT_EQ(w().edtButtonActivationDelay->text(), "25");
+  EXPECT_EQ(w().form.edtButtonActivationDelay->text(), "25");
 
   QLocale::setDefault(English);
   dialogs.clear();
-  w().edtButtonActivationDelay->setText("25.5");
+  w().form.edtButtonActivationDelay->setText("25.5");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ButtonActivationDelayRange}));
   dialogs.clear();
-  w().edtButtonActivationDelay->setText("2.5");
+  w().form.edtButtonActivationDelay->setText("2.5");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainFieldRules, LimitIsJudgedInTheUnitSelectedWhenItChanges) {
-  typeInto(w().edtInactivityLimit, "0");
+  typeInto(w().form.edtInactivityLimit, "0");
   EXPECT_TRUE(dialogs.messages.empty()) << "no unit selected yet";
 
   show(loadedImage(12, 5));  // 60 minutes: one hour
-  typeInto(w().edtInactivityLimit, "1093");
+  typeInto(w().form.edtInactivityLimit, "1093");
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
 
   show(loadedImage(13, 5));  // 65 minutes
-  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 5);
-  typeInto(w().edtInactivityLimit, "65535");
+  EXPECT_EQ(w().form.edtInactivityLimit->typedMaxLength(), 5);
+  typeInto(w().form.edtInactivityLimit, "65535");
   EXPECT_TRUE(dialogs.messages.empty());
-  typeInto(w().edtInactivityLimit, "0");
+  typeInto(w().form.edtInactivityLimit, "0");
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitMinutesRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
 
   start({"-SERVICE"});
-  typeInto(w().edtInactivityLimit, "0");
+  typeInto(w().form.edtInactivityLimit, "0");
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitCountRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "65535");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "65535");
 }
 
 TEST_F(MainFieldRules, RuleBoxOpensWhileAnImageIsShownAndTheShowGoesOn) {
   QStringList laterFieldsWhileBoxOpen;
   dialogs.onMessage = [this, &laterFieldsWhileBoxOpen](const ScriptedDialogs::Shown&) {
-    laterFieldsWhileBoxOpen << w().edtInactivityTiltThreshold->text()
-                            << w().edtFirmwareVersion->text();
+    laterFieldsWhileBoxOpen << w().form.edtInactivityTiltThreshold->text()
+                            << w().form.edtFirmwareVersion->text();
   };
   // Setting a text equal to the shown one is no change: start from other values.
-  w().edtInactivityLimit->setText("2");
-  w().edtInactivitySampleInterval->setText("5");
+  w().form.edtInactivityLimit->setText("2");
+  w().form.edtInactivitySampleInterval->setText("5");
   EXPECT_EQ(w().ShowImage(loadedImage(12, 0), OriginLoad), ImageOk);
   // An interval of 0 shows the limit as 0 hours, then the interval itself as 0.
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
   EXPECT_EQ(laterFieldsWhileBoxOpen, QStringList({"0", "", "0", ""}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
-  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
-  EXPECT_EQ(w().edtInactivityTiltThreshold->text(), "10");
-  EXPECT_EQ(w().edtFirmwareVersion->text(), "1.2");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().form.edtInactivitySampleInterval->text(), "1");
+  EXPECT_EQ(w().form.edtInactivityTiltThreshold->text(), "10");
+  EXPECT_EQ(w().form.edtFirmwareVersion->text(), "1.2");
 }
 
 TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
@@ -293,25 +293,25 @@ TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
   EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
   // The limit's "?" meets no unit yet; the interval's "?" reads as 0.
   EXPECT_EQ(dialogs.texts(), texts({Msg::SampleIntervalRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "?");
-  EXPECT_EQ(w().edtInactivitySampleInterval->text(), "1");
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "?");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "?");
+  EXPECT_EQ(w().form.edtInactivitySampleInterval->text(), "1");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "?");
 
   show(loadedImage());
   EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
 }
 
 TEST_F(MainFieldRules, RadioCodeWarnsButKeepsTheRefusedText) {
-  typeInto(w().edtRadioCodeNew, "FfFf");
+  typeInto(w().form.edtRadioCodeNew, "FfFf");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
-  EXPECT_EQ(w().edtRadioCodeNew->text(), "FfFf");
-  typeInto(w().edtRadioCodeNew, "0000");
+  EXPECT_EQ(w().form.edtRadioCodeNew->text(), "FfFf");
+  typeInto(w().form.edtRadioCodeNew, "0000");
   EXPECT_EQ(dialogs.texts(), texts({Msg::ReservedRadioCode}));
-  typeInto(w().edtRadioCodeNew, "000");
+  typeInto(w().form.edtRadioCodeNew, "000");
   EXPECT_TRUE(dialogs.messages.empty());
-  w().edtRadioCodeOld->setText("0000");
+  w().form.edtRadioCodeOld->setText("0000");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -319,79 +319,80 @@ TEST_F(MainFieldRules, RadioCodeWarnsButKeepsTheRefusedText) {
 
 TEST_F(MainFieldRules, ChoosingTheOtherUnitConvertsTheLimit) {
   show(loadedImage(18, 5));  // 90 minutes
-  ASSERT_EQ(w().edtInactivityLimit->text(), "90");
-  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Down);
-  EXPECT_EQ(w().edtInactivityLimit->text(), "2");
+  ASSERT_EQ(w().form.edtInactivityLimit->text(), "90");
+  QTest::keyClick(w().form.cbbxInactivityLimitUnit, Qt::Key_Down);
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "2");
   EXPECT_EQ(w().LastLimitUnit(), UnitHours);
-  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 4);
+  EXPECT_EQ(w().form.edtInactivityLimit->typedMaxLength(), 4);
 
-  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Up);
-  EXPECT_EQ(w().edtInactivityLimit->text(), "120");
+  QTest::keyClick(w().form.cbbxInactivityLimitUnit, Qt::Key_Up);
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "120");
   EXPECT_EQ(w().LastLimitUnit(), UnitMinutes);
-  EXPECT_EQ(w().edtInactivityLimit->typedMaxLength(), 5);
+  EXPECT_EQ(w().form.edtInactivityLimit->typedMaxLength(), 5);
 
-  w().edtInactivityLimit->setText("65535");
-  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Down);
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1092");
+  w().form.edtInactivityLimit->setText("65535");
+  QTest::keyClick(w().form.cbbxInactivityLimitUnit, Qt::Key_Down);
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1092");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(MainFieldRules, ConvertedLimitIsJudgedInItsNewUnit) {
   show(loadedImage(12, 5));  // one hour
-  typeInto(w().edtInactivityLimit, "");
-  QTest::keyClick(w().cbbxInactivityLimitUnit, Qt::Key_Up);
+  typeInto(w().form.edtInactivityLimit, "");
+  QTest::keyClick(w().form.cbbxInactivityLimitUnit, Qt::Key_Up);
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitMinutesRange}));
-  EXPECT_EQ(w().edtInactivityLimit->text(), "1");
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
   EXPECT_EQ(w().LastLimitUnit(), UnitMinutes);
 }
 
 TEST_F(MainFieldRules, NoConversionBeforeAUnitIsShownOrForTheUnitInForce) {
-  w().cbbxInactivityLimitUnit->setCurrentIndex(UnitHours);
-  emit w().cbbxInactivityLimitUnit->activated(UnitHours);
-  EXPECT_EQ(w().edtInactivityLimit->text(), "0");
+  w().form.cbbxInactivityLimitUnit->setCurrentIndex(UnitHours);
+  emit w().form.cbbxInactivityLimitUnit->activated(UnitHours);
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "0");
   EXPECT_EQ(w().LastLimitUnit(), NoUnit);
 
   show(loadedImage(18, 5));  // 90 minutes
-  emit w().cbbxInactivityLimitUnit->activated(UnitMinutes);
-  EXPECT_EQ(w().edtInactivityLimit->text(), "90");
+  emit w().form.cbbxInactivityLimitUnit->activated(UnitMinutes);
+  EXPECT_EQ(w().form.edtInactivityLimit->text(), "90");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // --- Check-box dependencies ----------------------------------------------------------------
 
 TEST_F(MainFieldRules, ClicksEnableAndDisableTheDependants) {
-  const QList<QWidget*> inactivity = {w().edtInactivityLimit, w().cbbxInactivityLimitUnit,
-                                      w().edtInactivityRetransmissionAttempts, w().cbConfig_D5};
-  w().cbConfig_D0->click();
+  const QList<QWidget*> inactivity = {w().form.edtInactivityLimit, w().form.cbbxInactivityLimitUnit,
+                                      w().form.edtInactivityRetransmissionAttempts,
+                                      w().form.cbConfig_D5};
+  w().form.cbConfig_D0->click();
   for (QWidget* dependant : inactivity)
     EXPECT_FALSE(dependant->isEnabled()) << dependant->objectName().toStdString();
-  w().cbConfig_D5->click();
+  w().form.cbConfig_D5->click();
   for (QWidget* dependant : inactivity) EXPECT_FALSE(dependant->isEnabled());
-  w().cbConfig_D0->click();
+  w().form.cbConfig_D0->click();
   for (QWidget* dependant : inactivity) EXPECT_TRUE(dependant->isEnabled());
-  EXPECT_TRUE(w().edtInactivitySampleInterval->isEnabled());
-  EXPECT_FALSE(w().edtInactivityTiltThreshold->isEnabled());
+  EXPECT_TRUE(w().form.edtInactivitySampleInterval->isEnabled());
+  EXPECT_FALSE(w().form.edtInactivityTiltThreshold->isEnabled());
 
-  w().cbConfig_D3->click();
-  EXPECT_FALSE(w().edtActivityAlarmInterval->isEnabled());
-  w().cbConfig_D1->click();
-  EXPECT_FALSE(w().edtButtonActivationDelay->isEnabled());
-  EXPECT_FALSE(w().edtDementiaBlockTime->isEnabled());
-  w().cbRadioTestAlarmActive->click();
-  EXPECT_TRUE(w().edtRadioTestAlarmInterval->isEnabled());
-  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
-  EXPECT_TRUE(w().edtMissedAck->isEnabled());
+  w().form.cbConfig_D3->click();
+  EXPECT_FALSE(w().form.edtActivityAlarmInterval->isEnabled());
+  w().form.cbConfig_D1->click();
+  EXPECT_FALSE(w().form.edtButtonActivationDelay->isEnabled());
+  EXPECT_FALSE(w().form.edtDementiaBlockTime->isEnabled());
+  w().form.cbRadioTestAlarmActive->click();
+  EXPECT_TRUE(w().form.edtRadioTestAlarmInterval->isEnabled());
+  EXPECT_TRUE(w().form.cbConfig_D2->isEnabled());
+  EXPECT_TRUE(w().form.edtMissedAck->isEnabled());
 }
 
 TEST_F(MainFieldRules, CompanionBoxesRerunTheRuleOfTheBoxTheySitBeside) {
   {
-    const QSignalBlocker silent(w().cbRadioTestAlarmActive);
-    w().cbRadioTestAlarmActive->setChecked(true);
+    const QSignalBlocker silent(w().form.cbRadioTestAlarmActive);
+    w().form.cbRadioTestAlarmActive->setChecked(true);
   }
-  ASSERT_FALSE(w().edtMissedAck->isEnabled());
-  w().cbConfig_D4->click();
-  EXPECT_TRUE(w().edtMissedAck->isEnabled());
-  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
+  ASSERT_FALSE(w().form.edtMissedAck->isEnabled());
+  w().form.cbConfig_D4->click();
+  EXPECT_TRUE(w().form.edtMissedAck->isEnabled());
+  EXPECT_TRUE(w().form.cbConfig_D2->isEnabled());
 }
 
 TEST_F(MainFieldRules, ShownCheckStatesSetTheDependants) {
@@ -399,12 +400,12 @@ TEST_F(MainFieldRules, ShownCheckStatesSetTheDependants) {
   image[0x2D].value = 0x00;
   image[0x29].value = 0x01;
   show(image);
-  EXPECT_FALSE(w().edtActivityAlarmInterval->isEnabled());
-  EXPECT_FALSE(w().edtButtonActivationDelay->isEnabled());
-  EXPECT_FALSE(w().edtInactivityLimit->isEnabled());
-  EXPECT_FALSE(w().cbConfig_D5->isEnabled());
-  EXPECT_TRUE(w().edtRadioTestAlarmInterval->isEnabled());
-  EXPECT_TRUE(w().cbConfig_D2->isEnabled());
+  EXPECT_FALSE(w().form.edtActivityAlarmInterval->isEnabled());
+  EXPECT_FALSE(w().form.edtButtonActivationDelay->isEnabled());
+  EXPECT_FALSE(w().form.edtInactivityLimit->isEnabled());
+  EXPECT_FALSE(w().form.cbConfig_D5->isEnabled());
+  EXPECT_TRUE(w().form.edtRadioTestAlarmInterval->isEnabled());
+  EXPECT_TRUE(w().form.cbConfig_D2->isEnabled());
 }
 
 // --- Ctrl+C --------------------------------------------------------------------------------
@@ -434,10 +435,10 @@ TEST_F(MainFieldRules, CtrlCInTheMainWindowAsksForANewRadioCodeInsteadOfCopying)
   TfrmChangeCode changeCode(w().Operations(), dialogs, &w());
   w().AttachDialogs(MainDialogs{nullptr, nullptr, &changeCode, nullptr});
   const OpeningCounter counter(changeCode);
-  activate(&w(), w().edtBatteryTestInterval);
+  activate(&w(), w().form.edtBatteryTestInterval);
   QApplication::clipboard()->setText("untouched");
-  w().edtBatteryTestInterval->selectAll();
-  QTest::keyClick(w().edtBatteryTestInterval, Qt::Key_C, Qt::ControlModifier);
+  w().form.edtBatteryTestInterval->selectAll();
+  QTest::keyClick(w().form.edtBatteryTestInterval, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(counter.openings, 1);
   EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
 }
@@ -479,11 +480,11 @@ TEST_F(MainFieldRules, FewerThanTwelveMeasurementsAskBeforeStoring) {
 
 TEST_F(MainFieldRules, CountModeAsksWithTheBareLimitEvenWithSensingOff) {
   start({"-SERVICE"});
-  w().edtInactivityLimit->setText("7");
-  w().cbConfig_D0->setChecked(false);
+  w().form.edtInactivityLimit->setText("7");
+  w().form.cbConfig_D0->setChecked(false);
   dialogs.answers = {mrCancel};
   EXPECT_FALSE(w().ConfirmInactivityCount(loadedImage(0, 5)));
   EXPECT_EQ(dialogs.texts(),
             QStringList({FormatText(Msg::FewIdenticalMeasurementsWarning,
-                                    {"7 ", w().edtInactivitySampleInterval->text(), "0"})}));
+                                    {"7 ", w().form.edtInactivitySampleInterval->text(), "0"})}));
 }

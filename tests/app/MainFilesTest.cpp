@@ -114,11 +114,11 @@ class MainFilesTest : public ::testing::Test {
 
   void open(const QString& path) {
     dialogs.openAnswers.push_back(path);
-    window->mnuFileOpen->trigger();
+    window->form.mnuFileOpen->trigger();
   }
   void saveAs(const QString& answer) {
     dialogs.saveAnswers.push_back(answer);
-    window->mnuFileSaveAs->trigger();
+    window->form.mnuFileSaveAs->trigger();
   }
   // Drops the files onto an edit field, as a user easily does: the window must open them, the
   // field must not take their paths as text.
@@ -133,7 +133,7 @@ class MainFilesTest : public ::testing::Test {
     // drop goes to the widget that accepted the drag when it entered.
     QWindow* handle = window->windowHandle();
     ASSERT_NE(handle, nullptr);
-    const QLineEdit* field = window->edtBatteryTestInterval;
+    const QLineEdit* field = window->form.edtBatteryTestInterval;
     const QPointF position = field->mapTo(window.get(), field->rect().center());
     QDragEnterEvent enter(position.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
                           Qt::NoModifier);
@@ -144,7 +144,7 @@ class MainFilesTest : public ::testing::Test {
     QCoreApplication::processEvents();
   }
 
-  QString batteryTestInterval() const { return window->edtBatteryTestInterval->text(); }
+  QString batteryTestInterval() const { return window->form.edtBatteryTestInterval->text(); }
   QString currentFile() const { return window->vembaData.CurrentFilePath; }
 
   // Every edit text and check state of the window, by control name.
@@ -189,7 +189,7 @@ TEST_F(MainFilesTest, FirstStartWithTheShippedTemplatesShowsAndSavesTheFactoryIm
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(window->windowTitle(), defaultTitle());
   EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-  EXPECT_NE(window->edtFirmwareType->text(), QStringLiteral("unknown"));
+  EXPECT_NE(window->form.edtFirmwareType->text(), QStringLiteral("unknown"));
   EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, AppVersionKey), GetProgramVersion());
   const QByteArray factoryImage = readBytes(templates + QStringLiteral("Default.b"));
   EXPECT_EQ(readBytes(dataDir.filePath(QStringLiteral("Default.bin"))), factoryImage);
@@ -210,7 +210,7 @@ TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheSta
   open(filePath(QStringLiteral("pendant.ukova")));
   window->SetStatusText(QStringLiteral("vorher"));
   dialogs.clear();
-  window->mnuFileNew->trigger();
+  window->form.mnuFileNew->trigger();
 
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::DefaultBinMissing)));
   EXPECT_TRUE(window->StatusText().isEmpty());
@@ -221,7 +221,7 @@ TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheSta
 
 TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
   startWithFactoryImage();
-  window->mnuFileOpen->trigger();  // cancelled
+  window->form.mnuFileOpen->trigger();  // cancelled
   ASSERT_EQ(dialogs.openRequests.size(), 1U);
   const FileDialogRequest first = dialogs.openRequests.back();
   EXPECT_EQ(first.title, Text(Msg::OpenTitle));
@@ -235,17 +235,17 @@ TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
   const QString pendant = filePath(QStringLiteral("sub/pendant.ukova"));
   writeBytes(pendant, validImage(48));
   open(pendant);
-  window->edtRadioCodeNew->setText(QStringLiteral("1234"));
-  window->mnuFileNew->trigger();
+  window->form.edtRadioCodeNew->setText(QStringLiteral("1234"));
+  window->form.mnuFileNew->trigger();
 
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_EQ(window->windowTitle(), defaultTitle());
   EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
-  EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
+  EXPECT_TRUE(window->form.edtRadioCodeNew->text().isEmpty());
   EXPECT_EQ(currentFile(), pendant);
 
-  window->mnuFileOpen->trigger();
+  window->form.mnuFileOpen->trigger();
   EXPECT_EQ(dialogs.openRequests.back().fileName, QStringLiteral("pendant.ukova"));
   EXPECT_EQ(dialogs.openRequests.back().folder, filePath(QStringLiteral("sub")));
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -257,7 +257,7 @@ TEST_F(MainFilesTest, OpenCompletesATypedNameThatDoesNotExistWithTheConfiguratio
 
   for (const QString& typed : {QStringLiteral("pendant"), QStringLiteral("pendant.txt")}) {
     SCOPED_TRACE(typed.toStdString());
-    window->mnuFileNew->trigger();
+    window->form.mnuFileNew->trigger();
     open(filePath(typed));
     EXPECT_THAT(dialogs.texts(), IsEmpty());
     EXPECT_EQ(currentFile(), filePath(QStringLiteral("pendant.ukova")));
@@ -274,7 +274,7 @@ class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInter
       return;
     }
     startWithFactoryImage();
-    window->edtRadioCodeNew->setText(QStringLiteral("1234"));
+    window->form.edtRadioCodeNew->setText(QStringLiteral("1234"));
     if (GetParam() == LoadPath::Open) open(path);
     if (GetParam() == LoadPath::Drop) drop({path});
   }
@@ -296,7 +296,7 @@ TEST_P(MainFilesLoadTest, LoadsAFileOfExactly256Bytes) {
   EXPECT_EQ(window->ImageSource, SourceFile);
   EXPECT_EQ(currentFile(), path);
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
-  EXPECT_TRUE(window->edtRadioCodeNew->text().isEmpty());
+  EXPECT_TRUE(window->form.edtRadioCodeNew->text().isEmpty());
   const QString expectedStatus =
       GetParam() == LoadPath::Drop ? QStringLiteral("Konfigurationsdatei 'pendant.ukova' geöffnet")
                                    : Text(Msg::DefaultConfigurationLoaded);
@@ -366,7 +366,7 @@ TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
   load(path);
 
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::InvalidProductType)));
-  EXPECT_EQ(window->edtFirmwareType->text(), QStringLiteral("unknown"));
+  EXPECT_EQ(window->form.edtFirmwareType->text(), QStringLiteral("unknown"));
   EXPECT_EQ(currentFile(), path);
   EXPECT_EQ(window->ImageSource, SourceDefault);
   EXPECT_EQ(window->windowTitle(), defaultTitle());
@@ -429,7 +429,7 @@ TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
 TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst) {
   startWithFactoryImage();
   dialogs.saveAnswers.push_back(filePath(QStringLiteral("erste")));
-  window->mnuFileSave->trigger();
+  window->form.mnuFileSave->trigger();
 
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   const FileDialogRequest request = dialogs.saveRequests.back();
@@ -443,7 +443,7 @@ TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst)
   EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
 
   window->ImageSource = SourceTransmitter;
-  window->mnuFileSave->trigger();  // cancelled
+  window->form.mnuFileSave->trigger();  // cancelled
   EXPECT_EQ(dialogs.saveRequests.size(), 2U);
   EXPECT_EQ(window->ImageSource, SourceTransmitter);
   EXPECT_THAT(dialogs.texts(), IsEmpty());
@@ -458,9 +458,9 @@ TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
   const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
   ASSERT_TRUE(QFile::setPermissions(path, ownerOnly));
   open(path);
-  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
   window->SetStatusText(QString());
-  window->mnuFileSave->trigger();
+  window->form.mnuFileSave->trigger();
 
   EXPECT_TRUE(dialogs.saveRequests.empty());
   QByteArray expected = original;
@@ -484,7 +484,7 @@ TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTit
   open(named);
   open(rejected);
   ASSERT_EQ(window->windowTitle(), titleNaming(QStringLiteral("a.ukova")));
-  window->mnuFileSave->trigger();
+  window->form.mnuFileSave->trigger();
 
   EXPECT_EQ(readBytes(named), validImage(36));
   EXPECT_EQ(readBytes(rejected), otherProduct);  // the fields show what b.ukova holds
@@ -499,11 +499,11 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   fewSamples[0x35] = 10;
   writeBytes(path, fewSamples);
   open(path);
-  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
 
   dialogs.answers = {mrCancel, mrCancel};
-  window->mnuFileSave->trigger();
-  window->mnuFileSaveAs->trigger();
+  window->form.mnuFileSave->trigger();
+  window->form.mnuFileSaveAs->trigger();
   ASSERT_EQ(dialogs.messages.size(), 2U);
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
   EXPECT_TRUE(dialogs.saveRequests.empty());
@@ -511,10 +511,10 @@ TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled)
   EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 
   dialogs.clear();
-  window->edtButtonActivationDelay->setText(QStringLiteral("?.?"));
-  window->mnuFileSave->trigger();
+  window->form.edtButtonActivationDelay->setText(QStringLiteral("?.?"));
+  window->form.mnuFileSave->trigger();
   window->SetStatusText(QStringLiteral("vorher"));
-  window->mnuFileSaveAs->trigger();
+  window->form.mnuFileSaveAs->trigger();
   const QString failure = FormatText(Msg::ConversionFailedAtAddress, {QStringLiteral("54")});
   EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
   EXPECT_TRUE(window->StatusText().isEmpty());
@@ -580,9 +580,9 @@ TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
 
   // Save does not ask, but its write fails on the protected file all the same.
   open(target);
-  window->edtBatteryTestInterval->setText(QStringLiteral("72"));
+  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
   dialogs.clear();
-  window->mnuFileSave->trigger();
+  window->form.mnuFileSave->trigger();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
   EXPECT_EQ(readBytes(target), before);
   EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
@@ -603,11 +603,11 @@ TEST_F(MainFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
 
 TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {
   startWithFactoryImage();
-  window->edtBatteryTestInterval->setText(QStringLiteral("36"));
-  window->edtNoShortTx->setText(QStringLiteral("2"));
-  window->edtDementiaBlockTime->setText(QStringLiteral("5"));
-  window->edtActivityAlarmInterval->setText(QStringLiteral("12"));
-  window->cbConfig_D4->setChecked(true);
+  window->form.edtBatteryTestInterval->setText(QStringLiteral("36"));
+  window->form.edtNoShortTx->setText(QStringLiteral("2"));
+  window->form.edtDementiaBlockTime->setText(QStringLiteral("5"));
+  window->form.edtActivityAlarmInterval->setText(QStringLiteral("12"));
+  window->form.cbConfig_D4->setChecked(true);
   const auto saved = shownFields();
 
   // Deeper than the 260 characters some platforms allow a path.
@@ -617,7 +617,7 @@ TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {
   const QString target = folder + QStringLiteral("/rundreise.ukova");
   ASSERT_GT(target.size(), 300);
   saveAs(folder + QStringLiteral("/rundreise"));
-  window->mnuFileNew->trigger();
+  window->form.mnuFileNew->trigger();
   ASSERT_NE(shownFields(), saved);
   drop({target});
 
@@ -641,18 +641,18 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
 
   const QString chosen = filePath(QStringLiteral("gewählt"));
   chooseInDialog(chosen + u'/');
-  window->mnuFileSelectDefaultFolder->trigger();
+  window->form.mnuFileSelectDefaultFolder->trigger();
   EXPECT_EQ(window->DefaultFolder, chosen);
   EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, ConfigDirectoryKey), chosen);
 
   makeReadOnly(settingsPath);
   const QString refused = filePath(QStringLiteral("abgelehnt"));
   chooseInDialog(refused);
-  window->mnuFileSelectDefaultFolder->trigger();
+  window->form.mnuFileSelectDefaultFolder->trigger();
   EXPECT_THAT(dialogs.texts(), ElementsAre(QStringLiteral("Unable to write to ") + settingsPath));
   EXPECT_EQ(window->DefaultFolder, refused);
   EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, ConfigDirectoryKey), chosen);
-  window->mnuFileSaveAs->trigger();  // cancelled
+  window->form.mnuFileSaveAs->trigger();  // cancelled
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   EXPECT_EQ(dialogs.saveRequests.back().folder, refused);
 }
@@ -665,7 +665,7 @@ TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFil
   open(first);
   saveAs(second);
   const auto recentEntries = [this] {
-    emit window->mnuFile->aboutToShow();
+    emit window->form.mnuFile->aboutToShow();
     QStringList captions;
     for (const QAction* entry : window->RecentFiles().mnuFileRecent->actions())
       captions << entry->text();

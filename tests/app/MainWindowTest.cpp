@@ -38,7 +38,7 @@ std::unique_ptr<TfrmMain> startWindow(ScriptedDialogs& dialogs, QStringList argu
 QStringList visibleCaptions(const TfrmMain& window) {
   QStringList captions;
   for (const QLabel* label : window.findChildren<QLabel*>()) {
-    if (label->isVisibleTo(&window) && !window.sbStatus->isAncestorOf(label)) {
+    if (label->isVisibleTo(&window) && !window.form.sbStatus->isAncestorOf(label)) {
       captions << label->text();
     }
   }
@@ -71,38 +71,38 @@ TEST(MainWindow, NoEnglishDesignCaptionIsVisibleAfterStartUp) {
   }
   EXPECT_TRUE(
       captions.contains(Text(Msg::CaptionRetransmissionAttempts)));  // keeps its trailing space
-  EXPECT_EQ(window->btnGetVembaCode->text(), "GetCode");
-  EXPECT_FALSE(window->btnGetVembaCode->isVisibleTo(window.get()));
+  EXPECT_EQ(window->form.btnGetVembaCode->text(), "GetCode");
+  EXPECT_FALSE(window->form.btnGetVembaCode->isVisibleTo(window.get()));
   EXPECT_EQ(window->windowTitle(), "U-KOVA Programmer");
 }
 
 TEST(MainWindow, UnitSelectorListsMinutesAndHoursWithNothingSelected) {
   ScriptedDialogs dialogs;
   auto window = startWindow(dialogs);
-  ASSERT_EQ(window->cbbxInactivityLimitUnit->count(), 2);
-  EXPECT_EQ(window->cbbxInactivityLimitUnit->itemText(0), "Minuten");
-  EXPECT_EQ(window->cbbxInactivityLimitUnit->itemText(1), "Stunden");
-  EXPECT_EQ(window->cbbxInactivityLimitUnit->currentIndex(), -1);
+  ASSERT_EQ(window->form.cbbxInactivityLimitUnit->count(), 2);
+  EXPECT_EQ(window->form.cbbxInactivityLimitUnit->itemText(0), "Minuten");
+  EXPECT_EQ(window->form.cbbxInactivityLimitUnit->itemText(1), "Stunden");
+  EXPECT_EQ(window->form.cbbxInactivityLimitUnit->currentIndex(), -1);
   EXPECT_EQ(window->LastLimitUnit(), NoUnit);
 }
 
 TEST(MainWindow, ServiceSwitchSetsTheLimitRow) {
   ScriptedDialogs dialogs;
   auto normal = startWindow(dialogs);
-  EXPECT_EQ(normal->lblInactivityLimit->text(), "Zeitschranke für Inaktivität");
+  EXPECT_EQ(normal->form.lblInactivityLimit->text(), "Zeitschranke für Inaktivität");
   EXPECT_EQ(normal->InactivityLimitMode(), LimitAsTime);
-  EXPECT_EQ(normal->edtInactivityLimit->typedMaxLength(), 4);
-  EXPECT_TRUE(normal->cbbxInactivityLimitUnit->isEnabled());
-  EXPECT_FALSE(normal->edtInactivityTiltThreshold->isEnabled());
-  EXPECT_TRUE(normal->edtInactivitySampleInterval->isEnabled());
+  EXPECT_EQ(normal->form.edtInactivityLimit->typedMaxLength(), 4);
+  EXPECT_TRUE(normal->form.cbbxInactivityLimitUnit->isEnabled());
+  EXPECT_FALSE(normal->form.edtInactivityTiltThreshold->isEnabled());
+  EXPECT_TRUE(normal->form.edtInactivitySampleInterval->isEnabled());
 
   for (const QString& switchText : {QStringLiteral("-SERVICE"), QStringLiteral("-service")}) {
     auto service = startWindow(dialogs, {switchText});
-    EXPECT_EQ(service->lblInactivityLimit->text(), "Zählerstand für Inaktivitätsalarm");
+    EXPECT_EQ(service->form.lblInactivityLimit->text(), "Zählerstand für Inaktivitätsalarm");
     EXPECT_EQ(service->InactivityLimitMode(), LimitAsCount);
-    EXPECT_EQ(service->edtInactivityLimit->typedMaxLength(), 5);
-    EXPECT_FALSE(service->cbbxInactivityLimitUnit->isEnabled());
-    EXPECT_TRUE(service->edtInactivityTiltThreshold->isEnabled());
+    EXPECT_EQ(service->form.edtInactivityLimit->typedMaxLength(), 5);
+    EXPECT_FALSE(service->form.cbbxInactivityLimitUnit->isEnabled());
+    EXPECT_TRUE(service->form.edtInactivityTiltThreshold->isEnabled());
   }
 }
 
@@ -111,13 +111,13 @@ TEST(MainWindow, FormHasItsFixedSizeAndMenuShortcuts) {
   auto window = startWindow(dialogs);
   const auto* client = window->findChild<QWidget*>(QStringLiteral("clientArea"));
   EXPECT_EQ(client->width(), 890);
-  EXPECT_EQ(client->height() + window->sbStatus->height(), 572);
+  EXPECT_EQ(client->height() + window->form.sbStatus->height(), 572);
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
-  EXPECT_EQ(window->mnuCommChangeIdCode->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-  EXPECT_EQ(window->mnuCommReadFromDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-  EXPECT_EQ(window->mnuCommWriteToDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
-  EXPECT_TRUE(window->mnuDelimiter1->isSeparator());
-  EXPECT_TRUE(window->N1->isSeparator());
+  EXPECT_EQ(window->form.mnuCommChangeIdCode->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(window->form.mnuCommReadFromDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+  EXPECT_EQ(window->form.mnuCommWriteToDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+  EXPECT_TRUE(window->form.mnuDelimiter1->isSeparator());
+  EXPECT_TRUE(window->form.N1->isSeparator());
 }
 
 TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
@@ -135,16 +135,16 @@ TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   const ParameterImage image = SampleImage(OriginLoad, changes);
 
   EXPECT_EQ(window->ShowImage(image, OriginLoad), ImageOk);
-  EXPECT_EQ(window->edtRadioCodeOld->text(), "1A2B");
-  EXPECT_EQ(window->edtNoShortTx->text(), "3");
-  EXPECT_EQ(window->edtNoLongTx->text(), "5");
-  EXPECT_EQ(window->edtInactivityLimit->text(), "65");
-  EXPECT_EQ(window->cbbxInactivityLimitUnit->currentIndex(), UnitMinutes);
+  EXPECT_EQ(window->form.edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(window->form.edtNoShortTx->text(), "3");
+  EXPECT_EQ(window->form.edtNoLongTx->text(), "5");
+  EXPECT_EQ(window->form.edtInactivityLimit->text(), "65");
+  EXPECT_EQ(window->form.cbbxInactivityLimitUnit->currentIndex(), UnitMinutes);
   EXPECT_EQ(window->LastLimitUnit(), UnitMinutes);
-  EXPECT_EQ(window->edtInactivityLimit->typedMaxLength(), 5);
-  EXPECT_EQ(window->edtFirmwareType->text(), "U-KOVA");
-  EXPECT_TRUE(window->cbConfig_D3->isChecked());
-  EXPECT_FALSE(window->cbConfig_D2->isChecked());
+  EXPECT_EQ(window->form.edtInactivityLimit->typedMaxLength(), 5);
+  EXPECT_EQ(window->form.edtFirmwareType->text(), "U-KOVA");
+  EXPECT_TRUE(window->form.cbConfig_D3->isChecked());
+  EXPECT_FALSE(window->form.cbConfig_D2->isChecked());
 
   ParameterImage rebuilt = image;
   EXPECT_EQ(window->BuildImage(rebuilt, OriginSave), ImageOk);
@@ -161,9 +161,9 @@ TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {
   EXPECT_TRUE(window->ConfirmInactivityCount(image));
   EXPECT_TRUE(dialogs.messages.empty());
 
-  window->edtInactivityLimit->setText("30");
-  window->cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
-  window->edtInactivitySampleInterval->setText("3");
+  window->form.edtInactivityLimit->setText("30");
+  window->form.cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
+  window->form.edtInactivitySampleInterval->setText("3");
   image[0x35].value = 10;
   dialogs.answers = {mrCancel, mrOk};
   EXPECT_FALSE(window->ConfirmInactivityCount(image));
@@ -180,8 +180,8 @@ TEST(MainWindow, StatusTextStaysWhileTheMenuIsBrowsed) {
   auto window = startWindow(dialogs);
   window->SetStatusText(Text(Msg::ReadFinished));
   // What a menu does for the item under the mouse: none of ours has a tip of its own.
-  window->mnuFileNew->showStatusText(window.get());
-  window->mnuCommReadFromDevice->showStatusText(window->menuBar());
+  window->form.mnuFileNew->showStatusText(window.get());
+  window->form.mnuCommReadFromDevice->showStatusText(window->menuBar());
   EXPECT_EQ(window->StatusText(), Text(Msg::ReadFinished));
   window->SetStatusText({});
   EXPECT_EQ(window->StatusText(), QString());
@@ -209,14 +209,14 @@ TEST(MainWindow, RowLabelsNameTheirFieldsAndClickTheirBoxes) {
   for (const QWidget* control : window->findChildren<QCheckBox*>()) {
     EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
   }
-  EXPECT_EQ(window->edtNoShortTx->accessibleName(), Text(Msg::CaptionShortTransmissions));
-  EXPECT_EQ(window->edtRadioCodeNew->accessibleName(),
+  EXPECT_EQ(window->form.edtNoShortTx->accessibleName(), Text(Msg::CaptionShortTransmissions));
+  EXPECT_EQ(window->form.edtRadioCodeNew->accessibleName(),
             Text(Msg::CaptionRadioCode) + u' ' + Text(Msg::CaptionNew));
   // The label's click runs the box's rule as a click on the box does: the interval follows.
-  ASSERT_FALSE(window->edtRadioTestAlarmInterval->isEnabled());
-  QTest::mouseClick(window->lblRadioTestAlarmActive, Qt::LeftButton);
-  EXPECT_TRUE(window->cbRadioTestAlarmActive->isChecked());
-  EXPECT_TRUE(window->edtRadioTestAlarmInterval->isEnabled());
+  ASSERT_FALSE(window->form.edtRadioTestAlarmInterval->isEnabled());
+  QTest::mouseClick(window->form.lblRadioTestAlarmActive, Qt::LeftButton);
+  EXPECT_TRUE(window->form.cbRadioTestAlarmActive->isChecked());
+  EXPECT_TRUE(window->form.edtRadioTestAlarmInterval->isEnabled());
 }
 
 TEST(MainWindow, ShownWindowIsCentredOnItsScreenWhateverItsPosition) {

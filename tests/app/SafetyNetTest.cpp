@@ -76,7 +76,7 @@ class SafetyNetTest : public ::testing::Test {
 };
 
 TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) {
-  w().mnuCommReadFromDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
   ASSERT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   auto lines = record();
   ASSERT_EQ(lines.size(), 1u);
@@ -90,10 +90,10 @@ TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) 
   EXPECT_EQ(readBytes(data() + lines[0].backup), bytesOf(opu.Memory()));
   EXPECT_EQ(lines[0].sha256, Sha256Hex(opu.Memory()));
 
-  w().edtBatteryTestInterval->setText("36");
-  w().edtRadioCodeNew->setText("BEEF");
+  w().form.edtBatteryTestInterval->setText("36");
+  w().form.edtRadioCodeNew->setText("BEEF");
   opu.ClearCommands();
-  w().mnuCommWriteToDevice->trigger();
+  w().form.mnuCommWriteToDevice->trigger();
   ASSERT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   lines = record();
   ASSERT_EQ(lines.size(), 2u);
@@ -125,7 +125,7 @@ TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
   OpuSimFaults faults;
   faults.jobOutcome = "04";
   opu.SetFaults(faults);
-  w().mnuCommReadFromDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ReadFailed)));
   ASSERT_EQ(record().size(), 1u);
   EXPECT_EQ(record()[0].result, QString::number(Msg::ReadFailed));
@@ -147,13 +147,13 @@ TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {
 
 TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages) {
   ASSERT_TRUE(QDir(data()).mkdir(RecordFileName));
-  w().mnuCommReadFromDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_TRUE(w().StatusText().startsWith(Text(Msg::ReadFinished)));
   EXPECT_THAT(
       w().StatusText().toStdString(),
       HasSubstr(FormatText(Msg::RecordNotWritten, {data() + RecordFileName}).toStdString()));
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "24");
   EXPECT_EQ(w().ImageSource, SourceTransmitter);
   EXPECT_EQ(QDir(data() + "Sicherungen/1A2B").entryList(QDir::Files).size(), 1);
 }
@@ -161,13 +161,13 @@ TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages
 TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   w().mnuCommVerifyAfterWrite->setChecked(true);
   EXPECT_EQ(w().VembaIni.ReadSetting(SetupSection, VerifyAfterWriteKey), "1");
-  w().mnuCommReadFromDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
   OpuSimFaults faults;
   faults.unkeptAddress = 0x2C;
   opu.SetFaults(faults);
-  w().edtBatteryTestInterval->setText("36");
+  w().form.edtBatteryTestInterval->setText("36");
   opu.ClearCommands();
-  w().mnuCommWriteToDevice->trigger();
+  w().form.mnuCommWriteToDevice->trigger();
   const QString line =
       FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
@@ -182,7 +182,7 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   // A transmitter that keeps everything is verified, and so is a new code.
   opu.SetFaults({});
   dialogs.clear();
-  w().mnuCommWriteToDevice->trigger();
+  w().form.mnuCommWriteToDevice->trigger();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdatedAndVerified));
   EXPECT_EQ(record().back().result, "OK");
@@ -196,10 +196,10 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
 }
 
 TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
-  w().mnuCommReadFromDevice->trigger();
-  w().edtBatteryTestInterval->setText("36");
-  w().edtRadioCodeNew->setText("BEEF");
-  w().mnuCommWriteToDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
+  w().form.edtBatteryTestInterval->setText("36");
+  w().form.edtRadioCodeNew->setText("BEEF");
+  w().form.mnuCommWriteToDevice->trigger();
   const QString readBackup = record()[0].backup;
   std::vector<int> rows;
   whileModal([&] {
@@ -216,13 +216,13 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   EXPECT_THAT(rows, ElementsAre(2, 1));
   EXPECT_EQ(w().windowTitle(), QFileInfo(readBackup).fileName() + " - " + Text(Msg::ProgramTitle));
   EXPECT_EQ(w().ImageSource, SourceFile);
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "24");
 }
 
 TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
-  w().mnuCommReadFromDevice->trigger();
+  w().form.mnuCommReadFromDevice->trigger();
   const QString backup = data() + record()[0].backup;
-  w().edtBatteryTestInterval->setText("36");
+  w().form.edtBatteryTestInterval->setText("36");
   dialogs.openAnswers = {backup};
   std::vector<int> marked;
   QString summary;
@@ -245,7 +245,7 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
   EXPECT_EQ(summary, FormatText(Msg::CompareFieldsDiffer, {"1", "25"}));
   ASSERT_EQ(dialogs.openRequests.size(), 1u);
   EXPECT_EQ(dialogs.openRequests[0].folder, data() + "Sicherungen/1A2B");
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "36");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "36");
 }
 
 }  // namespace

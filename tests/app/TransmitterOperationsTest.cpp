@@ -137,7 +137,7 @@ class TransmitterOperationsTest : public ::testing::Test {
   // last on the line.
   void expectWoundUp(const QString& closingCommand) {
     EXPECT_FALSE(w().link.IsOpen());
-    EXPECT_FALSE(w().tmrPollOpuInfo->isActive());
+    EXPECT_FALSE(w().form.tmrPollOpuInfo->isActive());
     EXPECT_FALSE(waiting().isVisible());
     EXPECT_TRUE(w().isEnabled());
     ASSERT_FALSE(opu.Commands().isEmpty());
@@ -148,12 +148,12 @@ class TransmitterOperationsTest : public ::testing::Test {
   QStringList windowState() {
     QStringList state = {w().windowTitle(), QString::number(static_cast<int>(w().ImageSource))};
     for (const QLineEdit* edit : w().findChildren<QLineEdit*>()) {
-      if (edit->window() == &w() && edit != w().edtRadioCodeOld)
+      if (edit->window() == &w() && edit != w().form.edtRadioCodeOld)
         state << edit->objectName() + '=' + edit->text();
     }
     for (const QCheckBox* box : w().findChildren<QCheckBox*>())
       state << box->objectName() + '=' + QString::number(box->isChecked());
-    return state << QString::number(w().cbbxInactivityLimitUnit->currentIndex());
+    return state << QString::number(w().form.cbbxInactivityLimitUnit->currentIndex());
   }
 
   // Runs the operation against each fault on a fresh line; each ends with its one message,
@@ -178,7 +178,7 @@ class TransmitterOperationsTest : public ::testing::Test {
       const QStringList expected = (identificationFailed ? QStringList() : messagesBefore);
       EXPECT_EQ(dialogs.texts().join('|'), (expected + QStringList{row.message}).join('|'));
       EXPECT_FALSE(w().link.IsOpen());
-      EXPECT_FALSE(w().tmrPollOpuInfo->isActive());
+      EXPECT_FALSE(w().form.tmrPollOpuInfo->isActive());
       EXPECT_FALSE(waiting().isVisible());
       EXPECT_TRUE(w().isEnabled());
       EXPECT_TRUE(opu.Commands().value(opu.Commands().size() - 1).startsWith(row.lastCommand))
@@ -188,8 +188,8 @@ class TransmitterOperationsTest : public ::testing::Test {
     }
   }
 
-  void read() { w().mnuCommReadFromDevice->trigger(); }
-  void write() { w().mnuCommWriteToDevice->trigger(); }
+  void read() { w().form.mnuCommReadFromDevice->trigger(); }
+  void write() { w().form.mnuCommWriteToDevice->trigger(); }
   // A text dragged from elsewhere and dropped on the middle of a field.
   static void dropText(QWidget* field, const QString& text) {
     QMimeData data;
@@ -258,10 +258,10 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   expectReceivedTransmitterBytes();
 
   EXPECT_EQ(w().CurrentRadioCode, "1A2B");
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
-  EXPECT_EQ(w().edtProductionDate->text(), "250615");
-  EXPECT_EQ(w().edtBatteryTestInterval->text(), "24");
-  EXPECT_EQ(w().edtInactivityRetransmissionAttempts->text(), "3");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(w().form.edtProductionDate->text(), "250615");
+  EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "24");
+  EXPECT_EQ(w().form.edtInactivityRetransmissionAttempts->text(), "3");
   EXPECT_EQ(w().ImageSource, SourceTransmitter);
   EXPECT_TRUE(w().windowTitle().contains(Text(Msg::TitleReadFromPendant)));
   // Every byte a write would send comes back as the transmitter holds it.
@@ -304,13 +304,13 @@ TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) 
   read();
   EXPECT_EQ(opu.Commands().count(QStringLiteral("x")), ImageSize);
   EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
-  EXPECT_EQ(w().edtTotalTxCounter->text(), "44");
+  EXPECT_EQ(w().form.edtTotalTxCounter->text(), "44");
   expectWoundUp("m");
 }
 
 TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) {
   const QString titleBefore = w().windowTitle();
-  const QString limitBefore = w().edtBatteryTestInterval->text();
+  const QString limitBefore = w().form.edtBatteryTestInterval->text();
   struct Case {
     const char* outcome;
     QStringList messages;
@@ -325,8 +325,8 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
     EXPECT_EQ(opu.Conversation(),
               Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
     expectWoundUp("m");
-    EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
-    EXPECT_EQ(w().edtBatteryTestInterval->text(), limitBefore);
+    EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
+    EXPECT_EQ(w().form.edtBatteryTestInterval->text(), limitBefore);
     EXPECT_EQ(w().windowTitle(), titleBefore);
     EXPECT_EQ(w().ImageSource, SourceDefault);
     EXPECT_TRUE(std::all_of(
@@ -373,7 +373,7 @@ TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheRead
   EXPECT_EQ(opu.Conversation(), Identification);
   expectWoundUp("s0");
   EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-  EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
+  EXPECT_TRUE(w().form.edtRadioCodeOld->text().isEmpty());
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
@@ -420,7 +420,7 @@ TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMess
   read();
   ASSERT_EQ(w().CurrentRadioCode, "1A2B");
   setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
-  w().edtRadioCodeNew->setText("BEEF");
+  w().form.edtRadioCodeNew->setText("BEEF");
   const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
                                               [this] { changeCodeTo("C0DE"); }};
   for (const auto& operation : operations) {
@@ -489,8 +489,8 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
 
 TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConfirmedCode) {
   read();
-  w().edtBatteryTestInterval->setText("36");
-  w().edtRadioCodeNew->setText("beef");
+  w().form.edtBatteryTestInterval->setText("36");
+  w().form.edtRadioCodeNew->setText("beef");
   dialogs.answers = {mrNo};
   dialogs.clear();
   opu.ClearCommands();
@@ -522,7 +522,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_EQ(opu.Memory(), expected);
   // The window keeps the code the transmitter had.
   EXPECT_EQ(w().CurrentRadioCode, "1A2B");
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::WriteTitle));
   EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToWrite));
 
@@ -531,19 +531,19 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   opu.ClearCommands();
   write();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "BEEF");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "BEEF");
   EXPECT_FALSE(opu.Commands().join(' ').contains("n0220"));
 }
 
 TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
-  w().edtRadioCodeNew->setText("BEEF");
+  w().form.edtRadioCodeNew->setText("BEEF");
   dialogs.answers = {mrAbort};
   write();
   EXPECT_EQ(dialogs.texts().size(), 1);
   EXPECT_EQ(opu.Commands(), Identification);
   expectWoundUp("s0");
   EXPECT_EQ(opu.Memory(), transmitterMemory());
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
 }
 
 TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
@@ -577,16 +577,16 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
 }
 
 TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) {
-  w().edtInactivityLimit->setText("55");  // 11 measurements of 5 minutes
-  w().edtInactivitySampleInterval->setText("5");
-  w().cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
+  w().form.edtInactivityLimit->setText("55");  // 11 measurements of 5 minutes
+  w().form.edtInactivitySampleInterval->setText("5");
+  w().form.cbbxInactivityLimitUnit->setCurrentIndex(UnitMinutes);
   dialogs.clear();
   dialogs.answers = {mrCancel};
   write();
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::FewIdenticalMeasurementsWarning,
                                                       {"55 Minuten", "5", "11"})));
 
-  w().edtInactivityLimit->setText("60");
+  w().form.edtInactivityLimit->setText("60");
   // Whatever put the code there: the codec would make 0000 of "GGGG" and 1200 of "12".
   const std::pair<const char*, Msg::Id> refused[] = {
       {"ffff", Msg::ReservedRadioCode},        {"000", Msg::ReservedRadioCode},
@@ -595,7 +595,7 @@ TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) 
       {"12", Msg::NewCodeNotFourHexDigits},
   };
   for (const auto& [code, message] : refused) {
-    w().edtRadioCodeNew->setText(code);
+    w().form.edtRadioCodeNew->setText(code);
     dialogs.clear();
     write();
     EXPECT_EQ(dialogs.texts().last(), Text(message)) << code;
@@ -607,13 +607,13 @@ TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) 
 }
 
 TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
-  w().edtButtonActivationDelay->setText("?.?");
+  w().form.edtButtonActivationDelay->setText("?.?");
   dialogs.clear();
   write();
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
   EXPECT_EQ(opu.Commands(), Identification);
   expectWoundUp("s0");
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "1A2B");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
 }
 
 // --- Radio code change ---------------------------------------------------------------------
@@ -633,7 +633,7 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   EXPECT_EQ(opu.RadioCode(), "C0DE");
   EXPECT_TRUE(w().StatusText().isEmpty());
   EXPECT_EQ(w().CurrentRadioCode, "1A2B");
-  EXPECT_TRUE(w().edtRadioCodeOld->text().isEmpty());
+  EXPECT_TRUE(w().form.edtRadioCodeOld->text().isEmpty());
   EXPECT_EQ(changeCode().edtNewCode->text(), "c0de");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::ChangeCodeTitle));
   EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToChangeCode));
@@ -641,7 +641,7 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   // The transmitter now answers under its new code.
   dialogs.clear();
   read();
-  EXPECT_EQ(w().edtRadioCodeOld->text(), "C0DE");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "C0DE");
 }
 
 TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
@@ -741,7 +741,7 @@ TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyE
 TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) {
   opu.SetButtonDelay(150);
   for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-    QCoreApplication::postEvent(w().btnReadFromDevice,
+    QCoreApplication::postEvent(w().form.btnReadFromDevice,
                                 new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, " "));
   }
   bool tried = false;
@@ -750,12 +750,13 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
     tried = true;
     EXPECT_TRUE(w().OperationRunning());
     for (QAction* command :
-         {w().mnuCommReadFromDevice, w().mnuCommWriteToDevice, w().mnuCommChangeIdCode,
-          w().mnuHelpAbout, w().mnuFileNew, w().mnuFileOpen, w().mnuFileSave, w().mnuFileSaveAs,
-          w().mnuFileSelectDefaultFolder, w().mnuFileExit}) {
+         {w().form.mnuCommReadFromDevice, w().form.mnuCommWriteToDevice,
+          w().form.mnuCommChangeIdCode, w().form.mnuHelpAbout, w().form.mnuFileNew,
+          w().form.mnuFileOpen, w().form.mnuFileSave, w().form.mnuFileSaveAs,
+          w().form.mnuFileSelectDefaultFolder, w().form.mnuFileExit}) {
       command->trigger();
     }
-    w().btnGetVembaCode->click();
+    w().form.btnGetVembaCode->click();
     w().WMDropFiles({scratch.filePath("elsewhere.ukova")});
   });
   read();

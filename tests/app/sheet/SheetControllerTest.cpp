@@ -68,7 +68,7 @@ class SheetControllerTest : public ::testing::Test {
 };
 
 TEST_F(SheetControllerTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
-  window->edtRadioCodeNew->setText(QStringLiteral("BEEF"));
+  window->form.edtRadioCodeNew->setText(QStringLiteral("BEEF"));
   const QString text = savePdf(filesDir.filePath(QStringLiteral("blatt")));
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(window->StatusText(), FormatText(Msg::SheetSaved, {QStringLiteral("blatt.pdf")}));
@@ -81,15 +81,15 @@ TEST_F(SheetControllerTest, ThePdfShowsEveryCaptionAndValueOfTheWindow) {
     EXPECT_TRUE(text.contains(label->text().trimmed())) << label->text().toStdString();
   for (const FieldEdit* edit : window->findChildren<FieldEdit*>())
     EXPECT_TRUE(text.contains(edit->text())) << edit->objectName().toStdString();
-  EXPECT_TRUE(
-      HasRow(text, Text(Msg::CaptionBatteryTestInterval), window->edtBatteryTestInterval->text()));
+  EXPECT_TRUE(HasRow(text, Text(Msg::CaptionBatteryTestInterval),
+                     window->form.edtBatteryTestInterval->text()));
   EXPECT_TRUE(HasRow(text, Text(Msg::CaptionInactivitySenseActive),
                      Text(Msg::Yes)));  // inactivity sensing on
   EXPECT_TRUE(
       HasRow(text, Text(Msg::CaptionRadioTestAlarmActive), Text(Msg::No)));  // radio test alarm off
-  EXPECT_TRUE(HasRow(
-      text, Text(Msg::CaptionInactivityLimit),
-      window->edtInactivityLimit->text() + u' ' + window->cbbxInactivityLimitUnit->currentText()));
+  EXPECT_TRUE(HasRow(text, Text(Msg::CaptionInactivityLimit),
+                     window->form.edtInactivityLimit->text() + u' ' +
+                         window->form.cbbxInactivityLimitUnit->currentText()));
   EXPECT_TRUE(HasRow(
       text, Text(Msg::CaptionRadioCode) + QStringLiteral(" – ") + Text(Msg::CaptionNew), "BEEF"));
   EXPECT_TRUE(HasRow(text, Text(Msg::SheetSource), Text(Msg::SheetSourceDefault)));
@@ -127,7 +127,7 @@ TEST_F(SheetControllerTest, PrintingPaintsTheSameSheetOnThePrinter) {
   window->Sheet().mnuFilePrint->trigger();
   EXPECT_EQ(window->StatusText(), Text(Msg::SheetPrinted));
   EXPECT_TRUE(HasRow(PdfText(output), Text(Msg::CaptionBatteryTestInterval),
-                     window->edtBatteryTestInterval->text()));
+                     window->form.edtBatteryTestInterval->text()));
 
   window->Sheet().SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
   window->SetStatusText({});
