@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "files/Settings.h"
+#include "files/ProgramVersion.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "ui/Texts.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/MainForm.h"
 #include "files/ConfigurationFiles.h"
-#include "files/Settings.h"
+#include "files/SettingsStartup.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"
@@ -25,8 +25,8 @@ class TfrmReceiveRadio;
 class TfrmSelectDirectory;
 class TfrmChangeCode;
 class TfrmAbout;
-class TfrmCompare;
-class TfrmProtocol;
+class TfrmComparison;
+class TfrmRecord;
 class RecentFilesController;
 class SheetController;
 class ConnectionCheckController;
@@ -131,8 +131,8 @@ class TfrmMain : public QMainWindow,
   QAction* mnuFileRecord = nullptr;
   QAction* mnuFileCompare = nullptr;
   QAction* mnuCommVerifyAfterWrite = nullptr;
-  TfrmProtocol* frmProtocol = nullptr;
-  TfrmCompare* frmCompare = nullptr;
+  TfrmRecord* frmRecord = nullptr;
+  TfrmComparison* frmComparison = nullptr;
 
   MainForm form;
 

@@ -4,10 +4,10 @@
 // prüfen has every write read back.
 
 #include "app/Main.h"
-#include "files/Compare.h"
+#include "files/ComparisonWindow.h"
 #include "files/IniFile.h"
 #include "files/ProgrammingRecord.h"
-#include "files/Protocol.h"
+#include "files/RecordWindow.h"
 #include "files/VembaIni.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -85,21 +85,21 @@ void TfrmMain::OperationFinished(const FinishedOperation& operation) {
 }
 
 void TfrmMain::mnuFileRecordClick() {
-  if (frmProtocol == nullptr) frmProtocol = new TfrmProtocol(*environment_.dialogs, this);
-  if (!frmProtocol->LoadRecord(DataFolder)) return;
-  if (frmProtocol->exec() != mrOk) return;
+  if (frmRecord == nullptr) frmRecord = new TfrmRecord(*environment_.dialogs, this);
+  if (!frmRecord->LoadRecord(DataFolder)) return;
+  if (frmRecord->exec() != mrOk) return;
   // Opened as Datei › Öffnen opens a file: the same checks, the same title.
-  configurationFiles_.LoadConfigurationFile(frmProtocol->SelectedBackupPath(), false);
+  configurationFiles_.LoadConfigurationFile(frmRecord->SelectedBackupPath(), false);
 }
 
 void TfrmMain::mnuFileCompareClick() {
   const std::optional<FileComparison> comparison =
       configurationFiles_.CompareWithFile(form.edtRadioCodeOld->text());
   if (!comparison) return;
-  if (frmCompare == nullptr) frmCompare = new TfrmCompare(this);
-  frmCompare->ShowComparison(comparison->rows, InactivityLimitMode(),
-                             QFileInfo(comparison->path).fileName());
-  frmCompare->exec();
+  if (frmComparison == nullptr) frmComparison = new TfrmComparison(this);
+  frmComparison->ShowComparison(comparison->rows, InactivityLimitMode(),
+                                QFileInfo(comparison->path).fileName());
+  frmComparison->exec();
 }
 
 void TfrmMain::mnuCommVerifyAfterWriteClick(bool checked) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/Settings.h"
+#include "files/ProgramVersion.h"
 
 #include <QDialog>
 #include <QString>

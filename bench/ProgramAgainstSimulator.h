@@ -2,7 +2,9 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "files/Settings.h"
+#include "files/DataFolders.h"
+#include "files/ProgramVersion.h"
+#include "files/SettingsStartup.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "tools/opu-sim/OpuSimServer.h"
 #include "tools/opu-sim/OpuSimulator.h"

@@ -1,7 +1,7 @@
 #include "files/Backups.h"
 
+#include "files/DataFolders.h"
 #include "files/ImageFiles.h"
-#include "files/Settings.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 #include "files/ConfigurationFiles.h"
 
 #include "files/Backups.h"
+#include "files/DataFolders.h"
 #include "files/ImageFiles.h"
 #include "files/IniFile.h"
-#include "files/Settings.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 

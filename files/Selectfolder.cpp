@@ -1,6 +1,6 @@
 #include "files/Selectfolder.h"
 
-#include "files/Settings.h"
+#include "files/DataFolders.h"
 #include "files/VembaIni.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"

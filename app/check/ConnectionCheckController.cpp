@@ -1,6 +1,6 @@
 #include "app/check/ConnectionCheckController.h"
 
-#include "link/Connectioncheck.h"
+#include "link/ConnectionCheck.h"
 #include "ui/OperationGuard.h"
 #include "ui/Texts.h"
 

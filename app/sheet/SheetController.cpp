@@ -1,6 +1,7 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
+#include "files/ProgramVersion.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 

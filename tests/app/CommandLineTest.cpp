@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "files/Settings.h"
+#include "files/ProgramVersion.h"
 #include "support/QtPrinters.h"
 #include "ui/Texts.h"
 

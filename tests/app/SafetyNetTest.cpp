@@ -4,9 +4,9 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "files/Backups.h"
-#include "files/Compare.h"
+#include "files/ComparisonWindow.h"
 #include "files/ProgrammingRecord.h"
-#include "files/Protocol.h"
+#include "files/RecordWindow.h"
 #include "files/VembaIni.h"
 #include "link/Changecode.h"
 #include "support/FileBytes.h"
@@ -203,7 +203,7 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   const QString readBackup = record()[0].backup;
   std::vector<int> rows;
   whileModal([&] {
-    TfrmProtocol& window = *w().frmProtocol;
+    TfrmRecord& window = *w().frmRecord;
     rows.push_back(window.tblRecord->rowCount());
     EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(Msg::OperationWrite));
     window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findText("BEEF"));
@@ -227,7 +227,7 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
   std::vector<int> marked;
   QString summary;
   whileModal([&] {
-    TfrmCompare& window = *w().frmCompare;
+    TfrmComparison& window = *w().frmComparison;
     for (int row = 0; row < window.tblFields->rowCount(); ++row) {
       if (window.IsRowMarked(row)) marked.push_back(row);
     }

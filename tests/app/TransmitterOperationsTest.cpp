@@ -7,7 +7,7 @@
 #include "app/ProgramWindows.h"
 #include "app/check/ConnectionCheckController.h"
 #include "link/Changecode.h"
-#include "link/Connectioncheck.h"
+#include "link/ConnectionCheck.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/QtPrinters.h"

@@ -1,7 +1,7 @@
 #include "files/ProgrammingRecord.h"
 
 #include "files/ImageFiles.h"
-#include "files/Protocol.h"
+#include "files/RecordWindow.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
@@ -176,7 +176,7 @@ TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolder) {
                                   RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", backup, ""}));
   }
   ScriptedDialogs dialogs;
-  TfrmProtocol window(dialogs);
+  TfrmRecord window(dialogs);
   ASSERT_TRUE(window.LoadRecord(data));
   QStringList opened;
   for (int row = 0; row < window.tblRecord->rowCount(); ++row) {

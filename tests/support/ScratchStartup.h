@@ -1,6 +1,8 @@
 #pragma once
 
-#include "files/Settings.h"
+#include "files/DataFolders.h"
+#include "files/ProgramVersion.h"
+#include "files/SettingsStartup.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "files/Protocol.h"
+#include "files/RecordWindow.h"
 
 #include "files/Backups.h"
 #include "ui/FormHelpers.h"
@@ -24,7 +24,7 @@ constexpr int TimeColumn = 0;
 
 }  // namespace
 
-TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
+TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       lblRadioCode(named(new QLabel(Text(Msg::RecordFilterCode), this), "lblRadioCode")),
       cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
@@ -34,7 +34,7 @@ TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
       btnOpenBackup(named(new QPushButton(Text(Msg::RecordOpenBackup), this), "btnOpenBackup")),
       btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")),
       dialogs_(dialogs) {
-  setObjectName(QStringLiteral("frmProtocol"));
+  setObjectName(QStringLiteral("frmRecord"));
   setWindowTitle(Text(Msg::RecordTitle));
   resize(1000, 520);
   tblRecord->setHorizontalHeaderLabels(RecordColumnHeads());
@@ -59,13 +59,13 @@ TfrmProtocol::TfrmProtocol(UserDialogs& dialogs, QWidget* parent)
   layout->addWidget(tblRecord);
   layout->addLayout(buttons);
 
-  connect(cbbxRadioCode, &QComboBox::currentIndexChanged, this, &TfrmProtocol::cbbxRadioCodeChange);
-  connect(btnOpenBackup, &QPushButton::clicked, this, &TfrmProtocol::btnOpenBackupClick);
-  connect(tblRecord, &QTableWidget::cellDoubleClicked, this, &TfrmProtocol::btnOpenBackupClick);
+  connect(cbbxRadioCode, &QComboBox::currentIndexChanged, this, &TfrmRecord::cbbxRadioCodeChange);
+  connect(btnOpenBackup, &QPushButton::clicked, this, &TfrmRecord::btnOpenBackupClick);
+  connect(tblRecord, &QTableWidget::cellDoubleClicked, this, &TfrmRecord::btnOpenBackupClick);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TfrmProtocol::LoadRecord(const QString& dataFolder) {
+bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   dataFolder_ = dataFolder;
   const QString path = dataFolder + RecordFileName;
   std::optional<std::vector<RecordEntry>> entries = ReadRecordFile(path);
@@ -79,7 +79,7 @@ bool TfrmProtocol::LoadRecord(const QString& dataFolder) {
   return true;
 }
 
-void TfrmProtocol::FillCodes() {
+void TfrmRecord::FillCodes() {
   std::set<QString> codes;
   for (const RecordEntry& entry : entries_) {
     for (const QString& code : {entry.codeBefore, entry.codeAfter}) {
@@ -93,7 +93,7 @@ void TfrmProtocol::FillCodes() {
   cbbxRadioCode->setCurrentIndex(0);
 }
 
-void TfrmProtocol::FillTable() {
+void TfrmRecord::FillTable() {
   const QString code = cbbxRadioCode->currentData().toString();
   tblRecord->clearContents();
   tblRecord->setRowCount(0);
@@ -114,11 +114,11 @@ void TfrmProtocol::FillTable() {
   lblCount->setText(FormatText(Msg::RecordEntryCount, {QString::number(tblRecord->rowCount())}));
 }
 
-void TfrmProtocol::cbbxRadioCodeChange() {
+void TfrmRecord::cbbxRadioCodeChange() {
   FillTable();
 }
 
-QString TfrmProtocol::SelectedBackupPath() const {
+QString TfrmRecord::SelectedBackupPath() const {
   const QTableWidgetItem* item = tblRecord->item(tblRecord->currentRow(), TimeColumn);
   if (item == nullptr) return {};
   const QString backup = entries_[item->data(Qt::UserRole).toULongLong()].backup;
@@ -128,7 +128,7 @@ QString TfrmProtocol::SelectedBackupPath() const {
   return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
 }
 
-void TfrmProtocol::btnOpenBackupClick() {
+void TfrmRecord::btnOpenBackupClick() {
   if (SelectedBackupPath().isEmpty()) {
     dialogs_.ShowInformation(this, Text(Msg::RecordNoBackup));
     return;

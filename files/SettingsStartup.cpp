@@ -1,25 +1,18 @@
-#include "files/Settings.h"
+#include "files/SettingsStartup.h"
 
-#include "files/ImageFiles.h"
+#include "files/DataFolders.h"
 #include "files/IniFile.h"
+#include "files/ProgramVersion.h"
 #include "files/VembaIni.h"
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
 
-const QString settingsTemplate = QStringLiteral("Values.i");
-const QString factoryTemplate = QStringLiteral("Default.b");
 const QString serviceSwitch = QStringLiteral("-SERVICE");
-
-bool isSeparator(QChar character) {
-  return character == u'/' || character == QDir::separator();
-}
 
 bool isFile(const QString& path) {
   return QFileInfo(path).isFile();
@@ -65,7 +58,8 @@ void renewSettings(const StartupEnvironment& environment, const IniContent& curr
   if (storedVersion == environment.programVersion) return;
   const QString settingsPath = settings.Path();
   const QString settingsName = QFileInfo(settingsPath).fileName();
-  if (!CopyDataFile(environment.programFolder, settingsTemplate, settingsName, result.DataFolder)) {
+  if (!CopyDataFile(environment.programFolder, SettingsTemplateName, settingsName,
+                    result.DataFolder)) {
     throw IniWriteError(settingsPath);
   }
   if (!configDirectory.isEmpty()) {
@@ -77,7 +71,7 @@ void renewSettings(const StartupEnvironment& environment, const IniContent& curr
 
 void provisionSettings(const StartupEnvironment& environment, StartupSettings& result,
                        VembaIni& settings) {
-  if (!isFile(environment.programFolder + settingsTemplate)) return;
+  if (!isFile(environment.programFolder + SettingsTemplateName)) return;
   settings.SetPath(DataFilePath(result.DataFolder, SettingsFileName));
   const IniFile::Loaded current = IniFile(settings.Path()).Load();
   switch (current.status) {
@@ -85,7 +79,7 @@ void provisionSettings(const StartupEnvironment& environment, StartupSettings& r
       renewSettings(environment, current.content, result, settings);
       return;
     case IniFile::Status::Missing:
-      CopyDataFile(environment.programFolder, settingsTemplate, SettingsFileName,
+      CopyDataFile(environment.programFolder, SettingsTemplateName, SettingsFileName,
                    result.DataFolder);
       settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
       return;
@@ -109,10 +103,10 @@ void provisionSettingsReportingErrors(const StartupEnvironment& environment,
 }
 
 void provisionFactoryImage(const StartupEnvironment& environment, const StartupSettings& result) {
-  if (!isFile(environment.programFolder + factoryTemplate)) return;
+  if (!isFile(environment.programFolder + FactoryTemplateName)) return;
   const QString target = DataFilePath(result.DataFolder, FactoryImageFileName);
   if (result.SettingsUpgrade || !QFileInfo::exists(target)) {
-    CopyDataFile(environment.programFolder, factoryTemplate, QFileInfo(target).fileName(),
+    CopyDataFile(environment.programFolder, FactoryTemplateName, QFileInfo(target).fileName(),
                  result.DataFolder);
   }
 }
@@ -146,74 +140,6 @@ QString userFolder(QStandardPaths::StandardLocation location) {
 }
 
 }  // namespace
-
-std::optional<ProgramVersionInfo> CompiledProgramVersionInfo() {
-#ifdef UKOVA_FILE_VERSION
-  return ProgramVersionInfo{QStringLiteral("U-KOVA Programmer"), QStringLiteral(UKOVA_FILE_VERSION),
-                            QString()};
-#else
-  return std::nullopt;
-#endif
-}
-
-QString ProgramVersionOf(const std::optional<ProgramVersionInfo>& record) {
-  if (!record || !record->FileVersion) return {};
-  return *record->FileVersion;
-}
-
-QString GetProgramVersion() {
-  return ProgramVersionOf(CompiledProgramVersionInfo());
-}
-
-QString WithoutTrailingSeparator(const QString& path) {
-  qsizetype length = path.size();
-  while (length > 1 && isSeparator(path.at(length - 1))) --length;
-  return path.left(length);
-}
-
-QString WithTrailingSeparator(const QString& path) {
-  const QString trimmed = WithoutTrailingSeparator(path);
-  return trimmed == u'/' ? trimmed : trimmed + u'/';
-}
-
-QString LocateProgramFolder(const QString& executableFolder, const QString& shareFromProgram) {
-  const QString beside = WithTrailingSeparator(executableFolder);
-  if (isFile(beside + settingsTemplate) || isFile(beside + factoryTemplate)) return beside;
-  const QString installed = QDir::cleanPath(beside + shareFromProgram);
-  if (folderExists(installed)) return WithTrailingSeparator(installed);
-  return beside;
-}
-
-QString ProgramFolder() {
-  return LocateProgramFolder(QCoreApplication::applicationDirPath(),
-                             QStringLiteral(UKOVA_SHARE_FROM_PROGRAM));
-}
-
-QString DataFilePath(const QString& folder, const QString& name) {
-  const QString asked = folder + name;
-  if (QFileInfo::exists(asked)) return asked;
-  // Name filters of QDir compare without regard to case.
-  const QDir directory(folder.isEmpty() ? QStringLiteral(".") : folder);
-  const QStringList matches =
-      directory.entryList({name}, QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
-  return matches.isEmpty() ? asked : folder + matches.constFirst();
-}
-
-bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const QString& targetName,
-                  const QString& targetFolder) {
-  // The templates are a few hundred bytes.
-  QFile source(sourceFolder + sourceName);
-  if (!source.open(QIODevice::ReadOnly)) return false;
-  const QByteArray content = source.readAll();
-  if (source.error() != QFileDevice::NoError) return false;
-  return ReplaceFile(targetFolder + targetName, content);
-}
-
-void CreateFolderIfMissing(const QString& path) {
-  if (QFileInfo::exists(path)) return;
-  // The process's umask narrows the limit further, but a umask of 000 never widens it.
-  QDir().mkdir(path, FolderPermissionLimit);
-}
 
 StartupEnvironment SystemStartupEnvironment() {
   return StartupEnvironment{

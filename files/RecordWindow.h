@@ -15,11 +15,11 @@ class UserDialogs;
 
 // The programming record as a table, newest first, filterable by radio code. Its result is OK when
 // the user chose a row's backup to open in the main window (SelectedBackupPath).
-class TfrmProtocol : public QDialog {
+class TfrmRecord : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmProtocol(UserDialogs& dialogs, QWidget* parent = nullptr);
+  TfrmRecord(UserDialogs& dialogs, QWidget* parent = nullptr);
 
   // Reads the record of this data folder; false, after saying why, when it cannot be read.
   [[nodiscard]] bool LoadRecord(const QString& dataFolder);

@@ -13,11 +13,11 @@ class QTableWidget;
 
 // The comparison of the window's configuration with a file: every field with its caption and both
 // values, the differing rows marked, and a line saying how many differ.
-class TfrmCompare : public QDialog {
+class TfrmComparison : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TfrmCompare(QWidget* parent = nullptr);
+  explicit TfrmComparison(QWidget* parent = nullptr);
 
   void ShowComparison(const std::vector<ComparedField>& rows, InactivityLimitModeKind limitMode,
                       const QString& fileName);

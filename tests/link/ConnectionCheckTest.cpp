@@ -1,7 +1,7 @@
 // The connection check's dialog: the marks and sentences of every path, the pendant's button,
 // and a link that is closed whichever way the check ends.
 
-#include "link/Connectioncheck.h"
+#include "link/ConnectionCheck.h"
 
 #include "support/FakeSysfs.h"
 #include "support/SimulatedOpu.h"

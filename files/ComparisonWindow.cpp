@@ -1,4 +1,4 @@
-#include "files/Compare.h"
+#include "files/ComparisonWindow.h"
 
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
@@ -19,12 +19,12 @@ const QColor DifferenceColour(255, 220, 220);
 
 }  // namespace
 
-TfrmCompare::TfrmCompare(QWidget* parent)
+TfrmComparison::TfrmComparison(QWidget* parent)
     : QDialog(parent),
       lblSummary(named(new QLabel(this), "lblSummary")),
       tblFields(named(new QTableWidget(0, ColumnCount, this), "tblFields")),
       btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")) {
-  setObjectName(QStringLiteral("frmCompare"));
+  setObjectName(QStringLiteral("frmComparison"));
   setWindowTitle(Text(Msg::CompareTitle));
   resize(760, 640);
   tblFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,8 +39,8 @@ TfrmCompare::TfrmCompare(QWidget* parent)
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows,
-                                 InactivityLimitModeKind limitMode, const QString& fileName) {
+void TfrmComparison::ShowComparison(const std::vector<ComparedField>& rows,
+                                    InactivityLimitModeKind limitMode, const QString& fileName) {
   tblFields->setHorizontalHeaderLabels({QString(), Text(Msg::CompareColumnField),
                                         Text(Msg::CompareColumnWindow),
                                         FormatText(Msg::CompareColumnFile, {fileName})});
@@ -70,7 +70,7 @@ void TfrmCompare::ShowComparison(const std::vector<ComparedField>& rows,
                      : FormatText(Msg::CompareFieldsDiffer, {QString::number(differing), count}));
 }
 
-bool TfrmCompare::IsRowMarked(int row) const {
+bool TfrmComparison::IsRowMarked(int row) const {
   const QTableWidgetItem* mark = tblFields->item(row, MarkColumn);
   return mark != nullptr && mark->text() == QString(DifferenceMark);
 }

@@ -1,4 +1,4 @@
-#include "link/Connectioncheck.h"
+#include "link/ConnectionCheck.h"
 
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
