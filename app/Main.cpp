@@ -6,6 +6,7 @@
 #include "app/sheet/SheetController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
+#include "link/Receiveradio.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -262,7 +263,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 
 void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
   dialogs_ = dialogs;
-  operations_->AttachWaitingDialog(dialogs.frmReceiveRadio);
+  operations_->AttachWaitingPrompt(dialogs.frmReceiveRadio);
 }
 
 void TfrmMain::mnuFileSelectDefaultFolderClick() {

@@ -52,6 +52,7 @@ struct MainEnvironment {
 class TfrmMain : public QMainWindow,
                  public ConfigurationView,
                  public TransmitterView,
+                 public PollTimer,
                  public OperationObserver {
   Q_OBJECT
 
@@ -91,8 +92,10 @@ class TfrmMain : public QMainWindow,
   void SetRadioCodeOldText(const QString& text) override;
   [[nodiscard]] QString RadioCodeNewText() const override;
   [[nodiscard]] CodecContext ShownCodecContext() const override;
+  void StartPollTimer(int intervalMs) override;
+  void StopPollTimer() override;
   // Keeps a finished operation in the programming record and its image as a backup.
-  void OperationFinished(const FinishedOperation& operation) override;
+  void OperationFinished(const OperationOutcome& outcome) override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
   // True while a command runs; every command handler turns away a second one (OperationGuard).
   [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }

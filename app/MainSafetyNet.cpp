@@ -15,30 +15,6 @@
 #include <QFileInfo>
 #include <QMenu>
 
-namespace {
-
-Msg::Id operationNameText(OperationKind kind) {
-  switch (kind) {
-    case OperationKind::Read:
-      return Msg::OperationRead;
-    case OperationKind::Write:
-      return Msg::OperationWrite;
-    case OperationKind::ChangeCode:
-      return Msg::OperationChangeCode;
-    case OperationKind::Verify:
-      return Msg::OperationVerify;
-  }
-  return static_cast<Msg::Id>(0);
-}
-
-std::optional<BackupKind> backupKindOf(OperationKind kind) {
-  if (kind == OperationKind::Read) return BackupKind::Read;
-  if (kind == OperationKind::Write) return BackupKind::Write;
-  return std::nullopt;
-}
-
-}  // namespace
-
 void TfrmMain::BindSafetyNet() {
   // Beside the commands they belong with: the record and the comparison after Save As, the check
   // after the write.
@@ -68,15 +44,8 @@ CodecContext TfrmMain::ShownCodecContext() const {
   return codecContext();
 }
 
-void TfrmMain::OperationFinished(const FinishedOperation& operation) {
-  const KeptOperation kept{Text(operationNameText(operation.kind)),
-                           operation.codeBefore,
-                           operation.codeAfter,
-                           operation.messageNumber,
-                           operation.messageText,
-                           operation.image,
-                           operation.succeeded ? backupKindOf(operation.kind) : std::nullopt};
-  const QStringList problems = KeepOperation(DataFolder, kept, operation.finishedAt);
+void TfrmMain::OperationFinished(const OperationOutcome& outcome) {
+  const QStringList problems = KeepOperation(DataFolder, outcome);
   if (problems.isEmpty()) return;
   // Never instead of the operation's own report: after it.
   const QString own = StatusText();

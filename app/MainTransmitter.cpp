@@ -7,9 +7,9 @@
 
 void TfrmMain::BindTransmitterOperations() {
   operations_ = std::make_unique<TransmitterOperations>(
-      *this,
+      *this, *this,
       TransmitterState{link, CurrentRadioCode, RequestedRadioCode, PollAnswer, ReceivedImage,
-                       OutgoingImage, ImageSource, ReadTime, *form.tmrPollOpuInfo},
+                       OutgoingImage, ImageSource, ReadTime},
       *environment_.dialogs, this);
   connect(form.btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
   connect(form.btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);
@@ -21,6 +21,14 @@ void TfrmMain::BindTransmitterOperations() {
   connect(form.mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
   connect(form.tmrPollOpuInfo, &QTimer::timeout, this, &TfrmMain::tmrPollOpuInfoTimer);
   connect(form.tmrPollOpu, &QTimer::timeout, this, &TfrmMain::tmrPollOpuTimer);
+}
+
+void TfrmMain::StartPollTimer(int intervalMs) {
+  form.tmrPollOpuInfo->start(intervalMs);
+}
+
+void TfrmMain::StopPollTimer() {
+  form.tmrPollOpuInfo->stop();
 }
 
 QString TfrmMain::RadioCodeOldText() const {

@@ -68,10 +68,10 @@ void recordSizes() {
   std::vector<double> keepMs;
   for (int record = 0; record < Records; ++record) {
     bytes[0x38] = static_cast<std::uint8_t>(record);  // every backup different
-    const KeptOperation read{Text(Msg::OperationRead), "1A2B", "1A2B", 0, QString(), bytes,
-                             BackupKind::Read};
+    const OperationOutcome read{OperationKind::Read,         "1A2B", "1A2B", 0, QString(), bytes,
+                                QDateTime::currentDateTime()};
     const auto before = Clock::now();
-    (void)KeepOperation(data, read, QDateTime::currentDateTime());
+    (void)KeepOperation(data, read);
     if (record < Runs) {
       keepMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - before).count());
     }

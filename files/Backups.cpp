@@ -34,6 +34,13 @@ bool claim(const QString& path) {
 
 }  // namespace
 
+std::optional<BackupKind> BackupKindOf(const OperationOutcome& outcome) {
+  if (!outcome.image) return std::nullopt;
+  if (outcome.kind == OperationKind::Read) return BackupKind::Read;
+  if (outcome.kind == OperationKind::Write) return BackupKind::Write;
+  return std::nullopt;
+}
+
 QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
   return dataFolder + BackupsFolderName + u'/' + codeFolderName(radioCode) + u'/';
 }

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "image/OperationOutcome.h"
 #include "image/VembaData.h"
 
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // Automatic copies of every configuration read from or written to a transmitter, kept below the
 // data folder in one folder per radio code, so that a technician can always go back.
 
 enum class BackupKind { Read, Write };
+
+// The backup an outcome leaves: a read's or a write's bytes; none for a code change or a check,
+// nor for an operation that has no bytes.
+[[nodiscard]] std::optional<BackupKind> BackupKindOf(const OperationOutcome& outcome);
 
 // The backups' folder below the data folder.
 inline const QString BackupsFolderName = QStringLiteral("Sicherungen");

@@ -168,21 +168,33 @@ QString Sha256Hex(const ImageBytes& bytes) {
           .toHex());
 }
 
-QStringList KeepOperation(const QString& dataFolder, const KeptOperation& operation,
-                          const QDateTime& time) {
+QString RecordOperationName(OperationKind kind) {
+  switch (kind) {
+    case OperationKind::Read:
+      return Text(Msg::OperationRead);
+    case OperationKind::Write:
+      return Text(Msg::OperationWrite);
+    case OperationKind::ChangeCode:
+      return Text(Msg::OperationChangeCode);
+    case OperationKind::Verify:
+      return Text(Msg::OperationVerify);
+  }
+  return QString();
+}
+
+QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& outcome) {
   QStringList problems;
-  RecordEntry entry{
-      RecordTime(time),
-      operation.operation,
-      operation.codeBefore,
-      operation.codeAfter,
-      operation.messageNumber == 0 ? ResultOk : QString::number(operation.messageNumber),
-      operation.messageText,
-      QString(),
-      operation.image ? Sha256Hex(*operation.image) : QString()};
-  if (operation.image && operation.backup) {
+  RecordEntry entry{RecordTime(outcome.finishedAt),
+                    RecordOperationName(outcome.kind),
+                    outcome.codeBefore,
+                    outcome.codeAfter,
+                    outcome.resultNumber == 0 ? ResultOk : QString::number(outcome.resultNumber),
+                    outcome.resultText,
+                    QString(),
+                    outcome.image ? Sha256Hex(*outcome.image) : QString()};
+  if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
     const BackupOutcome backup =
-        WriteBackup(dataFolder, operation.codeAfter, *operation.backup, *operation.image, time);
+        WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);
     entry.backup = backup.relativePath;
     if (!backup.failedPath.isEmpty())
       problems << FormatText(Msg::BackupNotSaved, {backup.failedPath});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/Backups.h"
+#include "image/OperationOutcome.h"
 #include "image/VembaData.h"
 
 #include <QByteArray>
@@ -18,7 +19,7 @@
 inline const QString RecordFileName = QStringLiteral("Protokoll.csv");
 inline const QString ResultOk = QStringLiteral("OK");
 
-// One line of the record, column by column.
+// One line of the record file, column by column, as the record window reads it back.
 struct RecordEntry {
   QString time;  // ISO 8601 with the offset from UTC
   QString operation;
@@ -53,19 +54,10 @@ struct RecordEntry {
 [[nodiscard]] QString RecordTime(const QDateTime& time);
 [[nodiscard]] QString Sha256Hex(const ImageBytes& bytes);
 
-// A finished operation as the record keeps it.
-struct KeptOperation {
-  QString operation;  // the operation's name in the record
-  QString codeBefore;
-  QString codeAfter;
-  int messageNumber = 0;  // 0: the operation succeeded
-  QString messageText;
-  std::optional<ImageBytes> image;   // the 256 bytes read or sent
-  std::optional<BackupKind> backup;  // keep the image as a backup of this kind
-};
+// The operation's name in the record's operation column ("Lesen", "Schreiben", ...).
+[[nodiscard]] QString RecordOperationName(OperationKind kind);
 
-// Writes the backup (in the folder of the code after the operation), then the record line that
-// names it. The status texts of what could not be written, in that order; the operation's outcome
-// never depends on them.
-[[nodiscard]] QStringList KeepOperation(const QString& dataFolder, const KeptOperation& operation,
-                                        const QDateTime& time);
+// Writes the backup of a read or write (in the folder of the code after the operation), then the
+// record line that names it, stamped with the outcome's time. The status texts of what could not
+// be written, in that order; the operation's outcome never depends on them.
+[[nodiscard]] QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& outcome);

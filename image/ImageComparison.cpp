@@ -133,10 +133,8 @@ std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin
   return rows;
 }
 
-std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
-                                               const ParameterImage& readBack,
-                                               const CodecContext& context,
-                                               const TextLookup& text) {
+std::vector<ComparedField> FieldsNotKept(const ParameterImage& sent, const ParameterImage& readBack,
+                                         const CodecContext& context, const TextLookup& text) {
   // The sent image with the transmitter's bytes in place of the written ones: only what the
   // transmitter did not keep can show differently.
   ParameterImage kept = sent;
@@ -191,4 +189,14 @@ std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
     name(row);
   }
   return result;
+}
+
+QString UnkeptFieldLines(const std::vector<ComparedField>& unkept,
+                         InactivityLimitModeKind limitMode, const TextFormatter& format) {
+  QString lines;
+  for (const ComparedField& field : unkept) {
+    const QString caption = format(FieldCaptionText(field.field, limitMode), {});
+    lines += format(Msg::VerifyDifferenceLine, {caption, field.left, field.right}) + u'\n';
+  }
+  return lines;
 }

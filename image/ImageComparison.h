@@ -5,6 +5,7 @@
 #include "image/ParameterImage.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -18,6 +19,8 @@
 
 // The text table, handed in: the comparison names check-box states and units by their texts.
 using TextLookup = std::function<QString(Msg::Id)>;
+// The text table's formatting, handed in: a text with its "%s" places filled in order.
+using TextFormatter = std::function<QString(Msg::Id, const QStringList&)>;
 
 // One field of two configurations, as shown: edits with their text (the inactivity limit with its
 // unit), check boxes as the table's yes or no.
@@ -39,7 +42,13 @@ struct ComparedField {
 // OriginRead). A written byte the read did not return counts as not kept. When a byte differs in
 // a bit that no field shows, both values carry the bytes in hex, so the difference is never
 // hidden.
-[[nodiscard]] std::vector<ComparedField> UnkeptWrittenFields(const ParameterImage& sent,
-                                                             const ParameterImage& readBack,
-                                                             const CodecContext& context,
-                                                             const TextLookup& text);
+[[nodiscard]] std::vector<ComparedField> FieldsNotKept(const ParameterImage& sent,
+                                                       const ParameterImage& readBack,
+                                                       const CodecContext& context,
+                                                       const TextLookup& text);
+
+// The German lines that name each field the transmitter did not keep, one per field and each with
+// its line end: "<caption>: geschrieben <sent>, gelesen <read back>".
+[[nodiscard]] QString UnkeptFieldLines(const std::vector<ComparedField>& unkept,
+                                       InactivityLimitModeKind limitMode,
+                                       const TextFormatter& format);

@@ -110,7 +110,7 @@ void TfrmChangeCode::btnChangeClick() {
   // Named, compared and sent as the code block carries it.
   const QString newCode = RadioCodeAsSent(edtNewCode->text());
   operations_.ForgetRadioCode();
-  operations_.WaitingDialog()->SetTitle(Text(Msg::ChangeCodeTitle));
+  operations_.Prompt()->SetTitle(Text(Msg::ChangeCodeTitle));
   // A failed identification has shown its own message.
   (void)operations_.IdentifyForCodeChange();
   const QString currentCode = operations_.CurrentRadioCode();

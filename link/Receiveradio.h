@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/TransmitterView.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -12,16 +14,19 @@ class QShowEvent;
 // The waiting dialog of every transmitter operation: it asks the user to press the transmitter's
 // button while the main window's poll timer asks the OPU, and the timer closes it with the
 // outcome. Results: mrOk, mrCancel, mrIgnore and mrLineLost from the timer, mrAbort from the user.
-class TfrmReceiveRadio : public QDialog {
+class TfrmReceiveRadio : public QDialog, public WaitingPrompt {
   Q_OBJECT
 
  public:
   explicit TfrmReceiveRadio(QWidget* parent = nullptr);
 
-  void SetTitle(const QString& text);
-  void SetGroupCaption(const QString& text);
+  void SetTitle(const QString& text) override;
+  void SetGroupCaption(const QString& text) override;
   // The label keeps 58 % of the group's width, whatever the text.
-  void SetActionText(const QString& text);
+  void SetActionText(const QString& text) override;
+  [[nodiscard]] ModalResult Exec() override { return ModalResultOf(exec()); }
+  void Close(ModalResult result) override { done(result); }
+  [[nodiscard]] bool Waiting() const override { return isVisible(); }
 
   void FormShow();
   void btbtnAbortClick();

@@ -2,19 +2,14 @@
 
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"
-#include "image/ImageComparison.h"
 #include "image/VembaData.h"
-#include "link/Receiveradio.h"
+#include "link/TransferBlocks.h"
+#include "link/WriteCheck.h"
 #include "link/opu/OpuLink.h"
-#include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QEventLoop>
-#include <QTimer>
-#include <QVariant>
 
 #include <optional>
 
@@ -23,46 +18,6 @@ namespace {
 // The OPU listens for any transmitter and reports the product-type byte with its code.
 const QString ProductTypeParameter = VembaData::ByteToHex(ProductTypeAddress);
 const QString ThisProductTypeText = VembaData::ByteToHex(ThisProductType);
-
-// Poll status values of a job.
-constexpr int StatusDone = 3;
-constexpr int StatusFailed = 4;
-constexpr int StatusGaveUp = 5;
-
-const QStringList ReadRequests = {QStringLiteral("0622"), QStringLiteral("0828"),
-                                  QStringLiteral("0830"), QStringLiteral("0338")};
-
-// Whether the blocks fetched filled every byte the read requests asked for (count, then start).
-bool HoldsEveryRequestedByte(const ParameterImage& image) {
-  for (const QString& request : ReadRequests) {
-    const int count = VembaData::HexPairValue(request.at(0), request.at(1));
-    const int start = VembaData::HexPairValue(request.at(2), request.at(3));
-    for (int address = start; address < start + count; ++address) {
-      if (image[address].origin != OriginRead) return false;
-    }
-  }
-  return true;
-}
-
-QString RadioCodeBlockText(const QString& code) {
-  return VembaData::ByteToHex(RadioCodeBlock.count) + VembaData::ByteToHex(RadioCodeBlock.start) +
-         RadioCodeAsSent(code);
-}
-
-// The 256 bytes a backup or the record keeps: the image with the transmitter's code in its place.
-ImageBytes KeptBytes(const ParameterImage& image, const QString& code) {
-  ImageBytes bytes = VembaData::ExtractImageBytes(image);
-  VembaData::HexTextToBytes(code, bytes[RadioCodeBlock.start], bytes[RadioCodeBlock.start + 1]);
-  return bytes;
-}
-
-FinishedOperation StartedOperation(OperationKind kind, const QString& code) {
-  FinishedOperation operation;
-  operation.kind = kind;
-  operation.codeBefore = code;
-  operation.codeAfter = code;
-  return operation;
-}
 
 ChangeResult ChangeResultOf(ModalResult dialogResult) {
   switch (dialogResult) {
@@ -81,18 +36,23 @@ ChangeResult ChangeResultOf(ModalResult dialogResult) {
 
 }  // namespace
 
-TransmitterOperations::TransmitterOperations(TransmitterView& view, const TransmitterState& state,
-                                             UserDialogs& dialogs, QWidget* dialogParent)
-    : view_(view), state_(state), dialogs_(dialogs), dialogParent_(dialogParent) {}
+TransmitterOperations::TransmitterOperations(TransmitterView& view, PollTimer& pollTimer,
+                                             const TransmitterState& state, UserDialogs& dialogs,
+                                             QWidget* dialogParent)
+    : view_(view),
+      state_(state),
+      dialogs_(dialogs),
+      dialogParent_(dialogParent),
+      wait_(state.link, state.PollAnswer, pollTimer) {}
 
 // --- Identification ------------------------------------------------------------------------
 
 Identification TransmitterOperations::IdentifyTransmitter() {
   state_.CurrentRadioCode.clear();
   if (!OpenForIdentification()) return Identification::Failed;
-  StartPolling(PollListen);
+  wait_.StartPolling(PollListen);
   Identification outcome = ListenForTransmitter();
-  StopPolling();
+  wait_.StopPolling();
   (void)state_.link.StopListening();
   // A line that hung up on the way has lost the transmitter it heard.
   if (state_.link.LineLost()) outcome = Identification::Failed;
@@ -103,13 +63,13 @@ Identification TransmitterOperations::IdentifyTransmitter() {
 }
 
 Identification TransmitterOperations::IdentifyForCodeChange() {
-  BeginRecord(OperationKind::ChangeCode);
+  record_.Begin(OperationKind::ChangeCode);
   const Identification outcome = IdentifyTransmitter();
   // Once identified, the change itself is recorded when it runs.
   if (outcome == Identification::Failed) {
-    ReportFinished();
+    record_.Finish();
   } else {
-    finished_.clear();
+    record_.Discard();
   }
   return outcome;
 }
@@ -139,20 +99,9 @@ bool TransmitterOperations::OpenLink() {
 
 void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
   // The message box is the same for every cause; the status line says what the user can put
-  // right, in the user's words rather than the system's.
-  switch (failure.kind) {
-    case OpenFailure::NoPermission:
-      view_.SetStatusText(FormatText(Msg::PortPermissionDenied, {failure.port, failure.group}));
-      break;
-    case OpenFailure::Busy:
-      view_.SetStatusText(FormatText(Msg::PortBusy, {failure.port}));
-      break;
-    case OpenFailure::Other:
-      view_.SetStatusText(FormatText(Msg::PortNotOpened, {failure.port}));
-      break;
-    default:
-      break;  // no port at all: the message box names the cable and the power supply
-  }
+  // right.
+  const QString remedy = OpenFailureText(failure);
+  if (!remedy.isEmpty()) view_.SetStatusText(remedy);
 }
 
 bool TransmitterOperations::StartListeningBounded() {
@@ -167,10 +116,8 @@ bool TransmitterOperations::StartListeningBounded() {
 Identification TransmitterOperations::ListenForTransmitter() {
   while (true) {
     if (!StartListeningBounded()) return Identification::Failed;
-    waitingDialog_->SetGroupCaption(Text(Msg::WaitingForPendant));
-    waitingDialog_->SetActionText(Text(Msg::PressButtonForCode));
     state_.CurrentRadioCode.clear();
-    const ModalResult result = ModalResultOf(waitingDialog_->exec());
+    const ModalResult result = wait_.WaitForListening();
     if (result == mrLineLost) return Identification::Failed;
     if (result == mrCancel || result == mrAbort) return Identification::Abandoned;
     // Another product, or an answer too long to be a code, sends the OPU listening again.
@@ -183,106 +130,28 @@ Identification TransmitterOperations::ListenForTransmitter() {
   }
 }
 
-// --- Waiting dialog and poll timer ---------------------------------------------------------
-
-void TransmitterOperations::StartPolling(PollTag tag) {
-  SetPollTag(tag);
-  state_.tmrPollOpuInfo.setInterval(pollIntervalMs_);
-  state_.tmrPollOpuInfo.start();
-}
-
-void TransmitterOperations::StopPolling() {
-  state_.tmrPollOpuInfo.stop();
-}
-
-void TransmitterOperations::SetPollTag(PollTag tag) {
-  state_.tmrPollOpuInfo.setProperty(TagProperty, static_cast<int>(tag));
-}
-
-ModalResult TransmitterOperations::WaitForJob(Msg::Id titleText, Msg::Id actionText) {
-  waitingDialog_->SetTitle(Text(titleText));
-  waitingDialog_->SetGroupCaption(Text(Msg::WaitingForPendant));
-  waitingDialog_->SetActionText(Text(actionText));
-  // Lets the window repaint before the dialog comes up; a key or click the user gave meanwhile
-  // waits until the operation has ended, so that nothing starts inside it.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  return ModalResultOf(waitingDialog_->exec());
-}
-
-void TransmitterOperations::PollOpuInfo() {
-  // A tick outside the dialog's modal loop would take an answer that nobody waits for.
-  if (waitingDialog_ == nullptr || !waitingDialog_->isVisible()) return;
-  switch (state_.tmrPollOpuInfo.property(TagProperty).toInt()) {
-    case PollListen:
-      (void)state_.link.PollListening(state_.PollAnswer);
-      if (state_.PollAnswer == QLatin1String(OpuLink::ListeningFailed)) {
-        waitingDialog_->done(mrCancel);
-      } else if (OpuLink::ListeningAnswerComplete(state_.PollAnswer)) {
-        waitingDialog_->done(mrOk);
-      }
-      break;
-    case PollWrite:
-      CloseByStatus(state_.link.PollWriteStatus(state_.PollAnswer));
-      break;
-    case PollRead:
-      CloseByStatus(state_.link.PollReadStatus(state_.PollAnswer));
-      break;
-    default:
-      // A failed operation is being wound up: there is nothing left to ask the OPU.
-      return;
-  }
-  // A pulled cable ends the wait at once; polling a dead line would go on until the user gave
-  // up and then blame the user.
-  if (state_.link.LineLost()) waitingDialog_->done(mrLineLost);
-}
-
-void TransmitterOperations::PollRadioCode() {
-  if (waitingDialog_ == nullptr || !waitingDialog_->isVisible()) return;
-  QString code;
-  if (state_.link.ReadRadioCode(code) == OpuLink::Success && code != QStringLiteral("0000")) {
-    waitingDialog_->done(mrOk);
-  }
-}
-
-void TransmitterOperations::CloseByStatus(int pollResult) {
-  if (pollResult != OpuLink::Success || state_.PollAnswer.size() != 2) return;
-  switch (VembaData::HexPairValue(state_.PollAnswer.at(0), state_.PollAnswer.at(1))) {
-    case StatusDone:
-      waitingDialog_->done(mrOk);
-      break;
-    case StatusFailed:
-      waitingDialog_->done(mrCancel);
-      break;
-    case StatusGaveUp:
-      waitingDialog_->done(mrIgnore);
-      break;
-    default:
-      break;  // the radio exchange is still going on
-  }
-}
-
 // --- Reading -------------------------------------------------------------------------------
 
 void TransmitterOperations::ReadFromDevice() {
-  BeginRecord(OperationKind::Read);
+  record_.Begin(OperationKind::Read);
   ReadSteps();
-  ReportFinished();
+  record_.Finish();
 }
 
 void TransmitterOperations::ReadSteps() {
   view_.SetStatusText(QString());
-  waitingDialog_->SetTitle(Text(Msg::ReadTitle));
-  if (!IdentifiedForJob()) return;
+  wait_.Prompt()->SetTitle(Text(Msg::ReadTitle));
+  if (!IdentifyForJob()) return;
   if (!OpenLink()) {
     ShowError(Msg::OpuNotReachable);
     return;
   }
   SendReadRequests();
-  if (JobStarted(view_.RadioCodeOldText())) {
-    StartPolling(PollRead);
-    const ModalResult result = WaitForJob(Msg::ReadTitle, Msg::PressButtonToRead);
+  if (StartJob(view_.RadioCodeOldText())) {
+    wait_.StartPolling(PollRead);
+    const ModalResult result = wait_.WaitForJob(Msg::ReadTitle, Msg::PressButtonToRead);
     ReportReadFailure(result);
-    StopPolling();
+    wait_.StopPolling();
     VembaData::ClearImage(state_.ReceivedImage, 0, OriginNone);
     if (result == mrOk) TakeReadBlocks();
   }
@@ -292,10 +161,10 @@ void TransmitterOperations::ReadSteps() {
 
 void TransmitterOperations::SendReadRequests() {
   (void)state_.link.SendReadRequest(QString());
-  for (const QString& request : ReadRequests) (void)state_.link.SendReadRequest(request);
+  for (const QString& request : ReadRequests()) (void)state_.link.SendReadRequest(request);
 }
 
-bool TransmitterOperations::IdentifiedForJob() {
+bool TransmitterOperations::IdentifyForJob() {
   // A failed identification has shown its own message.
   if (IdentifyTransmitter() == Identification::Failed) return false;
   if (state_.CurrentRadioCode.isEmpty()) {
@@ -303,12 +172,11 @@ bool TransmitterOperations::IdentifiedForJob() {
     return false;
   }
   view_.SetRadioCodeOldText(state_.CurrentRadioCode);
-  finished_.back().codeBefore = state_.CurrentRadioCode;
-  finished_.back().codeAfter = state_.CurrentRadioCode;
+  record_.NoteTransmitter(state_.CurrentRadioCode);
   return true;
 }
 
-bool TransmitterOperations::JobStarted(const QString& code) {
+bool TransmitterOperations::StartJob(const QString& code) {
   const int started = state_.link.StartJob(code);
   if (started == OpuLink::Success) return true;
   ShowError(state_.link.LineLost() ? Msg::OpuNotReachable : Msg::OpuGetJobFailed);
@@ -316,13 +184,11 @@ bool TransmitterOperations::JobStarted(const QString& code) {
 }
 
 void TransmitterOperations::ReportReadFailure(ModalResult result) {
-  if (result != mrCancel && result != mrAbort && result != mrIgnore && result != mrLineLost) return;
+  const std::optional<OperationMessage> failure = JobEndMessage(OperationKind::Read, result);
+  if (!failure) return;
   (void)state_.link.SendReadRequest(QString());
-  SetPollTag(PollNothing);
-  if (result == mrCancel) ShowError(Msg::ReadFailed);
-  if (result == mrAbort) ShowStatus(Msg::ReadCancelled);
-  if (result == mrIgnore) ShowError(Msg::WaitTimedOut);
-  if (result == mrLineLost) ShowError(Msg::OpuNotReachable);
+  wait_.SetPollTag(PollNothing);
+  Tell(*failure);
 }
 
 void TransmitterOperations::TakeReadBlocks() {
@@ -335,7 +201,8 @@ void TransmitterOperations::TakeReadBlocks() {
     ShowError(lineLost ? Msg::OpuNotReachable : Msg::ReadFailed);
     return;
   }
-  NoteSuccess(state_.CurrentRadioCode, KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode));
+  record_.NoteSuccess(state_.CurrentRadioCode,
+                      KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode));
   ShowReceivedImage();
 }
 
@@ -367,9 +234,9 @@ void TransmitterOperations::ShowReceivedImage() {
 // --- Writing -------------------------------------------------------------------------------
 
 void TransmitterOperations::WriteToDevice() {
-  BeginRecord(OperationKind::Write);
+  record_.Begin(OperationKind::Write);
   WriteSteps();
-  ReportFinished();
+  record_.Finish();
 }
 
 void TransmitterOperations::WriteSteps() {
@@ -378,7 +245,7 @@ void TransmitterOperations::WriteSteps() {
   // A field that cannot be built is reported only after the transmitter has been identified.
   if (view_.BuildImage(state_.OutgoingImage, OriginWrite) == ImageOk &&
       !view_.ConfirmInactivityCount(state_.OutgoingImage)) {
-    NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
+    record_.NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;
   }
   if (const std::optional<Msg::Id> refusal =
@@ -386,11 +253,11 @@ void TransmitterOperations::WriteSteps() {
     ShowError(*refusal);
     return;
   }
-  waitingDialog_->SetTitle(Text(Msg::WriteTitle));
-  if (!IdentifiedForJob()) return;
+  wait_.Prompt()->SetTitle(Text(Msg::WriteTitle));
+  if (!IdentifyForJob()) return;
   const std::optional<bool> changeCode = DecideCodeChange();
   if (!changeCode) {
-    NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
+    record_.NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;
   }
   const int built = view_.BuildImage(state_.OutgoingImage, OriginWrite);
@@ -403,13 +270,13 @@ void TransmitterOperations::WriteSteps() {
     return;
   }
   std::optional<ModalResult> result;  // none while no job started
-  if (!BlocksTaken(WriteBlocks(*changeCode))) {
+  if (!SendBlocks(WriteBlocks(state_.OutgoingImage, *changeCode))) {
     ShowError(state_.link.LineLost() ? Msg::OpuNotReachable : Msg::WriteFailed);
-  } else if (JobStarted(view_.RadioCodeOldText())) {
-    StartPolling(PollWrite);
-    result = WaitForJob(Msg::WriteTitle, Msg::PressButtonToWrite);
+  } else if (StartJob(view_.RadioCodeOldText())) {
+    wait_.StartPolling(PollWrite);
+    result = wait_.WaitForJob(Msg::WriteTitle, Msg::PressButtonToWrite);
     ReportWriteOutcome(*result);
-    StopPolling();
+    wait_.StopPolling();
   }
   (void)state_.link.SendWriteBlock(QString());
   state_.link.Close();
@@ -419,7 +286,7 @@ void TransmitterOperations::WriteSteps() {
       *changeCode ? VembaData::BytesToHexText(state_.OutgoingImage[RadioCodeBlock.start].value,
                                               state_.OutgoingImage[RadioCodeBlock.start + 1].value)
                   : state_.CurrentRadioCode;
-  NoteSuccess(codeAfter, KeptBytes(state_.OutgoingImage, codeAfter));
+  record_.NoteSuccess(codeAfter, KeptBytes(state_.OutgoingImage, codeAfter));
   if (verifyAfterWrite_)
     (void)VerifyWritten(codeAfter, &state_.OutgoingImage, Msg::WriteTitle,
                         Msg::ConfigurationUpdatedAndVerified);
@@ -437,17 +304,7 @@ std::optional<bool> TransmitterOperations::DecideCodeChange() {
   return answer == mrYes;
 }
 
-QStringList TransmitterOperations::WriteBlocks(bool withRadioCode) const {
-  QStringList blocks;
-  for (const ImageBlock& block : ConfigurationWriteBlocks())
-    blocks << FormatImageSegment(state_.OutgoingImage, block.count, block.start);
-  if (withRadioCode) {
-    blocks << FormatImageSegment(state_.OutgoingImage, RadioCodeBlock.count, RadioCodeBlock.start);
-  }
-  return blocks;
-}
-
-bool TransmitterOperations::BlocksTaken(const QStringList& blocks) {
+bool TransmitterOperations::SendBlocks(const QStringList& blocks) {
   // The empty block clears what the OPU holds. A job started after a block the OPU did not
   // take would end "done" with the transmitter unchanged, so the first such block ends here.
   if (state_.link.SendWriteBlock(QString()) != OpuLink::Success) return false;
@@ -457,35 +314,17 @@ bool TransmitterOperations::BlocksTaken(const QStringList& blocks) {
 }
 
 void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
-  switch (result) {
-    case mrOk:
-      view_.SetStatusText(Text(Msg::ConfigurationUpdated));
-      break;
-    case mrCancel:
-      SetPollTag(PollNothing);
-      ShowError(Msg::WriteFailed);
-      break;
-    case mrAbort:
-      SetPollTag(PollNothing);
-      ShowStatus(Msg::WriteCancelled);
-      break;
-    case mrIgnore:
-      SetPollTag(PollNothing);
-      ShowError(Msg::WaitTimedOut);
-      break;
-    case mrLineLost:
-      SetPollTag(PollNothing);
-      ShowError(Msg::OpuNotReachable);
-      break;
-    default:
-      break;
-  }
+  if (result == mrOk) view_.SetStatusText(Text(Msg::ConfigurationUpdated));
+  const std::optional<OperationMessage> failure = JobEndMessage(OperationKind::Write, result);
+  if (!failure) return;
+  wait_.SetPollTag(PollNothing);
+  Tell(*failure);
 }
 
 // --- Radio code change ---------------------------------------------------------------------
 
 ChangeResult TransmitterOperations::ChangeRadioCode() {
-  BeginRecord(OperationKind::ChangeCode);
+  record_.Begin(OperationKind::ChangeCode);
   ChangeResult result = ChangeRadioCodeSteps();
   const QString requested = RadioCodeAsSent(state_.RequestedRadioCode);
   // The dialog shows the result's message; the record names it.
@@ -495,14 +334,14 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
       {ChangeJobRefused, Msg::OpuGetJobFailed},
       {ChangeLinkLost, Msg::OpuNotReachable}};
   for (const auto& [failure, number] : messages) {
-    if (result == failure) NoteMessage(number, Text(number));
+    if (result == failure) record_.NoteMessage(number, Text(number));
   }
-  if (result == ChangeDone) NoteSuccess(requested, std::nullopt);
+  if (result == ChangeDone) record_.NoteSuccess(requested, std::nullopt);
   if (result == ChangeDone && verifyAfterWrite_ &&
       !VerifyWritten(requested, nullptr, Msg::ChangeCodeTitle, Msg::CodeChangedAndVerified)) {
     result = ChangeNotVerified;
   }
-  ReportFinished();
+  record_.Finish();
   return result;
 }
 
@@ -510,23 +349,22 @@ ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
   view_.SetStatusText(QString());
   if (state_.CurrentRadioCode.isEmpty()) (void)IdentifyTransmitter();
   if (state_.CurrentRadioCode.isEmpty()) return ChangeNotDone;
-  finished_.back().codeBefore = state_.CurrentRadioCode;
-  finished_.back().codeAfter = state_.CurrentRadioCode;
+  record_.NoteTransmitter(state_.CurrentRadioCode);
   const QString& requested = state_.RequestedRadioCode;
   if (NewRadioCodeRefusal(requested, NewCodeSender::CodeChange)) return ChangeNotDone;
   if (!OpenLink()) return ChangeLinkLost;
   ChangeResult result = ChangeNotDone;
-  if (!BlocksTaken({RadioCodeBlockText(requested)})) {
+  if (!SendBlocks({RadioCodeBlockText(requested)})) {
     result = state_.link.LineLost() ? ChangeLinkLost : ChangeFailed;
   } else if (state_.link.StartJob(state_.CurrentRadioCode) != OpuLink::Success) {
     result = state_.link.LineLost() ? ChangeLinkLost : ChangeJobRefused;
   } else {
-    StartPolling(PollWrite);
-    const ModalResult answer = WaitForJob(Msg::ChangeCodeTitle, Msg::PressButtonToChangeCode);
-    if (answer == mrAbort) NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
+    wait_.StartPolling(PollWrite);
+    const ModalResult answer = wait_.WaitForJob(Msg::ChangeCodeTitle, Msg::PressButtonToChangeCode);
+    if (answer == mrAbort) record_.NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     result = ChangeResultOf(answer);
-    SetPollTag(PollNothing);
-    StopPolling();
+    wait_.SetPollTag(PollNothing);
+    wait_.StopPolling();
   }
   (void)state_.link.SendWriteBlock(QString());
   state_.link.Close();
@@ -537,32 +375,20 @@ ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
 
 bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterImage* sent,
                                           Msg::Id titleText, Msg::Id doneText) {
-  // The write ended before its check began.
-  finished_.back().finishedAt = QDateTime::currentDateTime();
-  finished_.push_back(StartedOperation(OperationKind::Verify, code));
+  record_.BeginCheck(code);
   ParameterImage readBack{};
   const std::optional<ModalResult> result = ReadBack(code, titleText, readBack);
-  if (result != mrOk) {
-    ReportVerifyFailure(result, code);
-    return false;
+  const std::optional<OperationMessage> finding =
+      WriteCheckMessage(result, code, sent, readBack, view_.ShownCodecContext());
+  if (!finding) {
+    record_.NoteSuccess(code, KeptBytes(readBack, code));
+    view_.SetStatusText(Text(doneText));
+    return true;
   }
-  const CodecContext context = view_.ShownCodecContext();
-  const std::vector<ComparedField> unkept =
-      sent == nullptr ? std::vector<ComparedField>{}
-                      : UnkeptWrittenFields(*sent, readBack, context, Text);
-  if (!unkept.empty()) {
-    QString lines;
-    for (const ComparedField& field : unkept) {
-      const QString caption = Text(FieldCaptionText(field.field, context.limitMode));
-      lines += FormatText(Msg::VerifyDifferenceLine, {caption, field.left, field.right}) + u'\n';
-    }
-    finished_.back().image = KeptBytes(readBack, code);
-    ShowError(Msg::VerifyFoundDifferences, {lines});
-    return false;
-  }
-  NoteSuccess(code, KeptBytes(readBack, code));
-  view_.SetStatusText(Text(doneText));
-  return true;
+  // What the transmitter holds instead is kept with the record line.
+  if (result == mrOk) record_.NoteImage(KeptBytes(readBack, code));
+  Tell(*finding);
+  return false;
 }
 
 std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, Msg::Id titleText,
@@ -574,9 +400,9 @@ std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, 
   SendReadRequests();
   std::optional<ModalResult> result;
   if (state_.link.StartJob(code) == OpuLink::Success) {
-    StartPolling(PollRead);
-    result = WaitForJob(titleText, Msg::PressButtonToVerify);
-    StopPolling();
+    wait_.StartPolling(PollRead);
+    result = wait_.WaitForJob(titleText, Msg::PressButtonToVerify);
+    wait_.StopPolling();
     if (result == mrOk) {
       FetchReadBlocks(image);
       // A read that lost bytes on the way proves nothing about them.
@@ -591,69 +417,21 @@ std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, 
   return result;
 }
 
-void TransmitterOperations::ReportVerifyFailure(std::optional<ModalResult> result,
-                                                const QString& code) {
-  switch (result.value_or(mrNone)) {
-    case mrAbort:
-      ShowStatus(Msg::VerifyCancelled);
-      break;
-    case mrCancel:
-      ShowError(Msg::VerifyFailed, {Text(Msg::ReadFailed)});
-      break;
-    case mrIgnore:
-      ShowError(Msg::VerifyFailed, {Text(Msg::WaitTimedOut)});
-      break;
-    case mrLineLost:
-      ShowError(Msg::VerifyFailed, {Text(Msg::OpuNotReachable)});
-      break;
-    default:
-      // The OPU reaches a transmitter by its code: one that did not take the job does not
-      // answer to it.
-      ShowError(Msg::VerifyPendantSilent, {code});
-      break;
-  }
-}
-
-// --- The record of an operation --------------------------------------------------------------
-
-void TransmitterOperations::BeginRecord(OperationKind kind) {
-  finished_.assign(1, StartedOperation(kind, QString()));
-}
-
-void TransmitterOperations::NoteMessage(Msg::Id number, const QString& text) {
-  if (finished_.empty()) return;
-  finished_.back().messageNumber = number;
-  finished_.back().messageText = text;
-}
-
-void TransmitterOperations::NoteSuccess(const QString& codeAfter,
-                                        const std::optional<ImageBytes>& image) {
-  if (finished_.empty()) return;
-  finished_.back().succeeded = true;
-  finished_.back().codeAfter = codeAfter;
-  finished_.back().image = image;
-}
-
-void TransmitterOperations::ReportFinished() {
-  for (FinishedOperation& operation : finished_) {
-    if (operation.finishedAt.isNull()) operation.finishedAt = QDateTime::currentDateTime();
-    // An operation that ended without a word still has a line of its own in the record.
-    if (!operation.succeeded && operation.messageNumber == 0) {
-      operation.messageNumber = Msg::EndedWithoutMessage;
-      operation.messageText = Text(Msg::EndedWithoutMessage);
-    }
-    if (observer_ != nullptr) observer_->OperationFinished(operation);
-  }
-  finished_.clear();
-}
-
 void TransmitterOperations::ShowError(Msg::Id number, const QStringList& arguments) {
   const QString text = FormatText(number, arguments);
-  NoteMessage(number, text);
+  record_.NoteMessage(number, text);
   dialogs_.ShowError(dialogParent_, text);
 }
 
+void TransmitterOperations::Tell(const OperationMessage& message) {
+  if (message.inStatusLine) {
+    ShowStatus(message.number);
+  } else {
+    ShowError(message.number, message.arguments);
+  }
+}
+
 void TransmitterOperations::ShowStatus(Msg::Id number) {
-  NoteMessage(number, Text(number));
+  record_.NoteMessage(number, Text(number));
   view_.SetStatusText(Text(number));
 }

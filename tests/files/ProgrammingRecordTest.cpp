@@ -29,14 +29,14 @@ ImageBytes sampleBytes(std::uint8_t fill) {
   return bytes;
 }
 
-KeptOperation read(std::optional<ImageBytes> image, int message = 0) {
-  return KeptOperation{"Lesen",
-                       "1A2B",
-                       "1A2B",
-                       message,
-                       message == 0 ? QString() : "Fehler",
-                       image,
-                       image ? std::optional(BackupKind::Read) : std::nullopt};
+OperationOutcome read(std::optional<ImageBytes> image, int message = 0) {
+  return OperationOutcome{OperationKind::Read,
+                          "1A2B",
+                          "1A2B",
+                          message,
+                          message == 0 ? QString() : "Fehler",
+                          image,
+                          Moment};
 }
 
 TEST(ProgrammingRecordTest, LinesFollowGermanSpreadsheetConventions) {
@@ -107,8 +107,8 @@ class KeepOperationTest : public ::testing::Test {
 };
 
 TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
-  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x11)), Moment), ::testing::IsEmpty());
-  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x22)), Moment), ::testing::IsEmpty());
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x11))), ::testing::IsEmpty());
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(0x22))), ::testing::IsEmpty());
   const QString first = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
   const QString second = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen_2.ukova";
   EXPECT_EQ(readBytes(data + first),
@@ -129,8 +129,7 @@ TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
 }
 
 TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
-  EXPECT_THAT(KeepOperation(data, read(std::nullopt, Msg::ReadFailed), Moment),
-              ::testing::IsEmpty());
+  EXPECT_THAT(KeepOperation(data, read(std::nullopt, Msg::ReadFailed)), ::testing::IsEmpty());
   EXPECT_EQ(record().at(0).result, QString::number(Msg::ReadFailed));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(data + BackupsFolderName));
@@ -139,7 +138,7 @@ TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
 TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   // Directories in the files' places stop root as well as any user.
   writeBytes(data + BackupsFolderName, "not a folder");
-  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1))),
               ElementsAre(FormatText(Msg::BackupNotSaved, {BackupFolder(data, "1A2B") +
                                                            "2026-12-07_14-03-22_Lesen.ukova"})));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
@@ -148,7 +147,7 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   QDir(data).remove(BackupsFolderName);
   QDir(data).remove(RecordFileName);
   ASSERT_TRUE(QDir(data).mkdir(RecordFileName));
-  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1)), Moment),
+  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1))),
               ElementsAre(FormatText(Msg::RecordNotWritten, {data + RecordFileName})));
   EXPECT_TRUE(QFileInfo::exists(data + "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova"));
   EXPECT_EQ(ReadRecordFile(data + RecordFileName), std::nullopt);
@@ -156,9 +155,9 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
 
 TEST_F(KeepOperationTest, ACodeThatIsNoCodeNeverBecomesAPath) {
   for (const char* code : {"../..", "1A2", "1a2b"}) {
-    KeptOperation operation = read(sampleBytes(3));
+    OperationOutcome operation = read(sampleBytes(3));
     operation.codeAfter = code;
-    EXPECT_THAT(KeepOperation(data, operation, Moment), ::testing::IsEmpty());
+    EXPECT_THAT(KeepOperation(data, operation), ::testing::IsEmpty());
   }
   EXPECT_THAT(QDir(data + BackupsFolderName).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               ElementsAre("1A2B", "unbekannt"));

@@ -126,7 +126,7 @@ TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNot
     ParameterImage readBack = configuration(c.transmitter, OriginNone);
     for (int address = 0x22; address <= 0x3A; ++address) readBack[address].origin = OriginRead;
     std::vector<std::pair<Field, std::pair<QString, QString>>> named;
-    for (const ComparedField& row : UnkeptWrittenFields(sent, readBack, Context, fakeText))
+    for (const ComparedField& row : FieldsNotKept(sent, readBack, Context, fakeText))
       named.push_back({row.field, {row.left, row.right}});
     EXPECT_THAT(named, ElementsAreArray(c.expected));
   }
@@ -135,11 +135,25 @@ TEST(ImageComparisonTest, VerificationNamesOnlyTheFieldsWhoseWrittenBytesWereNot
 TEST(ImageComparisonTest, AWrittenByteTheReadDidNotReturnIsNotKept) {
   ParameterImage readBack = configuration({}, OriginRead);
   readBack[0x3A].origin = OriginNone;
-  const auto rows =
-      UnkeptWrittenFields(configuration({}, OriginWrite), readBack, Context, fakeText);
+  const auto rows = FieldsNotKept(configuration({}, OriginWrite), readBack, Context, fakeText);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].field, Field::edtInactivityRetransmissionAttempts);
   EXPECT_EQ(rows[0].right, "#NotRead");
+}
+
+TEST(ImageComparisonTest, EachFieldNotKeptHasALineWithItsCaptionAndBothValues) {
+  // The text table's formatting, faked: the number, then the arguments.
+  const TextFormatter format = [](Msg::Id number, const QStringList& arguments) {
+    return QString::number(number) +
+           (arguments.isEmpty() ? QString() : '(' + arguments.join(',') + ')');
+  };
+  const std::vector<ComparedField> unkept = {{Field::edtBatteryTestInterval, "36", "24", true},
+                                             {Field::edtInactivityLimit, "12 h", "6 h", true}};
+  EXPECT_EQ(UnkeptFieldLines(unkept, LimitAsTime, format),
+            QStringLiteral("11064(%1,36,24)\n11064(%2,12 h,6 h)\n")
+                .arg(Msg::CaptionBatteryTestInterval)
+                .arg(Msg::CaptionInactivityLimit));
+  EXPECT_EQ(UnkeptFieldLines({}, LimitAsTime, format), QString());
 }
 
 TEST(ImageComparisonTest, EveryFieldHasTheCaptionOfItsLabel) {

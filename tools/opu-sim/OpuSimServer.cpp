@@ -96,6 +96,12 @@ void OpuSimServer::TakeFrames(QByteArray& pending) {
 }
 
 void OpuSimServer::Send(const OpuSimReply& reply) {
+  // The port goes before the answer: a program that has its answer and opens the port again at
+  // once must find it gone, however slowly this thread runs.
+  if (reply.portGone && !portLink_.isEmpty()) {
+    QFile::remove(portLink_);
+    Note(QStringLiteral("-- port gone"));
+  }
   if (reply.pieces.empty() && !reply.hangUp) Note(QStringLiteral("-> (silence)"));
   for (const auto& [pause, bytes] : reply.pieces) {
     if (!PauseFor(pause)) return;
@@ -106,10 +112,6 @@ void OpuSimServer::Send(const OpuSimReply& reply) {
       lastAnswerTime_ = OpuSimulator::Clock::now();
     }
     Note(QStringLiteral("-> ") + WireTrace::Describe(bytes));
-  }
-  if (reply.portGone && !portLink_.isEmpty()) {
-    QFile::remove(portLink_);
-    Note(QStringLiteral("-- port gone"));
   }
   if (reply.hangUp) HangUp();
 }

@@ -1,0 +1,33 @@
+#include "link/OperationMessages.h"
+
+#include "link/opu/OpuDriver.h"
+#include "ui/Texts.h"
+
+std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult result) {
+  const bool read = kind == OperationKind::Read;
+  switch (result) {
+    case mrCancel:
+      return OperationMessage{read ? Msg::ReadFailed : Msg::WriteFailed, {}, false};
+    case mrAbort:
+      return OperationMessage{read ? Msg::ReadCancelled : Msg::WriteCancelled, {}, true};
+    case mrIgnore:
+      return OperationMessage{Msg::WaitTimedOut, {}, false};
+    case mrLineLost:
+      return OperationMessage{Msg::OpuNotReachable, {}, false};
+    default:
+      return std::nullopt;
+  }
+}
+
+QString OpenFailureText(const OpenFailure& failure) {
+  switch (failure.kind) {
+    case OpenFailure::NoPermission:
+      return FormatText(Msg::PortPermissionDenied, {failure.port, failure.group});
+    case OpenFailure::Busy:
+      return FormatText(Msg::PortBusy, {failure.port});
+    case OpenFailure::Other:
+      return FormatText(Msg::PortNotOpened, {failure.port});
+    default:
+      return QString();
+  }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "image/Messages.h"
+#include "image/OperationOutcome.h"
+#include "ui/UserDialogs.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct OpenFailure;
+
+// What the user is told when a transmitter operation ends one way or another: a message box, or
+// the status line for an end the user chose.
+struct OperationMessage {
+  Msg::Id number{};
+  QStringList arguments;
+  bool inStatusLine = false;
+
+  bool operator==(const OperationMessage&) const = default;
+};
+
+// How a read's or a write's job ended, by the waiting prompt's result: the failure's message
+// (the OPU failed, gave up, lost its line; the user aborted); none for any other result.
+[[nodiscard]] std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult result);
+
+// The status line for a port that could not be opened, in the user's words rather than the
+// system's; empty when no port was found at all (the message box names cable and power supply).
+[[nodiscard]] QString OpenFailureText(const OpenFailure& failure);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "image/Messages.h"
+#include "image/OperationOutcome.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// Told of every finished read, write, code change and verification, after the operation's own
+// messages and status text.
+class OperationObserver {
+ public:
+  virtual void OperationFinished(const OperationOutcome& outcome) = 0;
+
+ protected:
+  ~OperationObserver() = default;
+};
+
+// The record of the operation running: begun by each operation, noted along its way and told to
+// the observer at its end. A write or code change that is checked afterwards records the check as
+// an operation of its own.
+class OperationRecord {
+ public:
+  void SetObserver(OperationObserver* observer) { observer_ = observer; }
+
+  void Begin(OperationKind kind);
+  // Forgets the operation running without telling anyone.
+  void Discard() { running_.clear(); }
+  // The transmitter the operation works on, once it is identified.
+  void NoteTransmitter(const QString& code);
+  // The message the operation ends with, as far as it has got.
+  void NoteMessage(Msg::Id number, const QString& text);
+  void NoteSuccess(const QString& codeAfter, const std::optional<ImageBytes>& image);
+  // The bytes the operation found although it did not succeed.
+  void NoteImage(const ImageBytes& image);
+  // Ends the operation running and begins its check under `code`.
+  void BeginCheck(const QString& code);
+  // Stamps what has not ended yet and tells the observer; an operation that ended without a word
+  // gets one.
+  void Finish();
+
+ private:
+  struct Running {
+    OperationOutcome outcome;
+    bool succeeded = false;
+  };
+
+  std::vector<Running> running_;
+  OperationObserver* observer_ = nullptr;
+};
