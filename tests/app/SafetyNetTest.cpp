@@ -10,8 +10,8 @@
 #include "files/VembaIni.h"
 #include "link/Changecode.h"
 #include "support/FileBytes.h"
+#include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
-#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
@@ -37,15 +37,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
 const QStringList ReadJob = {"m", "m0622", "m0828", "m0830", "m0338", "i1A2B", "M",
                              "x", "x",     "x",     "x",     "x",     "m"};
-
-// A transmitter with a code of its own and every parameter in range.
-ImageBytes transmitterMemory() {
-  return SampleImageBytes(
-      {{RadioCodeAddress, 0x1A}, {RadioCodeAddress + 1, 0x2B}, {0x25, 0x23}, {0x39, 0x2C}});
-}
 
 QByteArray bytesOf(const ImageBytes& image) {
   return QByteArray(reinterpret_cast<const char*>(image.data()), ImageSize);
@@ -58,7 +51,7 @@ class SafetyNetTest : public ::testing::Test {
     opu.SetMemory(transmitterMemory());
     windows = CreateProgramWindows(
         MainEnvironment{&dialogs, ScratchStartup(scratch.path()), opu.LinkOptions()});
-    w().Operations().SetPollIntervalMs(20);
+    w().Operations().SetPollIntervalMs(TestPollIntervalMs);
     dialogs.clear();
     opu.ClearCommands();
   }
@@ -116,9 +109,10 @@ TEST_F(SafetyNetTest, AReadAndAWriteLeaveTheirBytesAsBackupsThatTheRecordNames) 
   EXPECT_EQ(lines[1].sha256, Sha256Hex(backupBytes));
 
   // With the check off the write's conversation is exactly the one it always was.
-  EXPECT_EQ(opu.Conversation(),
-            Identification + QStringList({"n", "n0327091300", "n022C240B", "n0830050A003300900118",
-                                          "n013A03", "n0220BEEF", "i1A2B", "N", "n"}));
+  EXPECT_EQ(
+      opu.Conversation(),
+      IdentifyingCommands + QStringList({"n", "n0327091300", "n022C240B", "n0830050A003300900118",
+                                         "n013A03", "n0220BEEF", "i1A2B", "N", "n"}));
 }
 
 TEST_F(SafetyNetTest, AFailedReadIsRecordedWithItsMessageAndLeavesNoBackup) {

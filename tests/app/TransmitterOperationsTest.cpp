@@ -10,8 +10,8 @@
 #include "link/ConnectionCheck.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
+#include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
-#include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
@@ -40,44 +40,10 @@
 #include <memory>
 #include <vector>
 
-#include <grp.h>
-#include <sys/fsuid.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-constexpr int TestPollIntervalMs = 20;
-
-const QStringList Identification = {"v", "aFFFF2E", "A", "s0"};
-const QStringList ReadRequests = {"m", "m0622", "m0828", "m0830", "m0338"};
-
-// A transmitter with a code of its own and every parameter in range.
-ImageBytes transmitterMemory() {
-  return SampleImageBytes(
-      {{RadioCodeAddress, 0x1A}, {RadioCodeAddress + 1, 0x2B}, {0x25, 0x23}, {0x39, 0x2C}});
-}
-
-// What the window shows before an operation: a configuration of the same product with other
-// values.
-ImageBytes windowConfiguration() {
-  ImageBytes bytes = transmitterMemory();
-  bytes[RadioCodeAddress] = 0;
-  bytes[RadioCodeAddress + 1] = 0;
-  bytes[0x27] = 5;
-  bytes[0x2C] = 12;
-  return bytes;
-}
-
-QStringList blockPrefixes(const QStringList& commands) {
-  QStringList result;
-  for (const QString& command : commands)
-    result << (command.startsWith('n') ? command.left(5) : command);
-  return result;
-}
 
 // A fault of the OPU or its line, and how an operation must end on it.
 struct FaultRow {
@@ -101,7 +67,7 @@ class TransmitterOperationsTest : public ::testing::Test {
         MainEnvironment{&dialogs, ScratchStartup(scratch.path()), linkOptions});
     w().Operations().SetPollIntervalMs(TestPollIntervalMs);
     ParameterImage shown{};
-    VembaData::LoadImageBytes(shown, windowConfiguration(), OriginLoad);
+    VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
     ASSERT_EQ(w().ShowImage(shown, OriginLoad), ImageOk);
     dialogs.clear();
     opu.ClearCommands();
@@ -120,19 +86,6 @@ class TransmitterOperationsTest : public ::testing::Test {
     });
     user.start();
   }
-  // Presses the transmitter's button at every other instruction, and Abort once the OPU has
-  // been polled at this one.
-  void abortAtInstruction(Msg::Id instruction) {
-    opu.SetButtonDelay(OpuSimulator::ManualButton);
-    whileWaiting([this, instruction](TfrmReceiveRadio& dialog) {
-      if (dialog.lblAction->text() != Text(instruction)) {
-        opu.PressButton();
-      } else if (QStringList({"A", "M", "N"}).contains(opu.Commands().last())) {
-        dialog.btbtnAbort->click();
-      }
-    });
-  }
-
   // Every operation ends with the link closed, the poll timer stopped and the closing command
   // last on the line.
   void expectWoundUp(const QString& closingCommand) {
@@ -204,21 +157,10 @@ class TransmitterOperationsTest : public ::testing::Test {
     changeCode().edtNewCode->setText(code);
     changeCode().btnChange->click();
   }
-  // Runs an operation whose job the OPU ends with this status; while a message is up the poll
-  // timer still runs with nothing left to ask.
   void runWithJobOutcome(const char* outcome, const std::function<void()>& operation) {
-    setFaults([outcome](OpuSimFaults& faults) { faults.jobOutcome = outcome; });
-    dialogs.clear();
-    opu.ClearCommands();
-    dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
-    operation();
+    RunWithJobOutcome(opu, dialogs, outcome, operation);
   }
-
-  void setFaults(const std::function<void(OpuSimFaults&)>& change) {
-    OpuSimFaults faults = opu.Faults();
-    change(faults);
-    opu.SetFaults(faults);
-  }
+  void setFaults(const std::function<void(OpuSimFaults&)>& change) { ChangeFaults(opu, change); }
 
   // The bytes a read must have taken from the transmitter, and nothing else.
   void expectReceivedTransmitterBytes() {
@@ -252,7 +194,7 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   read();
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
-  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests +
                                     QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
   expectWoundUp("m");
   expectReceivedTransmitterBytes();
@@ -299,15 +241,6 @@ TEST_F(TransmitterOperationsTest, AReadOfAnotherProductSaysSoAndStillNamesTheTra
   expectWoundUp("m");
 }
 
-TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) {
-  setFaults([](OpuSimFaults& faults) { faults.endlessBlocks = true; });
-  read();
-  EXPECT_EQ(opu.Commands().count(QStringLiteral("x")), ImageSize);
-  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
-  EXPECT_EQ(w().form.edtTotalTxCounter->text(), "44");
-  expectWoundUp("m");
-}
-
 TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) {
   const QString titleBefore = w().windowTitle();
   const QString limitBefore = w().form.edtBatteryTestInterval->text();
@@ -323,7 +256,7 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
     EXPECT_EQ(dialogs.texts(), failure.messages);
     EXPECT_EQ(w().StatusText(), failure.status);
     EXPECT_EQ(opu.Conversation(),
-              Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
+              IdentifyingCommands + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
     expectWoundUp("m");
     EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
     EXPECT_EQ(w().form.edtBatteryTestInterval->text(), limitBefore);
@@ -333,156 +266,6 @@ TEST_F(TransmitterOperationsTest, AFailedReadLeavesTheWindowAsItWasAndTellsWhy) 
         w().ReceivedImage.begin(), w().ReceivedImage.end(),
         [](const ImageCell& cell) { return cell.value == 0 && cell.origin == OriginNone; }));
   }
-}
-
-TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
-  abortAtInstruction(Msg::PressButtonToRead);
-  read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(Msg::ReadCancelled));
-  EXPECT_EQ(opu.Conversation(),
-            Identification + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
-  expectWoundUp("m");
-  EXPECT_EQ(w().ImageSource, SourceDefault);
-}
-
-TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
-  setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
-  read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
-  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests + QStringList({"i1A2B", "m"}));
-  expectWoundUp("m");
-
-  dialogs.clear();
-  opu.ClearCommands();
-  write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
-  EXPECT_EQ(blockPrefixes(opu.Conversation()),
-            Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
-  expectWoundUp("n");
-  EXPECT_EQ(opu.Memory(), transmitterMemory());
-}
-
-// --- Identification ------------------------------------------------------------------------
-
-TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheReadAsAborted) {
-  setFaults([](OpuSimFaults& faults) { faults.listeningFails = true; });
-  read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(Msg::CodeReadCancelled));
-  EXPECT_EQ(opu.Conversation(), Identification);
-  expectWoundUp("s0");
-  EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-  EXPECT_TRUE(w().form.edtRadioCodeOld->text().isEmpty());
-}
-
-TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
-  abortAtInstruction(Msg::PressButtonForCode);
-  read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(Msg::CodeReadCancelled));
-  EXPECT_EQ(opu.Conversation(), QStringList({"v", "aFFFF2E", "A", "s0"}));
-  expectWoundUp("s0");
-}
-
-TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListensAgain) {
-  setFaults([](OpuSimFaults& faults) { faults.productType = "05"; });
-  opu.SetButtonDelay(OpuSimulator::ManualButton);
-  // The second transmitter to call in is one of ours.
-  whileWaiting([this](TfrmReceiveRadio&) {
-    if (opu.Commands().count("aFFFF2E") == 2) {
-      setFaults([](OpuSimFaults& faults) { faults.productType = "07"; });
-    }
-    opu.PressButton();
-  });
-  read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
-  EXPECT_EQ(opu.Conversation().mid(0, 6), QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
-  expectWoundUp("m");
-}
-
-TEST_F(TransmitterOperationsTest, AnOpuThatNeverListensIsGivenUpAfterTenAttempts) {
-  w().CurrentRadioCode = "1A2B";
-  setFaults([](OpuSimFaults& faults) { faults.silentCommands = "a"; });
-  read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-  EXPECT_TRUE(w().StatusText().isEmpty());
-  EXPECT_EQ(opu.Commands(), QStringList({"v"}) + QStringList(10, "aFFFF2E") + QStringList({"s0"}));
-  expectWoundUp("s0");
-  EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-  EXPECT_FALSE(waiting().isVisible());
-}
-
-// A failed identification forgets the transmitter identified before, so that nothing goes on
-// with its code, and the operation adds no message of its own.
-TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMessage) {
-  read();
-  ASSERT_EQ(w().CurrentRadioCode, "1A2B");
-  setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
-  w().form.edtRadioCodeNew->setText("BEEF");
-  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
-                                              [this] { changeCodeTo("C0DE"); }};
-  for (const auto& operation : operations) {
-    w().CurrentRadioCode = "1A2B";
-    dialogs.clear();
-    opu.ClearCommands();
-    operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
-    EXPECT_NE(w().StatusText(), Text(Msg::CodeReadCancelled));
-    EXPECT_EQ(opu.Commands(), QStringList({"v"}));
-    EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-    EXPECT_FALSE(w().link.IsOpen());
-  }
-  EXPECT_EQ(opu.Memory(), transmitterMemory());
-}
-
-TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessage) {
-  windows.reset();
-  linkOptions = OpuLinkOptions{scratch.filePath("no-such-port"), {}};
-  start();
-  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
-                                              [this] { changeCodeTo("C0DE"); }};
-  for (const auto& operation : operations) {
-    w().CurrentRadioCode = "1A2B";
-    dialogs.clear();
-    operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-    EXPECT_TRUE(w().CurrentRadioCode.isEmpty());
-    EXPECT_NE(w().StatusText(), Text(Msg::CodeReadCancelled));
-    EXPECT_FALSE(w().link.IsOpen());
-  }
-  EXPECT_THAT(opu.Commands(), IsEmpty());
-}
-
-// A port the user may not open, or one another program holds, is named with the remedy; a
-// normal user meets both, so the test takes a normal user's rights for the open.
-TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
-  windows.reset();
-  // The pseudo-terminal itself: an ordinary user may not even look into the test's folders.
-  const QString port = opu.Server().PortPath();
-  linkOptions = OpuLinkOptions{port, {}};
-  start();
-  struct stat status {};
-  ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
-  const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
-  auto otherProgram = opu.MakeLink();
-  ASSERT_EQ(otherProgram->Open(), 0);
-  read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-  EXPECT_EQ(w().StatusText(), FormatText(Msg::PortBusy, {port}));
-
-  otherProgram.reset();
-  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
-  dialogs.clear();
-  const bool privileged = ::geteuid() == 0;
-  if (privileged) ::setfsuid(65534);
-  read();
-  if (privileged) ::setfsuid(0);
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-  // The programming record, which this user may not write either, says so after the remedy.
-  EXPECT_TRUE(w().StatusText().startsWith(FormatText(Msg::PortPermissionDenied, {port, group})));
-  EXPECT_THAT(opu.Commands(), IsEmpty());
 }
 
 // --- Writing -------------------------------------------------------------------------------
@@ -499,9 +282,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"})));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
-  EXPECT_EQ(
-      blockPrefixes(opu.Conversation()),
-      Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
+  EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
   expectWoundUp("n");
   ImageBytes expected = transmitterMemory();
   expected[0x2C] = 36;
@@ -513,7 +294,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"})));
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(blockPrefixes(opu.Conversation()),
-            Identification +
+            IdentifyingCommands +
                 QStringList({"n", "n0327", "n022C", "n0830", "n013A", "n0220", "i1A2B", "N", "n"}));
   EXPECT_TRUE(opu.Commands().contains("n0220BEEF"));
   expectWoundUp("n");
@@ -533,47 +314,6 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "BEEF");
   EXPECT_FALSE(opu.Commands().join(' ').contains("n0220"));
-}
-
-TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
-  w().form.edtRadioCodeNew->setText("BEEF");
-  dialogs.answers = {mrAbort};
-  write();
-  EXPECT_EQ(dialogs.texts().size(), 1);
-  EXPECT_EQ(opu.Commands(), Identification);
-  expectWoundUp("s0");
-  EXPECT_EQ(opu.Memory(), transmitterMemory());
-  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
-}
-
-TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
-  struct Case {
-    const char* outcome;
-    QStringList messages;
-    QString status;
-  };
-  const Case cases[] = {{"04", {Text(Msg::WriteFailed)}, {}},
-                        {"05", {Text(Msg::WaitTimedOut)}, {}}};
-  for (const Case& failure : cases) {
-    SCOPED_TRACE(failure.outcome);
-    runWithJobOutcome(failure.outcome, [this] { write(); });
-    EXPECT_EQ(dialogs.texts(), failure.messages);
-    EXPECT_EQ(w().StatusText(), failure.status);
-    EXPECT_EQ(
-        blockPrefixes(opu.Conversation()),
-        Identification + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "N", "n"}));
-    expectWoundUp("n");
-  }
-  EXPECT_EQ(opu.Memory(), transmitterMemory());
-}
-
-TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
-  abortAtInstruction(Msg::PressButtonToWrite);
-  write();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(w().StatusText(), Text(Msg::WriteCancelled));
-  expectWoundUp("n");
-  EXPECT_EQ(opu.Memory(), transmitterMemory());
 }
 
 TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) {
@@ -606,16 +346,6 @@ TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) 
   EXPECT_EQ(opu.RadioCode(), "1A2B");
 }
 
-TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
-  w().form.edtButtonActivationDelay->setText("?.?");
-  dialogs.clear();
-  write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
-  EXPECT_EQ(opu.Commands(), Identification);
-  expectWoundUp("s0");
-  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
-}
-
 // --- Radio code change ---------------------------------------------------------------------
 
 TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUpperCase) {
@@ -628,7 +358,7 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
   EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Information);
   EXPECT_EQ(opu.Conversation(),
-            Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
+            IdentifyingCommands + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
   EXPECT_EQ(opu.RadioCode(), "C0DE");
   EXPECT_TRUE(w().StatusText().isEmpty());
@@ -642,71 +372,6 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   dialogs.clear();
   read();
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "C0DE");
-}
-
-TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
-  const std::pair<const char*, Msg::Id> refused[] = {
-      {"12", Msg::NewCodeNotFourHexDigits},   {"12G4", Msg::NewCodeNotFourHexDigits},
-      {"1 2B", Msg::NewCodeNotFourHexDigits}, {"1A\b2", Msg::NewCodeNotFourHexDigits},
-      {"ffff", Msg::ReservedRadioCode},       {"0000", Msg::ReservedRadioCode}};
-  for (const auto& [code, message] : refused) {
-    dialogs.clear();
-    changeCodeTo(code);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(message))) << code;
-    EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Error);
-  }
-  EXPECT_THAT(opu.Commands(), IsEmpty());
-
-  // A code the transmitter already has, in either case, or a No, stops after the
-  // identification.
-  dialogs.clear();
-  changeCodeTo("1a2b");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::CodeChangeNotNeeded, {"1A2B"})));
-  dialogs.clear();
-  dialogs.answers = {mrNo};
-  changeCodeTo("0FFF");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "0FFF"})));
-  EXPECT_EQ(opu.Commands(), Identification + Identification);
-  expectWoundUp("s0");
-  EXPECT_EQ(opu.RadioCode(), "1A2B");
-}
-
-TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
-  struct Case {
-    std::function<void(OpuSimFaults&)> fault;
-    QStringList messages;
-    QStringList afterIdentification;
-  };
-  const QStringList job = {"n", "n0220C0DE", "i1A2B", "N", "n"};
-  const Case cases[] = {
-      {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(Msg::CodeChangeFailed)}, job},
-      {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(Msg::WaitTimedOut)}, job},
-      {[](OpuSimFaults& f) { f.refuseJob = true; },
-       {Text(Msg::OpuGetJobFailed)},
-       {"n", "n0220C0DE", "i1A2B", "n"}},
-  };
-  for (const Case& failure : cases) {
-    opu.SetFaults({});
-    setFaults(failure.fault);
-    dialogs.clear();
-    opu.ClearCommands();
-    changeCodeTo("C0DE");
-    EXPECT_EQ(dialogs.texts(),
-              QStringList{FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})} + failure.messages);
-    EXPECT_EQ(opu.Conversation(), Identification + failure.afterIdentification);
-    expectWoundUp("n");
-    EXPECT_EQ(opu.RadioCode(), "1A2B");
-  }
-}
-
-TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAMessage) {
-  abortAtInstruction(Msg::PressButtonToChangeCode);
-  changeCodeTo("C0DE");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})));
-  EXPECT_EQ(opu.Conversation(),
-            Identification + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
-  expectWoundUp("n");
-  EXPECT_EQ(opu.RadioCode(), "1A2B");
 }
 
 // --- The radio-code dialog -----------------------------------------------------------------
@@ -765,7 +430,7 @@ TEST_F(TransmitterOperationsTest, NoSecondCommandStartsInsideARunningOperation) 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_TRUE(dialogs.openRequests.empty());
   EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(opu.Conversation(), Identification + ReadRequests +
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests +
                                     QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
   EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
   expectWoundUp("m");

@@ -1,0 +1,166 @@
+#include "link/OperationMessages.h"
+
+#include "image/VembaData.h"
+#include "link/WriteCheck.h"
+#include "link/opu/OpuDriver.h"
+#include "support/QtPrinters.h"
+#include "ui/Texts.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// The German text of every message the transmitter operations show, as the user reads it.
+TEST(OperationMessagesTest, EveryMessageOfTheOperationsReadsAsTheUserSeesIt) {
+  const std::pair<Msg::Id, const char*> texts[] = {
+      {Msg::CancelledByUser, "Vom Anwender abgebrochen"},
+      {Msg::ChangeCodeTitle, "U-KOVA Funkkennung ändern"},
+      {Msg::CodeChangeFailed, "Fehler, bitte noch einmal versuchen"},
+      {Msg::CodeChangedAndVerified, "U-KOVA Kennnummer geändert und geprüft."},
+      {Msg::CodeReadCancelled, "Das Auslesen der U-KOVA Kennummer wurde vom Anwender abgebrochen"},
+      {Msg::ConfigurationUpdated, "U-KOVA Konfiguration wurde aktualisiert."},
+      {Msg::ConfigurationUpdatedAndVerified,
+       "U-KOVA Konfiguration wurde aktualisiert und geprüft."},
+      {Msg::ConfirmCodeChange, "Möchten Sie die Funkkennung von %s auf %s ändern?"},
+      {Msg::ConversionFailedAtAddress,
+       "Fehler beim Konvertieren der Daten(Adresse %s)\nBitte kontaktieren Sie die Orvel GmbH"},
+      {Msg::DataConversionFailed,
+       "Fehler bei der Datenkonvertierung!\nWert %s, Adresse %s.\nBitte kontaktieren Sie die "
+       "Orvel GmbH"},
+      {Msg::EndedWithoutMessage, "Ohne Meldung beendet"},
+      {Msg::InvalidProductType, "Ungültiger Produkttyp, bitte kontaktieren Sie die Orvel GmbH"},
+      {Msg::OpuFirmwareTooOld,
+       "Die auszuführende Tätigkeit erfordert eine Aktualisierung der OPU Firmware. Bitte "
+       "kontaktieren Sie die Orvel GmbH"},
+      {Msg::OpuGetJobFailed,
+       "OPU Kommunikationsfehler (Get job)\nBitte kontaktieren Sie die Orvel GmbH"},
+      {Msg::OpuNotReachable,
+       "OPU kann nicht angesprochen werden. Bitte stellen Sie sicher, dass das USB Kabel und das "
+       "Netzteil an der OPU angeschlossen sind."},
+      {Msg::PortBusy,
+       "Die Schnittstelle %s der OPU ist belegt: ein anderes Programm verwendet das "
+       "Programmiergerät. Bitte beenden Sie das andere Programm."},
+      {Msg::PortNotOpened, "Die Schnittstelle %s der OPU kann nicht geöffnet werden."},
+      {Msg::PortPermissionDenied,
+       "Keine Berechtigung für die Schnittstelle %s der OPU. Bitte nehmen Sie den Benutzer in die "
+       "Gruppe '%s' auf und melden Sie sich neu an."},
+      {Msg::PressButtonForCode, "Drücken Sie die U-KOVA Taste zum Auslesen der Funkkennung"},
+      {Msg::PressButtonToChangeCode,
+       "Drücken Sie die U-KOVA Taste erneut um die Kennnummer zu ändern\n\nBitte achten Sie "
+       "darauf, dass die U-KOVA LED zuvor für mind. 3 Sekunden dunkel war."},
+      {Msg::PressButtonToRead,
+       "Drücken Sie die U-KOVA Taste erneut, zum Auslesen der Konfiguration\n\nBitte achten Sie "
+       "darauf, dass die U-KOVA LED zuvor für mind. 3 Sekunden dunkel war."},
+      {Msg::PressButtonToVerify,
+       "Drücken Sie die U-KOVA Taste noch einmal, zum Prüfen der Konfiguration\n\nBitte achten "
+       "Sie darauf, dass die U-KOVA LED zuvor für mind. 3 Sekunden dunkel war."},
+      {Msg::PressButtonToWrite,
+       "Drücken Sie die U-KOVA Taste erneut, zum Schreiben der Konfiguration\n\nBitte achten Sie "
+       "darauf, dass die U-KOVA LED zuvor für mind. 3 Sekunden dunkel war."},
+      {Msg::ReadCancelled, "Abbruch der Leseoperation durch den Anwender"},
+      {Msg::ReadFailed, "Fehler beim Lesen vom U-KOVA"},
+      {Msg::ReadFinished, "Auslesen abgeschlossen"},
+      {Msg::ReadTitle, "U-KOVA auslesen"},
+      {Msg::VerifyCancelled, "Abbruch der Prüfung durch den Anwender"},
+      {Msg::VerifyDifferenceLine, "%s: geschrieben %s, gelesen %s"},
+      {Msg::VerifyFailed,
+       "Die Prüfung nach dem Schreiben ist fehlgeschlagen:\n%s\nBitte lesen Sie den U-KOVA aus, "
+       "um die Konfiguration zu prüfen."},
+      {Msg::VerifyFoundDifferences,
+       "Die Prüfung nach dem Schreiben hat Abweichungen gefunden:\n\n%s\nBitte schreiben Sie die "
+       "Konfiguration erneut."},
+      {Msg::VerifyPendantSilent,
+       "Die Prüfung nach dem Schreiben ist fehlgeschlagen: der U-KOVA antwortet nicht unter der "
+       "Funkkennung %s."},
+      {Msg::WaitTimedOut, "Zeitüberschreitung, bitte noch einmal versuchen"},
+      {Msg::WaitingForPendant, "Auf das Auslösen des U-KOVA wird gewartet"},
+      {Msg::WriteCancelled, "Abbruch des Schreibvorgangs durch den Anwender"},
+      {Msg::WriteFailed, "U-KOVA Schreibfehler, bitte wiederholen"},
+      {Msg::WriteTitle, "Schreiben zum U-KOVA"},
+      {Msg::ReservedRadioCode, "Der eingegebene Wert darf nicht '0000' oder 'FFFF' sein."},
+      {Msg::NewCodeNotFourHexDigits, "Das Feld 'Neue Kennnummer' muss 4 hex. Ziffern enthalten"},
+  };
+  for (const auto& [number, german] : texts) EXPECT_EQ(Text(number), QString::fromUtf8(german));
+}
+
+TEST(OperationMessagesTest, AJobThatDidNotEndDoneSaysWhyOrThatTheUserAborted) {
+  struct Case {
+    OperationKind kind;
+    ModalResult result;
+    std::optional<OperationMessage> expected;
+  };
+  const Case cases[] = {
+      {OperationKind::Read, mrOk, std::nullopt},
+      {OperationKind::Read, mrNone, std::nullopt},
+      {OperationKind::Read, mrCancel, OperationMessage{Msg::ReadFailed, {}, false}},
+      {OperationKind::Read, mrAbort, OperationMessage{Msg::ReadCancelled, {}, true}},
+      {OperationKind::Read, mrIgnore, OperationMessage{Msg::WaitTimedOut, {}, false}},
+      {OperationKind::Read, mrLineLost, OperationMessage{Msg::OpuNotReachable, {}, false}},
+      {OperationKind::Write, mrOk, std::nullopt},
+      {OperationKind::Write, mrCancel, OperationMessage{Msg::WriteFailed, {}, false}},
+      {OperationKind::Write, mrAbort, OperationMessage{Msg::WriteCancelled, {}, true}},
+      {OperationKind::Write, mrIgnore, OperationMessage{Msg::WaitTimedOut, {}, false}},
+      {OperationKind::Write, mrLineLost, OperationMessage{Msg::OpuNotReachable, {}, false}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(JobEndMessage(c.kind, c.result), c.expected)
+        << static_cast<int>(c.kind) << ' ' << c.result;
+  }
+}
+
+TEST(OperationMessagesTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
+  const std::pair<OpenFailure, QString> cases[] = {
+      {{OpenFailure::NoPermission, "/dev/ttyUSB0", "dialout"},
+       QString::fromUtf8("Keine Berechtigung für die Schnittstelle /dev/ttyUSB0 der OPU. Bitte "
+                         "nehmen Sie den Benutzer in die Gruppe 'dialout' auf und melden Sie sich "
+                         "neu an.")},
+      {{OpenFailure::Busy, "/dev/ttyUSB0", {}},
+       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU ist belegt: ein anderes Programm "
+                         "verwendet das Programmiergerät. Bitte beenden Sie das andere Programm.")},
+      {{OpenFailure::Other, "/dev/ttyUSB0", {}},
+       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU kann nicht geöffnet werden.")},
+      {{OpenFailure::NotFound, {}, {}}, QString()},
+      {{OpenFailure::None, {}, {}}, QString()},
+  };
+  for (const auto& [failure, text] : cases) EXPECT_EQ(OpenFailureText(failure), text);
+}
+
+TEST(WriteCheckTest, TheCheckSaysWhyTheReadBackFailedOrWhatTheTransmitterDidNotKeep) {
+  ParameterImage sent{};
+  VembaData::ClearImage(sent, 0, OriginWrite);
+  sent[0x2C].value = 36;
+  ParameterImage readBack = sent;
+  for (ImageCell& cell : readBack) cell.origin = OriginRead;
+  const CodecContext context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
+  struct Case {
+    std::optional<ModalResult> result;
+    std::optional<OperationMessage> expected;
+  };
+  const Case cases[] = {
+      {mrOk, std::nullopt},
+      {mrAbort, OperationMessage{Msg::VerifyCancelled, {}, true}},
+      {mrCancel, OperationMessage{Msg::VerifyFailed, {Text(Msg::ReadFailed)}, false}},
+      {mrIgnore, OperationMessage{Msg::VerifyFailed, {Text(Msg::WaitTimedOut)}, false}},
+      {mrLineLost, OperationMessage{Msg::VerifyFailed, {Text(Msg::OpuNotReachable)}, false}},
+      {std::nullopt, OperationMessage{Msg::VerifyPendantSilent, {"C0DE"}, false}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WriteCheckMessage(c.result, "C0DE", &sent, readBack, context), c.expected)
+        << c.result.value_or(mrNone);
+  }
+  // A code change sends no image: a complete read is all it asks.
+  EXPECT_EQ(WriteCheckMessage(mrOk, "C0DE", nullptr, readBack, context), std::nullopt);
+
+  readBack[0x2C].value = 24;
+  const std::optional<OperationMessage> differs =
+      WriteCheckMessage(mrOk, "C0DE", &sent, readBack, context);
+  ASSERT_TRUE(differs.has_value());
+  EXPECT_EQ(differs->number, Msg::VerifyFoundDifferences);
+  EXPECT_EQ(differs->arguments,
+            QStringList{QString::fromUtf8(
+                "Batteriealarmintervall (Std, 0=AUS): geschrieben 36, gelesen 24\n")});
+}
+
+}  // namespace

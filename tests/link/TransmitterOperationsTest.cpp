@@ -1,0 +1,476 @@
+// Reading, writing and re-coding a transmitter through a front end without windows: fake view,
+// fake waiting prompt and a plain poll timer, the serial link talking to a simulated OPU on a
+// pseudo-terminal. Message boxes are scripted; the "user" presses the transmitter's button or
+// aborts the prompt while it waits.
+
+#include "link/TransmitterOperations.h"
+
+#include "link/Changecode.h"
+#include "link/opu/OpuLinkOptions.h"
+#include "support/FakeFrontEnd.h"
+#include "support/OperationSamples.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatedOpu.h"
+#include "ui/FieldEdit.h"
+#include "ui/Texts.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include <grp.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class TransmitterOperationsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(opu.IsServing());
+    opu.SetMemory(transmitterMemory());
+    start(opu.LinkOptions());
+  }
+
+  void start(const OpuLinkOptions& options) {
+    changeCode.reset();
+    front = std::make_unique<FakeFrontEnd>(options, dialogs, TestPollIntervalMs);
+    ParameterImage shown{};
+    VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
+    ASSERT_EQ(front->view.ShowImage(shown, OriginLoad), ImageOk);
+    changeCode = std::make_unique<TfrmChangeCode>(front->operations, dialogs);
+    dialogs.clear();
+    opu.ClearCommands();
+  }
+
+  FakeFrontEnd& f() { return *front; }
+  void read() { f().operations.ReadFromDevice(); }
+  void write() { f().operations.WriteToDevice(); }
+  void setField(Field field, const QString& text) { f().view.fields.texts[field] = text; }
+  QString field(Field field) { return f().view.fields.text(field); }
+  void changeCodeTo(const QString& code) {
+    changeCode->edtNewCode->setText(code);
+    changeCode->btnChange->click();
+  }
+
+  // Presses the transmitter's button at every other instruction, and Abort once the OPU has
+  // been polled at this one.
+  void abortAtInstruction(Msg::Id instruction) {
+    opu.SetButtonDelay(OpuSimulator::ManualButton);
+    f().prompt.whileWaiting = [this, instruction](FakeWaitingPrompt& prompt) {
+      if (prompt.actionText != Text(instruction)) {
+        opu.PressButton();
+      } else if (QStringList({"A", "M", "N"}).contains(opu.Commands().last())) {
+        prompt.Abort();
+      }
+    };
+  }
+
+  // Every operation ends with the link closed, the poll timer stopped and the closing command
+  // last on the line.
+  void expectWoundUp(const QString& closingCommand) {
+    EXPECT_FALSE(f().link.IsOpen());
+    EXPECT_FALSE(f().pollTimer.Running());
+    EXPECT_FALSE(f().prompt.Waiting());
+    ASSERT_FALSE(opu.Commands().isEmpty());
+    EXPECT_EQ(opu.Commands().last(), closingCommand);
+  }
+
+  void runWithJobOutcome(const char* outcome, const std::function<void()>& operation) {
+    RunWithJobOutcome(opu, dialogs, outcome, operation);
+  }
+  void setFaults(const std::function<void(OpuSimFaults&)>& change) { ChangeFaults(opu, change); }
+
+  SimulatedOpu opu;
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  std::unique_ptr<FakeFrontEnd> front;
+  std::unique_ptr<TfrmChangeCode> changeCode;
+};
+
+// --- Read, write and code change without the window -----------------------------------------
+
+TEST_F(TransmitterOperationsTest, AReadAWriteAndACodeChangeNeedNoWindow) {
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::ReadFinished));
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests +
+                                    QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
+  expectWoundUp("m");
+  EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
+  EXPECT_EQ(field(Field::edtBatteryTestInterval), "24");
+  EXPECT_EQ(f().ImageSource, SourceTransmitter);
+  EXPECT_EQ(f().view.titleUpdates, 1);
+  EXPECT_EQ(f().prompt.title, Text(Msg::ReadTitle));
+  EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToRead));
+
+  setField(Field::edtBatteryTestInterval, "36");
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
+  EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
+  expectWoundUp("n");
+  ImageBytes expected = transmitterMemory();
+  expected[0x2C] = 36;
+  EXPECT_EQ(opu.Memory(), expected);
+  EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToWrite));
+
+  opu.ClearCommands();
+  f().operations.ForgetRadioCode();
+  ASSERT_EQ(f().operations.IdentifyForCodeChange(), Identification::Identified);
+  f().operations.SetRequestedRadioCode("c0de");
+  EXPECT_EQ(f().operations.ChangeRadioCode(), ChangeDone);
+  EXPECT_EQ(opu.Conversation(),
+            IdentifyingCommands + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.RadioCode(), "C0DE");
+  EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToChangeCode));
+
+  // Each operation told the observer how it ended.
+  const auto& outcomes = f().observer.outcomes;
+  ASSERT_EQ(outcomes.size(), 3u);
+  const OperationKind kinds[] = {OperationKind::Read, OperationKind::Write,
+                                 OperationKind::ChangeCode};
+  const char* codesAfter[] = {"1A2B", "1A2B", "C0DE"};
+  for (std::size_t index = 0; index < outcomes.size(); ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(outcomes[index].kind, kinds[index]);
+    EXPECT_EQ(outcomes[index].codeBefore, "1A2B");
+    EXPECT_EQ(outcomes[index].codeAfter, codesAfter[index]);
+    EXPECT_EQ(outcomes[index].resultNumber, 0);
+    EXPECT_FALSE(outcomes[index].finishedAt.isNull());
+  }
+  EXPECT_EQ(outcomes[0].image, transmitterMemory());
+  // A write keeps the bytes it sent, the transmitter's code in its place.
+  ASSERT_TRUE(outcomes[1].image.has_value());
+  for (const int address : {RadioCodeAddress, RadioCodeAddress + 1, 0x2C})
+    EXPECT_EQ((*outcomes[1].image)[address], expected[address]) << address;
+  EXPECT_EQ(outcomes[2].image, std::nullopt);
+}
+
+// The check after writing reads the transmitter back and names the field it did not keep; a
+// failed read and one with nothing to say are kept with their messages.
+TEST_F(TransmitterOperationsTest, TheOutcomesNameEveryFailureAndTheCheckAfterWriting) {
+  runWithJobOutcome("04", [this] { read(); });
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ReadFailed)));
+  ASSERT_EQ(f().observer.outcomes.size(), 1u);
+  EXPECT_EQ(f().observer.outcomes[0].resultNumber, Msg::ReadFailed);
+  EXPECT_EQ(f().observer.outcomes[0].resultText, Text(Msg::ReadFailed));
+  EXPECT_EQ(f().observer.outcomes[0].image, std::nullopt);
+
+  opu.SetFaults({});
+  read();
+  f().observer.outcomes.clear();
+  f().operations.SetVerifyAfterWrite(true);
+  setFaults([](OpuSimFaults& faults) { faults.unkeptAddress = 0x2C; });
+  setField(Field::edtBatteryTestInterval, "36");
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  const QString line =
+      FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
+  EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToVerify));
+  const auto& outcomes = f().observer.outcomes;
+  ASSERT_EQ(outcomes.size(), 2u);
+  EXPECT_EQ(outcomes[0].kind, OperationKind::Write);
+  EXPECT_EQ(outcomes[0].resultNumber, 0);
+  EXPECT_EQ(outcomes[1].kind, OperationKind::Verify);
+  EXPECT_EQ(outcomes[1].resultNumber, Msg::VerifyFoundDifferences);
+  ASSERT_TRUE(outcomes[1].image.has_value());
+  EXPECT_EQ((*outcomes[1].image)[0x2C], 24);
+
+  // A transmitter that keeps everything is verified.
+  opu.SetFaults({});
+  dialogs.clear();
+  write();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdatedAndVerified));
+  EXPECT_EQ(outcomes.back().kind, OperationKind::Verify);
+  EXPECT_EQ(outcomes.back().resultNumber, 0);
+}
+
+// --- Moved from the window's tests: messages, status texts and the conversation ----------
+
+TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) {
+  setFaults([](OpuSimFaults& faults) { faults.endlessBlocks = true; });
+  read();
+  EXPECT_EQ(opu.Commands().count(QStringLiteral("x")), ImageSize);
+  EXPECT_EQ(f().view.status, Text(Msg::ReadFinished));
+  EXPECT_EQ(field(Field::edtTotalTxCounter), "44");
+  expectWoundUp("m");
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
+  abortAtInstruction(Msg::PressButtonToRead);
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::ReadCancelled));
+  EXPECT_EQ(opu.Conversation(),
+            IdentifyingCommands + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
+  expectWoundUp("m");
+  EXPECT_EQ(f().ImageSource, SourceDefault);
+}
+
+TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
+  setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests + QStringList({"i1A2B", "m"}));
+  expectWoundUp("m");
+
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
+  EXPECT_EQ(
+      blockPrefixes(opu.Conversation()),
+      IdentifyingCommands + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheReadAsAborted) {
+  setFaults([](OpuSimFaults& faults) { faults.listeningFails = true; });
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::CodeReadCancelled));
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
+  expectWoundUp("s0");
+  EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+  EXPECT_TRUE(field(Field::edtRadioCodeOld).isEmpty());
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
+  abortAtInstruction(Msg::PressButtonForCode);
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::CodeReadCancelled));
+  EXPECT_EQ(opu.Conversation(), QStringList({"v", "aFFFF2E", "A", "s0"}));
+  expectWoundUp("s0");
+}
+
+TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListensAgain) {
+  setFaults([](OpuSimFaults& faults) { faults.productType = "05"; });
+  opu.SetButtonDelay(OpuSimulator::ManualButton);
+  // The second transmitter to call in is one of ours.
+  f().prompt.whileWaiting = [this](FakeWaitingPrompt&) {
+    if (opu.Commands().count("aFFFF2E") == 2) {
+      setFaults([](OpuSimFaults& faults) { faults.productType = "07"; });
+    }
+    opu.PressButton();
+  };
+  read();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::ReadFinished));
+  EXPECT_EQ(opu.Conversation().mid(0, 6), QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
+  expectWoundUp("m");
+}
+
+TEST_F(TransmitterOperationsTest, AnOpuThatNeverListensIsGivenUpAfterTenAttempts) {
+  f().CurrentRadioCode = "1A2B";
+  setFaults([](OpuSimFaults& faults) { faults.silentCommands = "a"; });
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+  EXPECT_TRUE(f().view.status.isEmpty());
+  EXPECT_EQ(opu.Commands(), QStringList({"v"}) + QStringList(10, "aFFFF2E") + QStringList({"s0"}));
+  expectWoundUp("s0");
+  EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+  EXPECT_FALSE(f().prompt.Waiting());
+}
+
+// A failed identification forgets the transmitter identified before, so that nothing goes on
+// with its code, and the operation adds no message of its own.
+TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMessage) {
+  read();
+  ASSERT_EQ(f().CurrentRadioCode, "1A2B");
+  setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
+  setField(Field::edtRadioCodeNew, "BEEF");
+  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
+                                              [this] { changeCodeTo("C0DE"); }};
+  for (const auto& operation : operations) {
+    f().CurrentRadioCode = "1A2B";
+    dialogs.clear();
+    opu.ClearCommands();
+    operation();
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
+    EXPECT_NE(f().view.status, Text(Msg::CodeReadCancelled));
+    EXPECT_EQ(opu.Commands(), QStringList({"v"}));
+    EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+    EXPECT_FALSE(f().link.IsOpen());
+  }
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessage) {
+  start(OpuLinkOptions{scratch.filePath("no-such-port"), {}});
+  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
+                                              [this] { changeCodeTo("C0DE"); }};
+  for (const auto& operation : operations) {
+    f().CurrentRadioCode = "1A2B";
+    dialogs.clear();
+    operation();
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+    EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+    EXPECT_NE(f().view.status, Text(Msg::CodeReadCancelled));
+    EXPECT_FALSE(f().link.IsOpen());
+  }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+}
+
+// A port the user may not open, or one another program holds, is named with the remedy; a
+// normal user meets both, so the test takes a normal user's rights for the open.
+TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
+  // The pseudo-terminal itself: an ordinary user may not even look into the test's folders.
+  const QString port = opu.Server().PortPath();
+  start(OpuLinkOptions{port, {}});
+  struct stat status {};
+  ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
+  const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
+  auto otherProgram = opu.MakeLink();
+  ASSERT_EQ(otherProgram->Open(), 0);
+  read();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+  EXPECT_EQ(f().view.status, FormatText(Msg::PortBusy, {port}));
+
+  otherProgram.reset();
+  ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
+  dialogs.clear();
+  const bool privileged = ::geteuid() == 0;
+  if (privileged) ::setfsuid(65534);
+  read();
+  if (privileged) ::setfsuid(0);
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+  // In the window the programming record, which this user may not write either, follows.
+  EXPECT_TRUE(f().view.status.startsWith(FormatText(Msg::PortPermissionDenied, {port, group})));
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+}
+
+TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
+  struct Case {
+    const char* outcome;
+    QStringList messages;
+    QString status;
+  };
+  const Case cases[] = {{"04", {Text(Msg::WriteFailed)}, {}},
+                        {"05", {Text(Msg::WaitTimedOut)}, {}}};
+  for (const Case& failure : cases) {
+    SCOPED_TRACE(failure.outcome);
+    runWithJobOutcome(failure.outcome, [this] { write(); });
+    EXPECT_EQ(dialogs.texts(), failure.messages);
+    EXPECT_EQ(f().view.status, failure.status);
+    EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
+    expectWoundUp("n");
+  }
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
+  abortAtInstruction(Msg::PressButtonToWrite);
+  write();
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_EQ(f().view.status, Text(Msg::WriteCancelled));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
+TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
+  setField(Field::edtRadioCodeNew, "BEEF");
+  dialogs.answers = {mrAbort};
+  write();
+  EXPECT_EQ(dialogs.texts().size(), 1);
+  EXPECT_EQ(opu.Commands(), IdentifyingCommands);
+  expectWoundUp("s0");
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+  EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
+}
+
+TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
+  setField(Field::edtButtonActivationDelay, "?.?");
+  dialogs.clear();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
+  EXPECT_EQ(opu.Commands(), IdentifyingCommands);
+  expectWoundUp("s0");
+  EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
+}
+
+TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
+  const std::pair<const char*, Msg::Id> refused[] = {
+      {"12", Msg::NewCodeNotFourHexDigits},   {"12G4", Msg::NewCodeNotFourHexDigits},
+      {"1 2B", Msg::NewCodeNotFourHexDigits}, {"1A\b2", Msg::NewCodeNotFourHexDigits},
+      {"ffff", Msg::ReservedRadioCode},       {"0000", Msg::ReservedRadioCode}};
+  for (const auto& [code, message] : refused) {
+    dialogs.clear();
+    changeCodeTo(code);
+    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(message))) << code;
+    EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Error);
+  }
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+
+  // A code the transmitter already has, in either case, or a No, stops after the
+  // identification.
+  dialogs.clear();
+  changeCodeTo("1a2b");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::CodeChangeNotNeeded, {"1A2B"})));
+  dialogs.clear();
+  dialogs.answers = {mrNo};
+  changeCodeTo("0FFF");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "0FFF"})));
+  EXPECT_EQ(opu.Commands(), IdentifyingCommands + IdentifyingCommands);
+  expectWoundUp("s0");
+  EXPECT_EQ(opu.RadioCode(), "1A2B");
+}
+
+TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
+  struct Case {
+    std::function<void(OpuSimFaults&)> fault;
+    QStringList messages;
+    QStringList afterIdentification;
+  };
+  const QStringList job = {"n", "n0220C0DE", "i1A2B", "N", "n"};
+  const Case cases[] = {
+      {[](OpuSimFaults& f) { f.jobOutcome = "04"; }, {Text(Msg::CodeChangeFailed)}, job},
+      {[](OpuSimFaults& f) { f.jobOutcome = "05"; }, {Text(Msg::WaitTimedOut)}, job},
+      {[](OpuSimFaults& f) { f.refuseJob = true; },
+       {Text(Msg::OpuGetJobFailed)},
+       {"n", "n0220C0DE", "i1A2B", "n"}},
+  };
+  for (const Case& failure : cases) {
+    opu.SetFaults({});
+    setFaults(failure.fault);
+    dialogs.clear();
+    opu.ClearCommands();
+    changeCodeTo("C0DE");
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})} + failure.messages);
+    EXPECT_EQ(opu.Conversation(), IdentifyingCommands + failure.afterIdentification);
+    expectWoundUp("n");
+    EXPECT_EQ(opu.RadioCode(), "1A2B");
+  }
+}
+
+TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAMessage) {
+  abortAtInstruction(Msg::PressButtonToChangeCode);
+  changeCodeTo("C0DE");
+  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})));
+  EXPECT_EQ(opu.Conversation(),
+            IdentifyingCommands + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
+  expectWoundUp("n");
+  EXPECT_EQ(opu.RadioCode(), "1A2B");
+}
+
+}  // namespace
