@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include "app/MainFieldRules.h"
+#include "app/MenuShortcutPrecedence.h"
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
 #include "app/recent/RecentFilesController.h"
@@ -43,34 +45,6 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
                                              DefaultFolder, VembaIni},
                           *environment_.dialogs, this) {
   form.CreateForm(*this);
-  fieldControls_ = {
-      {Field::edtRadioCodeOld, form.edtRadioCodeOld},
-      {Field::edtRadioCodeNew, form.edtRadioCodeNew},
-      {Field::edtProductionDate, form.edtProductionDate},
-      {Field::edtRadioTestAlarmInterval, form.edtRadioTestAlarmInterval},
-      {Field::edtMissedAck, form.edtMissedAck},
-      {Field::cbRadioTestAlarmActive, form.cbRadioTestAlarmActive},
-      {Field::edtButtonCounter, form.edtButtonCounter},
-      {Field::edtBatteryTestInterval, form.edtBatteryTestInterval},
-      {Field::cbConfig_D0, form.cbConfig_D0},
-      {Field::cbConfig_D1, form.cbConfig_D1},
-      {Field::cbConfig_D2, form.cbConfig_D2},
-      {Field::cbConfig_D3, form.cbConfig_D3},
-      {Field::cbConfig_D4, form.cbConfig_D4},
-      {Field::cbConfig_D5, form.cbConfig_D5},
-      {Field::edtFirmwareType, form.edtFirmwareType},
-      {Field::edtFirmwareVersion, form.edtFirmwareVersion},
-      {Field::edtInactivitySampleInterval, form.edtInactivitySampleInterval},
-      {Field::edtInactivityTiltThreshold, form.edtInactivityTiltThreshold},
-      {Field::edtDementiaBlockTime, form.edtDementiaBlockTime},
-      {Field::edtNoShortTx, form.edtNoShortTx},
-      {Field::edtNoLongTx, form.edtNoLongTx},
-      {Field::edtInactivityLimit, form.edtInactivityLimit},
-      {Field::edtButtonActivationDelay, form.edtButtonActivationDelay},
-      {Field::edtActivityAlarmInterval, form.edtActivityAlarmInterval},
-      {Field::edtTotalTxCounter, form.edtTotalTxCounter},
-      {Field::edtInactivityRetransmissionAttempts, form.edtInactivityRetransmissionAttempts},
-  };
   connect(form.mnuFileNew, &QAction::triggered, this, &TfrmMain::mnuFileNewClick);
   connect(form.mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
   connect(form.mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
@@ -84,7 +58,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   sheet_ = new SheetController(*this, *form.mnuFile, form.mnuDelimiter1, *environment_.dialogs);
   connectionCheck_ = new ConnectionCheckController(*this, *form.mnuHelp, form.mnuHelpAbout,
                                                    environment_.linkOptions, operationGuard_);
-  BindFieldRules();
+  new MainFieldRules(*this, *environment_.dialogs);
+  new MenuShortcutPrecedence(this);
   BindTransmitterOperations();
   FormCreate();
   BindSafetyNet();
@@ -300,10 +275,6 @@ void TfrmMain::SetLastLimitUnit(int unit) {
   form.cbbxInactivityLimitUnit->setProperty(TagProperty, unit);
 }
 
-QWidget* TfrmMain::ControlOf(Field field) const {
-  return fieldControls_.at(field);
-}
-
 void TfrmMain::SetStatusText(const QString& text) {
   form.sbStatus->showMessage(text);
 }
@@ -333,7 +304,7 @@ int TfrmMain::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin)
 }
 
 void TfrmMain::ApplyShownValue(const ShownValue& shown) {
-  QWidget* control = ControlOf(shown.field);
+  QWidget* control = form.ControlOf(shown.field);
   if (auto* box = qobject_cast<QCheckBox*>(control)) {
     box->setChecked(shown.checked);
     return;
@@ -351,7 +322,7 @@ void TfrmMain::ApplyShownValue(const ShownValue& shown) {
 
 FieldValues TfrmMain::CurrentFieldValues() const {
   FieldValues values;
-  for (const auto& [field, control] : fieldControls_) {
+  for (const auto& [field, control] : form.fieldControls) {
     if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
       values.checks[field] = box->isChecked();
     } else {

@@ -1,51 +1,27 @@
 #pragma once
 
+#include "app/MainEnvironment.h"
 #include "app/MainForm.h"
 #include "files/ConfigurationFiles.h"
-#include "files/SettingsStartup.h"
 #include "files/VembaIni.h"
-#include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 #include "link/TransmitterOperations.h"
 #include "link/opu/OpuLink.h"
-#include "link/opu/OpuLinkOptions.h"
 #include "ui/OperationGuard.h"
 
 #include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 
-class UserDialogs;
-class TfrmReceiveRadio;
-class TfrmSelectDirectory;
-class TfrmChangeCode;
-class TfrmAbout;
 class TfrmComparison;
 class TfrmRecord;
 class RecentFilesController;
 class SheetController;
 class ConnectionCheckController;
-
-// The dialogs the main window opens; they are created after it.
-struct MainDialogs {
-  TfrmReceiveRadio* frmReceiveRadio = nullptr;
-  TfrmSelectDirectory* frmSelectDirectory = nullptr;
-  TfrmChangeCode* frmChangeCode = nullptr;
-  TfrmAbout* frmAbout = nullptr;
-};
-
-// What the main window needs from outside: the user's dialogs, the command line and the OPU's
-// port.
-struct MainEnvironment {
-  UserDialogs* dialogs = nullptr;
-  StartupEnvironment startup;    // the platform's folders and the command line
-  OpuLinkOptions linkOptions{};  // every link of the program's windows uses these
-};
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -83,9 +59,6 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] InactivityLimitModeKind InactivityLimitMode() const;
   [[nodiscard]] int LastLimitUnit() const;
   void SetLastLimitUnit(int unit);
-
-  // The edit or check box that shows a parameter.
-  [[nodiscard]] QWidget* ControlOf(Field field) const;
 
   // Transmitter operations (link/TransmitterOperations.h).
   [[nodiscard]] QString RadioCodeOldText() const override;
@@ -173,34 +146,6 @@ class TfrmMain : public QMainWindow,
   void FillUnitSelector();
   void SetRemainingCaptions();
 
-  // Field rules: key filters, range rules, unit conversion and check-box dependencies.
-  void BindFieldRules();
-  void BindKeyFilters();
-  void BindCheckBoxDependencies();
-  void validateNumericKeyPress(QObject* sender, QChar& key);
-  void validateFloatNumericKeyPress(QObject* sender, QChar& key);
-  void validateRadioCodeKeyPress(QObject* sender, QChar& key);
-  void edtNoShortTxChange() { ApplyRangeRule(Field::edtNoShortTx); }
-  void edtNoLongTxChange() { ApplyRangeRule(Field::edtNoLongTx); }
-  void edtBatteryTestIntervalChange() { ApplyRangeRule(Field::edtBatteryTestInterval); }
-  void edtRadioTestAlarmIntervalChange() { ApplyRangeRule(Field::edtRadioTestAlarmInterval); }
-  void edtMissedAckChange() { ApplyRangeRule(Field::edtMissedAck); }
-  void edtActivityAlarmIntervalChange() { ApplyRangeRule(Field::edtActivityAlarmInterval); }
-  void edtDementiaBlockTimeChange() { ApplyRangeRule(Field::edtDementiaBlockTime); }
-  void edtButtonActivationDelayChange() { ApplyRangeRule(Field::edtButtonActivationDelay); }
-  void edtInactivitySampleIntervalChange() { ApplyRangeRule(Field::edtInactivitySampleInterval); }
-  void edtInactivityTiltThresholdChange() { ApplyRangeRule(Field::edtInactivityTiltThreshold); }
-  void edtInactivityLimitChange();
-  void edtValidateRadioCode(QObject* sender);
-  void cbbxInactivityLimitUnitChange();
-  void cbConfig_D3Click() { ApplyCheckBoxDependency(Field::cbConfig_D3); }
-  void cbRadioTestAlarmActiveClick() { ApplyCheckBoxDependency(Field::cbRadioTestAlarmActive); }
-  void cbConfig_D1Click() { ApplyCheckBoxDependency(Field::cbConfig_D1); }
-  void cbConfig_D0Click() { ApplyCheckBoxDependency(Field::cbConfig_D0); }
-  void ApplyRangeRule(Field field);
-  void ApplyCheckBoxDependency(Field governingBox);
-  void ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict);
-
   [[nodiscard]] FieldValues CurrentFieldValues() const;
   void ApplyShownValue(const ShownValue& shown);
   [[nodiscard]] CodecContext codecContext() const;
@@ -208,7 +153,6 @@ class TfrmMain : public QMainWindow,
   MainEnvironment environment_;
   MainDialogs dialogs_;
   ConfigurationFiles configurationFiles_;
-  std::map<Field, QWidget*> fieldControls_;
   std::unique_ptr<TransmitterOperations> operations_;
   OperationGuard operationGuard_;
   RecentFilesController* recentFiles_ = nullptr;

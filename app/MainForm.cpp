@@ -112,6 +112,34 @@ void MainForm::CreateForm(QMainWindow& window) {
   window.setStatusBar(sbStatus);
 
   SetTabOrder();
+  fieldControls = {
+      {Field::edtRadioCodeOld, edtRadioCodeOld},
+      {Field::edtRadioCodeNew, edtRadioCodeNew},
+      {Field::edtProductionDate, edtProductionDate},
+      {Field::edtRadioTestAlarmInterval, edtRadioTestAlarmInterval},
+      {Field::edtMissedAck, edtMissedAck},
+      {Field::cbRadioTestAlarmActive, cbRadioTestAlarmActive},
+      {Field::edtButtonCounter, edtButtonCounter},
+      {Field::edtBatteryTestInterval, edtBatteryTestInterval},
+      {Field::cbConfig_D0, cbConfig_D0},
+      {Field::cbConfig_D1, cbConfig_D1},
+      {Field::cbConfig_D2, cbConfig_D2},
+      {Field::cbConfig_D3, cbConfig_D3},
+      {Field::cbConfig_D4, cbConfig_D4},
+      {Field::cbConfig_D5, cbConfig_D5},
+      {Field::edtFirmwareType, edtFirmwareType},
+      {Field::edtFirmwareVersion, edtFirmwareVersion},
+      {Field::edtInactivitySampleInterval, edtInactivitySampleInterval},
+      {Field::edtInactivityTiltThreshold, edtInactivityTiltThreshold},
+      {Field::edtDementiaBlockTime, edtDementiaBlockTime},
+      {Field::edtNoShortTx, edtNoShortTx},
+      {Field::edtNoLongTx, edtNoLongTx},
+      {Field::edtInactivityLimit, edtInactivityLimit},
+      {Field::edtButtonActivationDelay, edtButtonActivationDelay},
+      {Field::edtActivityAlarmInterval, edtActivityAlarmInterval},
+      {Field::edtTotalTxCounter, edtTotalTxCounter},
+      {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
+  };
   // Fixed single border: the window keeps its designed size.
   window.setFixedSize(ClientWidth, ClientHeight + window.menuBar()->sizeHint().height());
 }
@@ -124,6 +152,10 @@ void TfrmMain::FitToScreen() {
   if (frame.isNull()) frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
   const QSize designed(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
   setFixedSize(designed.boundedTo(shownOn->availableGeometry().size() - frame));
+}
+
+QWidget* MainForm::ControlOf(Field field) const {
+  return fieldControls.at(field);
 }
 
 void MainForm::BindRowLabels() const {

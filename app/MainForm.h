@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/ImageCodec.h"
 #include "ui/FieldEdit.h"
 
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <map>
 
 class QMainWindow;
 class QMenu;
@@ -22,6 +25,8 @@ struct MainForm {
   void CreateForm(QMainWindow& window);
   // Ties each label to its control, for a screen reader and a click on the label.
   void BindRowLabels() const;
+  // The edit or check box that shows a parameter.
+  [[nodiscard]] QWidget* ControlOf(Field field) const;
 
   // Menu.
   QMenu* mnuFile = nullptr;
@@ -115,6 +120,8 @@ struct MainForm {
   QStatusBar* sbStatus = nullptr;
   QTimer* tmrPollOpu = nullptr;
   QTimer* tmrPollOpuInfo = nullptr;
+
+  std::map<Field, QWidget*> fieldControls;
 
  private:
   void CreateMenu(QMenuBar& bar);
