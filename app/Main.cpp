@@ -8,6 +8,7 @@
 #include "app/sheet/SheetController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
+#include "image/FieldCatalogue.h"
 #include "link/Receiveradio.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
@@ -118,35 +119,23 @@ void TfrmMain::SetMainCaptions() {
   for (const auto& [action, number] : menuCaptions) action->setText(Text(number));
 
   const std::pair<QWidget*, Msg::Id> captions[] = {
-      {form.gbxRadioParameters, Msg::CaptionRadioParameters},
-      {form.lblRadioCodeId, Msg::CaptionRadioCode},
-      {form.lblOld, Msg::CaptionCurrent},
-      {form.lblNew, Msg::CaptionNew},
-      {form.lblNoOfShortTransmissions, Msg::CaptionShortTransmissions},
-      {form.lblNoOfLongTransmissions, Msg::CaptionLongTransmissions},
-      {form.gbxTechnicalAlarmsInfo, Msg::CaptionTechnicalAlarms},
-      {form.lblActivityAlarmActive, Msg::CaptionActivityAlarmActive},
-      {form.lblActivityAlarmInterval, Msg::CaptionActivityAlarmInterval},
-      {form.lblRadioTestAlarmActive, Msg::CaptionRadioTestAlarmActive},
-      {form.lblRadioTestAlarmInterval, Msg::CaptionRadioTestAlarmInterval},
-      {form.lblTransmitTestAlarmWithButtonCounterValue, Msg::CaptionTestAlarmWithButtonCounter},
-      {form.lblNoOfMissedAckBeforeSleep, Msg::CaptionMissedAckBeforeSleep},
-      {form.lblBatteryTestInterval, Msg::CaptionBatteryTestInterval},
-      {form.lblButtonCounter, Msg::CaptionButtonCounter},
-      {form.lblTotalTxCounter, Msg::CaptionTotalTxCounter},
-      {form.lblCompatibleAlarmTypes, Msg::CaptionCompatibleAlarmTypes},
-      {form.gbxUserAlarms, Msg::CaptionUserAlarms},
-      {form.lblAlarmButtonActive, Msg::CaptionAlarmButtonActive},
-      {form.lblButtonActivationDelay, Msg::CaptionButtonActivationDelay},
-      {form.lblDementiaBlockTime, Msg::CaptionDementiaBlockTime},
-      {form.lblInactivitySenseActive, Msg::CaptionInactivitySenseActive},
+      {form.gbxRadioParameters, GroupCaptionText(FieldGroup::RadioParameters)},
+      {form.gbxTechnicalAlarmsInfo, GroupCaptionText(FieldGroup::TechnicalAlarms)},
+      {form.gbxUserAlarms, GroupCaptionText(FieldGroup::UserAlarms)},
+      {form.gbxProductInformation, GroupCaptionText(FieldGroup::ProductInformation)},
+      {form.lblRadioCodeId, CatalogueEntry(Field::edtRadioCodeNew).caption},
   };
   for (const auto& [widget, number] : captions) setCaption(widget, number);
+  // The limit's caption follows the mode (SetInactivityLimitRow).
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    if (entry.field == Field::edtInactivityLimit) continue;
+    form.fieldRows.at(entry.field).label->setText(Text(entry.partCaption.value_or(entry.caption)));
+  }
 }
 
 void TfrmMain::SetInactivityLimitRow() {
   form.lblInactivityLimit->setText(
-      Text(ServiceMode ? Msg::CaptionInactivityLimitCount : Msg::CaptionInactivityLimit));
+      Text(FieldCaptionText(Field::edtInactivityLimit, ServiceMode ? LimitAsCount : LimitAsTime)));
   form.edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
   form.edtInactivityLimit->setProperty(TagProperty,
                                        static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
@@ -165,14 +154,6 @@ void TfrmMain::FillUnitSelector() {
 
 void TfrmMain::SetRemainingCaptions() {
   const std::pair<QWidget*, Msg::Id> captions[] = {
-      {form.lblInactivitySampleInterval, Msg::CaptionSampleInterval},
-      {form.lblInactivityTiltThreshold, Msg::CaptionTiltThreshold},
-      {form.lblInactivityRetransmissionAttempts, Msg::CaptionRetransmissionAttempts},
-      {form.lblIgnoreRetransmissionAck, Msg::CaptionIgnoreRetransmissionAck},
-      {form.gbxProductInformation, Msg::CaptionProductInformation},
-      {form.lblFirmwareVersion, Msg::CaptionFirmwareVersion},
-      {form.lblProductionDate, Msg::CaptionProductionDate},
-      {form.lblFirmwareType, Msg::CaptionFirmwareType},
       {form.btnReadFromDevice, Msg::ButtonRead},
       {form.btnWriteToDevice, Msg::ButtonWrite},
   };
@@ -322,7 +303,8 @@ void TfrmMain::ApplyShownValue(const ShownValue& shown) {
 
 FieldValues TfrmMain::CurrentFieldValues() const {
   FieldValues values;
-  for (const auto& [field, control] : form.fieldControls) {
+  for (const auto& [field, row] : form.fieldRows) {
+    const QWidget* control = row.control;
     if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
       values.checks[field] = box->isChecked();
     } else {

@@ -1,6 +1,7 @@
 #include "app/MainFieldRules.h"
 
 #include "app/Main.h"
+#include "image/FieldCatalogue.h"
 #include "ui/KeyFilter.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -46,9 +47,9 @@ void MainFieldRules::BindKeyFilters() {
       {KeyFilterKind::Decimal, filterRunning(&MainFieldRules::validateFloatNumericKeyPress)},
       {KeyFilterKind::RadioCode, filterRunning(&MainFieldRules::validateRadioCodeKeyPress)},
   };
-  for (const auto& [field, control] : form_.fieldControls) {
-    const KeyFilterKind kind = KeyFilterOf(field);
-    if (kind != KeyFilterKind::None) control->installEventFilter(filters.at(kind));
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    if (entry.keyFilter == KeyFilterKind::None) continue;
+    form_.ControlOf(entry.field)->installEventFilter(filters.at(entry.keyFilter));
   }
 }
 

@@ -4,14 +4,13 @@
 #include "app/MainForm.h"
 
 #include "app/Main.h"
+#include "image/FieldCatalogue.h"
 #include "ui/FormHelpers.h"
 
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-
-#include <utility>
 
 namespace {
 
@@ -104,6 +103,7 @@ void MainForm::CreateForm(QMainWindow& window) {
   CreateUserAlarms(client);
   CreateProductInformation(client);
   CreateButtonsAndTimers(client);
+  ListFieldRows();
 
   sbStatus = new QStatusBar(&window);
   sbStatus->setObjectName(QStringLiteral("sbStatus"));
@@ -112,34 +112,6 @@ void MainForm::CreateForm(QMainWindow& window) {
   window.setStatusBar(sbStatus);
 
   SetTabOrder();
-  fieldControls = {
-      {Field::edtRadioCodeOld, edtRadioCodeOld},
-      {Field::edtRadioCodeNew, edtRadioCodeNew},
-      {Field::edtProductionDate, edtProductionDate},
-      {Field::edtRadioTestAlarmInterval, edtRadioTestAlarmInterval},
-      {Field::edtMissedAck, edtMissedAck},
-      {Field::cbRadioTestAlarmActive, cbRadioTestAlarmActive},
-      {Field::edtButtonCounter, edtButtonCounter},
-      {Field::edtBatteryTestInterval, edtBatteryTestInterval},
-      {Field::cbConfig_D0, cbConfig_D0},
-      {Field::cbConfig_D1, cbConfig_D1},
-      {Field::cbConfig_D2, cbConfig_D2},
-      {Field::cbConfig_D3, cbConfig_D3},
-      {Field::cbConfig_D4, cbConfig_D4},
-      {Field::cbConfig_D5, cbConfig_D5},
-      {Field::edtFirmwareType, edtFirmwareType},
-      {Field::edtFirmwareVersion, edtFirmwareVersion},
-      {Field::edtInactivitySampleInterval, edtInactivitySampleInterval},
-      {Field::edtInactivityTiltThreshold, edtInactivityTiltThreshold},
-      {Field::edtDementiaBlockTime, edtDementiaBlockTime},
-      {Field::edtNoShortTx, edtNoShortTx},
-      {Field::edtNoLongTx, edtNoLongTx},
-      {Field::edtInactivityLimit, edtInactivityLimit},
-      {Field::edtButtonActivationDelay, edtButtonActivationDelay},
-      {Field::edtActivityAlarmInterval, edtActivityAlarmInterval},
-      {Field::edtTotalTxCounter, edtTotalTxCounter},
-      {Field::edtInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
-  };
   // Fixed single border: the window keeps its designed size.
   window.setFixedSize(ClientWidth, ClientHeight + window.menuBar()->sizeHint().height());
 }
@@ -155,40 +127,49 @@ void TfrmMain::FitToScreen() {
 }
 
 QWidget* MainForm::ControlOf(Field field) const {
-  return fieldControls.at(field);
+  return fieldRows.at(field).control;
 }
 
 void MainForm::BindRowLabels() const {
-  const std::pair<QLabel*, QWidget*> rows[] = {
-      {lblNoOfShortTransmissions, edtNoShortTx},
-      {lblNoOfLongTransmissions, edtNoLongTx},
-      {lblActivityAlarmActive, cbConfig_D3},
-      {lblActivityAlarmInterval, edtActivityAlarmInterval},
-      {lblRadioTestAlarmActive, cbRadioTestAlarmActive},
-      {lblRadioTestAlarmInterval, edtRadioTestAlarmInterval},
-      {lblTransmitTestAlarmWithButtonCounterValue, cbConfig_D2},
-      {lblNoOfMissedAckBeforeSleep, edtMissedAck},
-      {lblBatteryTestInterval, edtBatteryTestInterval},
-      {lblButtonCounter, edtButtonCounter},
-      {lblTotalTxCounter, edtTotalTxCounter},
-      {lblCompatibleAlarmTypes, cbConfig_D4},
-      {lblAlarmButtonActive, cbConfig_D1},
-      {lblButtonActivationDelay, edtButtonActivationDelay},
-      {lblDementiaBlockTime, edtDementiaBlockTime},
-      {lblInactivitySenseActive, cbConfig_D0},
-      {lblInactivityLimit, edtInactivityLimit},
-      {lblInactivitySampleInterval, edtInactivitySampleInterval},
-      {lblInactivityTiltThreshold, edtInactivityTiltThreshold},
-      {lblInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts},
-      {lblIgnoreRetransmissionAck, cbConfig_D5},
-      {lblFirmwareVersion, edtFirmwareVersion},
-      {lblProductionDate, edtProductionDate},
-      {lblFirmwareType, edtFirmwareType},
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    // The radio code's row has one label for the row and one for each of its two fields.
+    const QString rowCaption = entry.partCaption ? lblRadioCodeId->text() : QString();
+    const FieldRow& row = fieldRows.at(entry.field);
+    BindRowLabel(row.label, row.control, rowCaption);
+  }
+}
+
+void MainForm::ListFieldRows() {
+  fieldRows = {
+      {Field::edtRadioCodeOld, {lblOld, edtRadioCodeOld}},
+      {Field::edtRadioCodeNew, {lblNew, edtRadioCodeNew}},
+      {Field::edtNoShortTx, {lblNoOfShortTransmissions, edtNoShortTx}},
+      {Field::edtNoLongTx, {lblNoOfLongTransmissions, edtNoLongTx}},
+      {Field::cbConfig_D3, {lblActivityAlarmActive, cbConfig_D3}},
+      {Field::edtActivityAlarmInterval, {lblActivityAlarmInterval, edtActivityAlarmInterval}},
+      {Field::cbRadioTestAlarmActive, {lblRadioTestAlarmActive, cbRadioTestAlarmActive}},
+      {Field::edtRadioTestAlarmInterval, {lblRadioTestAlarmInterval, edtRadioTestAlarmInterval}},
+      {Field::cbConfig_D2, {lblTransmitTestAlarmWithButtonCounterValue, cbConfig_D2}},
+      {Field::edtMissedAck, {lblNoOfMissedAckBeforeSleep, edtMissedAck}},
+      {Field::edtBatteryTestInterval, {lblBatteryTestInterval, edtBatteryTestInterval}},
+      {Field::edtButtonCounter, {lblButtonCounter, edtButtonCounter}},
+      {Field::edtTotalTxCounter, {lblTotalTxCounter, edtTotalTxCounter}},
+      {Field::cbConfig_D4, {lblCompatibleAlarmTypes, cbConfig_D4}},
+      {Field::cbConfig_D1, {lblAlarmButtonActive, cbConfig_D1}},
+      {Field::edtButtonActivationDelay, {lblButtonActivationDelay, edtButtonActivationDelay}},
+      {Field::edtDementiaBlockTime, {lblDementiaBlockTime, edtDementiaBlockTime}},
+      {Field::cbConfig_D0, {lblInactivitySenseActive, cbConfig_D0}},
+      {Field::edtInactivityLimit, {lblInactivityLimit, edtInactivityLimit}},
+      {Field::edtInactivitySampleInterval,
+       {lblInactivitySampleInterval, edtInactivitySampleInterval}},
+      {Field::edtInactivityTiltThreshold, {lblInactivityTiltThreshold, edtInactivityTiltThreshold}},
+      {Field::edtInactivityRetransmissionAttempts,
+       {lblInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts}},
+      {Field::cbConfig_D5, {lblIgnoreRetransmissionAck, cbConfig_D5}},
+      {Field::edtFirmwareVersion, {lblFirmwareVersion, edtFirmwareVersion}},
+      {Field::edtProductionDate, {lblProductionDate, edtProductionDate}},
+      {Field::edtFirmwareType, {lblFirmwareType, edtFirmwareType}},
   };
-  for (const auto& [label, control] : rows) BindRowLabel(label, control);
-  // The radio code's row has one label for the row and one for each of its two fields.
-  BindRowLabel(lblOld, edtRadioCodeOld, lblRadioCodeId->text());
-  BindRowLabel(lblNew, edtRadioCodeNew, lblRadioCodeId->text());
 }
 
 void MainForm::CreateMenu(QMenuBar& bar) {

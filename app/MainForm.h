@@ -121,10 +121,17 @@ struct MainForm {
   QTimer* tmrPollOpu = nullptr;
   QTimer* tmrPollOpuInfo = nullptr;
 
-  std::map<Field, QWidget*> fieldControls;
+  // A field's row: its label and the edit or check box that shows it.
+  struct FieldRow {
+    QLabel* label = nullptr;
+    QWidget* control = nullptr;
+  };
+  // Every field's row, filled by CreateForm.
+  std::map<Field, FieldRow> fieldRows;
 
  private:
   void CreateMenu(QMenuBar& bar);
+  void ListFieldRows();
   void CreateRadioParameters(QWidget* client);
   void CreateTechnicalAlarmsInfo(QWidget* client);
   void CreateUserAlarms(QWidget* client);

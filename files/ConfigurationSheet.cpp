@@ -1,6 +1,7 @@
 #include "files/ConfigurationSheet.h"
 
 #include "files/ImageFiles.h"
+#include "image/FieldCatalogue.h"
 #include "image/ParameterImage.h"
 #include "ui/Texts.h"
 
@@ -103,6 +104,26 @@ class SheetLayout {
 };
 
 }  // namespace
+
+QString SheetCaption(Field field, InactivityLimitModeKind limitMode) {
+  // Without the blanks some captions carry at their end.
+  const QString caption = Text(FieldCaptionText(field, limitMode)).trimmed();
+  const std::optional<Msg::Id> part = CatalogueEntry(field).partCaption;
+  return part ? caption + QStringLiteral(" – ") + Text(*part).trimmed() : caption;
+}
+
+std::vector<SheetGroup> SheetFieldGroups(InactivityLimitModeKind limitMode,
+                                         const std::function<QString(Field)>& shownValue) {
+  std::vector<SheetGroup> groups;
+  for (const FieldGroup group : FieldGroups) {
+    SheetGroup& sheetGroup = groups.emplace_back(SheetGroup{Text(GroupCaptionText(group)), {}});
+    for (const FieldEntry& entry : FieldCatalogue()) {
+      if (entry.group != group) continue;
+      sheetGroup.rows.push_back({SheetCaption(entry.field, limitMode), shownValue(entry.field)});
+    }
+  }
+  return groups;
+}
 
 QString SheetTimeText(const QDateTime& time) {
   return time.toString(QStringLiteral("dd.MM.yyyy HH:mm"));

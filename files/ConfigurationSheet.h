@@ -1,11 +1,13 @@
 #pragma once
 
+#include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -29,6 +31,15 @@ struct SheetContent {
   std::vector<SheetRow> header;
   std::vector<SheetGroup> groups;
 };
+
+// The caption of a field's row as the sheet prints it: the radio code's two fields as the row's
+// caption and their own ("Funkcode – Aktuell").
+[[nodiscard]] QString SheetCaption(Field field, InactivityLimitModeKind limitMode);
+
+// The window's four groups with every field, in the window's order, each value as `shownValue`
+// gives it.
+[[nodiscard]] std::vector<SheetGroup> SheetFieldGroups(
+    InactivityLimitModeKind limitMode, const std::function<QString(Field)>& shownValue);
 
 // A moment as the sheet writes it: day, month, year, hours and minutes.
 [[nodiscard]] QString SheetTimeText(const QDateTime& time);

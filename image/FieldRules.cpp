@@ -138,30 +138,6 @@ std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUni
   return LimitConversion{QString::number(value * MinutesPerHour), MinutesMaxLength};
 }
 
-KeyFilterKind KeyFilterOf(Field field) {
-  switch (field) {
-    case Field::edtNoShortTx:
-    case Field::edtNoLongTx:
-    case Field::edtBatteryTestInterval:
-    case Field::edtRadioTestAlarmInterval:
-    case Field::edtMissedAck:
-    case Field::edtActivityAlarmInterval:
-    case Field::edtDementiaBlockTime:
-    case Field::edtInactivitySampleInterval:
-    case Field::edtInactivityLimit:
-    case Field::edtInactivityTiltThreshold:
-    case Field::edtInactivityRetransmissionAttempts:
-      return KeyFilterKind::Numeric;
-    case Field::edtButtonActivationDelay:
-      return KeyFilterKind::Decimal;
-    case Field::edtRadioCodeOld:
-    case Field::edtRadioCodeNew:
-      return KeyFilterKind::RadioCode;
-    default:
-      return KeyFilterKind::None;
-  }
-}
-
 const std::vector<CheckBoxDependency>& CheckBoxDependencies() {
   // The compatible-alarm-types and ignore-acknowledgement boxes have no dependants of their own;
   // their clicks re-run the rule of the box they sit beside.

@@ -63,11 +63,6 @@ struct LimitConversion {
 [[nodiscard]] std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUnit,
                                                               int chosenUnit);
 
-// Which characters an edit field takes from the keyboard.
-enum class KeyFilterKind { None, Numeric, Decimal, RadioCode };
-
-[[nodiscard]] KeyFilterKind KeyFilterOf(Field field);
-
 // A check box whose Checked state enables its dependent controls, and the boxes whose clicks run
 // the rule. The limit's unit selector belongs to edtInactivityLimit and follows it.
 struct CheckBoxDependency {

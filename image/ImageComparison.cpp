@@ -1,5 +1,6 @@
 #include "image/ImageComparison.h"
 
+#include "image/FieldCatalogue.h"
 #include "image/Messages.h"
 #include "image/VembaData.h"
 
@@ -15,21 +16,6 @@ QString shownText(const ShownValue& shown, bool isCheckBox, const TextLookup& te
   return shown.text + u' ' + text(shown.unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
 }
 
-bool isCheckBox(Field field) {
-  switch (field) {
-    case Field::cbRadioTestAlarmActive:
-    case Field::cbConfig_D0:
-    case Field::cbConfig_D1:
-    case Field::cbConfig_D2:
-    case Field::cbConfig_D3:
-    case Field::cbConfig_D4:
-    case Field::cbConfig_D5:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // The last value shown for each field (a field is shown once per showing), and the show order.
 struct Showing {
   std::map<Field, QString> values;
@@ -41,7 +27,7 @@ Showing showing(const ParameterImage& image, ImageOrigin origin, const CodecCont
   Showing result;
   for (const ShownValue& shown : ShowImageValues(image, origin, context).values) {
     if (result.values.count(shown.field) == 0) result.order.push_back(shown.field);
-    result.values[shown.field] = shownText(shown, isCheckBox(shown.field), text);
+    result.values[shown.field] = shownText(shown, IsCheckBox(shown.field), text);
   }
   return result;
 }
@@ -53,64 +39,6 @@ QString hexBytes(const ParameterImage& image, const std::vector<int>& addresses)
 }
 
 }  // namespace
-
-Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode) {
-  switch (field) {
-    case Field::edtRadioCodeOld:
-    case Field::edtRadioCodeNew:
-      return Msg::CaptionRadioCode;
-    case Field::edtProductionDate:
-      return Msg::CaptionProductionDate;
-    case Field::edtRadioTestAlarmInterval:
-      return Msg::CaptionRadioTestAlarmInterval;
-    case Field::edtMissedAck:
-      return Msg::CaptionMissedAckBeforeSleep;
-    case Field::cbRadioTestAlarmActive:
-      return Msg::CaptionRadioTestAlarmActive;
-    case Field::edtButtonCounter:
-      return Msg::CaptionButtonCounter;
-    case Field::edtBatteryTestInterval:
-      return Msg::CaptionBatteryTestInterval;
-    case Field::cbConfig_D0:
-      return Msg::CaptionInactivitySenseActive;
-    case Field::cbConfig_D1:
-      return Msg::CaptionAlarmButtonActive;
-    case Field::cbConfig_D2:
-      return Msg::CaptionTestAlarmWithButtonCounter;
-    case Field::cbConfig_D3:
-      return Msg::CaptionActivityAlarmActive;
-    case Field::cbConfig_D4:
-      return Msg::CaptionCompatibleAlarmTypes;
-    case Field::cbConfig_D5:
-      return Msg::CaptionIgnoreRetransmissionAck;
-    case Field::edtFirmwareType:
-      return Msg::CaptionFirmwareType;
-    case Field::edtFirmwareVersion:
-      return Msg::CaptionFirmwareVersion;
-    case Field::edtInactivitySampleInterval:
-      return Msg::CaptionSampleInterval;
-    case Field::edtInactivityTiltThreshold:
-      return Msg::CaptionTiltThreshold;
-    case Field::edtDementiaBlockTime:
-      return Msg::CaptionDementiaBlockTime;
-    case Field::edtNoShortTx:
-      return Msg::CaptionShortTransmissions;
-    case Field::edtNoLongTx:
-      return Msg::CaptionLongTransmissions;
-    case Field::edtInactivityLimit:
-      return limitMode == LimitAsCount ? Msg::CaptionInactivityLimitCount
-                                       : Msg::CaptionInactivityLimit;
-    case Field::edtButtonActivationDelay:
-      return Msg::CaptionButtonActivationDelay;
-    case Field::edtActivityAlarmInterval:
-      return Msg::CaptionActivityAlarmInterval;
-    case Field::edtTotalTxCounter:
-      return Msg::CaptionTotalTxCounter;
-    case Field::edtInactivityRetransmissionAttempts:
-      return Msg::CaptionRetransmissionAttempts;
-  }
-  return static_cast<Msg::Id>(0);
-}
 
 std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin leftOrigin,
                                          const ParameterImage& right, ImageOrigin rightOrigin,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/FieldCatalogue.h"
 #include "image/ImageCodec.h"
 #include "image/Messages.h"
 #include "image/ParameterImage.h"
@@ -12,10 +13,6 @@
 
 // Comparing two configurations field by field, as the window would show each of them: the values
 // are the codec's showing of each image, so a comparison needs no window.
-
-// The text-table number of the caption that names a field in the main window (the inactivity
-// limit's caption depends on the mode it is shown in).
-[[nodiscard]] Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode);
 
 // The text table, handed in: the comparison names check-box states and units by their texts.
 using TextLookup = std::function<QString(Msg::Id)>;

@@ -2,6 +2,7 @@
 
 #include "app/Main.h"
 #include "files/ProgramVersion.h"
+#include "image/FieldCatalogue.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -15,19 +16,10 @@ namespace {
 
 const QString PdfExtension = QStringLiteral(".pdf");
 
-// A caption as the sheet prints it: without the blanks some captions carry at their end.
-QString CaptionOf(const QLabel* label) {
-  return label->text().trimmed();
-}
-
 QString ValueOf(const QWidget* control) {
   if (const auto* box = qobject_cast<const QCheckBox*>(control))
     return Text(box->isChecked() ? Msg::Yes : Msg::No);
   return static_cast<const QLineEdit*>(control)->text();
-}
-
-SheetRow RowOf(const QLabel* label, const QWidget* control) {
-  return SheetRow{CaptionOf(label), ValueOf(control)};
 }
 
 QString WithPdfExtension(const QString& path) {
@@ -62,7 +54,8 @@ SheetContent SheetController::ConfigurationSheet() const {
   SheetContent sheet;
   sheet.title = Text(Msg::SheetTitle);
   sheet.header = {
-      {CaptionOf(w.form.lblRadioCodeId), w.form.edtRadioCodeOld->text()},
+      {Text(FieldCaptionText(Field::edtRadioCodeOld, w.InactivityLimitMode())).trimmed(),
+       w.form.edtRadioCodeOld->text()},
       {Text(Msg::SheetSource),
        SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime)},
       {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
@@ -74,41 +67,9 @@ SheetContent SheetController::ConfigurationSheet() const {
   if (w.InactivityLimitMode() == LimitAsTime &&
       !w.form.cbbxInactivityLimitUnit->currentText().isEmpty())
     limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
-  sheet.groups = {
-      {w.form.gbxRadioParameters->title(),
-       {{CaptionOf(w.form.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.form.lblOld),
-         w.form.edtRadioCodeOld->text()},
-        {CaptionOf(w.form.lblRadioCodeId) + QStringLiteral(" – ") + CaptionOf(w.form.lblNew),
-         w.form.edtRadioCodeNew->text()},
-        RowOf(w.form.lblNoOfShortTransmissions, w.form.edtNoShortTx),
-        RowOf(w.form.lblNoOfLongTransmissions, w.form.edtNoLongTx)}},
-      {w.form.gbxTechnicalAlarmsInfo->title(),
-       {RowOf(w.form.lblActivityAlarmActive, w.form.cbConfig_D3),
-        RowOf(w.form.lblActivityAlarmInterval, w.form.edtActivityAlarmInterval),
-        RowOf(w.form.lblRadioTestAlarmActive, w.form.cbRadioTestAlarmActive),
-        RowOf(w.form.lblRadioTestAlarmInterval, w.form.edtRadioTestAlarmInterval),
-        RowOf(w.form.lblTransmitTestAlarmWithButtonCounterValue, w.form.cbConfig_D2),
-        RowOf(w.form.lblNoOfMissedAckBeforeSleep, w.form.edtMissedAck),
-        RowOf(w.form.lblBatteryTestInterval, w.form.edtBatteryTestInterval),
-        RowOf(w.form.lblButtonCounter, w.form.edtButtonCounter),
-        RowOf(w.form.lblTotalTxCounter, w.form.edtTotalTxCounter),
-        RowOf(w.form.lblCompatibleAlarmTypes, w.form.cbConfig_D4)}},
-      {w.form.gbxUserAlarms->title(),
-       {RowOf(w.form.lblAlarmButtonActive, w.form.cbConfig_D1),
-        RowOf(w.form.lblButtonActivationDelay, w.form.edtButtonActivationDelay),
-        RowOf(w.form.lblDementiaBlockTime, w.form.edtDementiaBlockTime),
-        RowOf(w.form.lblInactivitySenseActive, w.form.cbConfig_D0),
-        {CaptionOf(w.form.lblInactivityLimit), limit},
-        RowOf(w.form.lblInactivitySampleInterval, w.form.edtInactivitySampleInterval),
-        RowOf(w.form.lblInactivityTiltThreshold, w.form.edtInactivityTiltThreshold),
-        RowOf(w.form.lblInactivityRetransmissionAttempts,
-              w.form.edtInactivityRetransmissionAttempts),
-        RowOf(w.form.lblIgnoreRetransmissionAck, w.form.cbConfig_D5)}},
-      {w.form.gbxProductInformation->title(),
-       {RowOf(w.form.lblFirmwareVersion, w.form.edtFirmwareVersion),
-        RowOf(w.form.lblProductionDate, w.form.edtProductionDate),
-        RowOf(w.form.lblFirmwareType, w.form.edtFirmwareType)}},
-  };
+  sheet.groups = SheetFieldGroups(w.InactivityLimitMode(), [&w, &limit](Field field) {
+    return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
+  });
   return sheet;
 }
 

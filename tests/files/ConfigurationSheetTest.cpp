@@ -114,4 +114,21 @@ TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
   }
 }
 
+TEST(SheetFieldGroups, EveryFieldOnceUnderItsGroupWithTheValueTheWindowShows) {
+  const std::vector<SheetGroup> groups = SheetFieldGroups(
+      LimitAsCount, [](Field field) { return QString::number(static_cast<int>(field)); });
+  ASSERT_EQ(groups.size(), 4U);
+  EXPECT_EQ(groups[0].caption, Text(Msg::CaptionRadioParameters));
+  EXPECT_EQ(groups[3].caption, Text(Msg::CaptionProductInformation));
+  size_t rows = 0;
+  for (const SheetGroup& group : groups) rows += group.rows.size();
+  EXPECT_EQ(rows, static_cast<size_t>(Field::edtInactivityRetransmissionAttempts) + 1);
+  const SheetRow& newCode = groups[0].rows[1];
+  EXPECT_EQ(newCode.caption,
+            Text(Msg::CaptionRadioCode).trimmed() + QStringLiteral(" – ") + Text(Msg::CaptionNew));
+  EXPECT_EQ(newCode.value, QString::number(static_cast<int>(Field::edtRadioCodeNew)));
+  EXPECT_EQ(SheetCaption(Field::edtInactivityLimit, LimitAsCount),
+            Text(Msg::CaptionInactivityLimitCount).trimmed());
+}
+
 }  // namespace
