@@ -1,5 +1,7 @@
-// The File commands, dropped files and the command-line file, run against the real main window
-// with scripted dialogs and files in temporary folders.
+// The File commands where the real main window takes part: the start-up, dropping onto the
+// window, the title it shows, its fields after a round trip, the default-folder dialog and the
+// recent-files menu. What the commands say and write is tested against a fake window in
+// tests/files/ConfigurationFilesTest.cpp.
 
 #include "app/Main.h"
 #include "app/recent/RecentFilesController.h"
@@ -31,11 +33,8 @@
 #include <map>
 #include <memory>
 
-#include <sys/stat.h>
-
 namespace {
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -46,43 +45,12 @@ QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
   return SampleImageFile({{BatteryTestInterval, batteryTestInterval}});
 }
 
-// Bytes that no field owns, each with a value of its own, so that a lost byte shows.
-QByteArray imageWithForeignBytes() {
-  QByteArray bytes = validImage(36);
-  for (int address = 0; address < 0x20; ++address) bytes[address] = static_cast<char>(address + 1);
-  bytes[0x25] = static_cast<char>(0xA5);
-  bytes[0x26] = static_cast<char>(0x5A);
-  for (int address = 0x3B; address < ImageSize; ++address) {
-    bytes[address] = static_cast<char>(~address);
-  }
-  return bytes;
-}
-
-QByteArray sized(QByteArray bytes, int size) {
-  bytes.resize(size, '\x42');
-  return bytes;
-}
-
 QString titleNaming(const QString& source) {
   return source + QStringLiteral(" - ") + Text(Msg::ProgramTitle);
 }
 
 QString defaultTitle() {
   return titleNaming(Text(Msg::TitleDefault));
-}
-
-enum class LoadPath { Open, Drop, CommandLine };
-
-std::string loadPathName(const ::testing::TestParamInfo<LoadPath>& info) {
-  switch (info.param) {
-    case LoadPath::Open:
-      return "Open";
-    case LoadPath::Drop:
-      return "Drop";
-    case LoadPath::CommandLine:
-      break;
-  }
-  return "CommandLine";
 }
 
 class MainFilesTest : public ::testing::Test {
@@ -107,10 +75,6 @@ class MainFilesTest : public ::testing::Test {
   }
 
   QString filePath(const QString& name) const { return filesDir.filePath(name); }
-  static void makeReadOnly(const QString& path) {
-    ASSERT_TRUE(QFile::setPermissions(
-        path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-  }
 
   void open(const QString& path) {
     dialogs.openAnswers.push_back(path);
@@ -219,181 +183,6 @@ TEST_F(MainFilesTest, WithoutFactoryImageStartUpAndFileNewChangeNothingButTheSta
   EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
 }
 
-TEST_F(MainFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
-  startWithFactoryImage();
-  window->form.mnuFileOpen->trigger();  // cancelled
-  ASSERT_EQ(dialogs.openRequests.size(), 1U);
-  const FileDialogRequest first = dialogs.openRequests.back();
-  EXPECT_EQ(first.title, Text(Msg::OpenTitle));
-  EXPECT_EQ(first.filterDescription, Text(Msg::ConfigurationFileFilter));
-  EXPECT_EQ(first.filterPattern, QStringLiteral("*.ukova"));
-  EXPECT_EQ(first.fileName, QStringLiteral("*.ukova"));
-  EXPECT_EQ(first.folder, filesDir.path());
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-
-  ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("sub")));
-  const QString pendant = filePath(QStringLiteral("sub/pendant.ukova"));
-  writeBytes(pendant, validImage(48));
-  open(pendant);
-  window->form.edtRadioCodeNew->setText(QStringLiteral("1234"));
-  window->form.mnuFileNew->trigger();
-
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-  EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-  EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
-  EXPECT_TRUE(window->form.edtRadioCodeNew->text().isEmpty());
-  EXPECT_EQ(currentFile(), pendant);
-
-  window->form.mnuFileOpen->trigger();
-  EXPECT_EQ(dialogs.openRequests.back().fileName, QStringLiteral("pendant.ukova"));
-  EXPECT_EQ(dialogs.openRequests.back().folder, filePath(QStringLiteral("sub")));
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-}
-
-TEST_F(MainFilesTest, OpenCompletesATypedNameThatDoesNotExistWithTheConfigurationExtension) {
-  startWithFactoryImage();
-  writeBytes(filePath(QStringLiteral("pendant.ukova")), validImage(48));
-
-  for (const QString& typed : {QStringLiteral("pendant"), QStringLiteral("pendant.txt")}) {
-    SCOPED_TRACE(typed.toStdString());
-    window->form.mnuFileNew->trigger();
-    open(filePath(typed));
-    EXPECT_THAT(dialogs.texts(), IsEmpty());
-    EXPECT_EQ(currentFile(), filePath(QStringLiteral("pendant.ukova")));
-    EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
-  }
-}
-
-class MainFilesLoadTest : public MainFilesTest, public ::testing::WithParamInterface<LoadPath> {
- protected:
-  void load(const QString& path) {
-    if (GetParam() == LoadPath::CommandLine) {
-      writeBytes(dataDir.filePath(QStringLiteral("default.bin")), validImage());
-      start({QStringLiteral("-SERVICE-nicht"), path});
-      return;
-    }
-    startWithFactoryImage();
-    window->form.edtRadioCodeNew->setText(QStringLiteral("1234"));
-    if (GetParam() == LoadPath::Open) open(path);
-    if (GetParam() == LoadPath::Drop) drop({path});
-  }
-  void expectFactoryImageStays() {
-    EXPECT_EQ(window->ImageSource, SourceDefault);
-    EXPECT_EQ(window->windowTitle(), defaultTitle());
-    EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-    EXPECT_EQ(batteryTestInterval(), QStringLiteral("24"));
-  }
-};
-
-TEST_P(MainFilesLoadTest, LoadsAFileOfExactly256Bytes) {
-  const QString path = filePath(QStringLiteral("pendant.ukova"));
-  writeBytes(path, validImage(48));
-  load(path);
-
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_EQ(batteryTestInterval(), QStringLiteral("48"));
-  EXPECT_EQ(window->ImageSource, SourceFile);
-  EXPECT_EQ(currentFile(), path);
-  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
-  EXPECT_TRUE(window->form.edtRadioCodeNew->text().isEmpty());
-  const QString expectedStatus =
-      GetParam() == LoadPath::Drop ? QStringLiteral("Konfigurationsdatei 'pendant.ukova' geöffnet")
-                                   : Text(Msg::DefaultConfigurationLoaded);
-  EXPECT_EQ(window->StatusText(), expectedStatus);
-}
-
-TEST_P(MainFilesLoadTest, RefusesEveryOtherSizeAndChangesNothing) {
-  for (const int size : {0, 255, 257}) {
-    SCOPED_TRACE(size);
-    const QString path = filePath(QStringLiteral("size%1.ukova").arg(size));
-    writeBytes(path, sized(validImage(48), size));
-    load(path);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
-    EXPECT_TRUE(currentFile().isEmpty());
-    expectFactoryImageStays();
-  }
-}
-
-TEST_P(MainFilesLoadTest, RefusesAHugeFileByItsSizeAlone) {
-  // 4 GiB + 256 bytes, sparse: a size kept in 32 bits would pass as 256.
-  const QString path = filePath(QStringLiteral("riesig.ukova"));
-  writeBytes(path, validImage(48));
-  ASSERT_TRUE(QFile(path).resize((qint64{1} << 32) + ImageSize));
-  load(path);
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
-  EXPECT_TRUE(currentFile().isEmpty());
-  expectFactoryImageStays();
-}
-
-TEST_P(MainFilesLoadTest, RefusesMissingFilesAndFolders) {
-  ASSERT_TRUE(QDir(filesDir.path()).mkdir(QStringLiteral("folder.ukova")));
-  for (const QString& name : {QStringLiteral("missing.ukova"), QStringLiteral("folder.ukova")}) {
-    SCOPED_TRACE(name.toStdString());
-    load(filePath(name));
-    // The command line looks only for parameters that name existing files.
-    if (GetParam() == LoadPath::CommandLine) {
-      EXPECT_THAT(dialogs.texts(), IsEmpty());
-    } else {
-      EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
-    }
-    EXPECT_TRUE(currentFile().isEmpty());
-    expectFactoryImageStays();
-  }
-}
-
-TEST_P(MainFilesLoadTest, RefusesPipesDevicesAndLinkLoopsWithTheSizeMessageWithoutWaiting) {
-  const QString pipe = filePath(QStringLiteral("pipe.ukova"));
-  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-  const QString device = filePath(QStringLiteral("zero.ukova"));
-  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
-  const QString loop = filePath(QStringLiteral("loop.ukova"));
-  ASSERT_TRUE(QFile::link(loop, loop));
-  for (const QString& path : {pipe, device, loop}) {
-    SCOPED_TRACE(path.toStdString());
-    load(path);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::WrongFileSize)));
-    EXPECT_TRUE(currentFile().isEmpty());
-    expectFactoryImageStays();
-  }
-}
-
-TEST_P(MainFilesLoadTest, AFileTheWindowRejectsStillBecomesTheCurrentFile) {
-  QByteArray otherProduct = validImage(48);
-  otherProduct[ProductTypeAddress] = 5;
-  const QString path = filePath(QStringLiteral("fremd.ukova"));
-  writeBytes(path, otherProduct);
-  load(path);
-
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::InvalidProductType)));
-  EXPECT_EQ(window->form.edtFirmwareType->text(), QStringLiteral("unknown"));
-  EXPECT_EQ(currentFile(), path);
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-  EXPECT_EQ(window->windowTitle(), defaultTitle());
-  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-}
-
-TEST_P(MainFilesLoadTest, AFieldThatCannotBeShownIsReportedWithItsValueAndAddress) {
-  QByteArray tooLong = validImage();
-  tooLong[SampleIntervalAddress] =
-      60;  // 65535 samples of 60 minutes: more hours than the field can take
-  tooLong[InactivityCountAddress] = static_cast<char>(0xFF);
-  tooLong[0x35] = static_cast<char>(0xFF);
-  const QString path = filePath(QStringLiteral("lang.ukova"));
-  writeBytes(path, tooLong);
-  load(path);
-
-  EXPECT_THAT(dialogs.texts(), Contains(FormatText(Msg::DataConversionFailed,
-                                                   {QStringLiteral("255"), QStringLiteral("52")})));
-  EXPECT_EQ(currentFile(), path);
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-  EXPECT_EQ(window->windowTitle(), defaultTitle());
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryLoadPath, MainFilesLoadTest,
-                         ::testing::Values(LoadPath::Open, LoadPath::Drop, LoadPath::CommandLine),
-                         loadPathName);
-
 TEST_F(MainFilesTest, TitleShowsTheFileNameExactly) {
   startWithFactoryImage();
   const QString name = QStringLiteral("a[*]b [*][*].ukova");
@@ -424,181 +213,6 @@ TEST_F(MainFilesTest, DropTakesExactlyOneConfigurationOrFactoryFile) {
   EXPECT_EQ(currentFile(), upperBin);
   EXPECT_EQ(window->StatusText(), QStringLiteral("Konfigurationsdatei 'X.BIN' geöffnet"));
   EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("X.BIN")));
-}
-
-TEST_F(MainFilesTest, SaveOfAFactoryOrTransmitterConfigurationAsksForANameFirst) {
-  startWithFactoryImage();
-  dialogs.saveAnswers.push_back(filePath(QStringLiteral("erste")));
-  window->form.mnuFileSave->trigger();
-
-  ASSERT_EQ(dialogs.saveRequests.size(), 1U);
-  const FileDialogRequest request = dialogs.saveRequests.back();
-  EXPECT_EQ(request.title, Text(Msg::SaveAsTitle));
-  EXPECT_EQ(request.filterDescription, Text(Msg::ConfigurationFileFilter));
-  EXPECT_EQ(request.fileName, QStringLiteral("*.ukova"));
-  EXPECT_EQ(request.folder, filesDir.path());
-  EXPECT_EQ(readBytes(filePath(QStringLiteral("erste.ukova"))), validImage());
-  EXPECT_EQ(window->ImageSource, SourceSavedAs);
-  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("erste.ukova")));
-  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
-
-  window->ImageSource = SourceTransmitter;
-  window->form.mnuFileSave->trigger();  // cancelled
-  EXPECT_EQ(dialogs.saveRequests.size(), 2U);
-  EXPECT_EQ(window->ImageSource, SourceTransmitter);
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-}
-
-TEST_F(MainFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoaded) {
-  startWithFactoryImage();
-  const QString path = filePath(QStringLiteral("pendant.ukova"));
-  const QByteArray original = imageWithForeignBytes();
-  writeBytes(path, original);
-  // Replacing the file on save must not change who may read it.
-  const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-  ASSERT_TRUE(QFile::setPermissions(path, ownerOnly));
-  open(path);
-  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
-  window->SetStatusText(QString());
-  window->form.mnuFileSave->trigger();
-
-  EXPECT_TRUE(dialogs.saveRequests.empty());
-  QByteArray expected = original;
-  expected[BatteryTestInterval] = 72;
-  EXPECT_EQ(readBytes(path), expected);
-  EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-            ownerOnly);
-  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
-  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("pendant.ukova")));
-  EXPECT_EQ(window->ImageSource, SourceFile);
-}
-
-TEST_F(MainFilesTest, SaveAfterARejectedFileWritesTheRejectedFileNotTheOneTheTitleNames) {
-  startWithFactoryImage();
-  const QString named = filePath(QStringLiteral("a.ukova"));
-  const QString rejected = filePath(QStringLiteral("b.ukova"));
-  QByteArray otherProduct = validImage(48);
-  otherProduct[ProductTypeAddress] = 5;
-  writeBytes(named, validImage(36));
-  writeBytes(rejected, otherProduct);
-  open(named);
-  open(rejected);
-  ASSERT_EQ(window->windowTitle(), titleNaming(QStringLiteral("a.ukova")));
-  window->form.mnuFileSave->trigger();
-
-  EXPECT_EQ(readBytes(named), validImage(36));
-  EXPECT_EQ(readBytes(rejected), otherProduct);  // the fields show what b.ukova holds
-  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
-}
-
-TEST_F(MainFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsCancelled) {
-  startWithFactoryImage();
-  const QString path = filePath(QStringLiteral("pendant.ukova"));
-  QByteArray fewSamples = validImage();
-  fewSamples[SampleIntervalAddress] = 6;  // 10 samples of 6 minutes: one hour
-  fewSamples[0x35] = 10;
-  writeBytes(path, fewSamples);
-  open(path);
-  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
-
-  dialogs.answers = {mrCancel, mrCancel};
-  window->form.mnuFileSave->trigger();
-  window->form.mnuFileSaveAs->trigger();
-  ASSERT_EQ(dialogs.messages.size(), 2U);
-  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::OkCancel);
-  EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(readBytes(path), fewSamples);
-  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-
-  dialogs.clear();
-  window->form.edtButtonActivationDelay->setText(QStringLiteral("?.?"));
-  window->form.mnuFileSave->trigger();
-  window->SetStatusText(QStringLiteral("vorher"));
-  window->form.mnuFileSaveAs->trigger();
-  const QString failure = FormatText(Msg::ConversionFailedAtAddress, {QStringLiteral("54")});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
-  EXPECT_TRUE(window->StatusText().isEmpty());
-  EXPECT_TRUE(dialogs.saveRequests.empty());
-  EXPECT_EQ(readBytes(path), fewSamples);
-}
-
-TEST_F(MainFilesTest, SaveAsAlwaysWritesAConfigurationExtension) {
-  startWithFactoryImage();
-  saveAs(filePath(QStringLiteral("name")));
-  EXPECT_EQ(readBytes(filePath(QStringLiteral("name.ukova"))), validImage());
-  EXPECT_EQ(window->StatusText(), Text(Msg::ConfigurationFileSaved));
-
-  ASSERT_TRUE(QFile::remove(filePath(QStringLiteral("name.ukova"))));
-  window->SetStatusText(QString());
-  saveAs(filePath(QStringLiteral("name.txt")));
-  EXPECT_FALSE(QFile::exists(filePath(QStringLiteral("name.txt"))));
-  EXPECT_EQ(readBytes(filePath(QStringLiteral("name.ukova"))), validImage());
-  EXPECT_EQ(currentFile(), filePath(QStringLiteral("name.ukova")));
-  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
-}
-
-TEST_F(MainFilesTest, SaveAsAsksBeforeOverwritingAndOnlyYesOverwrites) {
-  startWithFactoryImage();
-  const QString target = filePath(QStringLiteral("name.ukova"));
-  const QByteArray before = imageWithForeignBytes();
-  writeBytes(target, before);
-
-  dialogs.answers = {mrNo};
-  saveAs(filePath(QStringLiteral("name.txt")));
-  ASSERT_EQ(dialogs.messages.size(), 1U);
-  EXPECT_EQ(dialogs.messages[0].text, Text(Msg::ConfigurationFileExists));
-  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
-  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
-  EXPECT_EQ(readBytes(target), before);
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-  EXPECT_TRUE(currentFile().isEmpty());
-  EXPECT_EQ(window->windowTitle(), defaultTitle());
-
-  dialogs.answers = {mrYes};
-  saveAs(filePath(QStringLiteral("name")));
-  EXPECT_EQ(readBytes(target), validImage());
-  EXPECT_EQ(window->ImageSource, SourceSavedAs);
-  EXPECT_EQ(currentFile(), target);
-}
-
-TEST_F(MainFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
-  startWithFactoryImage();
-  const QString target = filePath(QStringLiteral("name.ukova"));
-  const QByteArray before = imageWithForeignBytes();
-  writeBytes(target, before);
-  makeReadOnly(target);
-
-  saveAs(filePath(QStringLiteral("name")));
-  ASSERT_EQ(dialogs.messages.size(), 1U);
-  EXPECT_EQ(dialogs.messages[0].text, Text(Msg::ConfigurationFileReadOnly));
-  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Information);
-  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::Ok);
-  EXPECT_EQ(readBytes(target), before);
-  EXPECT_EQ(window->ImageSource, SourceDefault);
-  EXPECT_TRUE(currentFile().isEmpty());
-
-  // Save does not ask, but its write fails on the protected file all the same.
-  open(target);
-  window->form.edtBatteryTestInterval->setText(QStringLiteral("72"));
-  dialogs.clear();
-  window->form.mnuFileSave->trigger();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
-  EXPECT_EQ(readBytes(target), before);
-  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
-}
-
-TEST_F(MainFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
-  startWithFactoryImage();
-  const QString target = filePath(QStringLiteral("fehlt/name.ukova"));
-  saveAs(filePath(QStringLiteral("fehlt/name")));
-
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
-  EXPECT_FALSE(QFileInfo::exists(filePath(QStringLiteral("fehlt"))));
-  EXPECT_EQ(currentFile(), target);
-  EXPECT_EQ(window->ImageSource, SourceSavedAs);
-  EXPECT_EQ(window->windowTitle(), titleNaming(QStringLiteral("name.ukova")));
-  EXPECT_EQ(window->StatusText(), Text(Msg::DefaultConfigurationLoaded));
 }
 
 TEST_F(MainFilesTest, SavedFieldsComeBackAfterOpeningTheFileEvenOnALongPath) {

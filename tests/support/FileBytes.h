@@ -18,3 +18,9 @@ inline QByteArray readBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// Takes every write permission from the file, failing the test when it cannot.
+inline void makeReadOnly(const QString& path) {
+  ASSERT_TRUE(QFile::setPermissions(
+      path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+}
