@@ -1,7 +1,9 @@
 # Fails when a file includes a header of a layer it may not use. Every dependency points down:
 #   image  <-  ui, link/opu  <-  link, files  <-  app   (ui takes only the message names of image)
 # The simulated OPU stands beside the program on the line and the image alone; tests may use
-# their own layer, what that layer may use, the test support and the simulated OPU.
+# their own layer, what that layer may use, the test support and the simulated OPU. The features
+# added to the main window keep one folder each below app/ (app/sheet/, app/recent/, ...): the
+# window constructs them, and no feature includes another one's folder.
 # Usage: cmake -DSOURCE_DIR=<source tree> -P IncludesPointDown.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -32,6 +34,15 @@ function(layer_of path result)
   set(${result} "${layer}" PARENT_SCOPE)
 endfunction()
 
+# The feature folder below app/ a path belongs to; empty for the window's own files.
+function(feature_of path result)
+  if(path MATCHES "^(tests/)?app/([^/]+)/")
+    set(${result} "${CMAKE_MATCH_2}" PARENT_SCOPE)
+  else()
+    set(${result} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/image/*.h ${SOURCE_DIR}/image/*.cpp ${SOURCE_DIR}/ui/*.h ${SOURCE_DIR}/ui/*.cpp
   ${SOURCE_DIR}/link/*.h ${SOURCE_DIR}/link/*.cpp ${SOURCE_DIR}/files/*.h ${SOURCE_DIR}/files/*.cpp
@@ -52,6 +63,7 @@ foreach(source IN LISTS sources)
   else()
     set(allowed ${from} ${may_use_${from}})
   endif()
+  feature_of("${source}" from_feature)
   file(STRINGS ${SOURCE_DIR}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" header "${line}")
@@ -62,6 +74,11 @@ foreach(source IN LISTS sources)
     endif()
     if(NOT to IN_LIST allowed)
       list(APPEND violations "${source}: \"${header}\" (${from} may not use ${to})")
+    endif()
+    feature_of("${header}" to_feature)
+    if(from_feature AND to_feature AND NOT from_feature STREQUAL to_feature)
+      list(APPEND violations
+        "${source}: \"${header}\" (feature ${from_feature} may not use feature ${to_feature})")
     endif()
   endforeach()
 endforeach()
