@@ -23,10 +23,43 @@ constexpr Msg::Id ColumnHeads[] = {Msg::RecordColumnTime,       Msg::RecordColum
 constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
 constexpr qint64 LargestRecordRead = qint64{64} * 1024 * 1024;
 
+// A spreadsheet runs a column that starts like a formula (a radio code comes from the OPU); the
+// apostrophe keeps it text. A column that starts with the apostrophe gets one too, so that reading
+// the record back can always take the first one off.
+bool needsFormulaGuard(const QString& column) {
+  static const QString starts = QStringLiteral("=+-@\t\r\n'");
+  return !column.isEmpty() && starts.contains(column.front());
+}
+
+// Spreadsheets turn what looks like a number or a date into one: radio code 1E10 into 10000000000,
+// 0123 into 123, the time into their own format. A text formula keeps such a column as written;
+// a formula's text may hold 255 characters, and nothing longer looks like a number.
+constexpr qsizetype LongestTextFormula = 255;
+bool needsTextFormula(const QString& column) {
+  return !column.isEmpty() && column.front().isDigit() && column.size() <= LongestTextFormula;
+}
+
+QString spreadsheetText(const QString& column) {
+  if (needsFormulaGuard(column)) return u'\'' + column;
+  if (needsTextFormula(column)) {
+    QString text = column;
+    return QStringLiteral("=\"") + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+  }
+  return column;
+}
+
+// The column as it was before spreadsheetText.
+QString columnText(const QString& written) {
+  if (written.startsWith(u'\'')) return written.mid(1);
+  if (written.size() >= 3 && written.startsWith(QStringLiteral("=\"")) && written.endsWith(u'"')) {
+    QString text = written.mid(2, written.size() - 3);
+    return text.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+  }
+  return written;
+}
+
 QByteArray quoted(const QString& column) {
-  QByteArray bytes = column.toUtf8();
-  // A spreadsheet would run a column that starts like a formula (a radio code comes from the OPU).
-  if (!bytes.isEmpty() && QByteArrayLiteral("=+-@").contains(bytes.front())) bytes.prepend('\'');
+  QByteArray bytes = spreadsheetText(column).toUtf8();
   const bool needsQuotes = bytes.contains(Separator) || bytes.contains(Quote) ||
                            bytes.contains('\n') || bytes.contains('\r') ||
                            (!bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' '));
@@ -43,7 +76,7 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   bool inQuotes = false;
   bool lineHasContent = false;
   const auto endColumn = [&] {
-    columns << QString::fromUtf8(column);
+    columns << columnText(QString::fromUtf8(column));
     column.clear();
   };
   for (qsizetype at = bytes.startsWith(Bom) ? Bom.size() : 0; at < bytes.size(); ++at) {

@@ -1,5 +1,6 @@
 #include "link/opu/OpuLink.h"
 
+#include "image/VembaData.h"
 #include "link/opu/OpuFrame.h"
 #include "link/opu/SerialOpuDriver.h"
 
@@ -217,7 +218,11 @@ int OpuLink::PollListening(QString& answer) {
 
 std::optional<OpuLink::HeardTransmitter> OpuLink::ParseListeningAnswer(const QString& answer) {
   if (answer.size() != ListeningAnswerLength) return std::nullopt;
-  return HeardTransmitter{answer.left(4), answer.mid(6, 2)};
+  // The code goes into the record, a folder name and the next job: anything but four hexadecimal
+  // digits is a garbled answer, not a code.
+  const QString code = answer.left(4);
+  if (!std::all_of(code.begin(), code.end(), VembaData::IsHexDigit)) return std::nullopt;
+  return HeardTransmitter{code, answer.mid(6, 2)};
 }
 
 int OpuLink::StopListening() {

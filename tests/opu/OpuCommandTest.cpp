@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -113,6 +114,31 @@ TEST_F(OpuCommandTest, PollListeningHandsOnWhateverCame) {
                  "1A2B0007ad\x03"));
   EXPECT_EQ(link->PollListening(answer), 0);
   EXPECT_EQ(answer, "");
+}
+
+TEST(OpuListeningAnswerTest, OnlyFourHexDigitsAreACode) {
+  struct Case {
+    const char* answer;
+    std::optional<OpuLink::HeardTransmitter> heard;
+  };
+  const Case cases[] = {
+      {"1A2B0007", OpuLink::HeardTransmitter{"1A2B", "07"}},
+      {"c0de0005", OpuLink::HeardTransmitter{"c0de", "05"}},
+      {"1A2B007", std::nullopt},
+      {"1A2B00070", std::nullopt},
+      {"../.0007", std::nullopt},
+      {"=1+10007", std::nullopt},
+      {"1A2G0007", std::nullopt},
+      {"\t1A20007", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto heard = OpuLink::ParseListeningAnswer(QString::fromLatin1(c.answer));
+    ASSERT_EQ(heard.has_value(), c.heard.has_value()) << c.answer;
+    if (heard) {
+      EXPECT_EQ(heard->radioCode, c.heard->radioCode);
+      EXPECT_EQ(heard->productType, c.heard->productType);
+    }
+  }
 }
 
 TEST_F(OpuCommandTest, ReadRadioCodeAndVersion) {
