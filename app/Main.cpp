@@ -5,6 +5,7 @@
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
 #include "app/recent/RecentFilesController.h"
+#include "app/safetynet/SafetyNetController.h"
 #include "app/sheet/SheetController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
@@ -63,7 +64,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   new MenuShortcutPrecedence(this);
   BindTransmitterOperations();
   FormCreate();
-  BindSafetyNet();
+  safetyNet_ =
+      new SafetyNetController(*this, configurationFiles_, *operations_, *environment_.dialogs);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -272,6 +274,10 @@ void TfrmMain::SetTitleText(const QString& title) {
 
 void TfrmMain::EmptyNewRadioCode() {
   form.edtRadioCodeNew->setText({});
+}
+
+CodecContext TfrmMain::ShownCodecContext() const {
+  return codecContext();
 }
 
 CodecContext TfrmMain::codecContext() const {

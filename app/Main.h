@@ -17,19 +17,17 @@
 
 #include <memory>
 
-class TfrmComparison;
-class TfrmRecord;
 class RecentFilesController;
 class SheetController;
 class ConnectionCheckController;
+class SafetyNetController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
 class TfrmMain : public QMainWindow,
                  public ConfigurationView,
                  public TransmitterView,
-                 public PollTimer,
-                 public OperationObserver {
+                 public PollTimer {
   Q_OBJECT
 
  public:
@@ -67,8 +65,6 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] CodecContext ShownCodecContext() const override;
   void StartPollTimer(int intervalMs) override;
   void StopPollTimer() override;
-  // Keeps a finished operation in the programming record and its image as a backup.
-  void OperationFinished(const OperationOutcome& outcome) override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
   // True while a command runs; every command handler turns away a second one (OperationGuard).
   [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }
@@ -77,6 +73,7 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] RecentFilesController& RecentFiles() { return *recentFiles_; }
   [[nodiscard]] SheetController& Sheet() { return *sheet_; }
   [[nodiscard]] ConnectionCheckController& ConnectionCheck() { return *connectionCheck_; }
+  [[nodiscard]] SafetyNetController& SafetyNet() { return *safetyNet_; }
 
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
@@ -103,13 +100,6 @@ class TfrmMain : public QMainWindow,
   OpuLink link;        // closed between operations
   QDateTime ReadTime;  // when the configuration shown was read from the transmitter
 
-  // The safety net: record, comparison and verification after writing.
-  QAction* mnuFileRecord = nullptr;
-  QAction* mnuFileCompare = nullptr;
-  QAction* mnuCommVerifyAfterWrite = nullptr;
-  TfrmRecord* frmRecord = nullptr;
-  TfrmComparison* frmComparison = nullptr;
-
   MainForm form;
 
  public slots:
@@ -121,9 +111,6 @@ class TfrmMain : public QMainWindow,
   void mnuFileExitClick();
   void mnuHelpAboutClick();
   void mnuCommChangeIdCodeClick();
-  void mnuFileRecordClick();
-  void mnuFileCompareClick();
-  void mnuCommVerifyAfterWriteClick(bool checked);
 
  protected:
   bool event(QEvent* event) override;
@@ -134,7 +121,6 @@ class TfrmMain : public QMainWindow,
  private:
   void FitToScreen();
   void BindTransmitterOperations();
-  void BindSafetyNet();
 
   void FormCreate();
   void FormShow();
@@ -158,4 +144,5 @@ class TfrmMain : public QMainWindow,
   RecentFilesController* recentFiles_ = nullptr;
   SheetController* sheet_ = nullptr;
   ConnectionCheckController* connectionCheck_ = nullptr;
+  SafetyNetController* safetyNet_ = nullptr;
 };

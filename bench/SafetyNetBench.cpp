@@ -5,6 +5,7 @@
 // - the size of a programming record of 1,000 operations, and of their 1,000 backups on disk.
 
 #include "app/Main.h"
+#include "app/safetynet/SafetyNetController.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "files/ProgrammingRecord.h"
 #include "ui/Texts.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
   std::vector<double> with;
   std::vector<double> without;
   for (int round = 0; round < 2; ++round) {
-    window.Operations().SetObserver(&window);
+    window.Operations().SetObserver(&window.SafetyNet());
     const std::vector<double> kept = readTimes(window);
     window.Operations().SetObserver(nullptr);
     const std::vector<double> plain = readTimes(window);

@@ -1,9 +1,11 @@
 #include "files/ComparisonWindow.h"
 
+#include "files/ConfigurationFiles.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 
 #include <QBrush>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -37,6 +39,13 @@ TfrmComparison::TfrmComparison(QWidget* parent)
   layout->addWidget(tblFields);
   layout->addWidget(btnClose, 0, Qt::AlignRight);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmComparison::CompareWithFile(ConfigurationFiles& files, const QString& radioCode) {
+  const std::optional<FileComparison> comparison = files.CompareWithFile(radioCode);
+  if (!comparison) return;
+  ShowComparison(comparison->rows, comparison->limitMode, QFileInfo(comparison->path).fileName());
+  exec();
 }
 
 void TfrmComparison::ShowComparison(const std::vector<ComparedField>& rows,

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class ConfigurationFiles;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -18,6 +19,11 @@ class TfrmComparison : public QDialog {
 
  public:
   explicit TfrmComparison(QWidget* parent = nullptr);
+
+  // Datei › Vergleichen mit…: the user chooses a file, starting in the backups of the radio code,
+  // and the window shows it beside the configuration shown. Nothing is shown when the user
+  // cancels or the file cannot be read (ConfigurationFiles says why).
+  void CompareWithFile(ConfigurationFiles& files, const QString& radioCode);
 
   void ShowComparison(const std::vector<ComparedField>& rows, InactivityLimitModeKind limitMode,
                       const QString& fileName);

@@ -167,8 +167,9 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   }
   ParameterImage file{};
   VembaData::LoadImageBytes(file, *bytes, OriginLoad);
-  return FileComparison{
-      CompareImages(shown, OriginSave, file, OriginLoad, view_.ShownCodecContext(), Text), chosen};
+  const CodecContext context = view_.ShownCodecContext();
+  return FileComparison{CompareImages(shown, OriginSave, file, OriginLoad, context, Text), chosen,
+                        context.limitMode};
 }
 
 void ConfigurationFiles::FileSave() {

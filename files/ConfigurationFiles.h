@@ -47,6 +47,7 @@ struct ConfigurationState {
 struct FileComparison {
   std::vector<ComparedField> rows;
   QString path;
+  InactivityLimitModeKind limitMode = LimitAsTime;  // how the window shows the limit
 };
 
 // The File commands, dropped files and the command-line file: they move 256-byte configuration

@@ -1,6 +1,8 @@
 // The technician's safety net end to end: backups and the programming record of real operations
 // against the simulated OPU, the record and comparison windows, and verification after writing.
 
+#include "app/safetynet/SafetyNetController.h"
+
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "files/Backups.h"
@@ -153,7 +155,7 @@ TEST_F(SafetyNetTest, ARecordThatCannotBeWrittenChangesNeitherOutcomeNorMessages
 }
 
 TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
-  w().mnuCommVerifyAfterWrite->setChecked(true);
+  w().SafetyNet().mnuCommVerifyAfterWrite->setChecked(true);
   EXPECT_EQ(w().VembaIni.ReadSetting(SetupSection, VerifyAfterWriteKey), "1");
   w().form.mnuCommReadFromDevice->trigger();
   OpuSimFaults faults;
@@ -197,7 +199,7 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   const QString readBackup = record()[0].backup;
   std::vector<int> rows;
   whileModal([&] {
-    TfrmRecord& window = *w().frmRecord;
+    TfrmRecord& window = *w().SafetyNet().frmRecord;
     rows.push_back(window.tblRecord->rowCount());
     EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(Msg::OperationWrite));
     window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findText("BEEF"));
@@ -206,7 +208,7 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
     window.tblRecord->selectRow(1);
     window.btnOpenBackup->click();
   });
-  w().mnuFileRecord->trigger();
+  w().SafetyNet().mnuFileRecord->trigger();
   EXPECT_THAT(rows, ElementsAre(2, 1));
   EXPECT_EQ(w().windowTitle(), QFileInfo(readBackup).fileName() + " - " + Text(Msg::ProgramTitle));
   EXPECT_EQ(w().ImageSource, SourceFile);
@@ -221,7 +223,7 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
   std::vector<int> marked;
   QString summary;
   whileModal([&] {
-    TfrmComparison& window = *w().frmComparison;
+    TfrmComparison& window = *w().SafetyNet().frmComparison;
     for (int row = 0; row < window.tblFields->rowCount(); ++row) {
       if (window.IsRowMarked(row)) marked.push_back(row);
     }
@@ -234,7 +236,7 @@ TEST_F(SafetyNetTest, TheComparisonMarksExactlyTheChangedField) {
     }
     window.btnClose->click();
   });
-  w().mnuFileCompare->trigger();
+  w().SafetyNet().mnuFileCompare->trigger();
   EXPECT_EQ(marked.size(), 1u);
   EXPECT_EQ(summary, FormatText(Msg::CompareFieldsDiffer, {"1", "25"}));
   ASSERT_EQ(dialogs.openRequests.size(), 1u);
