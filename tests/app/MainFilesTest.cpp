@@ -1,10 +1,9 @@
 // The File commands where the real main window takes part: the start-up, dropping onto the
-// window, the title it shows, its fields after a round trip, the default-folder dialog and the
-// recent-files menu. What the commands say and write is tested against a fake window in
-// tests/files/ConfigurationFilesTest.cpp.
+// window, the title it shows, its fields after a round trip and the default-folder dialog (the
+// recent-files menu in recent/RecentFilesControllerTest.cpp). What the commands say and write is
+// tested against a fake window in tests/files/ConfigurationFilesTest.cpp.
 
 #include "app/Main.h"
-#include "app/recent/RecentFilesController.h"
 #include "files/Selectfolder.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
@@ -269,41 +268,6 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
   window->form.mnuFileSaveAs->trigger();  // cancelled
   ASSERT_EQ(dialogs.saveRequests.size(), 1U);
   EXPECT_EQ(dialogs.saveRequests.back().folder, refused);
-}
-
-TEST_F(MainFilesTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFile) {
-  startWithFactoryImage();
-  const QString first = filePath(QStringLiteral("erste & beste.ukova"));
-  const QString second = filePath(QStringLiteral("zweite.ukova"));
-  writeBytes(first, validImage(11));
-  open(first);
-  saveAs(second);
-  const auto recentEntries = [this] {
-    emit window->form.mnuFile->aboutToShow();
-    QStringList captions;
-    for (const QAction* entry : window->RecentFiles().mnuFileRecent->actions())
-      captions << entry->text();
-    return captions;
-  };
-
-  start();
-  EXPECT_THAT(recentEntries(), ElementsAre(QStringLiteral("&1 ") + QString(second),
-                                           QStringLiteral("&2 ") +
-                                               QString(first).replace(u'&', QStringLiteral("&&"))));
-  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
-  EXPECT_EQ(currentFile(), first);
-  EXPECT_EQ(batteryTestInterval(), QStringLiteral("11"));
-  EXPECT_EQ(window->StatusText(),
-            FormatText(Msg::ConfigurationFileOpened, {QStringLiteral("erste & beste.ukova")}));
-
-  ASSERT_TRUE(QFile::remove(second));
-  ASSERT_EQ(recentEntries().size(), 2);
-  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
-  EXPECT_EQ(window->StatusText(), FormatText(Msg::RecentFileGone, {second}));
-  EXPECT_EQ(currentFile(), first);
-  EXPECT_EQ(recentEntries().size(), 1);
-  EXPECT_TRUE(window->RecentFiles().mnuFileRecent->menuAction()->isEnabled());
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
 }
 
 }  // namespace

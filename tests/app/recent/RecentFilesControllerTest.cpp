@@ -1,0 +1,100 @@
+// Datei › Zuletzt geöffnet against the real main window: the list survives a restart, an entry
+// opens its file, and a file deleted since leaves the list with a status text.
+
+#include "app/recent/RecentFilesController.h"
+
+#include "app/Main.h"
+#include "support/FileBytes.h"
+#include "support/SampleImage.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/Texts.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int BatteryTestInterval = 0x2C;
+
+QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
+  return SampleImageFile({{BatteryTestInterval, batteryTestInterval}});
+}
+
+class RecentFilesControllerTest : public ::testing::Test {
+ protected:
+  void start() {
+    window.reset();
+    dialogs.clear();
+    window = std::make_unique<TfrmMain>(
+        MainEnvironment{&dialogs, ScratchStartup(dataDir.path(), QStringList{filesDir.path()})});
+  }
+  void startWithFactoryImage() {
+    writeBytes(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
+    start();
+    dialogs.clear();
+  }
+
+  QString filePath(const QString& name) const { return filesDir.filePath(name); }
+  void open(const QString& path) {
+    dialogs.openAnswers.push_back(path);
+    window->form.mnuFileOpen->trigger();
+  }
+  void saveAs(const QString& answer) {
+    dialogs.saveAnswers.push_back(answer);
+    window->form.mnuFileSaveAs->trigger();
+  }
+  QString batteryTestInterval() const { return window->form.edtBatteryTestInterval->text(); }
+  QString currentFile() const { return window->vembaData.CurrentFilePath; }
+
+  QTemporaryDir dataDir;
+  QTemporaryDir filesDir;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(RecentFilesControllerTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFile) {
+  startWithFactoryImage();
+  const QString first = filePath(QStringLiteral("erste & beste.ukova"));
+  const QString second = filePath(QStringLiteral("zweite.ukova"));
+  writeBytes(first, validImage(11));
+  open(first);
+  saveAs(second);
+  const auto recentEntries = [this] {
+    emit window->form.mnuFile->aboutToShow();
+    QStringList captions;
+    for (const QAction* entry : window->RecentFiles().mnuFileRecent->actions())
+      captions << entry->text();
+    return captions;
+  };
+
+  start();
+  EXPECT_THAT(recentEntries(), ElementsAre(QStringLiteral("&1 ") + QString(second),
+                                           QStringLiteral("&2 ") +
+                                               QString(first).replace(u'&', QStringLiteral("&&"))));
+  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
+  EXPECT_EQ(currentFile(), first);
+  EXPECT_EQ(batteryTestInterval(), QStringLiteral("11"));
+  EXPECT_EQ(window->StatusText(),
+            FormatText(Msg::ConfigurationFileOpened, {QStringLiteral("erste & beste.ukova")}));
+
+  ASSERT_TRUE(QFile::remove(second));
+  ASSERT_EQ(recentEntries().size(), 2);
+  window->RecentFiles().mnuFileRecent->actions().at(1)->trigger();
+  EXPECT_EQ(window->StatusText(), FormatText(Msg::RecentFileGone, {second}));
+  EXPECT_EQ(currentFile(), first);
+  EXPECT_EQ(recentEntries().size(), 1);
+  EXPECT_TRUE(window->RecentFiles().mnuFileRecent->menuAction()->isEnabled());
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+}  // namespace
