@@ -7,9 +7,38 @@
 namespace {
 
 constexpr int RefusedExitCode = 2;
+const QString serviceSwitch = QStringLiteral("-SERVICE");
 
 CommandLineAnswer refusal(Msg::Id text, const QString& argument) {
   return {FormatText(text, {argument}), true, RefusedExitCode};
+}
+
+// Qt reads these options itself; they keep their single dash. The first take the next argument.
+const QStringList qtOptionsWithValue = {
+    QStringLiteral("-platform"),        QStringLiteral("-platformpluginpath"),
+    QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
+    QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowicon"),
+    QStringLiteral("-qwindowtitle"),    QStringLiteral("-style"),
+    QStringLiteral("-stylesheet"),      QStringLiteral("-session"),
+    QStringLiteral("-display"),         QStringLiteral("-geometry"),
+    QStringLiteral("-title"),           QStringLiteral("-name"),
+    QStringLiteral("-visual"),          QStringLiteral("-qmljsdebugger")};
+const QStringList qtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widgetcount"),
+                             QStringLiteral("-nograb"), QStringLiteral("-dograb"),
+                             QStringLiteral("-sync")};
+
+// How many arguments a Qt option at `index` takes up (its "=value" form included); 0 for none.
+qsizetype qtOptionLength(const QStringList& arguments, qsizetype index) {
+  const QString& argument = arguments.at(index);
+  const QString name = argument.section(u'=', 0, 0);
+  if (qtFlags.contains(argument)) return 1;
+  if (!qtOptionsWithValue.contains(name)) return 0;
+  return name != argument || index + 1 >= arguments.size() ? 1 : 2;
+}
+
+// A single dash and more: an option. "-" alone names no option.
+bool isSingleDashOption(const QString& argument) {
+  return argument.size() > 1 && argument.startsWith(u'-');
 }
 
 CommandLineAnswer version() {
@@ -34,7 +63,12 @@ std::optional<CommandLineAnswer> AnswerCommandLine(const QStringList& arguments)
     if (argument == u"--help" || argument == u"-h")
       return CommandLineAnswer{Text(Msg::CommandLineHelp)};
     if (argument == u"--version") return version();
-    if (argument.startsWith(u"--")) return refusal(Msg::CommandLineUnknownOption, argument);
+    if (argument.compare(serviceSwitch, Qt::CaseInsensitive) == 0) continue;
+    if (const qsizetype qt = qtOptionLength(arguments, index); qt > 0) {
+      index += qt - 1;
+      continue;
+    }
+    if (isSingleDashOption(argument)) return refusal(Msg::CommandLineUnknownOption, argument);
   }
   return std::nullopt;
 }

@@ -73,6 +73,7 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::FormCreate() {
   AcceptDroppedFiles();
   const QString settingsNotice = RunSettingsSteps();
+  ReportTraceProblem();
   SetMainCaptions();
   SetInactivityLimitRow();
   FillUnitSelector();
@@ -89,6 +90,15 @@ void TfrmMain::AcceptDroppedFiles() {
   // An edit would take a dropped file's path as text; refusing drops there hands them on to the
   // window, so a file dropped anywhere on it is opened.
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+}
+
+void TfrmMain::ReportTraceProblem() {
+  // The technician relies on the trace for support: a trace that is not kept is said once.
+  const QString problem = link.TraceProblem();
+  if (problem.isEmpty() || traceProblemReported_) return;
+  traceProblemReported_ = true;
+  environment_.dialogs->ShowError(
+      this, FormatText(Msg::TraceNotWritten, {environment_.linkOptions.traceFile, problem}));
 }
 
 QString TfrmMain::RunSettingsSteps() {
@@ -323,6 +333,10 @@ FieldValues TfrmMain::CurrentFieldValues() const {
 
 int TfrmMain::BuildImage(ParameterImage& image, ImageOrigin origin) {
   return BuildImageFromFields(image, origin, CurrentFieldValues(), codecContext());
+}
+
+std::optional<Msg::Id> TfrmMain::UntypedFieldRefusal() const {
+  return UntypedTextRefusal(CurrentFieldValues(), codecContext());
 }
 
 bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {

@@ -42,6 +42,7 @@ class TfrmMain : public QMainWindow,
 
   // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
   // 12 identical position measurements; false ends the calling command.
+  [[nodiscard]] std::optional<Msg::Id> UntypedFieldRefusal() const override;
   [[nodiscard]] bool ConfirmInactivityCount(const ParameterImage& image) override;
 
   void SetStatusText(const QString& text) override;
@@ -102,6 +103,9 @@ class TfrmMain : public QMainWindow,
 
   MainForm form;
 
+  // Says once that the trace file asked for on the command line is not being written.
+  void ReportTraceProblem();
+
  public slots:
   void mnuFileNewClick();
   void mnuFileOpenClick();
@@ -145,4 +149,5 @@ class TfrmMain : public QMainWindow,
   SheetController* sheet_ = nullptr;
   ConnectionCheckController* connectionCheck_ = nullptr;
   SafetyNetController* safetyNet_ = nullptr;
+  bool traceProblemReported_ = false;
 };

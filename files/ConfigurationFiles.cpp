@@ -158,6 +158,10 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   const std::optional<ImageBytes> bytes = ReadConfigurationBytes(chosen);
   if (!bytes) return std::nullopt;
   // The window's configuration as Save would write it, without touching the working image.
+  if (const std::optional<Msg::Id> refusal = view_.UntypedFieldRefusal()) {
+    ShowError(*refusal);
+    return std::nullopt;
+  }
   ParameterImage shown = state_.WorkingImage;
   const int status = view_.BuildImage(shown, OriginSave);
   if (status != ImageOk) {
@@ -252,6 +256,11 @@ void ConfigurationFiles::ReportShowFailure(int status) {
 }
 
 bool ConfigurationFiles::BuildForSaving() {
+  if (const std::optional<Msg::Id> refusal = view_.UntypedFieldRefusal()) {
+    ShowError(*refusal);
+    view_.SetStatusText({});
+    return false;
+  }
   const int status = view_.BuildImage(state_.WorkingImage, OriginSave);
   if (status != ImageOk) {
     dialogs_.ShowError(dialogParent_,

@@ -3,6 +3,7 @@
 #include "files/RecentFiles.h"
 #include "image/ImageCodec.h"
 #include "image/ImageComparison.h"
+#include "image/Messages.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 
@@ -22,6 +23,8 @@ class ConfigurationView {
  public:
   [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
   [[nodiscard]] virtual int BuildImage(ParameterImage& image, ImageOrigin origin) = 0;
+  // The range message of a numeric field whose text must not be built (UntypedTextRefusal).
+  [[nodiscard]] virtual std::optional<Msg::Id> UntypedFieldRefusal() const = 0;
   [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
   virtual void SetStatusText(const QString& text) = 0;
   virtual void SetTitleText(const QString& title) = 0;

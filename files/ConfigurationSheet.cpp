@@ -5,13 +5,13 @@
 #include "image/ParameterImage.h"
 #include "ui/Texts.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -158,19 +158,16 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 }
 
 bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
-  // Replacing by rename would pass over a read-only file, which a plain write could not open.
+  // The sheet is made in memory and then replaces the file as a whole, so a full disk keeps the
+  // old file and is reported.
   if (IsWriteProtected(path)) {
     error = Text(Msg::FileWriteProtected);
     return false;
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = file.errorString();
-    return false;
-  }
-  (void)file.setPermissions(file.permissions() & FilePermissionLimit);
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(&file);
+    QPdfWriter writer(&pdf);
     writer.setTitle(content.title);
     writer.setCreator(Text(Msg::ProgramTitle));
     writer.setPageLayout(QPageLayout(
@@ -179,15 +176,14 @@ bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content
         QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      error = file.errorString();
-      file.cancelWriting();
+      error = pdf.errorString();
       return false;
     }
     PaintConfigurationSheet(painter, writer, content);
     painter.end();
   }
-  if (!file.commit()) {
-    error = file.errorString();
+  if (!ReplaceFile(path, pdf.data())) {
+    error = Text(Msg::FileNotWritten);
     return false;
   }
   return true;

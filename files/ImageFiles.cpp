@@ -2,11 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool ReadImageFile(const QString& path, ImageBytes& bytes) {
+  // A pipe or device named like a configuration file would block the open or the read.
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
   const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), ImageSize);
   return read == ImageSize;
 }
@@ -35,18 +35,4 @@ bool IsWriteProtected(const QString& path) {
   const QFileInfo info(path);
   if (!info.exists()) return false;
   return info.isDir() || !info.isWritable() || IsReadOnlyFile(path);
-}
-
-bool ReplaceFile(const QString& path, const QByteArray& content) {
-  // Replacing by rename would pass over a read-only file, which a plain write could not open.
-  if (IsWriteProtected(path)) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // A file system without Unix permissions refuses the change; its files are as its mount says.
-  (void)file.setPermissions(file.permissions() & FilePermissionLimit);
-  if (file.write(content) != content.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
 }

@@ -33,7 +33,10 @@ inline constexpr QFileDevice::Permissions FolderPermissionLimit =
 [[nodiscard]] bool IsWriteProtected(const QString& path);
 
 // Replaces the file as a whole with the content: a temporary file, then a rename, so that a
-// failed write never leaves half a file behind. A write-protected file is left as it is. The
-// permissions are an existing file's, or the user's default for a new one, within
-// FilePermissionLimit.
+// failed write never leaves half a file behind. True only once every byte is on the disk: a full
+// disk, a quota or the file-size limit leave the old file as it was. An existing file keeps its
+// owner and group, and its mode within FilePermissionLimit; a new one gets the user's default
+// within that limit. Where no temporary file can stand in for the old one (a folder that takes
+// no new file, another user's file), the existing file is written in place and its old content
+// put back when the new one does not reach the disk. A write-protected file is left as it is.
 [[nodiscard]] bool ReplaceFile(const QString& path, const QByteArray& content);

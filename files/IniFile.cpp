@@ -14,6 +14,28 @@
 namespace {
 
 const QByteArray utf8ByteOrderMark("\xEF\xBB\xBF");
+const QByteArray utf16LittleEndianMark("\xFF\xFE");
+const QByteArray utf16BigEndianMark("\xFE\xFF");
+// Bytes that are no UTF-8, in a comment the platform skips: a Windows-1252 file stays one.
+const QByteArray windows1252Marker("; Windows-1252: \xE4\xF6\xFC\xDF");
+
+bool isUtf16(IniEncoding encoding) {
+  return encoding == IniEncoding::Utf16LittleEndian || encoding == IniEncoding::Utf16BigEndian;
+}
+
+QStringConverter::Encoding utf16Converter(IniEncoding encoding) {
+  return encoding == IniEncoding::Utf16LittleEndian ? QStringConverter::Utf16LE
+                                                    : QStringConverter::Utf16BE;
+}
+
+const QByteArray& byteOrderMarkOf(IniEncoding encoding) {
+  return encoding == IniEncoding::Utf16LittleEndian ? utf16LittleEndianMark : utf16BigEndianMark;
+}
+
+bool isAscii(const QByteArray& bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
 
 // What Windows-1252 puts at 0x80..0x9F; the five unassigned bytes stand for the C1 controls of the
 // same value, as the platform reads them, so that every byte survives a round trip.
@@ -77,12 +99,20 @@ IniWriteError::IniWriteError(const QString& path)
     : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
 
 IniEncoding DetectIniEncoding(const QByteArray& data) {
+  if (data.startsWith(utf16LittleEndianMark)) return IniEncoding::Utf16LittleEndian;
+  if (data.startsWith(utf16BigEndianMark)) return IniEncoding::Utf16BigEndian;
   // Invalid UTF-8 turns into U+FFFD, which does not give the same bytes back.
   const QString asUtf8 = DecodeIniText(data, IniEncoding::Utf8);
   return asUtf8.toUtf8() == data ? IniEncoding::Utf8 : IniEncoding::Windows1252;
 }
 
 QString DecodeIniText(const QByteArray& bytes, IniEncoding encoding) {
+  if (isUtf16(encoding)) {
+    const QByteArray mark = byteOrderMarkOf(encoding);
+    QStringDecoder decoder(utf16Converter(encoding), QStringConverter::Flag::ConvertInitialBom |
+                                                         QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes.startsWith(mark) ? bytes.mid(mark.size()) : bytes);
+  }
   if (encoding == IniEncoding::Utf8) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
@@ -99,6 +129,10 @@ QString DecodeIniText(const QByteArray& bytes, IniEncoding encoding) {
 
 std::optional<QByteArray> EncodeIniText(const QString& text, IniEncoding encoding) {
   if (encoding == IniEncoding::Utf8) return text.toUtf8();
+  if (isUtf16(encoding)) {
+    QStringEncoder encoder(utf16Converter(encoding), QStringConverter::Flag::Stateless);
+    return QByteArray(encoder.encode(text));
+  }
   QByteArray bytes;
   bytes.reserve(text.size());
   for (const QChar character : text) {
@@ -125,6 +159,13 @@ struct IniContent::KeyLocation {
 
 IniContent::IniContent(QByteArray bytes)
     : data(std::move(bytes)), textEncoding(DetectIniEncoding(data)) {
+  if (isUtf16(textEncoding)) {
+    const QString text = DecodeIniText(data, textEncoding);
+    // An odd byte or a lone surrogate would not survive the way back: such a file is read, but
+    // never written.
+    heldExactly = byteOrderMarkOf(textEncoding) + *EncodeIniText(text, textEncoding) == data;
+    data = text.toUtf8();
+  }
   qsizetype start = data.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.size() : 0;
   while (start < data.size()) {
     Line line{start, data.size(), data.size()};
@@ -141,8 +182,29 @@ IniContent::IniContent(QByteArray bytes)
   }
 }
 
+IniEncoding IniContent::dataEncoding() const {
+  return isUtf16(textEncoding) ? IniEncoding::Utf8 : textEncoding;
+}
+
 QString IniContent::text(qsizetype from, qsizetype to) const {
-  return DecodeIniText(QByteArray::fromRawData(data.constData() + from, to - from), textEncoding);
+  return DecodeIniText(QByteArray::fromRawData(data.constData() + from, to - from), dataEncoding());
+}
+
+std::optional<QByteArray> IniContent::inFileEncoding(QByteArray result) const {
+  if (isUtf16(textEncoding)) {
+    if (!heldExactly) return std::nullopt;
+    return byteOrderMarkOf(textEncoding) + *EncodeIniText(QString::fromUtf8(result), textEncoding);
+  }
+  // Once the last byte that is no UTF-8 is gone, the next reading would take the file for UTF-8
+  // and its other letters for different ones.
+  const bool wouldReadAsUtf8 = textEncoding == IniEncoding::Windows1252 && !isAscii(result) &&
+                               DetectIniEncoding(result) == IniEncoding::Utf8;
+  if (wouldReadAsUtf8) {
+    const QByteArray end = lineEnd();
+    if (!isLineEnd(result.back())) result += end;
+    result += windows1252Marker + end;
+  }
+  return result;
 }
 
 std::optional<QString> IniContent::sectionNameOf(const Line& line) const {
@@ -217,27 +279,27 @@ int IniContent::ReadInteger(const QString& section, const QString& key, int defa
 std::optional<QByteArray> IniContent::WithValue(const QString& section, const QString& key,
                                                 const QString& value) const {
   if (!fitsOnOneLine(section, key, value)) return std::nullopt;
-  const std::optional<QByteArray> valueBytes = EncodeIniText(value, textEncoding);
+  const std::optional<QByteArray> valueBytes = EncodeIniText(value, dataEncoding());
   if (!valueBytes) return std::nullopt;
   QByteArray result = data;
   const KeyLocation location = locate(section, key);
   if (location.keyLine >= 0) {
-    return result.replace(location.valueStart, location.valueEnd - location.valueStart,
-                          *valueBytes);
+    return inFileEncoding(
+        result.replace(location.valueStart, location.valueEnd - location.valueStart, *valueBytes));
   }
-  const std::optional<QByteArray> keyBytes = EncodeIniText(key, textEncoding);
+  const std::optional<QByteArray> keyBytes = EncodeIniText(key, dataEncoding());
   if (!keyBytes) return std::nullopt;
   const QByteArray end = lineEnd();
   const QByteArray keyLine = *keyBytes + '=' + *valueBytes + end;
   if (location.sectionLine >= 0) {
     const Line& last = lines[static_cast<std::size_t>(location.lastFilledLineOfSection)];
     const QByteArray closeLast = last.end == last.contentEnd ? end : QByteArray();
-    return result.insert(last.end, closeLast + keyLine);
+    return inFileEncoding(result.insert(last.end, closeLast + keyLine));
   }
-  const std::optional<QByteArray> sectionBytes = EncodeIniText(section, textEncoding);
+  const std::optional<QByteArray> sectionBytes = EncodeIniText(section, dataEncoding());
   if (!sectionBytes) return std::nullopt;
   if (!result.isEmpty() && !isLineEnd(result.back())) result += end;
-  return result + '[' + *sectionBytes + ']' + end + keyLine;
+  return inFileEncoding(result + '[' + *sectionBytes + ']' + end + keyLine);
 }
 
 IniFile::IniFile(QString path) : filePath(std::move(path)) {}

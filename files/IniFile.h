@@ -16,13 +16,16 @@ class IniWriteError : public std::runtime_error {
 };
 
 // How the bytes of an INI file stand for text. Settings files of the older Windows program are
-// Windows-1252; the files this program creates are UTF-8.
-enum class IniEncoding { Utf8, Windows1252 };
+// Windows-1252, or UTF-16 with a byte-order mark when saved as "Unicode" by the Windows editor;
+// the files this program creates are UTF-8.
+enum class IniEncoding { Utf8, Windows1252, Utf16LittleEndian, Utf16BigEndian };
 
-// UTF-8 when the bytes are valid UTF-8 (plain ASCII too), otherwise Windows-1252, in which every
-// byte stands for one character, so that nothing is lost on the way in.
+// UTF-16 when the bytes start with its byte-order mark; UTF-8 when they are valid UTF-8 (plain
+// ASCII too); otherwise Windows-1252, in which every byte stands for one character, so that
+// nothing is lost on the way in.
 [[nodiscard]] IniEncoding DetectIniEncoding(const QByteArray& data);
-// The text the bytes stand for; a leading U+FEFF is kept as a character.
+// The text the bytes stand for; a leading U+FEFF is kept as a character (UTF-16 bytes are taken
+// without their byte-order mark).
 [[nodiscard]] QString DecodeIniText(const QByteArray& bytes, IniEncoding encoding);
 // The bytes for the text; absent when the encoding has no byte for one of its characters.
 [[nodiscard]] std::optional<QByteArray> EncodeIniText(const QString& text, IniEncoding encoding);
@@ -53,8 +56,10 @@ class IniContent {
   // A missing or empty value gives the default.
   [[nodiscard]] int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
 
-  // The file's bytes with the key set. Every other line keeps its bytes; the changed or added
-  // line is written in the file's encoding. A missing key is added after the last non-blank line
+  // The file's bytes with the key set, in the encoding the file was read in. Every other line
+  // keeps its bytes; the changed or added line is written in the file's encoding. A
+  // Windows-1252 file whose remaining bytes would read as UTF-8 gets a comment line that keeps it
+  // Windows-1252. A missing key is added after the last non-blank line
   // of its section, a missing section at the end; new lines end like the file's first line (CR LF
   // in a new file). Absent when the names or the value do not fit on one line (a line break
   // would plant other keys) or cannot be written in the file's encoding.
@@ -74,9 +79,13 @@ class IniContent {
   [[nodiscard]] std::optional<QString> sectionNameOf(const Line& line) const;
   [[nodiscard]] bool matchKey(const Line& line, const QString& key, KeyLocation& location) const;
   [[nodiscard]] QByteArray lineEnd() const;
+  [[nodiscard]] IniEncoding dataEncoding() const;
+  [[nodiscard]] std::optional<QByteArray> inFileEncoding(QByteArray result) const;
 
+  // A UTF-16 file's text is held as UTF-8, so that lines and names are found byte by byte.
   QByteArray data;
   IniEncoding textEncoding = IniEncoding::Utf8;
+  bool heldExactly = true;  // whether data gives the file's bytes back
   std::vector<Line> lines;
 };
 

@@ -76,11 +76,16 @@ void provisionSettings(const StartupEnvironment& environment, StartupSettings& r
   const IniFile::Loaded current = IniFile(settings.Path()).Load();
   switch (current.status) {
     case IniFile::Status::Read:
-      renewSettings(environment, current.content, result, settings);
-      return;
+      // An empty file lost its content (a full disk can leave one); it is no older version, so it
+      // is provisioned as a missing one and the factory image stays.
+      if (QFileInfo(settings.Path()).size() > 0) {
+        renewSettings(environment, current.content, result, settings);
+        return;
+      }
+      [[fallthrough]];
     case IniFile::Status::Missing:
-      CopyDataFile(environment.programFolder, SettingsTemplateName, SettingsFileName,
-                   result.DataFolder);
+      CopyDataFile(environment.programFolder, SettingsTemplateName,
+                   QFileInfo(settings.Path()).fileName(), result.DataFolder);
       settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
       return;
     case IniFile::Status::Unreadable:

@@ -1,5 +1,6 @@
 #include "image/FieldRules.h"
 
+#include "image/FieldCatalogue.h"
 #include "image/FieldReading.h"
 #include "image/Messages.h"
 #include "image/VembaData.h"
@@ -136,6 +137,41 @@ std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUni
     return LimitConversion{QString::number(RoundHalfUp(hours)), HoursMaxLength};
   }
   return LimitConversion{QString::number(value * MinutesPerHour), MinutesMaxLength};
+}
+
+namespace {
+
+// What the field's key filter lets the user type into its text; the editing keys type nothing.
+bool typable(KeyFilterKind kind, QChar character, QChar decimalSeparator) {
+  if (!character.isPrint()) return false;
+  if (kind == KeyFilterKind::Decimal) return VembaData::IsDecimalKey(character, decimalSeparator);
+  return VembaData::IsDigitKey(character);
+}
+
+// The message the field's rule shows; the limit's depends on how it is shown.
+Msg::Id rangeMessageOf(Field field, const CodecContext& context, int selectedUnit) {
+  if (field == Field::edtInactivityLimit) {
+    if (context.limitMode == LimitAsCount) return Msg::InactivityLimitCountRange;
+    return selectedUnit == UnitHours ? Msg::InactivityLimitHoursRange
+                                     : Msg::InactivityLimitMinutesRange;
+  }
+  if (const std::optional<RangeRule> rule = rangeRuleOf(field)) return rule->message;
+  return Msg::RetransmissionAttemptsRange;
+}
+
+}  // namespace
+
+std::optional<Msg::Id> UntypedTextRefusal(const FieldValues& fields, const CodecContext& context) {
+  const QChar separator = context.locale.decimalPoint().at(0);
+  for (const auto& [field, text] : fields.texts) {
+    const KeyFilterKind kind = KeyFilterOf(field);
+    if (kind != KeyFilterKind::Numeric && kind != KeyFilterKind::Decimal) continue;
+    const bool refused = std::any_of(text.begin(), text.end(), [&](QChar character) {
+      return !typable(kind, character, separator);
+    });
+    if (refused) return rangeMessageOf(field, context, fields.selectedUnit);
+  }
+  return std::nullopt;
 }
 
 const std::vector<CheckBoxDependency>& CheckBoxDependencies() {

@@ -63,6 +63,13 @@ struct LimitConversion {
 [[nodiscard]] std::optional<LimitConversion> ConvertLimitUnit(const QString& text, int lastUnit,
                                                               int chosenUnit);
 
+// The range message of the first numeric field whose text holds a character its key filter
+// would not take from the keyboard (pasted, an invisible character, the placeholder "?"): such
+// text would be read as another number than the one shown, so it never becomes a byte. None when
+// every numeric field may be built.
+[[nodiscard]] std::optional<Msg::Id> UntypedTextRefusal(const FieldValues& fields,
+                                                        const CodecContext& context);
+
 // A check box whose Checked state enables its dependent controls, and the boxes whose clicks run
 // the rule. The limit's unit selector belongs to edtInactivityLimit and follows it.
 struct CheckBoxDependency {

@@ -242,6 +242,10 @@ void TransmitterOperations::WriteToDevice() {
 void TransmitterOperations::WriteSteps() {
   VembaData::ClearImage(state_.OutgoingImage, 0, OriginNone);
   view_.SetStatusText(QString());
+  if (const std::optional<Msg::Id> refusal = view_.UntypedFieldRefusal()) {
+    ShowError(*refusal);
+    return;
+  }
   // A field that cannot be built is reported only after the transmitter has been identified.
   if (view_.BuildImage(state_.OutgoingImage, OriginWrite) == ImageOk &&
       !view_.ConfirmInactivityCount(state_.OutgoingImage)) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "image/ImageCodec.h"
+#include "image/Messages.h"
 #include "image/ParameterImage.h"
 #include "ui/UserDialogs.h"
 
 #include <QString>
+
+#include <optional>
 
 // What the transmitter operations need from the front end that drives them: the main window, a
 // test's fakes or a console each implement these.
@@ -15,6 +18,8 @@ class TransmitterView {
  public:
   [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
   [[nodiscard]] virtual int BuildImage(ParameterImage& image, ImageOrigin origin) = 0;
+  // The range message of a numeric field whose text must not be built (UntypedTextRefusal).
+  [[nodiscard]] virtual std::optional<Msg::Id> UntypedFieldRefusal() const = 0;
   [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
   virtual void SetStatusText(const QString& text) = 0;
   virtual void UpdateTitle() = 0;

@@ -48,6 +48,9 @@ run() {
 run "$build/tests/test_opu" --gtest_filter='*/PseudoTerminal:SerialOpuDriverTest.*:ConnectionProbesTest.*'
 run "$build/tests/test_link" --gtest_filter='TfrmConnectionCheck.*'
 run "$build/tests/test_app" --gtest_filter='TransmitterOperationsTest.*:SafetyNetTest.*'
+# Files the user may write but whose folder is closed, owners kept, traces refused.
+run "$build/tests/test_files" --gtest_filter='ImageFilesTest.*:IniFileTest.*:SettingsStartupTest.*'
+run "$build/tests/test_opu" --gtest_filter='WireTrace*'
 if [ $status -ne 0 ]; then
   echo "End-to-end tests FAILED for a normal user ($user)."
 fi

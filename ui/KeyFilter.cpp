@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
                                        const QString& text) {
   // AltGr arrives as Ctrl+Alt on some systems and then types the text it shows.
@@ -21,7 +23,9 @@ std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
       break;
   }
   // Tab moves the focus, and Delete's text on some systems is the DEL character: neither types.
-  if (text.isEmpty() || !text.at(0).isPrint()) return std::nullopt;
+  // Every other text is typed by the edit, also an invisible one (a soft hyphen, a direction mark,
+  // a private-use character, half of a character outside the basic plane), so it is judged.
+  if (text.isEmpty() || text.at(0).category() == QChar::Other_Control) return std::nullopt;
   return text.at(0);
 }
 
@@ -40,7 +44,15 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
   if (!character) return false;
   QChar key = *character;
   handler_(watched, key);
-  return key.isNull();
+  if (key.isNull()) return true;
+  // A key that types several characters (a composed one, or a pair of surrogates) is typed only
+  // when every one of them passes.
+  const QString text = keyEvent->text();
+  return text.size() > 1 && *character == text.at(0) &&
+         std::any_of(text.begin() + 1, text.end(), [&](QChar next) {
+           handler_(watched, next);
+           return next.isNull();
+         });
 }
 
 void KeyPressFilter::filterCommitString(QObject* watched, QInputMethodEvent& event) const {

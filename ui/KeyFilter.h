@@ -12,7 +12,8 @@ class QInputMethodEvent;
 
 // The character a key press stands for: Ctrl+letter gives its control character (the text of a
 // synthetic Ctrl+V is "v", that of a real one "\x16"); editing keys give their ASCII control
-// character; keys that produce no character (Delete, arrows, Home, End, Tab) give none.
+// character; keys that produce no character (Delete, arrows, Home, End, Tab) give none. A text
+// the edit would insert gives its first character even when it cannot be seen.
 [[nodiscard]] std::optional<QChar> KeyPressCharacter(int key, Qt::KeyboardModifiers modifiers,
                                                      const QString& text);
 

@@ -53,6 +53,8 @@ class OpuLink {
   [[nodiscard]] int Open();  // 0 opened and configured, 1 failure
   void Close();
   [[nodiscard]] bool IsOpen() const { return handle != nullptr; }
+  // Why the trace file named for the link is not being written; empty while it is, or without one.
+  [[nodiscard]] QString TraceProblem() const { return trace_.Problem(); }
   // Why the last Open failed, in the system's words for the trace; may be empty.
   [[nodiscard]] QString LastOpenError() const { return lastOpenError_; }
   // Why the last Open failed, for the user.

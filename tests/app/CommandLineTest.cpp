@@ -24,7 +24,14 @@ TEST(CommandLine, AnsweredBeforeAnyWindowOrRefused) {
       {{"-SERVICE", "/home", "kitchen.ukova"}, Outcome::Window, {}},
       {{"--opu-port", "/dev/pts/3", "--opu-trace=/tmp/w"}, Outcome::Window, {}},
       // Qt's own options keep their single dash and are Qt's business.
-      {{"-platform", "offscreen", "-x"}, Outcome::Window, {}},
+      {{"-platform", "offscreen", "-style=fusion", "-reverse", "-service"}, Outcome::Window, {}},
+      {{"-qwindowtitle", "-x"}, Outcome::Window, {}},
+      {{"-", "-SeRvIcE"}, Outcome::Window, {}},
+      // Any other single-dash option is refused, never taken for a file or left to Qt.
+      {{"-platform", "offscreen", "-x"}, Outcome::UnknownOption, "-x"},
+      {{"-v"}, Outcome::UnknownOption, "-v"},
+      {{"kitchen.ukova", "-version"}, Outcome::UnknownOption, "-version"},
+      {{"-SERVICEX"}, Outcome::UnknownOption, "-SERVICEX"},
       {{"--", "--weird-name.ukova"}, Outcome::Window, {}},
       {{"--help"}, Outcome::Help, {}},
       {{"-h"}, Outcome::Help, {}},

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -229,4 +230,20 @@ TEST(MainWindow, ShownWindowIsCentredOnItsScreenWhateverItsPosition) {
   // A window wider or taller than the screen gets a negative offset, truncated toward zero.
   EXPECT_EQ(frame.left() - screen.left(), (screen.width() - frame.width()) / 2);
   EXPECT_EQ(frame.top() - screen.top(), (screen.height() - frame.height()) / 2);
+}
+
+TEST(MainWindow, ATraceFileThatCannotBeWrittenIsSaidAtStart) {
+  QTemporaryDir scratch;
+  const QString unwritable = scratch.filePath(QStringLiteral("missing/wire.txt"));
+  const QString fine = scratch.filePath(QStringLiteral("wire.txt"));
+  for (const QString& trace : {unwritable, fine}) {
+    ScriptedDialogs dialogs;
+    const TfrmMain window(MainEnvironment{&dialogs, ScratchStartup(scratch.path()),
+                                          OpuLinkOptions{QString(), trace}});
+    const bool said = std::any_of(
+        dialogs.messages.begin(), dialogs.messages.end(), [&](const ScriptedDialogs::Shown& shown) {
+          return shown.kind == BoxKind::Error && shown.text.contains(trace);
+        });
+    EXPECT_EQ(said, trace == unwritable) << trace.toStdString();
+  }
 }

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
@@ -384,12 +385,28 @@ TEST_F(ConfigurationFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsC
   EXPECT_EQ(view.status, Text(Msg::DefaultConfigurationLoaded));
 
   dialogs.clear();
-  view.fields.texts[Field::edtButtonActivationDelay] = QStringLiteral("?.?");
+  // Only the key filter's characters, yet no number: the codec cannot build it.
+  const QString separator = QLocale().decimalPoint();
+  view.fields.texts[Field::edtButtonActivationDelay] = "1" + separator + "2" + separator + "3";
   files->FileSave();
   view.status = QStringLiteral("vorher");
   files->FileSaveAs();
   const QString failure = FormatText(Msg::ConversionFailedAtAddress, {QStringLiteral("54")});
   EXPECT_THAT(dialogs.texts(), ElementsAre(failure, failure));
+  EXPECT_TRUE(view.status.isEmpty());
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  EXPECT_EQ(readBytes(path), fewSamples);
+
+  // A character no key types (a soft hyphen from AltGr+minus) would be read as 0: refused with
+  // the field's range message before anything is built.
+  dialogs.clear();
+  view.fields.texts[Field::edtButtonActivationDelay] = QStringLiteral("0") + separator + "1";
+  view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("2\u00AD4");
+  files->FileSave();
+  view.status = QStringLiteral("vorher");
+  files->FileSaveAs();
+  const QString range = Text(Msg::BatteryTestIntervalRange);
+  EXPECT_THAT(dialogs.texts(), ElementsAre(range, range));
   EXPECT_TRUE(view.status.isEmpty());
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_EQ(readBytes(path), fewSamples);

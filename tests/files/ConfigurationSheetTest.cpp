@@ -2,6 +2,7 @@
 
 #include "image/ParameterImage.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "ui/Texts.h"
 
 #include <QDir>
@@ -92,6 +93,19 @@ TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
   ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
   ASSERT_TRUE(WriteConfigurationSheetPdf(path, SampleSheet(), error));
   EXPECT_TRUE(readBytes(path).startsWith("%PDF"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"blatt.pdf"});
+
+  // A full disk: the sheet does not reach it, the earlier one stays and the user is told.
+  writeBytes(path, "earlier");
+  EXPECT_EQ(InChildWithFileSizeLimit(100,
+                                     [&] {
+                                       QString reason;
+                                       return WriteConfigurationSheetPdf(path, SampleSheet(),
+                                                                         reason) ||
+                                              reason != Text(Msg::FileNotWritten);
+                                     }),
+            false);
+  EXPECT_EQ(readBytes(path), "earlier");
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"blatt.pdf"});
 }
 

@@ -63,6 +63,22 @@ const QByteArray windows1252(
     "; Einstellungen f\xFCr K\xE4ppi\r\n[Setup]\r\nConfigDirectory=/home/"
     "K\xE4ppi\r\nAppVersion=1.2.0.99\r\n");
 
+// The text as the Windows editor saves "Unicode": UTF-16 after its byte-order mark.
+QByteArray utf16(const QString& text, bool littleEndian = true) {
+  QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+  for (const QChar character : text) {
+    const char low = static_cast<char>(character.unicode() & 0xFF);
+    const char high = static_cast<char>(character.unicode() >> 8);
+    bytes += littleEndian ? low : high;
+    bytes += littleEndian ? high : low;
+  }
+  return bytes;
+}
+
+const QString unicodeSettings =
+    QStringLiteral("[Setup]\r\nConfigDirectory=/home/K\u00E4ppi\r\nAppVersion=1.2.1.123\r\n");
+const QByteArray lastOther1252Byte("[s]\r\na=\xE4\r\nb=\xC3\xBC\r\n");
+
 // Rows of the platform's own conformance tests of its profile functions, and our encodings.
 const IniCase iniCases[] = {
     {"quoted value loses its quotes", "[Setup]\r\nConfigDirectory=\"C:\\Daten\\\"\r\n",
@@ -102,6 +118,22 @@ const IniCase iniCases[] = {
      QStringLiteral("\u20AC"), QByteArray(windows1252) + "Neu=\x80\r\n"},
     {"Windows-1252 cannot hold every letter", windows1252, Call::Write, "Setup", "ConfigDirectory",
      QStringLiteral("/home/\u0141\u00F3d\u017A"), refused},
+    {"UTF-16 value", utf16(unicodeSettings), Call::String, "setup", "configdirectory", "",
+     "/home/K\xC3\xA4ppi"},
+    {"UTF-16 big-endian value", utf16(unicodeSettings, false), Call::String, "Setup", "AppVersion",
+     "", "1.2.1.123"},
+    {"UTF-16 write stays UTF-16", utf16(unicodeSettings), Call::Write, "Setup", "ConfigDirectory",
+     QStringLiteral("/home/\u0141\u00F3d\u017A"),
+     utf16(QString(unicodeSettings)
+               .replace(QStringLiteral("K\u00E4ppi"), QStringLiteral("\u0141\u00F3d\u017A")))},
+    {"UTF-16 new key", utf16(unicodeSettings, false), Call::Write, "Setup", "Neu", "1",
+     utf16(unicodeSettings + QStringLiteral("Neu=1\r\n"), false)},
+    {"UTF-16 with an odd byte is not written", utf16(unicodeSettings) + "x", Call::Write, "Setup",
+     "AppVersion", "1", refused},
+    {"Windows-1252 stays so when its last other byte goes", lastOther1252Byte, Call::Write, "s",
+     "a", "x", "[s]\r\na=x\r\nb=\xC3\xBC\r\n; Windows-1252: \xE4\xF6\xFC\xDF\r\n"},
+    {"Windows-1252 that becomes ASCII needs nothing", "[s]\r\na=\xE4\r\n", Call::Write, "s", "a",
+     "x", "[s]\r\na=x\r\n"},
     {"UTF-8 write", "[s]\r\nk=1\r\n", Call::Write, "s", "k", QStringLiteral("\u0141\u00F3d\u017A"),
      "[s]\r\nk=\xC5\x81\xC3\xB3"
      "d\xC5\xBA\r\n"},
@@ -154,6 +186,8 @@ TEST(IniEncodingTable, InvalidUtf8IsWindows1252) {
       {"k=\xC3", IniEncoding::Windows1252},          // cut short
       {"k=\xC0\xAF", IniEncoding::Windows1252},      // overlong
       {"k=\xED\xA0\x80", IniEncoding::Windows1252},  // surrogate
+      {QByteArray("\xFF\xFEk\0", 4), IniEncoding::Utf16LittleEndian},
+      {QByteArray("\xFE\xFF\0k", 4), IniEncoding::Utf16BigEndian},
   };
   for (const auto& [bytes, encoding] : rows) {
     EXPECT_EQ(DetectIniEncoding(bytes), encoding) << bytes.toHex().toStdString();

@@ -190,6 +190,35 @@ TEST_F(SettingsStartupTest, OutdatedWriteProtectedSettingsKeepTheOwnFactoryImage
   }
 }
 
+TEST_F(SettingsStartupTest, EmptyOrUnreadableSettingsAreNoOlderVersionAndKeepTheFactoryImage) {
+  const QByteArray ownImage(256, '\x33');
+  const QString valuesPath = expectedDataFolder + "Values.ini";
+  const struct {
+    const char* name;
+    bool readable;
+    QByteArray settingsAfter;  // null: as it was
+  } rows[] = {
+      {"empty", true,
+       settingsTemplate.left(settingsTemplate.size() - 2) + version.toUtf8() + "\r\n"},
+      {"unreadable", false, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    leaveOldInstallation({}, ownImage);
+    if (!row.readable) {
+      QFile::remove(valuesPath);
+      ASSERT_TRUE(QDir().mkpath(valuesPath));
+    }
+    const StartupSettings result = start();
+    EXPECT_FALSE(result.SettingsUpgrade);
+    EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), ownImage);
+    if (!row.settingsAfter.isNull()) {
+      EXPECT_EQ(readBytes(valuesPath), row.settingsAfter);
+    }
+    QDir(valuesPath).removeRecursively();
+  }
+}
+
 TEST_F(SettingsStartupTest, NamesInTheDataFolderAreFoundInAnyCase) {
   const QByteArray ownSettings("[SETUP]\r\nconfigdirectory=/mine\r\nAPPVERSION=1.2.1.123\r\n");
   const QByteArray ownImage(256, '\x44');
@@ -250,6 +279,30 @@ TEST_F(SettingsStartupTest, Windows1252SettingsOfTheOlderProgramKeepTheirBytes) 
       QByteArray(oldSettings).replace(folderBytes, QFile::encodeName(root.path()) + "/M\xFCller"));
   EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey),
             root.filePath(QStringLiteral("M\u00FCller")));
+}
+
+TEST_F(SettingsStartupTest, UnicodeSettingsOfTheWindowsEditorAreReadAndStayUnicode) {
+  const QString folderWithUmlaut = existingFolder(QStringLiteral("K\u00E4ppi"));
+  const QString text =
+      "[Setup]\r\nConfigDirectory=" + folderWithUmlaut + "\r\nAppVersion=" + version + "\r\n";
+  QByteArray unicode("\xFF\xFE");
+  for (const QChar character : text) {
+    unicode += static_cast<char>(character.unicode() & 0xFF);
+    unicode += static_cast<char>(character.unicode() >> 8);
+  }
+  const QByteArray ownImage(256, '\x66');
+  leaveOldInstallation(unicode, ownImage);
+  const StartupSettings result = start();
+  EXPECT_FALSE(result.SettingsUpgrade);
+  EXPECT_EQ(result.DefaultFolder, folderWithUmlaut);
+  EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), ownImage);
+  EXPECT_EQ(readBytes(expectedDataFolder + "Values.ini"), unicode);
+
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey, QStringLiteral("/neu"));
+  const QByteArray written = readBytes(expectedDataFolder + "Values.ini");
+  EXPECT_TRUE(written.startsWith(QByteArray("\xFF\xFE[\0S\0", 6)));
+  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey), QStringLiteral("/neu"));
+  EXPECT_EQ(settings.ReadSetting(SetupSection, AppVersionKey), version);
 }
 
 // Write access for the owner only, whatever the umask: another user of the machine could

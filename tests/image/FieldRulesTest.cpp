@@ -181,3 +181,48 @@ TEST(LimitUnitConversion, IsNotReversibleAndDoesNothingWithoutAChange) {
   EXPECT_EQ(ConvertLimitUnit("90", UnitMinutes, UnitMinutes), std::nullopt);
   EXPECT_EQ(ConvertLimitUnit("90", NoUnit, UnitHours), std::nullopt);
 }
+
+TEST(UntypedTextRefusal, ANumericTextWithACharacterNoKeyTypesNeverBecomesAByte) {
+  const struct {
+    Field field;
+    QString text;
+    InactivityLimitModeKind mode;
+    int unit;
+    std::optional<Msg::Id> refusal;
+  } rows[] = {
+      {Field::edtBatteryTestInterval, QStringLiteral("24"), LimitAsTime, UnitHours, std::nullopt},
+      {Field::edtBatteryTestInterval, QStringLiteral(""), LimitAsTime, UnitHours, std::nullopt},
+      {Field::edtBatteryTestInterval, QStringLiteral("2") + QChar(0x00AD) + QStringLiteral("4"),
+       LimitAsTime, UnitHours, Msg::BatteryTestIntervalRange},
+      {Field::edtNoShortTx, QStringLiteral("3") + QChar(0x200C), LimitAsTime, UnitHours,
+       Msg::ShortTransmissionsRange},
+      {Field::edtDementiaBlockTime, QStringLiteral("?"), LimitAsTime, UnitHours,
+       Msg::DementiaBlockTimeRange},
+      {Field::edtMissedAck, QStringLiteral(" 19"), LimitAsTime, UnitHours, Msg::MissedAckRange},
+      {Field::edtInactivityTiltThreshold, QStringLiteral("+5"), LimitAsTime, UnitHours,
+       Msg::TiltThresholdRange},
+      {Field::edtButtonActivationDelay, QStringLiteral("0,1"), LimitAsTime, UnitHours,
+       std::nullopt},
+      {Field::edtButtonActivationDelay, QStringLiteral("0.1"), LimitAsTime, UnitHours,
+       Msg::ButtonActivationDelayRange},
+      {Field::edtInactivityLimit, QStringLiteral("12") + QChar(0x200E), LimitAsTime, UnitHours,
+       Msg::InactivityLimitHoursRange},
+      {Field::edtInactivityLimit, QStringLiteral("7") + QChar(0xE000), LimitAsTime, UnitMinutes,
+       Msg::InactivityLimitMinutesRange},
+      {Field::edtInactivityLimit, QString::fromUcs4(U"1\U0001F600"), LimitAsCount, NoUnit,
+       Msg::InactivityLimitCountRange},
+      {Field::edtInactivityRetransmissionAttempts, QStringLiteral("3\u00A0"), LimitAsTime,
+       UnitHours, Msg::RetransmissionAttemptsRange},
+      // Fields without a key filter, and the radio codes, are judged elsewhere.
+      {Field::edtProductionDate, QStringLiteral("YYMMDD"), LimitAsTime, UnitHours, std::nullopt},
+      {Field::edtRadioCodeNew, QStringLiteral("BEEF"), LimitAsTime, UnitHours, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text.toStdString());
+    FieldValues fields;
+    fields.texts[Field::edtNoLongTx] = QStringLiteral("3");
+    fields.texts[row.field] = row.text;
+    fields.selectedUnit = row.unit;
+    EXPECT_EQ(UntypedTextRefusal(fields, CodecContext{row.mode, German}), row.refusal);
+  }
+}

@@ -398,8 +398,18 @@ TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
   EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
 }
 
+TEST_F(TransmitterOperationsTest, AFieldNoKeyTypesIsRefusedBeforeTheLinkIsOpened) {
+  setField(Field::edtNoShortTx, QStringLiteral("3\u200C"));
+  dialogs.clear();
+  write();
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ShortTransmissionsRange)));
+  EXPECT_THAT(opu.Commands(), IsEmpty());
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+}
+
 TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
-  setField(Field::edtButtonActivationDelay, "?.?");
+  // Only what the key filter takes (the front end's locale writes a comma), yet no number.
+  setField(Field::edtButtonActivationDelay, "1,2,3");
   dialogs.clear();
   write();
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));

@@ -2,6 +2,7 @@
 
 #include "files/ConfigurationFiles.h"
 #include "image/FieldCatalogue.h"
+#include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 
 #include <QLocale>
@@ -35,6 +36,9 @@ class FakeConfigurationView final : public ConfigurationView {
   }
   int BuildImage(ParameterImage& image, ImageOrigin origin) override {
     return BuildImageFromFields(image, origin, fields, ShownCodecContext());
+  }
+  std::optional<Msg::Id> UntypedFieldRefusal() const override {
+    return UntypedTextRefusal(fields, ShownCodecContext());
   }
   bool ConfirmInactivityCount(const ParameterImage& image) override {
     if (InactivityCountOf(image) >= RecommendedInactivityCount) return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/FieldRules.h"
 #include "image/ImageCodec.h"
 #include "image/OperationOutcome.h"
 #include "image/ParameterImage.h"
@@ -43,6 +44,9 @@ class FakeTransmitterView final : public TransmitterView {
   }
   int BuildImage(ParameterImage& image, ImageOrigin origin) override {
     return BuildImageFromFields(image, origin, fields, context);
+  }
+  std::optional<Msg::Id> UntypedFieldRefusal() const override {
+    return UntypedTextRefusal(fields, context);
   }
   bool ConfirmInactivityCount(const ParameterImage&) override { return confirmInactivityCount; }
   void SetStatusText(const QString& text) override { status = text; }
