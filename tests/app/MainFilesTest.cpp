@@ -4,6 +4,7 @@
 // tested against a fake window in tests/files/ConfigurationFilesTest.cpp.
 
 #include "app/Main.h"
+#include "app/MainFilesSession.h"
 #include "files/Selectfolder.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
@@ -37,13 +38,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr int BatteryTestInterval = 0x2C;
-
-// A configuration every field can show: the factory image.
-QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
-  return SampleImageFile({{BatteryTestInterval, batteryTestInterval}});
-}
-
 QString titleNaming(const QString& source) {
   return source + QStringLiteral(" - ") + Text(Msg::ProgramTitle);
 }
@@ -52,37 +46,8 @@ QString defaultTitle() {
   return titleNaming(Text(Msg::TitleDefault));
 }
 
-class MainFilesTest : public ::testing::Test {
+class MainFilesTest : public MainFilesSession {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dataDir.isValid());
-    ASSERT_TRUE(filesDir.isValid());
-  }
-
-  void start(const QStringList& arguments = {}) {
-    window.reset();
-    dialogs.clear();
-    window = std::make_unique<TfrmMain>(MainEnvironment{
-        &dialogs, ScratchStartup(dataDir.path(), QStringList{filesDir.path()} + arguments)});
-    window->winId();  // the platform window that takes dropped files
-  }
-  // Starts with the factory image in place and forgets what the start showed.
-  void startWithFactoryImage() {
-    writeBytes(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
-    start();
-    dialogs.clear();
-  }
-
-  QString filePath(const QString& name) const { return filesDir.filePath(name); }
-
-  void open(const QString& path) {
-    dialogs.openAnswers.push_back(path);
-    window->form.mnuFileOpen->trigger();
-  }
-  void saveAs(const QString& answer) {
-    dialogs.saveAnswers.push_back(answer);
-    window->form.mnuFileSaveAs->trigger();
-  }
   // Drops the files onto an edit field, as a user easily does: the window must open them, the
   // field must not take their paths as text.
   void drop(const QStringList& paths) {
@@ -107,9 +72,6 @@ class MainFilesTest : public ::testing::Test {
     QCoreApplication::processEvents();
   }
 
-  QString batteryTestInterval() const { return window->form.edtBatteryTestInterval->text(); }
-  QString currentFile() const { return window->vembaData.CurrentFilePath; }
-
   // Every edit text and check state of the window, by control name.
   std::map<QString, QString> shownFields() const {
     std::map<QString, QString> shown;
@@ -121,11 +83,6 @@ class MainFilesTest : public ::testing::Test {
     }
     return shown;
   }
-
-  QTemporaryDir dataDir;
-  QTemporaryDir filesDir;
-  ScriptedDialogs dialogs;
-  std::unique_ptr<TfrmMain> window;
 };
 
 TEST_F(MainFilesTest, StartUpShowsTheFactoryImageWhateverTheCaseOfItsNameAndOnlyItsFirst256Bytes) {

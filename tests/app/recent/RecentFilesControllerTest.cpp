@@ -4,6 +4,7 @@
 #include "app/recent/RecentFilesController.h"
 
 #include "app/Main.h"
+#include "app/MainFilesSession.h"
 #include "support/FileBytes.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
@@ -24,43 +25,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr int BatteryTestInterval = 0x2C;
-
-QByteArray validImage(std::uint8_t batteryTestInterval = 24) {
-  return SampleImageFile({{BatteryTestInterval, batteryTestInterval}});
-}
-
-class RecentFilesControllerTest : public ::testing::Test {
- protected:
-  void start() {
-    window.reset();
-    dialogs.clear();
-    window = std::make_unique<TfrmMain>(
-        MainEnvironment{&dialogs, ScratchStartup(dataDir.path(), QStringList{filesDir.path()})});
-  }
-  void startWithFactoryImage() {
-    writeBytes(dataDir.filePath(QStringLiteral("Default.bin")), validImage());
-    start();
-    dialogs.clear();
-  }
-
-  QString filePath(const QString& name) const { return filesDir.filePath(name); }
-  void open(const QString& path) {
-    dialogs.openAnswers.push_back(path);
-    window->form.mnuFileOpen->trigger();
-  }
-  void saveAs(const QString& answer) {
-    dialogs.saveAnswers.push_back(answer);
-    window->form.mnuFileSaveAs->trigger();
-  }
-  QString batteryTestInterval() const { return window->form.edtBatteryTestInterval->text(); }
-  QString currentFile() const { return window->vembaData.CurrentFilePath; }
-
-  QTemporaryDir dataDir;
-  QTemporaryDir filesDir;
-  ScriptedDialogs dialogs;
-  std::unique_ptr<TfrmMain> window;
-};
+using RecentFilesControllerTest = MainFilesSession;
 
 TEST_F(RecentFilesControllerTest, RecentFilesSurviveARestartKeepTheirOrderAndLoseADeletedFile) {
   startWithFactoryImage();
