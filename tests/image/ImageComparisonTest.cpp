@@ -150,7 +150,8 @@ TEST(ImageComparisonTest, EachFieldNotKeptHasALineWithItsCaptionAndBothValues) {
   const std::vector<ComparedField> unkept = {{Field::edtBatteryTestInterval, "36", "24", true},
                                              {Field::edtInactivityLimit, "12 h", "6 h", true}};
   EXPECT_EQ(UnkeptFieldLines(unkept, LimitAsTime, format),
-            QStringLiteral("11064(%1,36,24)\n11064(%2,12 h,6 h)\n")
+            QStringLiteral("%1(%2,36,24)\n%1(%3,12 h,6 h)\n")
+                .arg(Msg::VerifyDifferenceLine)
                 .arg(Msg::CaptionBatteryTestInterval)
                 .arg(Msg::CaptionInactivityLimit));
   EXPECT_EQ(UnkeptFieldLines({}, LimitAsTime, format), QString());
