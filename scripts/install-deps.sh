@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, where missing.
 # With --tools also what the screenshot and start-up benchmark scripts use under Xvfb; with
-# --fuzz also clang with libFuzzer and the symbolizer that scripts/fuzz.sh uses.
+# --fuzz also clang with libFuzzer and the symbolizer that scripts/fuzz.sh uses; with --windows
+# the MinGW-w64 cross-compiler, Wine and NSIS that scripts/test-windows.sh uses.
 set -euo pipefail
 
 packages=(
@@ -13,12 +14,14 @@ packages=(
   desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file
   fonts-dejavu-core poppler-utils
 )
-if [ "${1:-}" = "--tools" ]; then
-  packages+=(xvfb xauth xdotool imagemagick time)
-fi
-if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev llvm)
-fi
+for option in "$@"; do
+  case $option in
+    --tools) packages+=(xvfb xauth xdotool imagemagick time) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev llvm) ;;
+    # Wine's own fonts make the Windows program look as on Windows; xz unpacks the prepared Qt.
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 nsis fonts-wine xz-utils) ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

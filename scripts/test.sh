@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test (the fuzz targets'
 # corpus replays among them); then the whole suite again under the sanitizers and, when run as
-# root, the end-to-end tests as a normal user. No display needed. Each step's time is printed,
+# root, the end-to-end tests as a normal user; last the Windows leg (scripts/test-windows.sh).
+# No display needed. Each step's time is printed,
 # so that a run that creeps towards CI's budget shows where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,5 +27,7 @@ step "sanitizer build" cmake --build --preset asan -j "$(nproc)"
 step "sanitizer tests" ctest --preset asan
 # Root passes the permission checks and the exclusive-port flag that a normal user meets.
 step "tests as a normal user" scripts/test-as-user.sh build/ci
+# The Windows program, its tests under Wine against this build's simulated OPU, its installer.
+step "windows leg" scripts/test-windows.sh build/ci/tools/opu-sim/ukova-opu-sim
 
 printf '%s\n' "${timings[@]}" "$(printf '%-28s %4d s' total "$SECONDS")"

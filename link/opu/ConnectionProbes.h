@@ -3,7 +3,7 @@
 #include "link/opu/OpuDriver.h"
 #include "link/opu/OpuLink.h"
 #include "link/opu/OpuLinkOptions.h"
-#include "link/opu/SerialOpuDriver.h"
+#include "link/opu/PortDriver.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +18,9 @@ enum class GroupMembership {
   Unknown,  // the system knows no group of that name
 };
 [[nodiscard]] GroupMembership MembershipOf(const QString& group);
+// Whether members of the port's group may use it. Nobody is sent to join a group that does not
+// help, nor the administrators' group.
+[[nodiscard]] bool GroupMayOpen(const QString& port);
 
 // The other programs that hold the device open, as "name (process id)", as far as /proc tells:
 // another user's processes stay hidden from an ordinary user.
@@ -83,7 +86,7 @@ class ConnectionProbes {
  private:
   QString namedPort_;
   SerialPortPlaces places_;
-  SerialOpuDriver* driver_;  // owned by the link
+  PortDriver* driver_;  // owned by the link
   OpuLink link_;
   bool listening_ = false;
 };

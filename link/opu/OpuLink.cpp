@@ -2,7 +2,7 @@
 
 #include "image/VembaData.h"
 #include "link/opu/OpuFrame.h"
-#include "link/opu/SerialOpuDriver.h"
+#include "link/opu/PortDriver.h"
 
 #include <algorithm>
 #include <array>
@@ -40,7 +40,7 @@ int CharacterAt(const QByteArray& text, int index) {
 }  // namespace
 
 OpuLink::OpuLink(const OpuLinkOptions& options)
-    : OpuLink(std::make_unique<SerialOpuDriver>(options.portPath), options.traceFile) {}
+    : OpuLink(MakePortDriver(options.portPath), options.traceFile) {}
 
 OpuLink::OpuLink(std::unique_ptr<OpuDriver> driver, const QString& traceFile)
     : driver_(std::move(driver)), trace_(traceFile) {}

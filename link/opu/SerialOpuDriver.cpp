@@ -52,22 +52,6 @@ QString GroupOf(const QString& path) {
   return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
 }
 
-// How much telling the user about a failed open helps: a cause the user can put right first.
-int FailureRank(OpenFailure::Kind kind) {
-  switch (kind) {
-    case OpenFailure::NoPermission:
-      return 4;
-    case OpenFailure::Busy:
-      return 3;
-    case OpenFailure::Other:
-      return 2;
-    case OpenFailure::NotFound:
-      return 1;
-    default:
-      return 0;
-  }
-}
-
 speed_t SpeedFor(int baudRate) {
   switch (baudRate) {
     case 9600:
@@ -124,11 +108,7 @@ QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
 
 QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
                                                     const std::vector<UsbSerialPort>& ports) {
-  QStringList devices;
-  for (const UsbSerialPort& port : ports) {
-    if (port.product == description) devices << port.device;
-  }
-  return devices;
+  return ::FindPortsByDescription(description, ports);
 }
 
 int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
@@ -148,19 +128,17 @@ int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
     lastOpenFailure_.kind = OpenFailure::NotFound;
     return StatusFailure;
   }
-  // With several programming units attached, one that another program holds must not keep the
-  // user from the next. The failure told is the one the user can best put right.
-  OpenFailure worst;
-  QString worstError;
-  for (const QString& port : ports) {
-    if (OpenPort(port) == 0) return 0;
-    if (FailureRank(lastOpenFailure_.kind) > FailureRank(worst.kind)) {
-      worst = lastOpenFailure_;
-      worstError = lastOpenError_;
-    }
-  }
-  lastOpenFailure_ = worst;
-  lastOpenError_ = worstError;
+  OpenFailure failure;
+  QString error;
+  const auto openPort = [this](const QString& port, OpenFailure& attempt, QString& attemptError) {
+    if (OpenPort(port) == 0) return true;
+    attempt = lastOpenFailure_;
+    attemptError = lastOpenError_;
+    return false;
+  };
+  if (OpenFirstOf(ports, openPort, failure, error)) return 0;
+  lastOpenFailure_ = failure;
+  lastOpenError_ = error;
   return StatusFailure;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/opu/OpuDriver.h"
+#include "link/opu/PortDriver.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,21 +9,8 @@
 
 #include <termios.h>
 
-// Where the serial ports and their USB descriptions are found; tests point these at a tree of
-// their own.
-struct SerialPortPlaces {
-  QString sysfsRoot = QStringLiteral("/sys");
-  QString devRoot = QStringLiteral("/dev");
-};
-
-// A serial port on a USB adapter, with the adapter's USB product string (empty when it has none).
-struct UsbSerialPort {
-  QString device;  // the device node
-  QString product;
-};
-
 // The OPU's USB-serial chip as the kernel shows it: a serial port driven through termios.
-class SerialOpuDriver final : public OpuDriver {
+class SerialOpuDriver final : public PortDriver {
  public:
   // With a port path, OpenEx opens that port whatever description it reports.
   explicit SerialOpuDriver(QString portPath = {}, SerialPortPlaces places = {});
@@ -48,8 +35,7 @@ class SerialOpuDriver final : public OpuDriver {
   [[nodiscard]] OpenFailure LastOpenFailure() const override { return lastOpenFailure_; }
   [[nodiscard]] bool HungUp() const override { return fd_ >= 0 && hungUp_; }
 
-  // The port the driver has open; empty while closed.
-  [[nodiscard]] QString OpenedPort() const { return fd_ >= 0 ? openedPort_ : QString(); }
+  [[nodiscard]] QString OpenedPort() const override { return fd_ >= 0 ? openedPort_ : QString(); }
 
   // Every serial port on a USB adapter, by name.
   [[nodiscard]] static std::vector<UsbSerialPort> ListUsbPorts(const SerialPortPlaces& places);

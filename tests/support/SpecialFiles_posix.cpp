@@ -1,0 +1,9 @@
+#include "support/SpecialFiles.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+bool MakeUnwrittenPipe(const QString& path) {
+  return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}

@@ -1,0 +1,5 @@
+#include "support/SpecialFiles.h"
+
+bool MakeUnwrittenPipe(const QString& /*path*/) {
+  return false;
+}
