@@ -49,5 +49,7 @@ step "windows Qt" unpack_qt
 step "windows configure" cmake --preset windows -DUKOVA_OPU_SIM="$(realpath -m "${1:-build/ci/tools/opu-sim/ukova-opu-sim}")"
 step "windows build" cmake --build --preset windows -j "$(nproc)"
 step "windows tests (Wine)" ctest --preset windows
+step "windows installer" cpack --config build/windows/CPackConfig.cmake -B build/windows
+step "windows installation check" scripts/check-install-windows.sh build/windows
 
 printf '%s\n' "${timings[@]}"

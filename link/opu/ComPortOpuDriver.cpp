@@ -2,10 +2,10 @@
 
 #include "link/opu/WindowsPorts.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <thread>
+
+#include <windows.h>
 
 namespace {
 
@@ -16,7 +16,8 @@ HANDLE HandleOf(void* port) {
 }
 
 DWORD MillisecondsUntil(OpuDriver::Clock::time_point deadline) {
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - OpuDriver::Clock::now());
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(deadline - OpuDriver::Clock::now());
   return static_cast<DWORD>(std::max<long long>(0, left.count()));
 }
 
@@ -60,9 +61,9 @@ int ComPortOpuDriver::OpenEx(const QString& description, int openMode) {
 }
 
 bool ComPortOpuDriver::OpenPort(const QString& name) {
-  const HANDLE port = CreateFileW(
-      reinterpret_cast<const wchar_t*>(ComPortDevicePath(name).utf16()),
-      GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE port = CreateFileW(reinterpret_cast<const wchar_t*>(ComPortDevicePath(name).utf16()),
+                                  GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (port == INVALID_HANDLE_VALUE) {
     NoteOpenFailure(name, GetLastError());
     return false;

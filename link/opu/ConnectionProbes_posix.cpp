@@ -81,4 +81,3 @@ QStringList ProgramsHolding(const QString& device) {
   }
   return holders;
 }
-

@@ -1,9 +1,9 @@
 #include "link/opu/D2xxOpuDriver.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <thread>
+
+#include <windows.h>
 
 namespace {
 
@@ -33,8 +33,7 @@ using FtSetEventNotification = FtStatus(WINAPI*)(FtHandle, DWORD, PVOID);
 template <typename Function>
 bool Bind(HMODULE module, const char* name, Function& function) {
   // Through the generic function type, which every function pointer may be cast from.
-  function = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
   return function != nullptr;
 }
 
@@ -105,8 +104,7 @@ int D2xxOpuDriver::OpenEx(const QString& description, int openMode) {
   }
   QByteArray text = description.toLatin1();
   FtHandle handle = nullptr;
-  const FtStatus status =
-      library_->openEx(text.data(), static_cast<DWORD>(openMode), &handle);
+  const FtStatus status = library_->openEx(text.data(), static_cast<DWORD>(openMode), &handle);
   if (status != FtOk || handle == nullptr) {
     lastOpenError_ = QStringLiteral("%1: D2XX status %2").arg(description).arg(status);
     lastOpenFailure_.kind = status == FtDeviceNotFound    ? OpenFailure::NotFound
@@ -190,8 +188,7 @@ int D2xxOpuDriver::Write(const char* bytes, std::uint32_t count, std::uint32_t& 
   if (handle_ == nullptr || hungUp_) return StatusFailure;
   DWORD sent = 0;
   // The library takes a buffer it does not change through a pointer that is not const.
-  const int status =
-      NoteTransfer(library_->write(handle_, const_cast<char*>(bytes), count, &sent));
+  const int status = NoteTransfer(library_->write(handle_, const_cast<char*>(bytes), count, &sent));
   if (status == 0) written = static_cast<std::uint32_t>(sent);
   return status;
 }

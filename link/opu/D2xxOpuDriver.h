@@ -45,7 +45,7 @@ class D2xxOpuDriver final : public PortDriver {
 
   QString libraryFile_;
   std::unique_ptr<Library> library_;
-  void* handle_ = nullptr;  // the device's handle; null while closed
+  void* handle_ = nullptr;    // the device's handle; null while closed
   void* received_ = nullptr;  // event the library sets when bytes arrive
   QString description_;
   bool hungUp_ = false;

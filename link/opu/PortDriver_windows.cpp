@@ -2,9 +2,9 @@
 #include "link/opu/WindowsOpuDriver.h"
 #include "link/opu/WindowsPorts.h"
 
-#include <windows.h>
-
 #include <array>
+
+#include <windows.h>
 
 std::unique_ptr<PortDriver> MakePortDriver(const QString& portPath,
                                            const SerialPortPlaces& /*places*/) {

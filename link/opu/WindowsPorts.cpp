@@ -1,11 +1,11 @@
 #include "link/opu/WindowsPorts.h"
 
 // clang-format off: windows.h first, the others need its types.
-#include <windows.h>
-#include <initguid.h>
 #include <devguid.h>
 #include <devpkey.h>
+#include <initguid.h>
 #include <setupapi.h>
+#include <windows.h>
 // clang-format on
 
 #include <array>
@@ -15,10 +15,9 @@ namespace {
 QString RegistryText(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
   std::array<wchar_t, 512> text{};
   DWORD type = 0;
-  if (!SetupDiGetDeviceRegistryPropertyW(devices, &device, property, &type,
-                                         reinterpret_cast<BYTE*>(text.data()),
-                                         static_cast<DWORD>(sizeof(text) - sizeof(wchar_t)),
-                                         nullptr) ||
+  if (!SetupDiGetDeviceRegistryPropertyW(
+          devices, &device, property, &type, reinterpret_cast<BYTE*>(text.data()),
+          static_cast<DWORD>(sizeof(text) - sizeof(wchar_t)), nullptr) ||
       type != REG_SZ)
     return {};
   return QString::fromWCharArray(text.data());
@@ -38,8 +37,7 @@ QString BusReportedDescription(HDEVINFO devices, SP_DEVINFO_DATA& device) {
 }
 
 QString PortName(HDEVINFO devices, SP_DEVINFO_DATA& device) {
-  const HKEY key =
-      SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+  const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
   if (key == INVALID_HANDLE_VALUE) return {};
   std::array<wchar_t, 64> name{};
   DWORD size = static_cast<DWORD>(sizeof(name) - sizeof(wchar_t));
@@ -61,7 +59,8 @@ bool OnUsb(const QString& enumerator) {
 
 std::vector<UsbSerialPort> ListUsbComPorts() {
   std::vector<UsbSerialPort> ports;
-  const HDEVINFO devices = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+  const HDEVINFO devices =
+      SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
   if (devices == INVALID_HANDLE_VALUE) return ports;
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof(device);

@@ -2,8 +2,6 @@
 // the link makes over a COM port (UKOVA_STANDIN_PORT, e.g. COM12) behind which the simulated OPU
 // answers, presents one device with the description UKOVA_STANDIN_DESCRIPTION, and keeps a log of
 // the calls with their arguments for the test to read (StandInCalls).
-#include <windows.h>
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +9,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include <windows.h>
 
 namespace {
 
@@ -71,8 +71,8 @@ __declspec(dllexport) int StandInCalls(char* buffer, int size) {
 __declspec(dllexport) FtStatus WINAPI FT_OpenEx(PVOID argument, DWORD flags, PVOID* handle) {
   const std::string description = static_cast<const char*>(argument);
   Note("FT_OpenEx " + description + " " + std::to_string(flags));
-  if (flags != 2 || description != Environment("UKOVA_STANDIN_DESCRIPTION",
-                                               "Orvel OPU - Active USB Interface"))
+  if (flags != 2 ||
+      description != Environment("UKOVA_STANDIN_DESCRIPTION", "Orvel OPU - Active USB Interface"))
     return FtDeviceNotFound;
   const std::string path = "\\\\.\\" + Environment("UKOVA_STANDIN_PORT", "COM12");
   const HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -96,10 +96,10 @@ __declspec(dllexport) FtStatus WINAPI FT_SetBaudRate(PVOID handle, ULONG baudRat
   return ApplyLine(AsDevice(handle));
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_SetDataCharacteristics(PVOID handle, UCHAR wordLength,
-                                                                 UCHAR stopBits, UCHAR parity) {
-  Note("FT_SetDataCharacteristics " + std::to_string(wordLength) + " " +
-       std::to_string(stopBits) + " " + std::to_string(parity));
+__declspec(dllexport) FtStatus WINAPI
+    FT_SetDataCharacteristics(PVOID handle, UCHAR wordLength, UCHAR stopBits, UCHAR parity) {
+  Note("FT_SetDataCharacteristics " + std::to_string(wordLength) + " " + std::to_string(stopBits) +
+       " " + std::to_string(parity));
   Device* device = AsDevice(handle);
   device->line.ByteSize = wordLength;
   device->line.StopBits = stopBits == 2 ? TWOSTOPBITS : ONESTOPBIT;
@@ -107,8 +107,8 @@ __declspec(dllexport) FtStatus WINAPI FT_SetDataCharacteristics(PVOID handle, UC
   return ApplyLine(device);
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_SetFlowControl(PVOID handle, USHORT flowControl,
-                                                        UCHAR xon, UCHAR xoff) {
+__declspec(dllexport) FtStatus WINAPI
+    FT_SetFlowControl(PVOID handle, USHORT flowControl, UCHAR xon, UCHAR xoff) {
   Note("FT_SetFlowControl " + std::to_string(flowControl) + " " + std::to_string(xon) + " " +
        std::to_string(xoff));
   return handle != nullptr ? FtOk : FtInvalidHandle;
@@ -138,18 +138,18 @@ __declspec(dllexport) FtStatus WINAPI FT_GetQueueStatus(PVOID handle, DWORD* rec
   return ok ? FtOk : FtIoError;
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_Read(PVOID handle, LPVOID buffer, DWORD count,
-                                              LPDWORD delivered) {
+__declspec(dllexport) FtStatus WINAPI
+    FT_Read(PVOID handle, LPVOID buffer, DWORD count, LPDWORD delivered) {
   return ReadFile(AsDevice(handle)->port, buffer, count, delivered, nullptr) ? FtOk : FtIoError;
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_Write(PVOID handle, LPVOID bytes, DWORD count,
-                                               LPDWORD written) {
+__declspec(dllexport) FtStatus WINAPI
+    FT_Write(PVOID handle, LPVOID bytes, DWORD count, LPDWORD written) {
   return WriteFile(AsDevice(handle)->port, bytes, count, written, nullptr) ? FtOk : FtIoError;
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_SetEventNotification(PVOID handle, DWORD mask,
-                                                              PVOID event) {
+__declspec(dllexport) FtStatus WINAPI
+    FT_SetEventNotification(PVOID handle, DWORD mask, PVOID event) {
   Note("FT_SetEventNotification " + std::to_string(mask));
   Device* device = AsDevice(handle);
   device->event = static_cast<HANDLE>(event);

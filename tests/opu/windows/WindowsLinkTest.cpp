@@ -31,8 +31,8 @@ QString StandInCalls() {
   const HMODULE library = GetModuleHandleW(L"ftd2xx.dll");
   if (library == nullptr) return {};
   using Calls = int (*)(char*, int);
-  const auto calls =
-      reinterpret_cast<Calls>(reinterpret_cast<void (*)()>(GetProcAddress(library, "StandInCalls")));
+  const auto calls = reinterpret_cast<Calls>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "StandInCalls")));
   QByteArray text(calls(nullptr, 0) + 1, '\0');
   calls(text.data(), static_cast<int>(text.size()));
   return QString::fromLatin1(text.constData());
@@ -102,9 +102,9 @@ TEST(WindowsComPortFailures, EachRefusalTellsItsKind) {
     unsigned long error;
     OpenFailure::Kind kind;
   } rows[] = {
-      {ERROR_ACCESS_DENIED, OpenFailure::Busy},       {ERROR_SHARING_VIOLATION, OpenFailure::Busy},
-      {ERROR_FILE_NOT_FOUND, OpenFailure::NotFound},  {ERROR_PATH_NOT_FOUND, OpenFailure::NotFound},
-      {ERROR_DEV_NOT_EXIST, OpenFailure::NotFound},   {ERROR_GEN_FAILURE, OpenFailure::Other},
+      {ERROR_ACCESS_DENIED, OpenFailure::Busy},      {ERROR_SHARING_VIOLATION, OpenFailure::Busy},
+      {ERROR_FILE_NOT_FOUND, OpenFailure::NotFound}, {ERROR_PATH_NOT_FOUND, OpenFailure::NotFound},
+      {ERROR_DEV_NOT_EXIST, OpenFailure::NotFound},  {ERROR_GEN_FAILURE, OpenFailure::Other},
   };
   for (const auto& row : rows) EXPECT_EQ(ComPortFailureKind(row.error), row.kind) << row.error;
 }
@@ -118,10 +118,11 @@ TEST(WindowsD2xx, OpensByDescriptionAndSetsTheLine) {
   const QString calls = StandInCalls();
   EXPECT_TRUE(calls.startsWith("FT_OpenEx Orvel OPU - Active USB Interface 2\n"))
       << calls.toStdString();
-  EXPECT_TRUE(calls.contains("FT_SetBaudRate 57600\n"
-                               "FT_SetDataCharacteristics 8 2 0\n"
-                               "FT_SetFlowControl 0 0 0\n"
-                               "FT_ClrDtr\n"))
+  EXPECT_TRUE(
+      calls.contains("FT_SetBaudRate 57600\n"
+                     "FT_SetDataCharacteristics 8 2 0\n"
+                     "FT_SetFlowControl 0 0 0\n"
+                     "FT_ClrDtr\n"))
       << calls.toStdString();
   EXPECT_TRUE(calls.contains("FT_Purge 3\n"));
   EXPECT_TRUE(calls.contains("FT_SetTimeouts 10 100\n"));

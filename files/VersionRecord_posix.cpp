@@ -1,0 +1,11 @@
+// Linux programs carry no version record of their own: the build compiles it in.
+#include "files/ProgramVersion.h"
+
+std::optional<ProgramVersionInfo> CompiledProgramVersionInfo() {
+#ifdef UKOVA_FILE_VERSION
+  return ProgramVersionInfo{QStringLiteral("U-KOVA Programmer"), QStringLiteral(UKOVA_FILE_VERSION),
+                            QString()};
+#else
+  return std::nullopt;
+#endif
+}
