@@ -1,5 +1,6 @@
 #include "files/DataFolders.h"
 
+#include "files/CommonFolders.h"
 #include "files/ImageFiles.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,5 @@ bool CopyDataFile(const QString& sourceFolder, const QString& sourceName, const 
 
 void CreateFolderIfMissing(const QString& path) {
   if (QFileInfo::exists(path)) return;
-  // The process's umask narrows the limit further, but a umask of 000 never widens it.
-  QDir().mkdir(path, FolderPermissionLimit);
+  CreateProgramFolder(path);
 }

@@ -1,5 +1,6 @@
 #include "files/SettingsStartup.h"
 
+#include "files/CommonFolders.h"
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
 #include "files/ProgramVersion.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -128,29 +128,13 @@ bool examineCommandLine(const QStringList& arguments, StartupSettings& result) {
   return false;
 }
 
-// The user's own data or documents folder. A fresh account may not have it yet; it is made as
-// the desktop would make it, because the fallback, the program folder, is not writable once the
-// program is installed.
-QString userFolder(QStandardPaths::StandardLocation location) {
-  const QString folder = QStandardPaths::writableLocation(location);
-  if (folder.isEmpty()) return folder;
-  // Each missing level, from the top, with the same permissions as the program's own folders.
-  QStringList missing;
-  for (QString level = folder; !QFileInfo::exists(level) && level != QFileInfo(level).path();
-       level = QFileInfo(level).path()) {
-    missing.prepend(level);
-  }
-  for (const QString& level : missing) CreateFolderIfMissing(level);
-  return folder;
-}
-
 }  // namespace
 
 StartupEnvironment SystemStartupEnvironment() {
   return StartupEnvironment{
       ProgramFolder(),
-      userFolder(QStandardPaths::GenericDataLocation),
-      userFolder(QStandardPaths::DocumentsLocation),
+      CommonDataBase(),
+      CommonDocumentsBase(),
       QCoreApplication::arguments().mid(1),
       GetProgramVersion(),
   };

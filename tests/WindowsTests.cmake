@@ -1,5 +1,5 @@
-# The tests of the Windows program, run under Wine: the layers below the windows, and the OPU
-# link through the Windows drivers.
+# The tests of the Windows program, run under Wine: the layers below the windows with the tests
+# of their own that Windows adds (windows/<layer>), and the OPU link through the Windows drivers.
 include(GoogleTest)
 
 function(ukova_windows_tests name)
@@ -8,17 +8,19 @@ function(ukova_windows_tests name)
     PROPERTIES TIMEOUT 120)
 endfunction()
 
-file(GLOB image_sources CONFIGURE_DEPENDS image/*.cpp)
+file(GLOB_RECURSE image_sources CONFIGURE_DEPENDS image/*.cpp)
 ukova_windows_tests(image ${image_sources})
 target_link_libraries(test_image PRIVATE ukova_image ukova_test_main_core)
 
-file(GLOB ui_sources CONFIGURE_DEPENDS ui/*.cpp)
+file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS ui/*.cpp)
 ukova_windows_tests(ui ${ui_sources})
 target_link_libraries(test_ui PRIVATE ukova_ui ukova_test_main_widgets)
 
-file(GLOB files_sources CONFIGURE_DEPENDS files/*.cpp)
+file(GLOB_RECURSE files_sources CONFIGURE_DEPENDS files/*.cpp windows/files/*.cpp)
 ukova_windows_tests(files ${files_sources})
 target_link_libraries(test_files PRIVATE ukova_files ukova_test_main_widgets)
+# The program's version record, which the settings and About read back from the program file.
+target_sources(test_files PRIVATE ${CMAKE_BINARY_DIR}/packaging/windows/ukova-programmer.rc)
 
 # The link through the Windows drivers against the simulated OPU, which runs on the Linux side
 # behind a Wine COM port. The simulator comes from a Linux build (scripts/test.sh builds one).
@@ -29,13 +31,13 @@ if(NOT EXISTS "${UKOVA_OPU_SIM}")
 endif()
 
 # The stand-in for the D2XX library, built as ftd2xx.dll beside the test program.
-add_library(standin_ftd2xx SHARED opu/windows/StandInD2xx.cpp)
+add_library(standin_ftd2xx SHARED windows/opu/StandInD2xx.cpp)
 set_target_properties(standin_ftd2xx PROPERTIES OUTPUT_NAME ftd2xx PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 # Written as the chip maker's library is, with no runtime DLLs of its own to find.
 target_link_options(standin_ftd2xx PRIVATE -static-libgcc -static-libstdc++)
 
-add_executable(test_opu_windows opu/windows/WindowsLinkTest.cpp)
+add_executable(test_opu_windows windows/opu/WindowsLinkTest.cpp)
 target_link_libraries(test_opu_windows PRIVATE ukova_opu ukova_test_main_core)
 add_dependencies(test_opu_windows standin_ftd2xx)
 
@@ -45,7 +47,7 @@ function(ukova_link_case name simulator_arguments)
   math(EXPR port "${com_port} + 1")
   set(com_port ${port} PARENT_SCOPE)
   add_test(NAME windows.${name}
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/opu/windows/with-simulated-opu.sh ${UKOVA_OPU_SIM}
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/windows/opu/with-simulated-opu.sh ${UKOVA_OPU_SIM}
       com${port} ${simulator_arguments} --
       ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:test_opu_windows> --gtest_filter=${name})
   set_tests_properties(windows.${name} PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARGN}")

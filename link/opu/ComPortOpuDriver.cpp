@@ -258,6 +258,10 @@ void ComPortOpuDriver::WaitForBytes(Clock::time_point deadline) {
     Pause(deadline);
   } else if (got == 1) {
     early_.append(byte);
+  } else {
+    // A line that hung up while the read waited ends the wait like a time-out; only the next
+    // look at the queue tells them apart.
+    (void)QueuedBytes(queued);
   }
 }
 

@@ -1,11 +1,12 @@
 #include "link/opu/WindowsPorts.h"
 
-// clang-format off: windows.h first, the others need its types.
+// windows.h first: the others need its types; initguid.h before the GUIDs that it defines.
+// clang-format off
+#include <windows.h>
+#include <initguid.h>
 #include <devguid.h>
 #include <devpkey.h>
-#include <initguid.h>
 #include <setupapi.h>
-#include <windows.h>
 // clang-format on
 
 #include <array>
