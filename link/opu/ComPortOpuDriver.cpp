@@ -31,33 +31,13 @@ ComPortOpuDriver::~ComPortOpuDriver() {
 
 int ComPortOpuDriver::OpenEx(const QString& description, int openMode) {
   Close();
-  lastOpenError_.clear();
-  lastOpenFailure_ = {};
-  if (openMode != OpenByDescription) {
-    lastOpenError_ = QStringLiteral("unsupported open mode %1").arg(openMode);
-    lastOpenFailure_.kind = OpenFailure::Other;
-    return StatusFailure;
-  }
   const QStringList ports = portName_.isEmpty()
                                 ? FindPortsByDescription(description, ListUsbComPorts())
                                 : QStringList{portName_};
-  if (ports.isEmpty()) {
-    lastOpenError_ = QStringLiteral("no COM port reports the description \"%1\"").arg(description);
-    lastOpenFailure_.kind = OpenFailure::NotFound;
-    return StatusFailure;
-  }
-  OpenFailure failure;
-  QString error;
-  const auto openPort = [this](const QString& port, OpenFailure& attempt, QString& attemptError) {
-    if (OpenPort(port)) return true;
-    attempt = lastOpenFailure_;
-    attemptError = lastOpenError_;
-    return false;
-  };
-  if (OpenFirstOf(ports, openPort, failure, error)) return 0;
-  lastOpenFailure_ = failure;
-  lastOpenError_ = error;
-  return StatusFailure;
+  const auto openPort = [this](const QString& port) { return OpenPort(port); };
+  return OpenOneOf(openMode, description, ports, openPort, lastOpenFailure_, lastOpenError_)
+             ? 0
+             : StatusFailure;
 }
 
 bool ComPortOpuDriver::OpenPort(const QString& name) {

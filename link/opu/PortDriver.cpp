@@ -29,18 +29,34 @@ QStringList FindPortsByDescription(const QString& description,
   return devices;
 }
 
-bool OpenFirstOf(const QStringList& ports, const PortOpener& openPort, OpenFailure& failure,
-                 QString& error) {
+bool OpenOneOf(int openMode, const QString& description, const QStringList& ports,
+               const PortOpener& openPort, OpenFailure& failure, QString& error) {
   failure = {};
   error.clear();
+  if (openMode != OpuDriver::OpenByDescription) {
+    error = QStringLiteral("unsupported open mode %1").arg(openMode);
+    failure.kind = OpenFailure::Other;
+    return false;
+  }
+  if (ports.isEmpty()) {
+    error = QStringLiteral("no serial port reports the description \"%1\"").arg(description);
+    failure.kind = OpenFailure::NotFound;
+    return false;
+  }
+  OpenFailure told;
+  QString toldError;
   for (const QString& port : ports) {
-    OpenFailure attempt;
-    QString attemptError;
-    if (openPort(port, attempt, attemptError)) return true;
-    if (FailureRank(attempt.kind) > FailureRank(failure.kind)) {
-      failure = attempt;
-      error = attemptError;
+    if (openPort(port)) {
+      failure = {};
+      error.clear();
+      return true;
+    }
+    if (FailureRank(failure.kind) > FailureRank(told.kind)) {
+      told = failure;
+      toldError = error;
     }
   }
+  failure = told;
+  error = toldError;
   return false;
 }

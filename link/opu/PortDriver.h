@@ -41,9 +41,10 @@ class PortDriver : public OpuDriver {
 // Whether a port named on the command line is there at all.
 [[nodiscard]] bool PortExists(const QString& port);
 
-// Tries the ports in order until one opens. With several programming units attached, one that
-// another program holds must not keep the user from the next. When none opens, failure and error
-// tell the failure the user can best put right.
-using PortOpener = std::function<bool(const QString& port, OpenFailure& failure, QString& error)>;
-[[nodiscard]] bool OpenFirstOf(const QStringList& ports, const PortOpener& openPort,
-                               OpenFailure& failure, QString& error);
+// OpenEx of a driver that opens one of the ports whose USB description is asked for: only by
+// description, and the ports in order until one opens. With several programming units attached,
+// one that another program holds must not keep the user from the next. openPort notes why it
+// failed in failure and error; when none opens, they tell the failure the user can best put right.
+using PortOpener = std::function<bool(const QString& port)>;
+[[nodiscard]] bool OpenOneOf(int openMode, const QString& description, const QStringList& ports,
+                             const PortOpener& openPort, OpenFailure& failure, QString& error);

@@ -113,33 +113,12 @@ QStringList SerialOpuDriver::FindPortsByDescription(const QString& description,
 
 int SerialOpuDriver::OpenEx(const QString& description, int openMode) {
   Close();
-  lastOpenError_.clear();
-  lastOpenFailure_ = {};
-  if (openMode != OpenByDescription) {
-    lastOpenError_ = QStringLiteral("unsupported open mode %1").arg(openMode);
-    lastOpenFailure_.kind = OpenFailure::Other;
-    return StatusFailure;
-  }
   const QStringList ports =
       portPath_.isEmpty() ? FindPortsByDescription(description, places_) : QStringList{portPath_};
-  if (ports.isEmpty()) {
-    lastOpenError_ =
-        QStringLiteral("no serial port reports the description \"%1\"").arg(description);
-    lastOpenFailure_.kind = OpenFailure::NotFound;
-    return StatusFailure;
-  }
-  OpenFailure failure;
-  QString error;
-  const auto openPort = [this](const QString& port, OpenFailure& attempt, QString& attemptError) {
-    if (OpenPort(port) == 0) return true;
-    attempt = lastOpenFailure_;
-    attemptError = lastOpenError_;
-    return false;
-  };
-  if (OpenFirstOf(ports, openPort, failure, error)) return 0;
-  lastOpenFailure_ = failure;
-  lastOpenError_ = error;
-  return StatusFailure;
+  const auto openPort = [this](const QString& port) { return OpenPort(port) == 0; };
+  return OpenOneOf(openMode, description, ports, openPort, lastOpenFailure_, lastOpenError_)
+             ? 0
+             : StatusFailure;
 }
 
 int SerialOpuDriver::OpenPort(const QString& path) {
