@@ -1,7 +1,7 @@
 // On Linux the common folders are the user's own: a home is not shared with other users.
 #include "files/CommonFolders.h"
-#include "files/ImageFiles.h"
 #include "files/DataFolders.h"
+#include "files/ImageFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -132,10 +132,8 @@ bool examineCommandLine(const QStringList& arguments, StartupSettings& result) {
 
 StartupEnvironment SystemStartupEnvironment() {
   return StartupEnvironment{
-      ProgramFolder(),
-      CommonDataBase(),
-      CommonDocumentsBase(),
-      QCoreApplication::arguments().mid(1),
+      ProgramFolder(),       CommonDataBase(),
+      CommonDocumentsBase(), QCoreApplication::arguments().mid(1),
       GetProgramVersion(),
   };
 }

@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SpecialFiles.h"
 #include "ui/Texts.h"
 
 #include <QDir>
@@ -21,8 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -250,7 +249,8 @@ TEST_P(ConfigurationFilesLoadTest, RefusesMissingFilesAndFolders) {
 TEST_P(ConfigurationFilesLoadTest,
        RefusesPipesDevicesAndLinkLoopsWithTheSizeMessageWithoutWaiting) {
   const QString pipe = filePath(QStringLiteral("pipe.ukova"));
-  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  if (!MakeUnwrittenPipe(pipe))
+    GTEST_SKIP() << "no named pipes, devices or link loops in this file system";
   const QString device = filePath(QStringLiteral("zero.ukova"));
   ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
   const QString loop = filePath(QStringLiteral("loop.ukova"));
@@ -340,8 +340,10 @@ TEST_F(ConfigurationFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoade
   QByteArray expected = original;
   expected[BatteryTestInterval] = 72;
   EXPECT_EQ(readBytes(path), expected);
-  EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
-            ownerOnly);
+  if (FileSystemKeepsModeBits()) {
+    EXPECT_EQ(QFileInfo(path).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+              ownerOnly);
+  }
   EXPECT_EQ(view.status, Text(Msg::ConfigurationFileSaved));
   EXPECT_EQ(view.title, titleNaming(QStringLiteral("pendant.ukova")));
   EXPECT_EQ(imageSource, SourceFile);

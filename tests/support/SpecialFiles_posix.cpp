@@ -7,3 +7,7 @@
 bool MakeUnwrittenPipe(const QString& path) {
   return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
+
+bool FileSystemKeepsModeBits() {
+  return true;
+}

@@ -3,3 +3,7 @@
 bool MakeUnwrittenPipe(const QString& /*path*/) {
   return false;
 }
+
+bool FileSystemKeepsModeBits() {
+  return false;
+}

@@ -1,4 +1,4 @@
-#include "files/Settings.h"
+#include "files/ProgramVersion.h"
 
 #include <gtest/gtest.h>
 
