@@ -163,7 +163,10 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   oneLine.message = entry.message.simplified();
   QFile file(path);
   // Appended, never replaced: earlier lines stay as they are even when another program appends too.
-  if (!file.open(QIODevice::ReadWrite | QIODevice::Append, FilePermissionLimit)) return false;
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
+                 FilePermissionLimit)) {
+    return false;
+  }
   QByteArray bytes;
   if (file.size() == 0) {
     bytes = Bom + FormatRecordLine(RecordColumnHeads()) + LineEnd;
@@ -171,8 +174,15 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
     bytes = LineEnd;
   }
   bytes += FormatRecordLine(RecordColumns(oneLine)) + LineEnd;
-  // One write of the whole line: two programs appending at once never interleave within a line.
-  return file.write(bytes) == bytes.size() && file.flush();
+  // One unbuffered write of the whole line: two programs appending at once never interleave
+  // within a line, and a full disk shows here. Half a line that did not fit is taken back.
+  const qint64 sizeBefore = file.size();
+  if (file.write(bytes) == bytes.size()) {
+    file.close();
+    return file.error() == QFileDevice::NoError;
+  }
+  (void)file.resize(sizeBefore);
+  return false;
 }
 
 std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path) {
@@ -229,8 +239,13 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
     const BackupOutcome backup =
         WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);
     entry.backup = backup.relativePath;
-    if (!backup.failedPath.isEmpty())
+    if (!backup.failedPath.isEmpty()) {
       problems << FormatText(Msg::BackupNotSaved, {backup.failedPath});
+      // The line names no checksum of bytes that are on no disk, and says why.
+      entry.sha256.clear();
+      const QString missing = Text(Msg::RecordBackupMissing);
+      entry.message = entry.message.isEmpty() ? missing : entry.message + u' ' + missing;
+    }
   }
   const QString recordPath = dataFolder + RecordFileName;
   if (!AppendRecordEntry(recordPath, entry))

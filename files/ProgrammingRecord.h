@@ -26,7 +26,7 @@ struct RecordEntry {
   QString codeBefore;
   QString codeAfter;
   QString result;   // "OK" or the number of the message the operation ended with
-  QString message;  // that message's text, on one line; empty for OK
+  QString message;  // that message's text, on one line; for OK empty, or that the backup is missing
   QString backup;   // the backup's path below the data folder; empty when none was kept
   QString sha256;   // of the 256 bytes read or sent, in hex; empty when none
 

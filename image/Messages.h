@@ -195,6 +195,7 @@ enum Id : int {
   FileNotWritten = 11130,
   RetransmissionAttemptsRange = 11131,
   TraceNotWritten = 11132,
+  RecordBackupMissing = 11133,
   MenuHelpConnectionCheck = 11140,
   CheckTitle = 11141,
   CheckStepAdapter = 11142,

@@ -198,6 +198,7 @@ const std::map<int, const char*>& textTable() {
       {11130, "Die Daten haben den Datenträger nicht vollständig erreicht (Datenträger voll, Kontingent erschöpft oder keine Schreibberechtigung). Die bisherige Datei ist unverändert."},
       {11131, "Die Anzahl der Wiederholungsversuche liegt im Bereich von 0 bis 99"},
       {11132, "Die Aufzeichnung der OPU-Verbindung kann nicht in die Datei „%s“ geschrieben werden (%s). Es wird keine Aufzeichnung geführt."},
+      {11133, "Sicherung fehlt: sie konnte nicht gespeichert werden"},
       {11140, "&Verbindung prüfen..."},
       {11141, "Verbindung prüfen"},
       {11142, "1. Programmiergerät angeschlossen"},

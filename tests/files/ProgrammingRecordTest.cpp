@@ -3,6 +3,7 @@
 #include "files/ImageFiles.h"
 #include "files/RecordWindow.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
@@ -96,6 +97,13 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
   ASSERT_TRUE(AppendRecordEntry(path, first));
   EXPECT_EQ(ReadRecordFile(path)->size(), 3u);
   EXPECT_EQ(ReadRecordFile(folder.filePath("none.csv"))->size(), 0u);
+
+  // A full disk: the line is refused whole, nothing of it stays behind.
+  const QByteArray kept = readBytes(path);
+  EXPECT_EQ(
+      InChildWithFileSizeLimit(kept.size() + 20, [&] { return AppendRecordEntry(path, first); }),
+      false);
+  EXPECT_EQ(readBytes(path), kept);
 }
 
 TEST(ProgrammingRecordTest, TimesCarryTheirOffset) {
@@ -150,7 +158,9 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
               ElementsAre(FormatText(Msg::BackupNotSaved, {BackupFolder(data, "1A2B") +
                                                            "2026-12-07_14-03-22_Lesen.ukova"})));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
-  EXPECT_EQ(record().at(0).sha256, Sha256Hex(sampleBytes(1)));
+  // No checksum of bytes that are on no disk; the line says that the backup is missing.
+  EXPECT_TRUE(record().at(0).sha256.isEmpty());
+  EXPECT_EQ(record().at(0).message, Text(Msg::RecordBackupMissing));
 
   QDir(data).remove(BackupsFolderName);
   QDir(data).remove(RecordFileName);
