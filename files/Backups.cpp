@@ -3,6 +3,7 @@
 #include "files/DataFolders.h"
 #include "files/ImageFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -43,6 +44,12 @@ std::optional<BackupKind> BackupKindOf(const OperationOutcome& outcome) {
 
 QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
   return dataFolder + BackupsFolderName + u'/' + codeFolderName(radioCode) + u'/';
+}
+
+QString BackupPathInFolder(const QString& dataFolder, const QString& backup) {
+  const QString path = QDir::cleanPath(dataFolder + backup);
+  const QString backups = QDir::cleanPath(dataFolder + BackupsFolderName) + u'/';
+  return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
 }
 
 BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, BackupKind kind,

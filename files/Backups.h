@@ -24,6 +24,11 @@ inline const QString BackupsFolderName = QStringLiteral("Sicherungen");
 // hexadecimal digits (it comes from the OPU) never becomes a path of its own.
 [[nodiscard]] QString BackupFolder(const QString& dataFolder, const QString& radioCode);
 
+// The full path of a backup the record names (below the data folder); empty when the name is
+// empty or leads out of the backups folder. The record is a text file anyone may edit, so its
+// backup column must not reach other files.
+[[nodiscard]] QString BackupPathInFolder(const QString& dataFolder, const QString& backup);
+
 // Where a backup went: its path below the data folder ("Sicherungen/1A2B/..."), or why it could
 // not be written.
 struct BackupOutcome {

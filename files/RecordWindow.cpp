@@ -6,7 +6,6 @@
 #include "ui/UserDialogs.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -121,16 +120,20 @@ void TfrmRecord::cbbxRadioCodeChange() {
 QString TfrmRecord::SelectedBackupPath() const {
   const QTableWidgetItem* item = tblRecord->item(tblRecord->currentRow(), TimeColumn);
   if (item == nullptr) return {};
-  const QString backup = entries_[item->data(Qt::UserRole).toULongLong()].backup;
-  // The record is a text file anyone may edit: only a file in the backups folder is opened.
-  const QString path = QDir::cleanPath(dataFolder_ + backup);
-  const QString backups = QDir::cleanPath(dataFolder_ + BackupsFolderName) + u'/';
-  return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
+  return BackupPathInFolder(dataFolder_, entries_[item->data(Qt::UserRole).toULongLong()].backup);
 }
 
 void TfrmRecord::btnOpenBackupClick() {
-  if (SelectedBackupPath().isEmpty()) {
+  const QTableWidgetItem* item = tblRecord->item(tblRecord->currentRow(), TimeColumn);
+  const QString backup =
+      item == nullptr ? QString() : entries_[item->data(Qt::UserRole).toULongLong()].backup;
+  if (backup.isEmpty()) {
     dialogs_.ShowInformation(this, Text(Msg::RecordNoBackup));
+    return;
+  }
+  if (BackupPathInFolder(dataFolder_, backup).isEmpty()) {
+    dialogs_.ShowInformation(this, FormatText(Msg::RecordBackupOutsideFolder,
+                                              {backup, dataFolder_ + BackupsFolderName}));
     return;
   }
   accept();

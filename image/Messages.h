@@ -240,6 +240,7 @@ enum Id : int {
   CommandLineHelp = 11300,
   CommandLineUnknownOption = 11301,
   CommandLineMissingValue = 11302,
+  RecordBackupOutsideFolder = 11500,
   DataFolderSuffix = 19999,
 };
 

@@ -243,6 +243,7 @@ const std::map<int, const char*>& textTable() {
       {11300, "Aufruf: ukova-programmer [-SERVICE] [ORDNER] [DATEI] [--opu-port=PFAD] [--opu-trace=DATEI]\n\nLiest die Konfiguration eines U-KOVA-Senders über das Programmiergerät OPU aus, zeigt sie zum Ändern und schreibt sie zurück.\n\n  -SERVICE            Servicemodus: die Zeitschranke für Inaktivität als Zählerstand\n                      (Groß- und Kleinschreibung egal; zählt nur vor einem ORDNER)\n  ORDNER              Standardverzeichnis für Konfigurationsdateien, nur für diesen Start\n  DATEI               diese Konfigurationsdatei (*.ukova) nach dem Start öffnen\n  --opu-port=PFAD     diese serielle Schnittstelle für das OPU verwenden, statt es am\n                      USB-Namen zu suchen (auch: --opu-port PFAD)\n  --opu-trace=DATEI   jedes Byte zum und vom OPU mit Zeit an DATEI anhängen\n                      (für den Support; auch: --opu-trace DATEI)\n  --help              diese Hilfe zeigen\n  --version           die Programmversion zeigen\n"},
       {11301, "ukova-programmer: unbekannte Option „%s“\nDie Optionen zeigt: ukova-programmer --help\n"},
       {11302, "ukova-programmer: zur Option „%s“ fehlt der Wert\nDie Optionen zeigt: ukova-programmer --help\n"},
+      {11500, "Die Datei '%s' liegt nicht im Ordner der Sicherungen (%s) und wird nicht geöffnet."},
       {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   // clang-format on

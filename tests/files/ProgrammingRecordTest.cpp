@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -183,23 +184,37 @@ TEST_F(KeepOperationTest, ACodeThatIsNoCodeNeverBecomesAPath) {
 
 }  // namespace
 
-TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolder) {
+TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSaysWhyNot) {
   // The record is a text file anyone may edit; its backup column must not reach other files.
+  struct Case {
+    QString backup;
+    QString opened;   // empty: refused
+    QString message;  // what the refusal says
+  };
   const QString kept = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
-  for (const QString& backup :
-       {QString("../Konfigurationen/kueche.ukova"), QString("Sicherungen/../Protokoll.csv"),
-        QString("/etc/passwd"), kept}) {
-    ASSERT_TRUE(AppendRecordEntry(data + RecordFileName,
-                                  RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", backup, ""}));
+  const QString backups = data + BackupsFolderName;
+  const auto outside = [&backups](const QString& backup) {
+    return FormatText(Msg::RecordBackupOutsideFolder, {backup, backups});
+  };
+  const Case cases[] = {
+      {kept, QDir::cleanPath(data + kept), ""},
+      {"../Konfigurationen/kueche.ukova", "", outside("../Konfigurationen/kueche.ukova")},
+      {"Sicherungen/../Protokoll.csv", "", outside("Sicherungen/../Protokoll.csv")},
+      {"/etc/passwd", "", outside("/etc/passwd")},
+      {"", "", Text(Msg::RecordNoBackup)},
+  };
+  for (const Case& c : cases) {
+    QDir(data).remove(RecordFileName);
+    ASSERT_TRUE(AppendRecordEntry(
+        data + RecordFileName, RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", c.backup, ""}));
+    ScriptedDialogs dialogs;
+    TfrmRecord window(dialogs);
+    ASSERT_TRUE(window.LoadRecord(data));
+    window.tblRecord->selectRow(0);
+    EXPECT_EQ(window.SelectedBackupPath(), c.opened) << c.backup.toStdString();
+    window.btnOpenBackup->click();
+    EXPECT_EQ(window.result(), c.opened.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+    EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message})
+        << c.backup.toStdString();
   }
-  ScriptedDialogs dialogs;
-  TfrmRecord window(dialogs);
-  ASSERT_TRUE(window.LoadRecord(data));
-  QStringList opened;
-  for (int row = 0; row < window.tblRecord->rowCount(); ++row) {
-    window.tblRecord->selectRow(row);
-    opened << window.SelectedBackupPath();
-  }
-  // Newest first.
-  EXPECT_EQ(opened, QStringList({QDir::cleanPath(data + kept), "", "", ""}));
 }
