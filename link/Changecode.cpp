@@ -116,12 +116,15 @@ void TfrmChangeCode::btnChangeClick() {
   const QString currentCode = operations_.CurrentRadioCode();
   if (currentCode.isEmpty()) return;
   if (currentCode == newCode) {
-    dialogs_.ShowInformation(this, FormatText(Msg::CodeChangeNotNeeded, {currentCode}));
+    const QString notNeeded = FormatText(Msg::CodeChangeNotNeeded, {currentCode});
+    operations_.EndCodeChangeUnchanged(Msg::CodeChangeNotNeeded, notNeeded);
+    dialogs_.ShowInformation(this, notNeeded);
     return;
   }
   // Only No stops: closing the box goes on, as it always has here.
   if (dialogs_.ShowInformation(this, FormatText(Msg::ConfirmCodeChange, {currentCode, newCode}),
                                BoxButtons::YesNo) == mrNo) {
+    operations_.EndCodeChangeUnchanged(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;
   }
   operations_.SetRequestedRadioCode(newCode);

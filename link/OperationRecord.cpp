@@ -42,9 +42,14 @@ void OperationRecord::NoteImage(const ImageBytes& image) {
   if (!running_.empty()) running_.back().outcome.image = image;
 }
 
+void OperationRecord::NoteEnded() {
+  if (!running_.empty() && running_.back().outcome.finishedAt.isNull())
+    running_.back().outcome.finishedAt = QDateTime::currentDateTime();
+}
+
 void OperationRecord::BeginCheck(const QString& code) {
   // The write ended before its check began.
-  if (!running_.empty()) running_.back().outcome.finishedAt = QDateTime::currentDateTime();
+  NoteEnded();
   running_.push_back(Running{StartedOutcome(OperationKind::Verify, code), false});
 }
 

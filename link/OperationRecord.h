@@ -26,8 +26,10 @@ class OperationRecord {
   void SetObserver(OperationObserver* observer) { observer_ = observer; }
 
   void Begin(OperationKind kind);
-  // Forgets the operation running without telling anyone.
-  void Discard() { running_.clear(); }
+  // Whether an operation of `kind` has begun and not finished.
+  [[nodiscard]] bool IsRunning(OperationKind kind) const {
+    return !running_.empty() && running_.back().outcome.kind == kind;
+  }
   // The transmitter the operation works on, once it is identified.
   void NoteTransmitter(const QString& code);
   // The message the operation ends with, as far as it has got.
@@ -35,6 +37,9 @@ class OperationRecord {
   void NoteSuccess(const QString& codeAfter, const std::optional<ImageBytes>& image);
   // The bytes the operation found although it did not succeed.
   void NoteImage(const ImageBytes& image);
+  // The operation ended on the line: what follows (a message box the user reads) does not delay
+  // its time.
+  void NoteEnded();
   // Ends the operation running and begins its check under `code`.
   void BeginCheck(const QString& code);
   // Stamps what has not ended yet and tells the observer; an operation that ended without a word

@@ -65,13 +65,20 @@ Identification TransmitterOperations::IdentifyTransmitter() {
 Identification TransmitterOperations::IdentifyForCodeChange() {
   record_.Begin(OperationKind::ChangeCode);
   const Identification outcome = IdentifyTransmitter();
-  // Once identified, the change itself is recorded when it runs.
-  if (outcome == Identification::Failed) {
-    record_.Finish();
-  } else {
-    record_.Discard();
+  if (outcome == Identification::Identified) {
+    record_.NoteTransmitter(state_.CurrentRadioCode);
+    return outcome;
   }
+  // A failed identification has noted its message.
+  if (outcome == Identification::Abandoned)
+    record_.NoteMessage(Msg::CodeReadCancelled, Text(Msg::CodeReadCancelled));
+  record_.Finish();
   return outcome;
+}
+
+void TransmitterOperations::EndCodeChangeUnchanged(Msg::Id number, const QString& text) {
+  record_.NoteMessage(number, text);
+  record_.Finish();
 }
 
 bool TransmitterOperations::OpenForIdentification() {
@@ -328,7 +335,7 @@ void TransmitterOperations::ReportWriteOutcome(ModalResult result) {
 // --- Radio code change ---------------------------------------------------------------------
 
 ChangeResult TransmitterOperations::ChangeRadioCode() {
-  record_.Begin(OperationKind::ChangeCode);
+  if (!record_.IsRunning(OperationKind::ChangeCode)) record_.Begin(OperationKind::ChangeCode);
   ChangeResult result = ChangeRadioCodeSteps();
   const QString requested = RadioCodeAsSent(state_.RequestedRadioCode);
   // The dialog shows the result's message; the record names it.
@@ -424,6 +431,7 @@ std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, 
 void TransmitterOperations::ShowError(Msg::Id number, const QStringList& arguments) {
   const QString text = FormatText(number, arguments);
   record_.NoteMessage(number, text);
+  record_.NoteEnded();
   dialogs_.ShowError(dialogParent_, text);
 }
 

@@ -75,13 +75,17 @@ class TransmitterOperations {
   // Learns the code of the transmitter whose button is pressed. Every failure empties
   // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
   Identification IdentifyTransmitter();
-  // The code-change dialog's identification: one that fails ends the code change, and the
-  // record keeps it with its message.
+  // The code-change dialog's identification. It begins the code change's record line: one that
+  // fails or is abandoned ends it; after an identification the dialog ends it with
+  // ChangeRadioCode or EndCodeChangeUnchanged.
   Identification IdentifyForCodeChange();
+  // The identified code change ends without a change: the code was already the new one, or the
+  // user said No. Its record line gets `number` and `text`.
+  void EndCodeChangeUnchanged(Msg::Id number, const QString& text);
   void ReadFromDevice();
   void WriteToDevice();
   // Gives the identified transmitter RequestedRadioCode, identifying it first when no code is
-  // known.
+  // known. Carries on the record line IdentifyForCodeChange began.
   [[nodiscard]] ChangeResult ChangeRadioCode();
   // One tick of the poll timer.
   void PollOpuInfo() { wait_.PollOpuInfo(); }

@@ -484,3 +484,65 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAM
 }
 
 }  // namespace
+
+namespace {
+
+// Every code change started gets its record line, also one that ends without a change.
+TEST_F(TransmitterOperationsTest, EveryCodeChangeStartedIsRecorded) {
+  struct Case {
+    const char* name;
+    std::function<void()> run;
+    int resultNumber;
+    const char* codeBefore;
+  };
+  const Case cases[] = {
+      {"Abbruch at the first press",
+       [this] {
+         abortAtInstruction(Msg::PressButtonForCode);
+         changeCodeTo("C0DE");
+       },
+       Msg::CodeReadCancelled, ""},
+      {"already the code", [this] { changeCodeTo("1A2B"); }, Msg::CodeChangeNotNeeded, "1A2B"},
+      {"Nein or Escape at the question",
+       [this] {
+         dialogs.answers = {mrNo};
+         changeCodeTo("C0DE");
+       },
+       Msg::CancelledByUser, "1A2B"},
+      {"changed", [this] { changeCodeTo("C0DE"); }, 0, "1A2B"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    start(opu.LinkOptions());
+    opu.SetButtonDelay(0);
+    c.run();
+    const auto& outcomes = f().observer.outcomes;
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].kind, OperationKind::ChangeCode);
+    EXPECT_EQ(outcomes[0].resultNumber, c.resultNumber);
+    EXPECT_EQ(outcomes[0].codeBefore, c.codeBefore);
+  }
+}
+
+// A line's time is when the operation ended on the line, not when the user closed its message.
+TEST_F(TransmitterOperationsTest, ALinesTimeIsNotDelayedByItsMessageBox) {
+  const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
+                                              [this] { changeCodeTo("C0DE"); }};
+  setFaults([](OpuSimFaults& faults) { faults.jobOutcome = "04"; });
+  QDateTime shownAt;
+  for (const auto& operation : operations) {
+    f().observer.outcomes.clear();
+    shownAt = QDateTime();
+    dialogs.onMessage = [&shownAt](const ScriptedDialogs::Shown& shown) {
+      if (shown.kind != BoxKind::Error) return;
+      shownAt = QDateTime::currentDateTime();
+      QTest::qWait(5 * TestPollIntervalMs);  // the user reads the box
+    };
+    operation();
+    ASSERT_FALSE(shownAt.isNull());
+    ASSERT_EQ(f().observer.outcomes.size(), 1u);
+    EXPECT_LE(f().observer.outcomes[0].finishedAt, shownAt);
+  }
+}
+
+}  // namespace
