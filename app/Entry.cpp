@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "files/ImageFiles.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "ui/UserDialogs.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   // Answered before the application object exists, which would need a display.
   if (const auto answer = AnswerCommandLine(argumentsOf(argc, argv))) return deliver(*answer);
 
+  KeepRunningPastFileSizeLimit();
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);

@@ -40,3 +40,7 @@ inline constexpr QFileDevice::Permissions FolderPermissionLimit =
 // no new file, another user's file), the existing file is written in place and its old content
 // put back when the new one does not reach the disk. A write-protected file is left as it is.
 [[nodiscard]] bool ReplaceFile(const QString& path, const QByteArray& content);
+
+// A write beyond the user's file-size limit fails like one on a full disk and is reported, instead
+// of ending the program with the window's unsaved configuration. Called once at the start.
+void KeepRunningPastFileSizeLimit();

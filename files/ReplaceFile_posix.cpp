@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -135,4 +136,8 @@ bool ReplaceFile(const QString& path, const QByteArray& content) {
       return exists && replaceInPlace(target, content);
   }
   return false;
+}
+
+void KeepRunningPastFileSizeLimit() {
+  std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -116,6 +116,19 @@ TEST_F(ImageFilesTest, BytesThatDoNotReachTheDiskLeaveTheOldFile) {
   }
 }
 
+TEST_F(ImageFilesTest, TheFileSizeLimitEndsTheWriteNotTheProgram) {
+  writeBytes(path, "old");
+  const auto outcome = InChildWithFileSizeLimit(
+      100,
+      [&] {
+        KeepRunningPastFileSizeLimit();
+        return ReplaceFile(path, QByteArray(ImageSize, '\x5A'));
+      },
+      false);
+  EXPECT_EQ(outcome, false);
+  EXPECT_EQ(readBytes(path), QByteArray("old"));
+}
+
 // Root passes every permission check: the file-system user is dropped to one that meets them.
 class AsOtherUser {
  public:

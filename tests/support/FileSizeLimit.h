@@ -10,13 +10,13 @@
 
 // Runs the step in a child process that may not make any file larger than `limit` bytes: what a
 // full disk or a quota does to a write, without root or a mount. The step's answer; absent when
-// the child did not end by itself.
-inline std::optional<bool> InChildWithFileSizeLimit(rlim_t limit,
-                                                    const std::function<bool()>& step) {
+// the child did not end by itself. Unless told otherwise the child ignores the signal of the limit,
+// so that the write fails with EFBIG instead of ending the process.
+inline std::optional<bool> InChildWithFileSizeLimit(rlim_t limit, const std::function<bool()>& step,
+                                                    bool ignoreLimitSignal = true) {
   const pid_t child = ::fork();
   if (child == 0) {
-    // The write then fails with EFBIG instead of ending the process.
-    std::signal(SIGXFSZ, SIG_IGN);
+    if (ignoreLimitSignal) std::signal(SIGXFSZ, SIG_IGN);
     const rlimit bound{limit, limit};
     ::setrlimit(RLIMIT_FSIZE, &bound);
     ::_exit(step() ? 1 : 0);
