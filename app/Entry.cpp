@@ -2,6 +2,8 @@
 #include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "cli/CliArguments.h"
+#include "cli/CliRun.h"
 #include "files/ImageFiles.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "ui/UserDialogs.h"
@@ -26,10 +28,14 @@ int deliver(const CommandLineAnswer& answer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Answered before the application object exists, which would need a display.
-  if (const auto answer = AnswerCommandLine(argumentsOf(argc, argv))) return deliver(*answer);
-
+  const QStringList arguments = argumentsOf(argc, argv);
   KeepRunningPastFileSizeLimit();
+  // An operation without a window runs under a core application object: decided here, before any
+  // object that would need a display exists.
+  if (IsCliInvocation(arguments)) return RunCli(argc, argv, arguments);
+  // Answered before the application object exists, which would need a display.
+  if (const auto answer = AnswerCommandLine(arguments)) return deliver(*answer);
+
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);

@@ -83,13 +83,9 @@ void ConfigurationFiles::UpdateTitle() {
 }
 
 std::optional<ImageBytes> ConfigurationFiles::ReadConfigurationBytes(const QString& path) {
-  if (FileSizeOf(path) != ImageSize) {
-    ShowError(Msg::WrongFileSize);
-    return std::nullopt;
-  }
   ImageBytes bytes{};
-  if (!ReadImageFile(path, bytes)) {
-    ShowError(Msg::ConfigurationNotLoadable);
+  if (const std::optional<Msg::Id> refusal = ReadConfigurationFile(path, bytes)) {
+    ShowError(*refusal);
     return std::nullopt;
   }
   return bytes;

@@ -1,6 +1,7 @@
 #include "files/ConfigurationSheet.h"
 
 #include "files/ImageFiles.h"
+#include "files/ProgramVersion.h"
 #include "image/FieldCatalogue.h"
 #include "image/ParameterImage.h"
 #include "ui/Texts.h"
@@ -123,6 +124,22 @@ std::vector<SheetGroup> SheetFieldGroups(InactivityLimitModeKind limitMode,
     }
   }
   return groups;
+}
+
+SheetContent BuildConfigurationSheet(const QString& radioCode, const QString& sourceText,
+                                     InactivityLimitModeKind limitMode,
+                                     const std::function<QString(Field)>& shownValue) {
+  SheetContent sheet;
+  sheet.title = Text(Msg::SheetTitle);
+  sheet.header = {
+      {Text(FieldCaptionText(Field::edtRadioCodeOld, limitMode)).trimmed(), radioCode},
+      {Text(Msg::SheetSource), sourceText},
+      {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
+      {Text(Msg::SheetCreatedWith),
+       FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})},
+  };
+  sheet.groups = SheetFieldGroups(limitMode, shownValue);
+  return sheet;
 }
 
 QString SheetTimeText(const QDateTime& time) {

@@ -41,6 +41,15 @@ struct SheetContent {
 [[nodiscard]] std::vector<SheetGroup> SheetFieldGroups(
     InactivityLimitModeKind limitMode, const std::function<QString(Field)>& shownValue);
 
+// The whole sheet of one configuration: the title, the lines about it (the radio code it names,
+// where it came from as SheetSourceText says, when and with what the sheet was made) and the
+// field groups. The window hands in its fields' values; a front end without a window the codec's
+// showing.
+[[nodiscard]] SheetContent BuildConfigurationSheet(const QString& radioCode,
+                                                   const QString& sourceText,
+                                                   InactivityLimitModeKind limitMode,
+                                                   const std::function<QString(Field)>& shownValue);
+
 // A moment as the sheet writes it: day, month, year, hours and minutes.
 [[nodiscard]] QString SheetTimeText(const QDateTime& time);
 

@@ -15,6 +15,12 @@ bool WriteImageFile(const ImageBytes& bytes, const QString& path) {
   return ReplaceFile(path, QByteArray(reinterpret_cast<const char*>(bytes.data()), ImageSize));
 }
 
+std::optional<Msg::Id> ReadConfigurationFile(const QString& path, ImageBytes& bytes) {
+  if (FileSizeOf(path) != ImageSize) return Msg::WrongFileSize;
+  if (!ReadImageFile(path, bytes)) return Msg::ConfigurationNotLoadable;
+  return std::nullopt;
+}
+
 qint64 FileSizeOf(const QString& path) {
   // The size comes from the file system, so a huge file is refused without being read.
   QFile file(path);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "image/Messages.h"
 #include "image/VembaData.h"
 
 #include <QByteArray>
 #include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 // The program's files on disk: 256-byte configuration files, their write protection, and the one
 // way every file of the program is replaced.
@@ -22,6 +25,9 @@ inline constexpr QFileDevice::Permissions FolderPermissionLimit =
 [[nodiscard]] bool ReadImageFile(const QString& path, ImageBytes& bytes);
 // Fails on an existing read-only file, whose protection the write must respect.
 [[nodiscard]] bool WriteImageFile(const ImageBytes& bytes, const QString& path);
+// A configuration file as every command opens one: the message that refuses it (wrong size, not
+// readable), or none with the bytes read.
+[[nodiscard]] std::optional<Msg::Id> ReadConfigurationFile(const QString& path, ImageBytes& bytes);
 // 0 for a missing file or one that cannot be opened.
 [[nodiscard]] qint64 FileSizeOf(const QString& path);
 

@@ -1,7 +1,7 @@
 #include "link/Changecode.h"
 
-#include "image/FieldRules.h"
 #include "image/VembaData.h"
+#include "link/CodeChangeDialogue.h"
 #include "link/Receiveradio.h"
 #include "link/TransmitterOperations.h"
 #include "ui/FieldEdit.h"
@@ -106,56 +106,5 @@ void TfrmChangeCode::btnOkClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-  if (!NewCodeAcceptable(edtNewCode->text())) return;
-  // Named, compared and sent as the code block carries it.
-  const QString newCode = RadioCodeAsSent(edtNewCode->text());
-  operations_.ForgetRadioCode();
-  operations_.Prompt()->SetTitle(Text(Msg::ChangeCodeTitle));
-  // A failed identification has shown its own message.
-  (void)operations_.IdentifyForCodeChange();
-  const QString currentCode = operations_.CurrentRadioCode();
-  if (currentCode.isEmpty()) return;
-  if (currentCode == newCode) {
-    const QString notNeeded = FormatText(Msg::CodeChangeNotNeeded, {currentCode});
-    operations_.EndCodeChangeUnchanged(Msg::CodeChangeNotNeeded, notNeeded);
-    dialogs_.ShowInformation(this, notNeeded);
-    return;
-  }
-  // Only No stops: closing the box goes on, as it always has here.
-  if (dialogs_.ShowInformation(this, FormatText(Msg::ConfirmCodeChange, {currentCode, newCode}),
-                               BoxButtons::YesNo) == mrNo) {
-    operations_.EndCodeChangeUnchanged(Msg::CancelledByUser, Text(Msg::CancelledByUser));
-    return;
-  }
-  operations_.SetRequestedRadioCode(newCode);
-  ReportChangeResult(operations_.ChangeRadioCode());
-}
-
-bool TfrmChangeCode::NewCodeAcceptable(const QString& code) {
-  // Pasted text passes the key filter; a code that is not hexadecimal never reaches the OPU.
-  const std::optional<Msg::Id> refusal = NewRadioCodeRefusal(code, NewCodeSender::CodeChange);
-  if (refusal) dialogs_.ShowError(this, Text(*refusal));
-  return !refusal;
-}
-
-void TfrmChangeCode::ReportChangeResult(int result) {
-  switch (result) {
-    case ChangeDone:
-      dialogs_.ShowInformation(this, Text(Msg::CodeChanged));
-      break;
-    case ChangeFailed:
-      dialogs_.ShowError(this, Text(Msg::CodeChangeFailed));
-      break;
-    case ChangeTimedOut:
-      dialogs_.ShowError(this, Text(Msg::WaitTimedOut));
-      break;
-    case ChangeJobRefused:
-      dialogs_.ShowError(this, Text(Msg::OpuGetJobFailed));
-      break;
-    case ChangeLinkLost:
-      dialogs_.ShowError(this, Text(Msg::OpuNotReachable));
-      break;
-    default:
-      break;
-  }
+  (void)RunCodeChangeDialogue(operations_, dialogs_, this, edtNewCode->text());
 }

@@ -44,10 +44,6 @@ class TfrmChangeCode : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // False, after telling the user, when the typed code cannot be given to a transmitter.
-  [[nodiscard]] bool NewCodeAcceptable(const QString& code);
-  void ReportChangeResult(int result);
-
   TransmitterOperations& operations_;
   UserDialogs& dialogs_;
 };

@@ -1,7 +1,6 @@
 #include "link/ConnectionCheck.h"
 
-#include "image/ParameterImage.h"
-#include "image/VembaData.h"
+#include "link/ConnectionVerdicts.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 
@@ -19,47 +18,22 @@ namespace {
 
 constexpr int ExplanationWidth = 460;
 
-constexpr Msg::Id StepTitles[] = {Msg::CheckStepAdapter, Msg::CheckStepPort, Msg::CheckStepOpu,
-                                  Msg::CheckStepPendant};
-
 // A mark is a glyph in its colour and a word, so that it reads without colour too.
 QString MarkText(TfrmConnectionCheck::Mark mark) {
   switch (mark) {
     case TfrmConnectionCheck::Mark::Passed:
-      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") + Text(Msg::CheckPassed);
+      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") +
+             Text(CheckMarkText(mark));
     case TfrmConnectionCheck::Mark::Failed:
-      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") + Text(Msg::CheckFailed);
+      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") +
+             Text(CheckMarkText(mark));
     case TfrmConnectionCheck::Mark::Running:
-      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") + Text(Msg::CheckRunning);
+      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") +
+             Text(CheckMarkText(mark));
     case TfrmConnectionCheck::Mark::NotRun:
       break;
   }
-  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(Msg::CheckNotRun);
-}
-
-QString PortList(const std::vector<UsbSerialPort>& ports) {
-  QStringList named;
-  for (const UsbSerialPort& port : ports) {
-    named << (port.product.isEmpty()
-                  ? FormatText(Msg::CheckPortWithoutName, {port.device})
-                  : FormatText(Msg::CheckPortWithName, {port.device, port.product}));
-  }
-  return named.join(QStringLiteral(", "));
-}
-
-Msg::Id NoPermissionText(const PortOpening& opening) {
-  if (!opening.groupMayOpen) return Msg::CheckInstallDeviceRule;
-  switch (opening.membership) {
-    case GroupMembership::NotMember:
-      return Msg::CheckJoinGroup;
-    case GroupMembership::AfterNextLogin:
-      return Msg::CheckLogInAgain;
-    case GroupMembership::InSession:
-      return Msg::CheckAskAdministrator;
-    case GroupMembership::Unknown:
-      break;
-  }
-  return Msg::CheckInstallDeviceRule;
+  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(CheckMarkText(mark));
 }
 
 }  // namespace
@@ -81,7 +55,7 @@ TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPo
   for (int step = 0; step < StepCount; ++step) {
     lblMark[step] = new QLabel(this);
     lblMark[step]->setTextFormat(Qt::RichText);
-    lblStep[step] = new QLabel(Text(StepTitles[step]), this);
+    lblStep[step] = new QLabel(Text(CheckStepTitles[step]), this);
     QFont bold = lblStep[step]->font();
     bold.setBold(true);
     lblStep[step]->setFont(bold);
@@ -144,6 +118,10 @@ void TfrmConnectionCheck::Show(Step step, Mark mark, const QString& explanation)
   lblExplanation[step]->setText(explanation);
 }
 
+void TfrmConnectionCheck::Show(Step step, const CheckVerdict& verdict) {
+  Show(step, verdict.mark, verdict.text);
+}
+
 void TfrmConnectionCheck::ShowRunning(Step step) {
   Show(step, Mark::Running, {});
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -156,14 +134,14 @@ void TfrmConnectionCheck::btnRunClick() {
   for (int step = 0; step < StepCount; ++step) Show(Step(step), Mark::NotRun, {});
   ShowRunning(StepUnit);
   const PortSearch search = probes_.FindPorts();
-  ShowPortSearch(search);
+  Show(StepUnit, PortSearchVerdict(search));
   if (search.Passed()) {
     ShowRunning(StepPort);
     const PortOpening opening = probes_.Open();
-    ShowPortOpening(opening);
+    Show(StepPort, PortOpeningVerdict(opening));
     if (opening.Opened()) {
       ShowRunning(StepOpu);
-      ShowVersion(probes_.AskVersion());
+      Show(StepOpu, VersionVerdict(probes_.AskVersion()));
     }
   }
   probes_.Finish();
@@ -185,73 +163,12 @@ void TfrmConnectionCheck::ShowNotReached(Step from) {
     Show(Step(step), Mark::NotRun, Text(Msg::CheckSkippedAfterFailure));
 }
 
-void TfrmConnectionCheck::ShowPortSearch(const PortSearch& search) {
-  if (!search.namedPort.isEmpty()) {
-    if (search.Passed()) {
-      Show(StepUnit, Mark::Passed, FormatText(Msg::CheckNamedPortPresent, {search.namedPort}));
-    } else {
-      Show(StepUnit, Mark::Failed, FormatText(Msg::CheckNamedPortMissing, {search.namedPort}));
-    }
-  } else if (search.Passed()) {
-    Show(StepUnit, Mark::Passed,
-         FormatText(Msg::CheckAdapterFound, {search.opuPorts.join(QStringLiteral(", "))}));
-  } else if (search.usbPorts.empty()) {
-    Show(StepUnit, Mark::Failed, Text(Msg::CheckNoUsbPort));
-  } else {
-    Show(StepUnit, Mark::Failed,
-         FormatText(Msg::CheckNoPortWithName,
-                    {QString::fromLatin1(OpuLink::Description), PortList(search.usbPorts)}));
-  }
-}
-
-void TfrmConnectionCheck::ShowPortOpening(const PortOpening& opening) {
-  const QString& port = opening.port;
-  switch (opening.failure.kind) {
-    case OpenFailure::None:
-      Show(StepPort, Mark::Passed, FormatText(Msg::CheckPortOpened, {port}));
-      return;
-    case OpenFailure::NoPermission: {
-      const QString& group = opening.failure.group;
-      Show(StepPort, Mark::Failed, FormatText(NoPermissionText(opening), {port, group, group}));
-      return;
-    }
-    case OpenFailure::Busy:
-      Show(
-          StepPort, Mark::Failed,
-          opening.holders.isEmpty()
-              ? FormatText(Msg::PortBusy, {port}) + QLatin1Char(' ') +
-                    Text(Msg::CheckAgainAfterwards)
-              : FormatText(Msg::PortBusy, {port}) + QLatin1Char(' ') +
-                    FormatText(Msg::CheckPortHeldBy, {opening.holders.join(QStringLiteral(", "))}));
-      return;
-    case OpenFailure::NotFound:
-      Show(StepPort, Mark::Failed, FormatText(Msg::CheckPortGone, {port}));
-      return;
-    case OpenFailure::Other:
-      break;
-  }
-  Show(StepPort, Mark::Failed,
-       FormatText(Msg::PortNotOpened, {port}) + QLatin1Char(' ') +
-           FormatText(Msg::CheckPortFailedReason, {opening.systemText}));
-}
-
-void TfrmConnectionCheck::ShowVersion(const VersionAnswer& answer) {
-  const QString required = QString::fromLatin1(OpuLink::RequiredVersion);
-  if (!answer.answered) {
-    Show(StepOpu, Mark::Failed, Text(Msg::CheckOpuSilent));
-  } else if (!answer.newEnough) {
-    Show(StepOpu, Mark::Failed, FormatText(Msg::CheckOpuTooOld, {answer.version, required}));
-  } else {
-    Show(StepOpu, Mark::Passed, FormatText(Msg::CheckOpuVersionFine, {answer.version, required}));
-  }
-}
-
 void TfrmConnectionCheck::btnTransmitterClick() {
   if (marks_[StepOpu] != Mark::Passed || WaitingForButton()) return;
   const PortOpening opening = probes_.Open();
   if (!opening.Opened()) {
     // The unit went away since the steps before: they show why.
-    ShowPortOpening(opening);
+    Show(StepPort, PortOpeningVerdict(opening));
     ShowNotReached(StepOpu);
     Show(StepTransmitter, Mark::NotRun, Text(Msg::CheckNeedsEarlierSteps));
     SetButtonsIdle();
@@ -280,32 +197,8 @@ void TfrmConnectionCheck::tmrButtonTimer() {
     return;
   }
   EndButtonWait();
-  ShowButton(answer);
+  Show(StepTransmitter, ButtonVerdict(answer, ButtonWaitSeconds));
   SetButtonsIdle();
-}
-
-void TfrmConnectionCheck::ShowButton(const ButtonAnswer& answer) {
-  switch (answer.state) {
-    case ButtonAnswer::Heard:
-      if (answer.productType == VembaData::ByteToHex(ThisProductType)) {
-        Show(StepTransmitter, Mark::Passed,
-             FormatText(Msg::CheckPendantHeard, {answer.radioCode, answer.productType}));
-      } else {
-        Show(StepTransmitter, Mark::Failed,
-             FormatText(Msg::CheckOtherProductType, {answer.radioCode, answer.productType}));
-      }
-      return;
-    case ButtonAnswer::ListeningFailed:
-      Show(StepTransmitter, Mark::Failed, Text(Msg::CheckOpuStoppedWaiting));
-      return;
-    case ButtonAnswer::LineLost:
-      Show(StepTransmitter, Mark::Failed, Text(Msg::CheckLineBroken));
-      return;
-    case ButtonAnswer::Waiting:
-      break;
-  }
-  Show(StepTransmitter, Mark::Failed,
-       FormatText(Msg::CheckNoPendantHeard, {QString::number(ButtonWaitSeconds)}));
 }
 
 void TfrmConnectionCheck::EndButtonWait() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ConnectionVerdicts.h"
 #include "link/opu/ConnectionProbes.h"
 
 #include <QDialog>
@@ -21,8 +22,13 @@ class TfrmConnectionCheck : public QDialog {
   Q_OBJECT
 
  public:
-  enum Step { StepUnit, StepPort, StepOpu, StepTransmitter, StepCount };
-  enum class Mark { NotRun, Running, Passed, Failed };
+  using Step = CheckStep;
+  using Mark = CheckMark;
+  static constexpr Step StepUnit = ::StepUnit;
+  static constexpr Step StepPort = ::StepPort;
+  static constexpr Step StepOpu = ::StepOpu;
+  static constexpr Step StepTransmitter = ::StepTransmitter;
+  static constexpr int StepCount = ::StepCount;
   static constexpr int ButtonWaitSeconds = 30;
   static constexpr int PollIntervalMs = 500;
 
@@ -60,10 +66,7 @@ class TfrmConnectionCheck : public QDialog {
   void Show(Step step, Mark mark, const QString& explanation);
   // Marks the step as running and lets the window show it before the step blocks.
   void ShowRunning(Step step);
-  void ShowPortSearch(const PortSearch& search);
-  void ShowPortOpening(const PortOpening& opening);
-  void ShowVersion(const VersionAnswer& answer);
-  void ShowButton(const ButtonAnswer& answer);
+  void Show(Step step, const CheckVerdict& verdict);
   void ShowNotReached(Step from);
   void EndButtonWait();
   void SetButtonsIdle();

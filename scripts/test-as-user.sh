@@ -51,6 +51,8 @@ run "$build/tests/test_app" --gtest_filter='TransmitterOperationsTest.*:SafetyNe
 # Files the user may write but whose folder is closed, owners kept, traces refused.
 run "$build/tests/test_files" --gtest_filter='ImageFilesTest.*:IniFileTest.*:SettingsStartupTest.*'
 run "$build/tests/test_opu" --gtest_filter='WireTrace*'
+# The command line runs the program itself, as a bench script of a normal user does.
+run "$build/tests/test_cli" --gtest_filter='CliEndToEnd.*:CliOperations.*'
 if [ $status -ne 0 ]; then
   echo "End-to-end tests FAILED for a normal user ($user)."
 fi

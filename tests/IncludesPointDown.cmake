@@ -1,5 +1,6 @@
 # Fails when a file includes a header of a layer it may not use. Every dependency points down:
-#   image  <-  ui, link/opu  <-  link, files  <-  app   (ui takes only the message names of image)
+#   image  <-  ui, link/opu  <-  link, files  <-  cli  <-  app   (ui takes only the message names
+#   of image)
 # The simulated OPU stands beside the program on the line and the image alone; tests may use
 # their own layer, what that layer may use, the test support and the simulated OPU. The features
 # added to the main window keep one folder each below app/ (app/sheet/, app/recent/, ...): the
@@ -12,19 +13,20 @@ set(may_use_ui "image")
 set(may_use_opu "image")
 set(may_use_link "opu;image;ui")
 set(may_use_files "image;ui")
-set(may_use_app "link;files;opu;image;ui")
+set(may_use_cli "link;files;opu;image;ui")
+set(may_use_app "cli;link;files;opu;image;ui")
 set(may_use_sim "opu;image")
-set(may_use_bench "app;link;files;opu;image;ui;sim")
+set(may_use_bench "app;cli;link;files;opu;image;ui;sim")
 
 # The layer a path (relative to the source tree, or as written in an include) belongs to.
 function(layer_of path result)
   if(path MATCHES "^link/opu/")
     set(layer opu)
-  elseif(path MATCHES "^(image|ui|link|files|app|bench)/")
+  elseif(path MATCHES "^(image|ui|link|files|cli|app|bench)/")
     set(layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^tools/opu-sim/")
     set(layer sim)
-  elseif(path MATCHES "^tests/(image|ui|opu|link|files|app)/")
+  elseif(path MATCHES "^tests/(image|ui|opu|link|files|cli|app)/")
     set(layer test_${CMAKE_MATCH_1})
   elseif(path MATCHES "^(tests/)?support/")
     set(layer support)
@@ -46,6 +48,7 @@ endfunction()
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/image/*.h ${SOURCE_DIR}/image/*.cpp ${SOURCE_DIR}/ui/*.h ${SOURCE_DIR}/ui/*.cpp
   ${SOURCE_DIR}/link/*.h ${SOURCE_DIR}/link/*.cpp ${SOURCE_DIR}/files/*.h ${SOURCE_DIR}/files/*.cpp
+  ${SOURCE_DIR}/cli/*.h ${SOURCE_DIR}/cli/*.cpp
   ${SOURCE_DIR}/app/*.h ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
   ${SOURCE_DIR}/bench/*.h ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/tests/*.h
   ${SOURCE_DIR}/tests/*.cpp)

@@ -1,8 +1,6 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
-#include "files/ProgramVersion.h"
-#include "image/FieldCatalogue.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -51,26 +49,17 @@ SheetController::SheetController(TfrmMain& window, QMenu& fileMenu, QAction* bef
 
 SheetContent SheetController::ConfigurationSheet() const {
   const TfrmMain& w = window_;
-  SheetContent sheet;
-  sheet.title = Text(Msg::SheetTitle);
-  sheet.header = {
-      {Text(FieldCaptionText(Field::edtRadioCodeOld, w.InactivityLimitMode())).trimmed(),
-       w.form.edtRadioCodeOld->text()},
-      {Text(Msg::SheetSource),
-       SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime)},
-      {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
-      {Text(Msg::SheetCreatedWith),
-       FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})},
-  };
   // The limit's unit is shown beside it; in service mode the raw count has none.
   QString limit = w.form.edtInactivityLimit->text();
   if (w.InactivityLimitMode() == LimitAsTime &&
       !w.form.cbbxInactivityLimitUnit->currentText().isEmpty())
     limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
-  sheet.groups = SheetFieldGroups(w.InactivityLimitMode(), [&w, &limit](Field field) {
-    return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
-  });
-  return sheet;
+  return BuildConfigurationSheet(
+      w.form.edtRadioCodeOld->text(),
+      SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime),
+      w.InactivityLimitMode(), [&w, &limit](Field field) {
+        return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
+      });
 }
 
 void SheetController::mnuFilePrintClick() {

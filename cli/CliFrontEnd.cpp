@@ -1,0 +1,85 @@
+#include "cli/CliFrontEnd.h"
+
+#include "cli/CliOutput.h"
+#include "cli/CliShow.h"
+#include "files/DataFolders.h"
+#include "files/ProgrammingRecord.h"
+#include "image/FieldRules.h"
+#include "ui/Texts.h"
+
+CliFrontEnd::CliFrontEnd(const CliCommand& command, QString dataFolder)
+    : command_(command), dataFolder_(std::move(dataFolder)), context_(CliCodecContext(command)) {
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    if (poll_) poll_();
+  });
+}
+
+int CliFrontEnd::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
+  const ShowResult shown = ShowImageValues(image, expectedOrigin, context_);
+  for (const ShownValue& value : shown.values) {
+    fields_.texts[value.field] = value.text;
+    fields_.checks[value.field] = value.checked;
+    if (value.field == Field::edtInactivityLimit) fields_.selectedUnit = value.unit;
+  }
+  return shown.status;
+}
+
+int CliFrontEnd::BuildImage(ParameterImage& image, ImageOrigin origin) {
+  FieldValues fields = fields_;
+  // The new code comes from the command line, as the window takes it from its field.
+  fields.texts[Field::edtRadioCodeNew] = command_.newCode;
+  return BuildImageFromFields(image, origin, fields, context_);
+}
+
+std::optional<Msg::Id> CliFrontEnd::UntypedFieldRefusal() const {
+  return UntypedTextRefusal(fields_, context_);
+}
+
+bool CliFrontEnd::ConfirmInactivityCount(const ParameterImage& image) {
+  const int count = InactivityCountOf(image);
+  if (count >= RecommendedInactivityCount || command_.acceptFewMeasurements) return true;
+  QString limit = fields_.texts[Field::edtInactivityLimit];
+  if (fields_.selectedUnit != NoUnit)
+    limit += u' ' + Text(fields_.selectedUnit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
+  RefuseQuestion(FormatText(Msg::FewIdenticalMeasurementsWarning,
+                            {limit, fields_.texts[Field::edtInactivitySampleInterval],
+                             QString::number(count)}),
+                 QStringLiteral("--accept-few-measurements"));
+  return false;
+}
+
+void CliFrontEnd::StartPollTimer(int intervalMs) {
+  timer_.start(intervalMs);
+}
+
+void CliFrontEnd::OperationFinished(const OperationOutcome& outcome) {
+  outcomes_.push_back(outcome);
+  keepProblems_ << KeepOperation(dataFolder_, outcome);
+  // The line just kept names the backup and the checksum, as the record window shows them.
+  const auto entries = ReadRecordFile(DataFilePath(dataFolder_, RecordFileName));
+  kept_.push_back(entries && !entries->empty() ? entries->back() : RecordEntry{});
+}
+
+ModalResult CliFrontEnd::ShowMessage(QWidget* /*parent*/, BoxKind /*kind*/, const QString& text,
+                                     BoxButtons buttons) {
+  switch (buttons) {
+    case BoxButtons::Ok:
+      // What the window shows in a box, the bench reads on the standard error.
+      PrintNotice(text);
+      return mrOk;
+    case BoxButtons::YesNo:
+    case BoxButtons::YesNoAbort:
+      if (command_.confirmNewCode) return mrYes;
+      RefuseQuestion(text, QStringLiteral("--confirm-new-code"));
+      return buttons == BoxButtons::YesNo ? mrNo : mrAbort;
+    case BoxButtons::OkCancel:
+      break;
+  }
+  RefuseQuestion(text, QStringLiteral("--yes"));
+  return mrCancel;
+}
+
+void CliFrontEnd::RefuseQuestion(const QString& question, const QString& option) {
+  questionRefused_ = true;
+  PrintNotice(FormatText(Msg::CliQuestionNotAnswered, {question, option}));
+}

@@ -1,0 +1,200 @@
+#include "cli/CliArguments.h"
+
+#include "ui/Texts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The part of a text before its first placeholder: what every refusal of that kind starts with.
+QString Opening(Msg::Id text) {
+  return Text(text).section(QStringLiteral("%s"), 0, 0);
+}
+
+TEST(CliArguments, TellsAnOperationFromTheWindowsArguments) {
+  const struct {
+    QStringList arguments;
+    bool operation;
+  } rows[] = {
+      {{"read"}, true},
+      {{"--opu-port", "/dev/pts/3", "-service", "write", "a.ukova"}, true},
+      {{"--opu-port=read", "show", "a"}, true},
+      {{"pendants/read.ukova"}, false},
+      {{"-SERVICE", "pendants"}, false},
+      {{"--help"}, false},
+      {{"--opu-port"}, false},
+      {{}, false},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(IsCliInvocation(row.arguments), row.operation)
+        << row.arguments.join(u' ').toStdString();
+}
+
+TEST(CliArguments, TakesEachOperationWithItsOptions) {
+  const struct {
+    QStringList arguments;
+    CliOperation operation;
+    QString file, outFile, newCode;
+    bool verify, dryRun, acceptFew, confirmCode, json, service;
+  } rows[] = {
+      {{"read"}, CliOperation::Read, "", "", "", false, false, false, false, false, false},
+      {{"read", "--out=a b.ukova", "--json"},
+       CliOperation::Read,
+       "",
+       "a b.ukova",
+       "",
+       false,
+       false,
+       false,
+       false,
+       true,
+       false},
+      {{"read", "--out", "x.ukova"},
+       CliOperation::Read,
+       "",
+       "x.ukova",
+       "",
+       false,
+       false,
+       false,
+       false,
+       false,
+       false},
+      {{"write", "a.ukova", "--new-code", "1a2b", "--verify", "-y"},
+       CliOperation::Write,
+       "a.ukova",
+       "",
+       "1a2b",
+       true,
+       false,
+       true,
+       true,
+       false,
+       false},
+      {{"write", "--new-code=4321", "--confirm-new-code", "a.ukova"},
+       CliOperation::Write,
+       "a.ukova",
+       "",
+       "4321",
+       false,
+       false,
+       false,
+       true,
+       false,
+       false},
+      {{"write", "a.ukova", "--accept-few-measurements", "--dry-run"},
+       CliOperation::Write,
+       "a.ukova",
+       "",
+       "",
+       false,
+       true,
+       true,
+       false,
+       false,
+       false},
+      {{"verify", "--", "-a.ukova"},
+       CliOperation::Verify,
+       "-a.ukova",
+       "",
+       "",
+       false,
+       false,
+       false,
+       false,
+       false,
+       false},
+      {{"change-code", "0FFF", "--dry-run", "--yes"},
+       CliOperation::ChangeCode,
+       "",
+       "",
+       "0FFF",
+       false,
+       true,
+       true,
+       true,
+       false,
+       false},
+      {{"--opu-port", "/dev/pts/3", "check", "--json"},
+       CliOperation::Check,
+       "",
+       "",
+       "",
+       false,
+       false,
+       false,
+       false,
+       true,
+       false},
+      {{"show", "a.ukova", "-SERVICE"},
+       CliOperation::Show,
+       "a.ukova",
+       "",
+       "",
+       false,
+       false,
+       false,
+       false,
+       false,
+       true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+    const CliParse parse = ParseCliArguments(row.arguments);
+    ASSERT_TRUE(parse.command.has_value()) << parse.refusal.toStdString();
+    const CliCommand& command = *parse.command;
+    EXPECT_EQ(command.operation, row.operation);
+    EXPECT_EQ(command.file, row.file);
+    EXPECT_EQ(command.outFile, row.outFile);
+    EXPECT_EQ(command.newCode, row.newCode);
+    EXPECT_EQ(command.verify, row.verify);
+    EXPECT_EQ(command.dryRun, row.dryRun);
+    EXPECT_EQ(command.acceptFewMeasurements, row.acceptFew);
+    EXPECT_EQ(command.confirmNewCode, row.confirmCode);
+    EXPECT_EQ(command.json, row.json);
+    EXPECT_EQ(command.serviceMode, row.service);
+  }
+  EXPECT_EQ(ParseCliArguments({"--opu-port", "/dev/pts/3", "check"}).command->link.portPath,
+            "/dev/pts/3");
+}
+
+TEST(CliArguments, RefusesAWrongCommandLineWithItsMessage) {
+  const struct {
+    QStringList arguments;
+    Msg::Id refusal;
+  } rows[] = {
+      {{"write"}, Msg::CliMissingOperand},
+      {{"change-code"}, Msg::CliMissingOperand},
+      {{"show", "a.ukova", "b.ukova"}, Msg::CliExtraOperand},
+      {{"read", "extra"}, Msg::CliExtraOperand},
+      {{"read", "--verify"}, Msg::CliOptionNotHere},
+      {{"verify", "a.ukova", "--dry-run"}, Msg::CliOptionNotHere},
+      {{"change-code", "1234", "--accept-few-measurements"}, Msg::CliOptionNotHere},
+      {{"show", "a.ukova", "--yes"}, Msg::CliOptionNotHere},
+      {{"read", "--pendant"}, Msg::CliOptionNotHere},
+      {{"read", "--bogus"}, Msg::CommandLineUnknownOption},
+      {{"read", "--out"}, Msg::CommandLineMissingValue},
+      {{"write", "a.ukova", "--new-code"}, Msg::CommandLineMissingValue},
+      {{"check", "--opu-trace"}, Msg::CommandLineMissingValue},
+      {{"change-code", "0000"}, Msg::ReservedRadioCode},
+      {{"change-code", "ffff"}, Msg::ReservedRadioCode},
+      {{"change-code", "12"}, Msg::NewCodeNotFourHexDigits},
+      {{"change-code", "12G4"}, Msg::NewCodeNotFourHexDigits},
+      {{"write", "a.ukova", "--new-code", "0"}, Msg::NewCodeNotFourHexDigits},
+      {{"write", "a.ukova", "--new-code", "FFFF"}, Msg::ReservedRadioCode},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+    const CliParse parse = ParseCliArguments(row.arguments);
+    EXPECT_FALSE(parse.command.has_value());
+    EXPECT_TRUE(parse.refusal.startsWith(Opening(row.refusal))) << parse.refusal.toStdString();
+  }
+}
+
+TEST(CliArguments, HelpWinsWhereverItStands) {
+  for (const QStringList& arguments :
+       {QStringList{"read", "--help"}, {"change-code", "-h"}, {"show", "--bogus", "--help"}})
+    EXPECT_EQ(ParseCliArguments(arguments).helpText, Text(Msg::CliHelp));
+}
+
+}  // namespace
