@@ -4,6 +4,7 @@
 #include "app/MenuShortcutPrecedence.h"
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
+#include "app/interlocks/InterlockSettingsController.h"
 #include "app/recent/RecentFilesController.h"
 #include "app/safetynet/SafetyNetController.h"
 #include "app/sheet/SheetController.h"
@@ -66,6 +67,12 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   FormCreate();
   safetyNet_ =
       new SafetyNetController(*this, configurationFiles_, *operations_, *environment_.dialogs);
+  // Only a service-mode start may let a write switch an alarm off without asking.
+  if (ServiceMode) {
+    interlocks_ =
+        new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, *operations_,
+                                        *environment_.dialogs, InactivityLimitMode());
+  }
 }
 
 TfrmMain::~TfrmMain() = default;

@@ -21,6 +21,7 @@ class RecentFilesController;
 class SheetController;
 class ConnectionCheckController;
 class SafetyNetController;
+class InterlockSettingsController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -64,6 +65,9 @@ class TfrmMain : public QMainWindow,
   void SetRadioCodeOldText(const QString& text) override;
   [[nodiscard]] QString RadioCodeNewText() const override;
   [[nodiscard]] CodecContext ShownCodecContext() const override;
+  [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
+  // A warning with "Nein" the default when the write switches an alarm off; otherwise a question.
+  [[nodiscard]] bool ConfirmWrite(const WriteReview& review, const QString& question) override;
   void StartPollTimer(int intervalMs) override;
   void StopPollTimer() override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
@@ -75,6 +79,8 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] SheetController& Sheet() { return *sheet_; }
   [[nodiscard]] ConnectionCheckController& ConnectionCheck() { return *connectionCheck_; }
   [[nodiscard]] SafetyNetController& SafetyNet() { return *safetyNet_; }
+  // None outside service mode.
+  [[nodiscard]] InterlockSettingsController* Interlocks() { return interlocks_; }
 
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
@@ -150,4 +156,5 @@ class TfrmMain : public QMainWindow,
   ConnectionCheckController* connectionCheck_ = nullptr;
   SafetyNetController* safetyNet_ = nullptr;
   bool traceProblemReported_ = false;
+  InterlockSettingsController* interlocks_ = nullptr;
 };

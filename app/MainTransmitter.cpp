@@ -2,6 +2,7 @@
 // (link/TransmitterOperations.h), which talk to the window through TransmitterView.
 
 #include "app/Main.h"
+#include "files/Backups.h"
 #include "link/Changecode.h"
 #include "ui/UserDialogs.h"
 
@@ -41,6 +42,17 @@ void TfrmMain::SetRadioCodeOldText(const QString& text) {
 
 QString TfrmMain::RadioCodeNewText() const {
   return form.edtRadioCodeNew->text();
+}
+
+std::optional<ImageBytes> TfrmMain::LastKnownImage(const QString& radioCode) {
+  return LatestBackup(DataFolder, radioCode);
+}
+
+bool TfrmMain::ConfirmWrite(const WriteReview& review, const QString& question) {
+  const bool alarms = !review.alarms.empty();
+  return environment_.dialogs->ShowMessage(
+             this, alarms ? BoxKind::Warning : BoxKind::Confirmation, question,
+             alarms ? BoxButtons::YesNoDefaultNo : BoxButtons::YesNo) == mrYes;
 }
 
 void TfrmMain::btnGetVembaCodeClick() {

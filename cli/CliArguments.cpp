@@ -177,6 +177,7 @@ class Parser {
       if ((allowed & OptYes) == 0) return notHere();
       command_.acceptFewMeasurements = true;
       command_.confirmNewCode = true;
+      command_.acceptAlarmChanges = true;
     } else if (argument == u"--accept-few-measurements") {
       if ((allowed & OptYes) == 0 || command_.operation != CliOperation::Write) return notHere();
       command_.acceptFewMeasurements = true;

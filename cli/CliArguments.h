@@ -34,6 +34,8 @@ struct CliCommand {
   // measurements and the question whether to give the pendant the new code.
   bool acceptFewMeasurements = false;
   bool confirmNewCode = false;
+  // The warning before a write that switches off an alarm function of a known pendant.
+  bool acceptAlarmChanges = false;
   bool serviceMode = false;  // -SERVICE: the inactivity limit as the raw count
   OpuLinkOptions link;
 };

@@ -48,6 +48,19 @@ bool CliFrontEnd::ConfirmInactivityCount(const ParameterImage& image) {
   return false;
 }
 
+std::optional<ImageBytes> CliFrontEnd::LastKnownImage(const QString& radioCode) {
+  return LatestBackup(dataFolder_, radioCode);
+}
+
+bool CliFrontEnd::ConfirmWrite(const WriteReview& review, const QString& question) {
+  if (review.alarms.empty() || command_.acceptAlarmChanges) {
+    PrintNotice(question);
+    return true;
+  }
+  RefuseQuestion(question, QStringLiteral("--yes"));
+  return false;
+}
+
 void CliFrontEnd::StartPollTimer(int intervalMs) {
   timer_.start(intervalMs);
 }
@@ -69,6 +82,7 @@ ModalResult CliFrontEnd::ShowMessage(QWidget* /*parent*/, BoxKind /*kind*/, cons
       return mrOk;
     case BoxButtons::YesNo:
     case BoxButtons::YesNoAbort:
+    case BoxButtons::YesNoDefaultNo:
       if (command_.confirmNewCode) return mrYes;
       RefuseQuestion(text, QStringLiteral("--confirm-new-code"));
       return buttons == BoxButtons::YesNo ? mrNo : mrAbort;

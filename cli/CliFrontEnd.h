@@ -43,6 +43,9 @@ class CliFrontEnd final : public TransmitterView,
   void SetRadioCodeOldText(const QString& text) override { radioCodeOld_ = text; }
   [[nodiscard]] QString RadioCodeNewText() const override { return command_.newCode; }
   [[nodiscard]] CodecContext ShownCodecContext() const override { return context_; }
+  [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
+  // The fields a write changes are printed; one that switches an alarm off needs --yes.
+  [[nodiscard]] bool ConfirmWrite(const WriteReview& review, const QString& question) override;
 
   // PollTimer
   void StartPollTimer(int intervalMs) override;

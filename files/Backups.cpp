@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <map>
+#include <utility>
+
 namespace {
 
 const QString UnknownCodeFolder = QStringLiteral("unbekannt");
@@ -19,9 +22,13 @@ QString kindName(BackupKind kind) {
   return kind == BackupKind::Read ? QStringLiteral("Lesen") : QStringLiteral("Schreiben");
 }
 
-QString codeFolderName(const QString& radioCode) {
+bool isRadioCode(const QString& text) {
   static const QRegularExpression fourHexDigits(QStringLiteral("^[0-9A-Fa-f]{4}$"));
-  return fourHexDigits.match(radioCode).hasMatch() ? radioCode.toUpper() : UnknownCodeFolder;
+  return fourHexDigits.match(text).hasMatch();
+}
+
+QString codeFolderName(const QString& radioCode) {
+  return isRadioCode(radioCode) ? radioCode.toUpper() : UnknownCodeFolder;
 }
 
 // Claims the name for this backup alone: creating it exclusively fails when a file of that name
@@ -50,6 +57,25 @@ QString BackupPathInFolder(const QString& dataFolder, const QString& backup) {
   const QString path = QDir::cleanPath(dataFolder + backup);
   const QString backups = QDir::cleanPath(dataFolder + BackupsFolderName) + u'/';
   return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
+}
+
+std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString& radioCode) {
+  if (!isRadioCode(radioCode)) return std::nullopt;
+  // The time and then the clash counter ("_2", "_10") order the backups of one code.
+  static const QRegularExpression backupName(QStringLiteral(
+      R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_(?:Lesen|Schreiben)(?:_(\d+))?\.ukova$)"));
+  std::map<std::pair<QString, int>, QString, std::greater<>> newestFirst;
+  const QDir folder(BackupFolder(dataFolder, radioCode));
+  for (const QString& name : folder.entryList(QDir::Files)) {
+    const QRegularExpressionMatch match = backupName.match(name);
+    if (match.hasMatch())
+      newestFirst[{match.captured(1), match.captured(2).toInt()}] = folder.filePath(name);
+  }
+  for (const auto& [order, path] : newestFirst) {
+    ImageBytes bytes{};
+    if (ReadImageFile(path, bytes)) return bytes;
+  }
+  return std::nullopt;
 }
 
 BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, BackupKind kind,

@@ -36,6 +36,12 @@ struct BackupOutcome {
   QString failedPath;    // the path that could not be written
 };
 
+// The bytes of the newest backup, read or write, of the transmitter with this code, by the time in
+// its name: what the program last knew of it. None when it has none that reads as a configuration
+// file, and for a code that is not four hexadecimal digits (whose backups cannot be told apart).
+[[nodiscard]] std::optional<ImageBytes> LatestBackup(const QString& dataFolder,
+                                                     const QString& radioCode);
+
 // Stores the 256 bytes as a configuration file "<date>_<time>_Lesen.ukova" (or "_Schreiben") in
 // the code's folder, local time in a sortable name. An existing file is never overwritten: a
 // clash gets a counter ("..._Lesen_2.ukova"). The file appears only complete.

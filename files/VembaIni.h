@@ -3,11 +3,14 @@
 #include <QString>
 
 // The settings file's one section and its keys: the user's default folder, the program version
-// that last provisioned the file, and whether every write is read back ("1") or not.
+// that last provisioned the file, whether every write is read back ("1") or not, and the
+// service mode's choice of questions before a write.
 inline const QString SetupSection = QStringLiteral("Setup");
 inline const QString ConfigDirectoryKey = QStringLiteral("ConfigDirectory");
 inline const QString AppVersionKey = QStringLiteral("AppVersion");
 inline const QString VerifyAfterWriteKey = QStringLiteral("VerifyAfterWrite");
+// Service mode only: the guarded fields a write switches off without asking, by control name.
+inline const QString SilencedInterlocksKey = QStringLiteral("SilencedInterlocks");
 
 // The program's settings file. Every read and write goes to the file itself, nothing is kept
 // in between, so several running copies see each other's last writes.

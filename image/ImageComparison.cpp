@@ -119,12 +119,17 @@ std::vector<ComparedField> FieldsNotKept(const ParameterImage& sent, const Param
   return result;
 }
 
-QString UnkeptFieldLines(const std::vector<ComparedField>& unkept,
-                         InactivityLimitModeKind limitMode, const TextFormatter& format) {
+QString ComparedFieldLines(const std::vector<ComparedField>& rows, Msg::Id lineText,
+                           InactivityLimitModeKind limitMode, const TextFormatter& format) {
   QString lines;
-  for (const ComparedField& field : unkept) {
+  for (const ComparedField& field : rows) {
     const QString caption = format(FieldCaptionText(field.field, limitMode), {});
-    lines += format(Msg::VerifyDifferenceLine, {caption, field.left, field.right}) + u'\n';
+    lines += format(lineText, {caption, field.left, field.right}) + u'\n';
   }
   return lines;
+}
+
+QString UnkeptFieldLines(const std::vector<ComparedField>& unkept,
+                         InactivityLimitModeKind limitMode, const TextFormatter& format) {
+  return ComparedFieldLines(unkept, Msg::VerifyDifferenceLine, limitMode, format);
 }

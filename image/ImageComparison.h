@@ -44,6 +44,11 @@ struct ComparedField {
                                                        const CodecContext& context,
                                                        const TextLookup& text);
 
+// One line per field, each with its line end: `lineText` filled with the caption and both values.
+[[nodiscard]] QString ComparedFieldLines(const std::vector<ComparedField>& rows, Msg::Id lineText,
+                                         InactivityLimitModeKind limitMode,
+                                         const TextFormatter& format);
+
 // The German lines that name each field the transmitter did not keep, one per field and each with
 // its line end: "<caption>: geschrieben <sent>, gelesen <read back>".
 [[nodiscard]] QString UnkeptFieldLines(const std::vector<ComparedField>& unkept,

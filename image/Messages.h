@@ -262,6 +262,15 @@ enum Id : int {
   CliVerifyDifferences = 11419,
   CliCodes = 11420,
   RecordBackupOutsideFolder = 11500,
+  WriteReviewAlarms = 11600,
+  WriteReviewAlarmsUnknown = 11601,
+  WriteReviewChanges = 11602,
+  WriteReviewAsk = 11603,
+  WriteReviewLine = 11604,
+  WriteReviewUnknownValue = 11605,
+  WriteReviewAskChanges = 11607,
+  ConfigurationUpdatedNoChange = 11606,
+  MenuCommInterlocks = 11608,
   DataFolderSuffix = 19999,
 };
 

@@ -19,6 +19,23 @@ std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult re
   }
 }
 
+QString WriteReviewQuestion(const WriteReview& review, const QString& code,
+                            InactivityLimitModeKind limitMode) {
+  QStringList parts;
+  if (!review.alarms.empty()) {
+    parts << FormatText(
+        review.known ? Msg::WriteReviewAlarms : Msg::WriteReviewAlarmsUnknown,
+        {code, ComparedFieldLines(review.alarms, Msg::WriteReviewLine, limitMode, FormatText)});
+  }
+  if (!review.changes.empty()) {
+    parts << FormatText(
+        Msg::WriteReviewChanges,
+        {code, ComparedFieldLines(review.changes, Msg::WriteReviewLine, limitMode, FormatText)});
+  }
+  parts << Text(review.alarms.empty() ? Msg::WriteReviewAskChanges : Msg::WriteReviewAsk);
+  return parts.join(u'\n');
+}
+
 QString OpenFailureText(const OpenFailure& failure) {
   switch (failure.kind) {
     case OpenFailure::NoPermission:

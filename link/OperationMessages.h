@@ -2,6 +2,7 @@
 
 #include "image/Messages.h"
 #include "image/OperationOutcome.h"
+#include "image/WriteReview.h"
 #include "ui/UserDialogs.h"
 
 #include <QString>
@@ -24,6 +25,11 @@ struct OperationMessage {
 // How a read's or a write's job ended, by the waiting prompt's result: the failure's message
 // (the OPU failed, gave up, lost its line; the user aborted); none for any other result.
 [[nodiscard]] std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult result);
+
+// The question before a write to the transmitter `code`: the alarm functions it switches off or
+// lengthens, then the fields it changes, each with the old and the new value.
+[[nodiscard]] QString WriteReviewQuestion(const WriteReview& review, const QString& code,
+                                          InactivityLimitModeKind limitMode);
 
 // The status line for a port that could not be opened, in the user's words rather than the
 // system's; empty when no port was found at all (the message box names cable and power supply).

@@ -276,6 +276,11 @@ void TransmitterOperations::WriteSteps() {
     ShowError(Msg::ConversionFailedAtAddress, {QString::number(built)});
     return;
   }
+  const std::optional<WriteReview> review = ReviewBeforeWrite();
+  if (!review) {
+    ShowStatus(Msg::WriteCancelled);
+    return;
+  }
   if (!OpenLink()) {
     ShowError(Msg::OpuNotReachable);
     return;
@@ -292,6 +297,9 @@ void TransmitterOperations::WriteSteps() {
   (void)state_.link.SendWriteBlock(QString());
   state_.link.Close();
   if (result != mrOk) return;
+  // Writing the same configuration again is legitimate; the technician should know it was one.
+  if (review->known && review->changes.empty() && !*changeCode)
+    view_.SetStatusText(Text(Msg::ConfigurationUpdatedNoChange));
   // The transmitter answers to the code it was given, or to the one it had.
   const QString codeAfter =
       *changeCode ? VembaData::BytesToHexText(state_.OutgoingImage[RadioCodeBlock.start].value,
@@ -313,6 +321,17 @@ std::optional<bool> TransmitterOperations::DecideCodeChange() {
       BoxButtons::YesNoAbort);
   if (answer == mrAbort) return std::nullopt;
   return answer == mrYes;
+}
+
+std::optional<WriteReview> TransmitterOperations::ReviewBeforeWrite() {
+  const QString code = state_.CurrentRadioCode;
+  const CodecContext context = view_.ShownCodecContext();
+  WriteReview review = ReviewWrite(view_.LastKnownImage(code), state_.OutgoingImage, context, Text,
+                                   silencedInterlocks_);
+  if (!review.NeedsQuestion()) return review;
+  if (!view_.ConfirmWrite(review, WriteReviewQuestion(review, code, context.limitMode)))
+    return std::nullopt;
+  return review;
 }
 
 bool TransmitterOperations::SendBlocks(const QStringList& blocks) {

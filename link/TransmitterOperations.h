@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <set>
 
 class OpuLink;
 struct OpenFailure;
@@ -71,6 +72,8 @@ class TransmitterOperations {
   // After a successful write or code change, read the transmitter once more and compare.
   void SetVerifyAfterWrite(bool verify) { verifyAfterWrite_ = verify; }
   [[nodiscard]] bool VerifyAfterWrite() const { return verifyAfterWrite_; }
+  // Guarded fields whose switching off or raising a write does not ask about (service mode).
+  void SetSilencedInterlocks(const std::set<Field>& fields) { silencedInterlocks_ = fields; }
 
   // Learns the code of the transmitter whose button is pressed. Every failure empties
   // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
@@ -118,6 +121,9 @@ class TransmitterOperations {
   void ShowReceivedImage();
   // Whether the write also gives the transmitter the new code; none when the user aborted.
   [[nodiscard]] std::optional<bool> DecideCodeChange();
+  // Compares the write with what the program last knew of the identified transmitter and asks
+  // when it changes anything or switches an alarm off; none when the user said no.
+  [[nodiscard]] std::optional<WriteReview> ReviewBeforeWrite();
   // Sends the empty block, then each block; false as soon as the OPU does not take one.
   [[nodiscard]] bool SendBlocks(const QStringList& blocks);
   void ReportWriteOutcome(ModalResult result);
@@ -142,5 +148,6 @@ class TransmitterOperations {
   QWidget* dialogParent_;
   JobWait wait_;
   bool verifyAfterWrite_ = false;
+  std::set<Field> silencedInterlocks_;
   OperationRecord record_;
 };

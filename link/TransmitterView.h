@@ -3,6 +3,8 @@
 #include "image/ImageCodec.h"
 #include "image/Messages.h"
 #include "image/ParameterImage.h"
+#include "image/VembaData.h"
+#include "image/WriteReview.h"
 #include "ui/UserDialogs.h"
 
 #include <QString>
@@ -13,7 +15,7 @@
 // test's fakes or a console each implement these.
 
 // The configuration as the operations see it: the codec, the 12-measurement warning, the status
-// line, the title and the two radio-code fields.
+// line, the title, the two radio-code fields, and the question before a write.
 class TransmitterView {
  public:
   [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
@@ -28,6 +30,12 @@ class TransmitterView {
   [[nodiscard]] virtual QString RadioCodeNewText() const = 0;
   // How the front end shows values (limit mode, locale), for naming what a verification found.
   [[nodiscard]] virtual CodecContext ShownCodecContext() const = 0;
+  // The bytes of the latest read or write backup of the transmitter with this code: what the
+  // program last knew of it. None when it kept nothing of it.
+  [[nodiscard]] virtual std::optional<ImageBytes> LastKnownImage(const QString& radioCode) = 0;
+  // Asks `question` before a write that `review` found worth asking about; true lets the write
+  // go. "Nein" must be the default wherever the review names alarms: nothing is sent on false.
+  [[nodiscard]] virtual bool ConfirmWrite(const WriteReview& review, const QString& question) = 0;
 
  protected:
   ~TransmitterView() = default;

@@ -102,6 +102,7 @@ ModalResult QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QStr
       box.setEscapeButton(cancel);
       break;
     case BoxButtons::YesNo:
+    case BoxButtons::YesNoDefaultNo:
       yes = add(YesCaption, QMessageBox::YesRole);
       no = add(NoCaption, QMessageBox::NoRole);
       box.setEscapeButton(no);
@@ -114,7 +115,7 @@ ModalResult QtUserDialogs::ShowMessage(QWidget* parent, BoxKind kind, const QStr
       box.setEscapeButton(no);
       break;
   }
-  box.setDefaultButton(ok != nullptr ? ok : yes);
+  box.setDefaultButton(ok != nullptr ? ok : buttons == BoxButtons::YesNoDefaultNo ? no : yes);
   box.exec();
   if (box.closedByTitleBar) return buttons == BoxButtons::Ok ? mrOk : mrCancel;
   const auto* clicked = box.clickedButton();

@@ -23,8 +23,9 @@ enum ModalResult : int {
 
 enum class BoxKind { Error, Information, Warning, Confirmation };
 
-// Button sets: "&OK"; "&OK"/"&Abbruch"; "&Ja"/"&Nein"; "&Ja"/"&Nein"/"&Abbruch".
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoAbort };
+// Button sets: "&OK"; "&OK"/"&Abbruch"; "&Ja"/"&Nein"; "&Ja"/"&Nein"/"&Abbruch"; "&Ja"/"&Nein"
+// with "&Nein" the default, for a question whose careless "Ja" can do harm.
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoAbort, YesNoDefaultNo };
 
 struct FileDialogRequest {
   QString title;
@@ -38,9 +39,8 @@ struct FileDialogRequest {
 // tests can answer them without a person.
 //
 // Results of a message box: the button pressed (mrOk, mrCancel, mrYes, mrNo, mrAbort). Escape
-// gives mrOk for "&OK", mrCancel for "&OK"/"&Abbruch" and mrNo for both "&Ja"/"&Nein" and
-// "&Ja"/"&Nein"/"&Abbruch". Closing a box by its title-bar button gives mrCancel for every set
-// except "&OK" (mrOk).
+// gives mrOk for "&OK", mrCancel for "&OK"/"&Abbruch" and mrNo for every "&Ja"/"&Nein" set. Closing
+// a box by its title-bar button gives mrCancel for every set except "&OK" (mrOk).
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;

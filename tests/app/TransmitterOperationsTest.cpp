@@ -6,6 +6,8 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "app/check/ConnectionCheckController.h"
+#include "app/interlocks/InterlockSettingsController.h"
+#include "files/VembaIni.h"
 #include "link/Changecode.h"
 #include "link/ConnectionCheck.h"
 #include "link/Receiveradio.h"
@@ -278,9 +280,17 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   dialogs.clear();
   opu.ClearCommands();
   write();
-  // The question names the code as the code block would carry it.
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"})));
+  // The question names the code as the code block would carry it; the read's backup shows what
+  // changes.
+  const QString change =
+      FormatText(Msg::WriteReviewLine, {Text(Msg::CaptionBatteryTestInterval), "24", "36"});
+  EXPECT_THAT(dialogs.texts(),
+              ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "BEEF"}),
+                          FormatText(Msg::WriteReviewChanges, {"1A2B", change + "\n"}) + "\n" +
+                              Text(Msg::WriteReviewAskChanges)));
   EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoAbort);
+  EXPECT_EQ(dialogs.messages[1].kind, BoxKind::Confirmation);
+  EXPECT_EQ(dialogs.messages[1].buttons, BoxButtons::YesNo);
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
   expectWoundUp("n");
@@ -314,6 +324,57 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   EXPECT_THAT(dialogs.texts(), IsEmpty());
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "BEEF");
   EXPECT_FALSE(opu.Commands().join(' ').contains("n0220"));
+}
+
+TEST_F(TransmitterOperationsTest, AWriteSwitchingOffTheEmergencyButtonWarnsWithNoAsTheDefault) {
+  read();
+  w().form.cbConfig_D1->setChecked(false);
+  dialogs.clear();
+  opu.ClearCommands();
+  write();  // the user presses Enter
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Warning);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoDefaultNo);
+  EXPECT_THAT(
+      dialogs.texts()[0].toStdString(),
+      ::testing::HasSubstr(FormatText(Msg::WriteReviewLine, {Text(Msg::CaptionAlarmButtonActive),
+                                                             Text(Msg::Yes), Text(Msg::No)})
+                               .toStdString()));
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+  EXPECT_EQ(w().StatusText(), Text(Msg::WriteCancelled));
+}
+
+// Only a service-mode start offers the questions to switch off, and only it reads the choice.
+TEST_F(TransmitterOperationsTest, ServiceModeSwitchesOffTheQuestionForOneField) {
+  windows = CreateProgramWindows(
+      MainEnvironment{&dialogs, ScratchStartup(scratch.path(), {"-SERVICE"}), linkOptions});
+  w().Operations().SetPollIntervalMs(TestPollIntervalMs);
+  ASSERT_NE(w().Interlocks(), nullptr);
+  w().Interlocks()->entries.at(Field::cbConfig_D1)->setChecked(false);
+  EXPECT_EQ(w().VembaIni.ReadSetting(SetupSection, SilencedInterlocksKey), "cbConfig_D1");
+  read();
+  w().form.cbConfig_D1->setChecked(false);
+  dialogs.clear();
+  write();
+  // Only what changes is asked, as a plain question.
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNo);
+  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
+
+  // A normal start asks, here about a transmitter the program never saw.
+  start();
+  EXPECT_EQ(w().Interlocks(), nullptr);
+  ImageBytes other = transmitterMemory();
+  other[RadioCodeAddress + 1] = 0x2C;
+  opu.SetMemory(other);
+  w().form.cbConfig_D1->setChecked(false);
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  ASSERT_EQ(dialogs.messages.size(), 1U);
+  EXPECT_EQ(dialogs.messages[0].buttons, BoxButtons::YesNoDefaultNo);
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
 }
 
 TEST_F(TransmitterOperationsTest, AWriteRefusedBeforeTheOpuIsAskedSendsNothing) {

@@ -112,8 +112,13 @@ TEST_F(CliOperations, VerifyNamesTheFieldsThePendantDidNotKeep) {
   EXPECT_EQ(differences[0].toObject().value("written").toString(), "7");
   EXPECT_TRUE(run.err.contains(Text(Msg::CaptionDementiaBlockTime)));
 
+  // The verify's read left a backup without the block time: setting it again asks.
   opu.SetFaults({});
-  ASSERT_EQ(cli.Run(OnOpu({QStringLiteral("write"), file})).exitCode, ExitSuccess);
+  const CliRunResult unanswered = cli.Run(OnOpu({QStringLiteral("write"), file}));
+  EXPECT_EQ(unanswered.exitCode, ExitUsage);
+  EXPECT_TRUE(unanswered.err.contains(QStringLiteral("--yes")));
+  ASSERT_EQ(cli.Run(OnOpu({QStringLiteral("write"), file, QStringLiteral("--yes")})).exitCode,
+            ExitSuccess);
   EXPECT_EQ(cli.Run(OnOpu({QStringLiteral("verify"), file})).exitCode, ExitSuccess);
 }
 

@@ -182,6 +182,32 @@ TEST_F(KeepOperationTest, ACodeThatIsNoCodeNeverBecomesAPath) {
               ElementsAre("1A2B", "unbekannt"));
 }
 
+// What a write is judged against: the newest backup of the code by the time and counter in its
+// name, whatever the file system's order.
+TEST_F(KeepOperationTest, TheLatestBackupIsTheNewestByItsNameAndOnlyOfARealCode) {
+  EXPECT_EQ(LatestBackup(data, "1A2B"), std::nullopt);
+  OperationOutcome operation = read(sampleBytes(0x11));
+  for (int second : {3, 1, 2}) {
+    operation.finishedAt = QDateTime(QDate(2026, 12, 7), QTime(14, 3, second));
+    operation.image = sampleBytes(static_cast<std::uint8_t>(second));
+    EXPECT_THAT(KeepOperation(data, operation), ::testing::IsEmpty());
+  }
+  EXPECT_EQ(LatestBackup(data, "1a2b"), sampleBytes(3));
+  // The tenth backup of one second comes after the second.
+  operation.finishedAt = QDateTime(QDate(2026, 12, 7), QTime(14, 3, 3));
+  for (std::uint8_t counter = 2; counter <= 10; ++counter) {
+    operation.image = sampleBytes(static_cast<std::uint8_t>(0x40 + counter));
+    EXPECT_THAT(KeepOperation(data, operation), ::testing::IsEmpty());
+  }
+  EXPECT_EQ(LatestBackup(data, "1A2B"), sampleBytes(0x4A));
+  // A newer file that is no configuration is passed over.
+  writeBytes(BackupFolder(data, "1A2B") + "2027-01-01_00-00-00_Lesen.ukova", "short");
+  EXPECT_EQ(LatestBackup(data, "1A2B"), sampleBytes(0x4A));
+  operation.codeAfter = "../..";
+  EXPECT_THAT(KeepOperation(data, operation), ::testing::IsEmpty());
+  EXPECT_EQ(LatestBackup(data, "../.."), std::nullopt);
+}
+
 }  // namespace
 
 TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSaysWhyNot) {

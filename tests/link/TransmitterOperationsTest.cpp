@@ -483,6 +483,83 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAM
   EXPECT_EQ(opu.RadioCode(), "1A2B");
 }
 
+// --- Before a write: what changes, and alarms switched off ------------------------------------
+
+// The program knows the transmitter from its read; the window then switches off its emergency
+// button.
+TEST_F(TransmitterOperationsTest, AWriteThatSwitchesOffTheEmergencyButtonAsksAndSendsNothingOnNo) {
+  f().view.knownImages["1A2B"] = transmitterMemory();
+  read();
+  f().view.fields.checks[Field::cbConfig_D1] = false;
+  f().view.confirmWrite = false;
+  dialogs.clear();
+  opu.ClearCommands();
+  write();
+  ASSERT_EQ(f().view.writeQuestions.size(), 1);
+  const QString line = FormatText(
+      Msg::WriteReviewLine, {Text(Msg::CaptionAlarmButtonActive), Text(Msg::Yes), Text(Msg::No)});
+  EXPECT_EQ(f().view.writeQuestions[0],
+            FormatText(Msg::WriteReviewAlarms, {"1A2B", line + "\n"}) + "\n" +
+                FormatText(Msg::WriteReviewChanges, {"1A2B", line + "\n"}) + "\n" +
+                Text(Msg::WriteReviewAsk));
+  // Only the identification went out; the transmitter keeps its button.
+  EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
+  EXPECT_EQ(opu.Memory(), transmitterMemory());
+  EXPECT_EQ(f().view.status, Text(Msg::WriteCancelled));
+  EXPECT_EQ(f().observer.outcomes.back().resultNumber, Msg::WriteCancelled);
+
+  f().view.confirmWrite = true;
+  opu.ClearCommands();
+  write();
+  EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
+  EXPECT_EQ(opu.Memory()[0x2D], transmitterMemory()[0x2D] & ~0x02);
+}
+
+TEST_F(TransmitterOperationsTest, AWriteListsExactlyTheFieldsItChangesAndARefreshSaysNoChange) {
+  f().view.knownImages["1A2B"] = transmitterMemory();
+  read();
+  opu.ClearCommands();
+  write();
+  EXPECT_THAT(f().view.writeQuestions, IsEmpty());
+  EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdatedNoChange));
+
+  setField(Field::edtBatteryTestInterval, "36");
+  setField(Field::edtNoShortTx, "5");
+  setField(Field::edtInactivityTiltThreshold, "20");
+  write();
+  ASSERT_EQ(f().view.reviews.size(), 1U);
+  EXPECT_TRUE(f().view.reviews[0].alarms.empty());
+  const auto line = [](Msg::Id caption, const char* before, const char* after) {
+    return FormatText(Msg::WriteReviewLine, {Text(caption), before, after}) + "\n";
+  };
+  EXPECT_EQ(f().view.writeQuestions[0],
+            FormatText(Msg::WriteReviewChanges,
+                       {"1A2B", line(Msg::CaptionShortTransmissions, "3", "5") +
+                                    line(Msg::CaptionBatteryTestInterval, "24", "36") +
+                                    line(Msg::CaptionTiltThreshold, "10", "20")}) +
+                "\n" + Text(Msg::WriteReviewAskChanges));
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
+}
+
+TEST_F(TransmitterOperationsTest, WithNothingKnownAWriteAsksWhenInactivitySensingIsOff) {
+  f().view.fields.checks[Field::cbConfig_D0] = false;
+  write();
+  ASSERT_EQ(f().view.writeQuestions.size(), 1);
+  const QString line = FormatText(
+      Msg::WriteReviewLine,
+      {Text(Msg::CaptionInactivitySenseActive), Text(Msg::WriteReviewUnknownValue), Text(Msg::No)});
+  EXPECT_EQ(f().view.writeQuestions[0],
+            FormatText(Msg::WriteReviewAlarmsUnknown, {"1A2B", line + "\n"}) + "\n" +
+                Text(Msg::WriteReviewAsk));
+  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
+
+  // Silenced in service mode, it is not asked about.
+  f().operations.SetSilencedInterlocks({Field::cbConfig_D0});
+  write();
+  EXPECT_EQ(f().view.writeQuestions.size(), 1);
+}
+
 }  // namespace
 
 namespace {

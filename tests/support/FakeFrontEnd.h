@@ -18,6 +18,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 // A front end without windows for the transmitter operations: the fields it shows are the codec's
@@ -30,6 +32,10 @@ class FakeTransmitterView final : public TransmitterView {
   FieldValues fields;
   CodecContext context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
   bool confirmInactivityCount = true;
+  std::map<QString, ImageBytes> knownImages;  // by radio code
+  bool confirmWrite = true;
+  std::vector<WriteReview> reviews;  // each asked about, with its question
+  QStringList writeQuestions;
   QString status;
   int titleUpdates = 0;
 
@@ -57,6 +63,16 @@ class FakeTransmitterView final : public TransmitterView {
   }
   QString RadioCodeNewText() const override { return fields.text(Field::edtRadioCodeNew); }
   CodecContext ShownCodecContext() const override { return context; }
+  std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override {
+    const auto known = knownImages.find(radioCode);
+    if (known == knownImages.end()) return std::nullopt;
+    return known->second;
+  }
+  bool ConfirmWrite(const WriteReview& review, const QString& question) override {
+    reviews.push_back(review);
+    writeQuestions << question;
+    return confirmWrite;
+  }
 };
 
 // The waiting prompt: Exec runs an event loop until Close; while it waits, `whileWaiting` is

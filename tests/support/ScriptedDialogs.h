@@ -42,6 +42,8 @@ class ScriptedDialogs final : public UserDialogs {
       answers.pop_front();
       return answer;
     }
+    // Enter: the default button.
+    if (buttons == BoxButtons::YesNoDefaultNo) return mrNo;
     return buttons == BoxButtons::Ok || buttons == BoxButtons::OkCancel ? mrOk : mrYes;
   }
 

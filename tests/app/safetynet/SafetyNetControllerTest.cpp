@@ -166,7 +166,12 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
   w().form.mnuCommWriteToDevice->trigger();
   const QString line =
       FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
+  const QString change =
+      FormatText(Msg::WriteReviewLine, {Text(Msg::CaptionBatteryTestInterval), "24", "36"});
+  EXPECT_THAT(dialogs.texts(),
+              ElementsAre(FormatText(Msg::WriteReviewChanges, {"1A2B", change + "\n"}) + "\n" +
+                              Text(Msg::WriteReviewAskChanges),
+                          FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(opu.Conversation().mid(12), ReadJob);
   const auto lines = record();
