@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
@@ -21,7 +22,6 @@ constexpr Msg::Id ColumnHeads[] = {Msg::RecordColumnTime,       Msg::RecordColum
                                    Msg::RecordColumnResult,     Msg::RecordColumnMessage,
                                    Msg::RecordColumnBackup,     Msg::RecordColumnChecksum};
 constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
-constexpr qint64 LargestRecordRead = qint64{64} * 1024 * 1024;
 
 // A spreadsheet runs a column that starts like a formula (a radio code comes from the OPU); the
 // apostrophe keeps it text. A column that starts with the apostrophe gets one too, so that reading
@@ -117,6 +117,12 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
+RecordEntry entryOf(QStringList columns) {
+  while (columns.size() < ColumnCount) columns << QString();
+  return {columns[0], columns[1], columns[2], columns[3],
+          columns[4], columns[5], columns[6], columns[7]};
+}
+
 // An earlier write that stopped mid-line must not swallow the next line.
 bool endsMidLine(QFile& file) {
   if (file.size() == 0) return false;
@@ -149,11 +155,8 @@ QByteArray FormatRecordLine(const QStringList& columns) {
 std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
   std::vector<RecordEntry> entries;
   const QStringList heads = RecordColumnHeads();
-  for (QStringList columns : splitLines(bytes)) {
-    if (columns == heads) continue;
-    while (columns.size() < ColumnCount) columns << QString();
-    entries.push_back({columns[0], columns[1], columns[2], columns[3], columns[4], columns[5],
-                       columns[6], columns[7]});
+  for (const QStringList& columns : splitLines(bytes)) {
+    if (columns != heads) entries.push_back(entryOf(columns));
   }
   return entries;
 }
@@ -189,10 +192,73 @@ std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path) {
   if (!QFileInfo::exists(path)) return std::vector<RecordEntry>{};
   QFile file(path);
   if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
-      file.size() > LargestRecordRead) {
+      file.size() > RecordTailReader::LargestRecordRead) {
     return std::nullopt;
   }
   return ParseRecord(file.readAll());
+}
+
+bool RecordTailReader::Open(const QString& path) {
+  heads_ = RecordColumnHeads();
+  file_.close();
+  first_ = position_ = 0;
+  if (!QFileInfo::exists(path)) return true;
+  file_.setFileName(path);
+  if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly)) return false;
+  position_ = file_.size();
+  first_ = std::max<qint64>(0, position_ - LargestRecordRead);
+  return true;
+}
+
+std::vector<RecordEntry> RecordTailReader::ReadOlder(qint64 bytes) {
+  constexpr qint64 BlockBytes = 1024 * 1024;
+  std::vector<RecordEntry> entries;
+  const qint64 readFrom = position_;
+  qint64 lineEnd = position_;  // the end of the line whose start is looked for
+  qint64 scanEnd = position_;  // the bytes from here to lineEnd hold no line end
+  // The byte before position_ ends the older line; it starts no line of its own.
+  if (scanEnd > first_) --scanEnd;
+  while (lineEnd > first_) {
+    const qint64 blockStart = std::max(first_, scanEnd - BlockBytes);
+    const QByteArray block =
+        file_.seek(blockStart) ? file_.read(scanEnd - blockStart) : QByteArray();
+    if (block.size() != scanEnd - blockStart) {
+      position_ = first_;  // what cannot be read ends the reading; the entries so far stand
+      return entries;
+    }
+    for (qsizetype at = block.lastIndexOf('\n'); at >= 0;
+         at = at > 0 ? block.lastIndexOf('\n', at - 1) : -1) {
+      const qint64 lineStart = blockStart + at + 1;
+      AddLine(LineAt(lineStart, lineEnd, block, blockStart), entries);
+      position_ = lineEnd = lineStart;
+      if (readFrom - lineStart >= bytes) return entries;
+    }
+    scanEnd = blockStart;
+    if (blockStart == 0) {
+      AddLine(LineAt(0, lineEnd, block, 0), entries);
+    } else if (blockStart > first_) {
+      continue;
+    }
+    // At the file's start the first line is whole; at the read limit it is cut and left out.
+    position_ = lineEnd = first_;
+  }
+  return entries;
+}
+
+QByteArray RecordTailReader::LineAt(qint64 start, qint64 end, const QByteArray& block,
+                                    qint64 blockStart) {
+  const qint64 length = std::min(end - start, MaxRecordLineBytes);
+  if (start >= blockStart && start + length <= blockStart + block.size())
+    return block.mid(start - blockStart, length);
+  // A line that started before this block: only its first bytes are read.
+  if (!file_.seek(start)) return {};
+  return file_.read(length);
+}
+
+void RecordTailReader::AddLine(const QByteArray& line, std::vector<RecordEntry>& entries) const {
+  for (const QStringList& columns : splitLines(line)) {
+    if (columns != heads_) entries.push_back(entryOf(columns));
+  }
 }
 
 QString RecordTime(const QDateTime& time) {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,37 @@ struct RecordEntry {
 [[nodiscard]] bool AppendRecordEntry(const QString& path, const RecordEntry& entry);
 // The record's entries; none when the file does not exist, nothing when it cannot be read.
 [[nodiscard]] std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path);
+
+// Reads a record file from its end, the newest lines first, a part at a time, so that a window
+// shows the newest entries at once and takes the older ones as they come. Of a line only its
+// first MaxRecordLineBytes are read (the rest is skipped unread), and only the newest
+// LargestRecordRead bytes of the file are read at all. A line end inside quotes (which the program
+// never writes) ends the line here.
+class RecordTailReader {
+ public:
+  static constexpr qint64 MaxRecordLineBytes = 4096;
+  static constexpr qint64 LargestRecordRead = qint64{64} * 1024 * 1024;
+
+  // False when the file exists but cannot be read; a missing file reads as an empty record.
+  [[nodiscard]] bool Open(const QString& path);
+  // The entries of the lines before those read so far, newest first, reading about `bytes` of the
+  // file (at least one line's worth).
+  [[nodiscard]] std::vector<RecordEntry> ReadOlder(qint64 bytes);
+  // Every line that will be read has been.
+  [[nodiscard]] bool AtStart() const { return position_ <= first_; }
+  // The file holds older lines than the newest LargestRecordRead bytes, which are not read.
+  [[nodiscard]] bool LeavesOlderLines() const { return first_ > 0; }
+
+ private:
+  [[nodiscard]] QByteArray LineAt(qint64 start, qint64 end, const QByteArray& block,
+                                  qint64 blockStart);
+  void AddLine(const QByteArray& line, std::vector<RecordEntry>& entries) const;
+
+  QFile file_;
+  QStringList heads_;
+  qint64 first_ = 0;     // where reading stops
+  qint64 position_ = 0;  // the start of the line read last: everything before it is still unread
+};
 
 [[nodiscard]] QString RecordTime(const QDateTime& time);
 [[nodiscard]] QString Sha256Hex(const ImageBytes& bytes);

@@ -4,27 +4,39 @@
 
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 
 #include <vector>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class RecordTableModel;
 class UserDialogs;
 
 // The programming record as a table, newest first, filterable by radio code. Its result is OK when
-// the user chose a row's backup to open in the main window (SelectedBackupPath).
+// the user chose a row's backup to open in the main window (SelectedBackupPath). The newest
+// entries are shown at once; older ones follow while the window stays usable, so that a record of
+// years of work never holds the window up.
 class TfrmRecord : public QDialog {
   Q_OBJECT
 
  public:
   TfrmRecord(UserDialogs& dialogs, QWidget* parent = nullptr);
 
-  // Reads the record of this data folder; false, after saying why, when it cannot be read.
+  // Reads the record of this data folder, its newest part now and the rest in the background;
+  // false, after saying why, when it cannot be read.
   [[nodiscard]] bool LoadRecord(const QString& dataFolder);
+  // Older entries are still being read.
+  [[nodiscard]] bool IsLoading() const;
   // The full path of the backup of the selected row; empty when it has none.
   [[nodiscard]] QString SelectedBackupPath() const;
+  // The text a cell shows: a long column cut short.
+  [[nodiscard]] QString CellText(int row, int column) const;
+
+  // Closing the window stops the reading.
+  void done(int result) override;
 
   void cbbxRadioCodeChange();
   void btnOpenBackupClick();
@@ -32,15 +44,22 @@ class TfrmRecord : public QDialog {
   QLabel* lblRadioCode;
   QComboBox* cbbxRadioCode;
   QLabel* lblCount;
-  QTableWidget* tblRecord;
+  QTableView* tblRecord;
   QPushButton* btnOpenBackup;
   QPushButton* btnClose;
 
+  // A column longer than this many characters is shown cut short, ending in "…".
+  static constexpr int LongestCellShown = 120;
+
  private:
-  void FillTable();
-  void FillCodes();
+  void ReadOlderEntries();
+  void AddCodes(const std::vector<RecordEntry>& entries);
+  void ShowCount();
+  [[nodiscard]] const RecordEntry* SelectedEntry() const;
 
   UserDialogs& dialogs_;
   QString dataFolder_;
-  std::vector<RecordEntry> entries_;  // newest first
+  RecordTailReader reader_;
+  QTimer readTimer_;  // reads the next part between the user's events
+  RecordTableModel* model_;
 };

@@ -262,6 +262,8 @@ enum Id : int {
   CliVerifyDifferences = 11419,
   CliCodes = 11420,
   RecordBackupOutsideFolder = 11500,
+  RecordStillReading = 11501,
+  RecordOlderNotShown = 11502,
   WriteReviewAlarms = 11600,
   WriteReviewAlarmsUnknown = 11601,
   WriteReviewChanges = 11602,

@@ -265,6 +265,8 @@ const std::map<int, const char*>& textTable() {
       {11419, "Der U-KOVA weicht von der Datei ab:\n\n%s"},
       {11420, "Funkkennung vorher %s, nachher %s"},
       {11500, "Die Datei '%s' liegt nicht im Ordner der Sicherungen (%s) und wird nicht geöffnet."},
+      {11501, "(ältere Einträge werden noch gelesen)"},
+      {11502, "(die neuesten; ältere stehen nur in der Datei Protokoll.csv)"},
       {11600, "Achtung: Dieses Schreiben schaltet beim U-KOVA %s Alarmfunktionen ab oder verlängert sie stark:\n\n%s"},
       {11601, "Achtung: Von diesem U-KOVA (%s) ist keine Sicherung bekannt, und die Konfiguration im Fenster schaltet Alarmfunktionen ab:\n\n%s"},
       {11602, "Beim U-KOVA %s ändern sich diese Felder:\n\n%s"},

@@ -8,10 +8,14 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/Texts.h"
 
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -244,3 +248,92 @@ TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSays
         << c.backup.toStdString();
   }
 }
+
+namespace {
+
+RecordEntry numbered(int number, const QString& message = QString()) {
+  const QString code = QStringLiteral("%1").arg(0x1000 + number % 50, 4, 16).toUpper();
+  return RecordEntry{QString::number(number), "Lesen", code, code, "OK", message, "", ""};
+}
+
+QByteArray recordBytes(const std::vector<RecordEntry>& entries) {
+  QByteArray bytes = "\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads()) + "\r\n";
+  for (const RecordEntry& entry : entries) bytes += FormatRecordLine(RecordColumns(entry)) + "\r\n";
+  return bytes;
+}
+
+// Every entry the reader gives, reading `part` bytes at a time.
+std::vector<RecordEntry> readBackwards(const QString& path, qint64 part) {
+  RecordTailReader reader;
+  EXPECT_TRUE(reader.Open(path));
+  std::vector<RecordEntry> entries;
+  while (!reader.AtStart()) {
+    std::vector<RecordEntry> older = reader.ReadOlder(part);
+    entries.insert(entries.end(), older.begin(), older.end());
+  }
+  return entries;
+}
+
+TEST_F(KeepOperationTest, TheRecordIsReadNewestFirstAndEachLineOnlyAsFarAsItsBound) {
+  constexpr qint64 Bound = RecordTailReader::MaxRecordLineBytes;
+  const QString path = data + RecordFileName;
+  const QString huge(3 * 1024 * 1024, u'x');  // longer than a block the reader takes at once
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    std::vector<RecordEntry> newestFirst;
+  };
+  std::vector<RecordEntry> many;
+  for (int number = 0; number < 300; ++number) many.push_back(numbered(number));
+  const Case cases[] = {
+      {"ordinary lines", recordBytes(many), {many.rbegin(), many.rend()}},
+      {"no line end at the end",
+       recordBytes({numbered(1)}) + FormatRecordLine(RecordColumns(numbered(2))),
+       {numbered(2), numbered(1)}},
+      {"a line over the bound keeps its first bytes; its neighbours are whole",
+       recordBytes({numbered(1), numbered(2, huge), numbered(3)}),
+       {numbered(3), ParseRecord(FormatRecordLine(RecordColumns(numbered(2, huge))).left(Bound))[0],
+        numbered(1)}},
+      {"one huge line",
+       FormatRecordLine({huge}),
+       {RecordEntry{huge.left(Bound), "", "", "", "", "", "", ""}}},
+      {"a head line further down (two records joined)",
+       recordBytes({numbered(1)}) + recordBytes({numbered(2)}),
+       {numbered(2), numbered(1)}},
+      {"empty", "", {}},
+  };
+  for (const Case& c : cases) {
+    writeBytes(path, c.bytes);
+    for (qint64 part : {qint64{1}, qint64{1000}, qint64{1} << 30}) {
+      EXPECT_EQ(readBackwards(path, part), c.newestFirst) << c.what << ", parts of " << part;
+    }
+  }
+  EXPECT_TRUE(readBackwards(data + "fehlt.csv", 1).empty());
+}
+
+TEST_F(KeepOperationTest, TheRecordWindowShowsTheNewestAtOnceAndLongCellsCutShort) {
+  std::vector<RecordEntry> entries;
+  for (int number = 0; number < 10000; ++number) entries.push_back(numbered(number));
+  const QString long_(300, u'm');
+  entries.push_back(numbered(10000, long_));
+  writeBytes(data + RecordFileName, recordBytes(entries));
+  ScriptedDialogs dialogs;
+  TfrmRecord window(dialogs);
+  ASSERT_TRUE(window.LoadRecord(data));
+  // The newest part is shown before the older ones are read.
+  EXPECT_TRUE(window.IsLoading());
+  EXPECT_LT(window.tblRecord->model()->rowCount(), 10001);
+  EXPECT_EQ(window.CellText(0, 0), "10000");
+  EXPECT_EQ(window.CellText(0, 5),
+            long_.left(TfrmRecord::LongestCellShown - 1) + QString(QChar(u'\u2026')));
+  EXPECT_EQ(window.tblRecord->model()->index(0, 5).data(Qt::ToolTipRole).toString(), long_);
+  while (window.IsLoading()) QCoreApplication::processEvents();
+  EXPECT_EQ(window.tblRecord->model()->rowCount(), 10001);
+  EXPECT_EQ(window.CellText(10000, 0), "0");
+  EXPECT_EQ(window.cbbxRadioCode->count(), 51);
+  EXPECT_EQ(window.lblCount->text(), FormatText(Msg::RecordEntryCount, {"10001"}));
+  EXPECT_EQ(window.SelectedBackupPath(), "");
+  EXPECT_EQ(window.tblRecord->currentIndex().row(), 0);
+}
+
+}  // namespace

@@ -19,10 +19,12 @@
 #include "support/SimulatedOpu.h"
 #include "ui/Texts.h"
 
+#include <QAbstractItemModel>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -205,10 +207,10 @@ TEST_F(SafetyNetTest, TheRecordWindowListsNewestFirstAndOpensARowsBackup) {
   std::vector<int> rows;
   whileModal([&] {
     TfrmRecord& window = *w().SafetyNet().frmRecord;
-    rows.push_back(window.tblRecord->rowCount());
-    EXPECT_EQ(window.tblRecord->item(0, 1)->text(), Text(Msg::OperationWrite));
+    rows.push_back(window.tblRecord->model()->rowCount());
+    EXPECT_EQ(window.CellText(0, 1), Text(Msg::OperationWrite));
     window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findText("BEEF"));
-    rows.push_back(window.tblRecord->rowCount());
+    rows.push_back(window.tblRecord->model()->rowCount());
     window.cbbxRadioCode->setCurrentIndex(0);
     window.tblRecord->selectRow(1);
     window.btnOpenBackup->click();
