@@ -55,8 +55,11 @@ QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
 
 QString BackupPathInFolder(const QString& dataFolder, const QString& backup) {
   const QString path = QDir::cleanPath(dataFolder + backup);
-  const QString backups = QDir::cleanPath(dataFolder + BackupsFolderName) + u'/';
-  return !backup.isEmpty() && path.startsWith(backups) ? path : QString();
+  return !backup.isEmpty() && IsInBackupsFolder(dataFolder, path) ? path : QString();
+}
+
+bool IsInBackupsFolder(const QString& dataFolder, const QString& path) {
+  return QDir::cleanPath(path).startsWith(QDir::cleanPath(dataFolder + BackupsFolderName) + u'/');
 }
 
 std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString& radioCode) {

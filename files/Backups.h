@@ -28,6 +28,8 @@ inline const QString BackupsFolderName = QStringLiteral("Sicherungen");
 // empty or leads out of the backups folder. The record is a text file anyone may edit, so its
 // backup column must not reach other files.
 [[nodiscard]] QString BackupPathInFolder(const QString& dataFolder, const QString& backup);
+// Whether the file lies below the backups folder of this data folder.
+[[nodiscard]] bool IsInBackupsFolder(const QString& dataFolder, const QString& path);
 
 // Where a backup went: its path below the data folder ("Sicherungen/1A2B/..."), or why it could
 // not be written.

@@ -178,8 +178,17 @@ void ConfigurationFiles::FileSave() {
     FileSaveAs();
     return;
   }
+  const QString& path = state_.vembaData.CurrentFilePath;
+  // Said before anything is asked: the file stays as it is whatever the answers.
+  if (IsWriteProtected(path)) {
+    dialogs_.ShowInformation(dialogParent_, Text(IsInBackupsFolder(state_.DataFolder, path)
+                                                     ? Msg::BackupWriteProtected
+                                                     : Msg::ConfigurationFileReadOnly));
+    view_.SetStatusText(Text(Msg::ConfigurationFileNotSaved));
+    return;
+  }
   if (!BuildForSaving()) return;
-  WriteWorkingImage(state_.vembaData.CurrentFilePath);
+  WriteWorkingImage(path);
   UpdateTitle();
 }
 
@@ -283,6 +292,8 @@ void ConfigurationFiles::WriteWorkingImage(const QString& path) {
     NoteRecentFile(path);
   } else {
     ShowError(Msg::ConfigurationNotSaved);
+    // An earlier save's report must not stand beside a failed one.
+    view_.SetStatusText(Text(Msg::ConfigurationFileNotSaved));
   }
 }
 

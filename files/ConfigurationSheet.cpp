@@ -147,7 +147,7 @@ QString SheetTimeText(const QDateTime& time) {
 }
 
 QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
-                        const QDateTime& readTime) {
+                        const QDateTime& readTime, bool changedAfterRead) {
   switch (imageSource) {
     case SourceDefault:
       return Text(Msg::SheetSourceDefault);
@@ -155,7 +155,8 @@ QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
     case SourceSavedAs:
       return FormatText(Msg::SheetSourceFile, {QFileInfo(filePath).fileName()});
     case SourceTransmitter:
-      return FormatText(Msg::SheetSourcePendant, {SheetTimeText(readTime)});
+      return FormatText(changedAfterRead ? Msg::SheetSourcePendantChanged : Msg::SheetSourcePendant,
+                        {SheetTimeText(readTime)});
     default:
       return {};
   }

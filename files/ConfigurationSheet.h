@@ -54,9 +54,10 @@ struct SheetContent {
 [[nodiscard]] QString SheetTimeText(const QDateTime& time);
 
 // Where the shown configuration came from, in words for the sheet: the file's name, the factory
-// configuration, or the transmitter with the time it was read.
+// configuration, or the transmitter with the time it was read, and whether the window was changed
+// after that read (the sheet then shows values the transmitter never had).
 [[nodiscard]] QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
-                                      const QDateTime& readTime);
+                                      const QDateTime& readTime, bool changedAfterRead = false);
 
 // Paints the sheet on the device's first page, shrunk to fit when it would not.
 void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,

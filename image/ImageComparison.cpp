@@ -61,6 +61,21 @@ std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin
   return rows;
 }
 
+bool WindowChangedSinceRead(const ParameterImage& read, const ParameterImage& window,
+                            const CodecContext& context) {
+  // Only the cells the read delivered count: a field it did not deliver shows its placeholder on
+  // both sides.
+  ParameterImage windowAsRead = window;
+  for (int address = 0; address < ImageSize; ++address) {
+    windowAsRead[address].origin = read[address].origin == OriginRead ? OriginRead : OriginNone;
+  }
+  const auto distinctTexts = [](Msg::Id id) { return QString::number(id); };
+  const std::vector<ComparedField> rows =
+      CompareImages(windowAsRead, OriginRead, read, OriginRead, context, distinctTexts);
+  return std::any_of(rows.begin(), rows.end(),
+                     [](const ComparedField& row) { return row.differs; });
+}
+
 std::vector<ComparedField> FieldsNotKept(const ParameterImage& sent, const ParameterImage& readBack,
                                          const CodecContext& context, const TextLookup& text) {
   // The sent image with the transmitter's bytes in place of the written ones: only what the

@@ -34,6 +34,12 @@ struct ComparedField {
     const ParameterImage& left, ImageOrigin leftOrigin, const ParameterImage& right,
     ImageOrigin rightOrigin, const CodecContext& context, const TextLookup& text);
 
+// Whether the window's configuration (`window`, built over a copy of `read` with origin OriginRead)
+// shows another value than the transmitter's read in a field the read delivered: the window was
+// changed after the read. Showing another unit for the same count is no change.
+[[nodiscard]] bool WindowChangedSinceRead(const ParameterImage& read, const ParameterImage& window,
+                                          const CodecContext& context);
+
 // The fields owning a byte that a write sends and that the transmitter did not keep: `sent` is
 // the image the write built, `readBack` the transmitter's bytes read afterwards (origin
 // OriginRead). A written byte the read did not return counts as not kept. When a byte differs in

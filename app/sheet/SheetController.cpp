@@ -47,6 +47,14 @@ SheetController::SheetController(TfrmMain& window, QMenu& fileMenu, QAction* bef
   connect(mnuFileSavePdf, &QAction::triggered, this, &SheetController::mnuFileSavePdfClick);
 }
 
+bool SheetController::ChangedSinceRead() const {
+  if (window_.ImageSource != SourceTransmitter) return false;
+  // The window's fields over the read's bytes, so that bytes no field owns count as read.
+  ParameterImage window = window_.ReceivedImage;
+  (void)window_.BuildImage(window, OriginRead);
+  return WindowChangedSinceRead(window_.ReceivedImage, window, window_.ShownCodecContext());
+}
+
 SheetContent SheetController::ConfigurationSheet() const {
   const TfrmMain& w = window_;
   // The limit's unit is shown beside it; in service mode the raw count has none.
@@ -56,7 +64,7 @@ SheetContent SheetController::ConfigurationSheet() const {
     limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
   return BuildConfigurationSheet(
       w.form.edtRadioCodeOld->text(),
-      SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime),
+      SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime, ChangedSinceRead()),
       w.InactivityLimitMode(), [&w, &limit](Field field) {
         return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
       });

@@ -21,6 +21,8 @@ class SheetController : public QObject {
   SheetController(TfrmMain& window, QMenu& fileMenu, QAction* before, UserDialogs& dialogs);
 
   [[nodiscard]] SheetContent ConfigurationSheet() const;
+  // The configuration shown was read from the transmitter and the window changed since.
+  [[nodiscard]] bool ChangedSinceRead() const;
   // Tests choose the printer without the print dialog.
   void SetPrinterChooser(std::function<bool(QPrinter&, QWidget*)> choose) {
     choosePrinter_ = std::move(choose);

@@ -470,14 +470,14 @@ TEST_F(ConfigurationFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
   EXPECT_EQ(imageSource, SourceDefault);
   EXPECT_TRUE(currentFile().isEmpty());
 
-  // Save does not ask, but its write fails on the protected file all the same.
+  // Save does not ask to overwrite, but says that the file is protected all the same.
   open(target);
   view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("72");
   dialogs.clear();
   files->FileSave();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationNotSaved)));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationFileReadOnly)));
   EXPECT_EQ(readBytes(target), before);
-  EXPECT_EQ(view.status, Text(Msg::DefaultConfigurationLoaded));
+  EXPECT_EQ(view.status, Text(Msg::ConfigurationFileNotSaved));
 }
 
 TEST_F(ConfigurationFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind) {
@@ -490,7 +490,50 @@ TEST_F(ConfigurationFilesTest, AFailedSaveAsKeepsTheNewNameAndLeavesNoFileBehind
   EXPECT_EQ(currentFile(), target);
   EXPECT_EQ(imageSource, SourceSavedAs);
   EXPECT_EQ(view.title, titleNaming(QStringLiteral("name.ukova")));
-  EXPECT_EQ(view.status, Text(Msg::DefaultConfigurationLoaded));
+  EXPECT_EQ(view.status, Text(Msg::ConfigurationFileNotSaved));
+}
+
+TEST_F(ConfigurationFilesTest, ASaveThatWritesNothingSaysSoAndLeavesNoEarlierSavedReport) {
+  const QString backup =
+      dataFolder + QStringLiteral("Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova");
+  const QString protectedFile = filePath(QStringLiteral("geschuetzt.ukova"));
+  ASSERT_TRUE(QDir().mkpath(dataFolder + QStringLiteral("Sicherungen/1A2B")));
+  for (const QString& path : {backup, protectedFile}) {
+    writeBytes(path, validImage());
+    makeReadOnly(path);
+  }
+  struct Case {
+    const char* what;
+    std::function<void()> save;
+    QString message;
+  };
+  const Case cases[] = {
+      {"Save As into a missing folder", [this] { saveAs(filePath(QStringLiteral("fehlt/name"))); },
+       Text(Msg::ConfigurationNotSaved)},
+      {"Save of a backup opened from the record",
+       [this, &backup] {
+         open(backup);
+         files->FileSave();
+       },
+       Text(Msg::BackupWriteProtected)},
+      {"Save of another write-protected file",
+       [this, &protectedFile] {
+         open(protectedFile);
+         files->FileSave();
+       },
+       Text(Msg::ConfigurationFileReadOnly)},
+  };
+  startWithFactoryImage();
+  int round = 0;
+  for (const Case& c : cases) {
+    saveAs(filePath(QStringLiteral("frueher%1").arg(++round)));
+    ASSERT_EQ(view.status, Text(Msg::ConfigurationFileSaved)) << c.what;
+    dialogs.clear();
+    c.save();
+    EXPECT_THAT(dialogs.texts(), ElementsAre(c.message)) << c.what;
+    EXPECT_EQ(view.status, Text(Msg::ConfigurationFileNotSaved)) << c.what;
+  }
+  EXPECT_EQ(readBytes(backup), validImage());
 }
 
 }  // namespace

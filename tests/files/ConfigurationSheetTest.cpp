@@ -126,6 +126,9 @@ TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
               row.expected)
         << static_cast<int>(row.source);
   }
+  // A window changed after the read shows values the transmitter never had.
+  EXPECT_EQ(SheetSourceText(SourceTransmitter, QString(), read, true),
+            FormatText(Msg::SheetSourcePendantChanged, {QStringLiteral("08.12.2026 09:05")}));
 }
 
 TEST(SheetFieldGroups, EveryFieldOnceUnderItsGroupWithTheValueTheWindowShows) {

@@ -166,4 +166,30 @@ TEST(ImageComparisonTest, EveryFieldHasTheCaptionOfItsLabel) {
     EXPECT_NE(FieldCaptionText(static_cast<Field>(field), LimitAsTime), 0) << field;
 }
 
+TEST(ImageComparisonTest,
+     TheWindowChangedSinceTheReadOnlyWhenAFieldTheReadDeliveredShowsOtherwise) {
+  // The read delivers 0x22..0x3A; the window is built over it.
+  ParameterImage read = configuration({}, OriginNone);
+  for (int address = 0x22; address <= 0x3A; ++address) read[address].origin = OriginRead;
+  struct Case {
+    const char* name;
+    Bytes windowChanges;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"as read", {}, false},
+      {"battery test interval 24 -> 36", {{0x2C, 36}}, true},
+      {"a check box", {{0x2D, 0x0A}}, true},
+      {"bits no field shows", {{0x2D, 0xCB}}, false},
+      {"the limit's count", {{0x35, 145}}, true},
+      {"the radio code, which the read does not deliver", {{0x20, 0xBE}}, false},
+  };
+  for (const Case& c : cases) {
+    ParameterImage window = read;
+    for (const auto& [address, value] : c.windowChanges)
+      window[address] = {static_cast<std::uint8_t>(value), OriginRead};
+    EXPECT_EQ(WindowChangedSinceRead(read, window, Context), c.changed) << c.name;
+  }
+}
+
 }  // namespace
