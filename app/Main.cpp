@@ -7,6 +7,7 @@
 #include "app/interlocks/InterlockSettingsController.h"
 #include "app/recent/RecentFilesController.h"
 #include "app/safetynet/SafetyNetController.h"
+#include "app/series/SeriesController.h"
 #include "app/sheet/SheetController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
@@ -73,6 +74,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
         new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, *operations_,
                                         *environment_.dialogs, InactivityLimitMode());
   }
+  series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *safetyNet_,
+                                 *environment_.dialogs);
 }
 
 TfrmMain::~TfrmMain() = default;

@@ -22,6 +22,7 @@ class SheetController;
 class ConnectionCheckController;
 class SafetyNetController;
 class InterlockSettingsController;
+class SeriesController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -81,6 +82,7 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] SafetyNetController& SafetyNet() { return *safetyNet_; }
   // None outside service mode.
   [[nodiscard]] InterlockSettingsController* Interlocks() { return interlocks_; }
+  [[nodiscard]] SeriesController& Series() { return *series_; }
 
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
@@ -155,6 +157,7 @@ class TfrmMain : public QMainWindow,
   SheetController* sheet_ = nullptr;
   ConnectionCheckController* connectionCheck_ = nullptr;
   SafetyNetController* safetyNet_ = nullptr;
+  SeriesController* series_ = nullptr;
   bool traceProblemReported_ = false;
   InterlockSettingsController* interlocks_ = nullptr;
 };

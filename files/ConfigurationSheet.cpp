@@ -26,6 +26,8 @@ constexpr double HeaderCaptionShare = 0.25;
 constexpr double CaptionShare = 0.6;
 constexpr double MarginMillimetres = 18;
 
+}  // namespace
+
 QFont SheetFont(double points, bool bold) {
   QFont font(QStringLiteral("DejaVu Sans"));
   // No ligatures: "fi" drawn as one glyph would not be found by a search for "Konfiguration".
@@ -34,6 +36,8 @@ QFont SheetFont(double points, bool bold) {
   font.setBold(bold);
   return font;
 }
+
+namespace {
 
 // Lays the sheet out from the top of a column of the given width and returns the height it
 // takes; it paints only when asked, so that the same code measures and draws.
@@ -176,7 +180,15 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 }
 
 bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
-  // The sheet is made in memory and then replaces the file as a whole, so a full disk keeps the
+  return WritePdfDocument(path, content.title, error,
+                          [&content](QPainter& painter, QPdfWriter& writer) {
+                            PaintConfigurationSheet(painter, writer, content);
+                          });
+}
+
+bool WritePdfDocument(const QString& path, const QString& title, QString& error,
+                      const std::function<void(QPainter&, QPdfWriter&)>& paint) {
+  // The document is made in memory and then replaces the file as a whole, so a full disk keeps the
   // old file and is reported.
   if (IsWriteProtected(path)) {
     error = Text(Msg::FileWriteProtected);
@@ -186,7 +198,7 @@ bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content
   pdf.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&pdf);
-    writer.setTitle(content.title);
+    writer.setTitle(title);
     writer.setCreator(Text(Msg::ProgramTitle));
     writer.setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -197,7 +209,7 @@ bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content
       error = pdf.errorString();
       return false;
     }
-    PaintConfigurationSheet(painter, writer, content);
+    paint(painter, writer);
     painter.end();
   }
   if (!ReplaceFile(path, pdf.data())) {

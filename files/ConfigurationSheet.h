@@ -10,8 +10,10 @@
 #include <functional>
 #include <vector>
 
+class QFont;
 class QPainter;
 class QPagedPaintDevice;
+class QPdfWriter;
 
 // One caption and its value as the sheet prints them.
 struct SheetRow {
@@ -67,3 +69,11 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 // that a failed write leaves the earlier file (or none); false with the reason in error.
 [[nodiscard]] bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content,
                                               QString& error);
+
+// Writes an A4 PDF that `paint` draws (it may start new pages on the writer), replaced as a whole
+// like the sheet's; false with the reason in error.
+[[nodiscard]] bool WritePdfDocument(const QString& path, const QString& title, QString& error,
+                                    const std::function<void(QPainter&, QPdfWriter&)>& paint);
+
+// The sheet's font in this size, so that every page the program prints reads alike.
+[[nodiscard]] QFont SheetFont(double points, bool bold);

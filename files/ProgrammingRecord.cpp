@@ -20,7 +20,8 @@ constexpr char Quote = '"';
 constexpr Msg::Id ColumnHeads[] = {Msg::RecordColumnTime,       Msg::RecordColumnOperation,
                                    Msg::RecordColumnCodeBefore, Msg::RecordColumnCodeAfter,
                                    Msg::RecordColumnResult,     Msg::RecordColumnMessage,
-                                   Msg::RecordColumnBackup,     Msg::RecordColumnChecksum};
+                                   Msg::RecordColumnBackup,     Msg::RecordColumnChecksum,
+                                   Msg::RecordColumnSeries,     Msg::RecordColumnAssignment};
 constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
 
 // A spreadsheet runs a column that starts like a formula (a radio code comes from the OPU); the
@@ -117,10 +118,15 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
+// A record begun before the series columns came has the shorter head line.
+bool isHeadLine(const QStringList& columns, const QStringList& heads) {
+  return columns.size() <= heads.size() && columns == heads.mid(0, columns.size());
+}
+
 RecordEntry entryOf(QStringList columns) {
   while (columns.size() < ColumnCount) columns << QString();
-  return {columns[0], columns[1], columns[2], columns[3],
-          columns[4], columns[5], columns[6], columns[7]};
+  return {columns[0], columns[1], columns[2], columns[3], columns[4],
+          columns[5], columns[6], columns[7], columns[8], columns[9]};
 }
 
 // An earlier write that stopped mid-line must not swallow the next line.
@@ -133,8 +139,8 @@ bool endsMidLine(QFile& file) {
 }  // namespace
 
 QStringList RecordColumns(const RecordEntry& entry) {
-  return {entry.time,   entry.operation, entry.codeBefore, entry.codeAfter,
-          entry.result, entry.message,   entry.backup,     entry.sha256};
+  return {entry.time,    entry.operation, entry.codeBefore, entry.codeAfter, entry.result,
+          entry.message, entry.backup,    entry.sha256,     entry.series,    entry.assignment};
 }
 
 QStringList RecordColumnHeads() {
@@ -156,7 +162,7 @@ std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
   std::vector<RecordEntry> entries;
   const QStringList heads = RecordColumnHeads();
   for (const QStringList& columns : splitLines(bytes)) {
-    if (columns != heads) entries.push_back(entryOf(columns));
+    if (!isHeadLine(columns, heads)) entries.push_back(entryOf(columns));
   }
   return entries;
 }
@@ -257,7 +263,7 @@ QByteArray RecordTailReader::LineAt(qint64 start, qint64 end, const QByteArray& 
 
 void RecordTailReader::AddLine(const QByteArray& line, std::vector<RecordEntry>& entries) const {
   for (const QStringList& columns : splitLines(line)) {
-    if (columns != heads_) entries.push_back(entryOf(columns));
+    if (!isHeadLine(columns, heads_)) entries.push_back(entryOf(columns));
   }
 }
 
@@ -300,7 +306,9 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
                     outcome.resultNumber == 0 ? ResultOk : QString::number(outcome.resultNumber),
                     outcome.resultText,
                     QString(),
-                    outcome.image ? Sha256Hex(*outcome.image) : QString()};
+                    outcome.image ? Sha256Hex(*outcome.image) : QString(),
+                    outcome.series,
+                    outcome.assignment};
   if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
     const BackupOutcome backup =
         WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);

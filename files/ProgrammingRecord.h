@@ -30,6 +30,8 @@ struct RecordEntry {
   QString message;  // that message's text, on one line; for OK empty, or that the backup is missing
   QString backup;   // the backup's path below the data folder; empty when none was kept
   QString sha256;   // of the 256 bytes read or sent, in hex; empty when none
+  QString series = {};      // the series the operation belongs to; empty outside a series
+  QString assignment = {};  // the series unit's line of the assignment list
 
   bool operator==(const RecordEntry&) const = default;
 };

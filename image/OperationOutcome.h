@@ -23,4 +23,7 @@ struct OperationOutcome {
   // read or write has them only when it succeeded.
   std::optional<ImageBytes> image;
   QDateTime finishedAt;
+  // A unit of a series: the series' identifier and the unit's line of the assignment list.
+  QString series = {};
+  QString assignment = {};
 };

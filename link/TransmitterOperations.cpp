@@ -49,6 +49,7 @@ TransmitterOperations::TransmitterOperations(TransmitterView& view, PollTimer& p
 
 Identification TransmitterOperations::IdentifyTransmitter() {
   state_.CurrentRadioCode.clear();
+  heardProductType_.clear();
   if (!OpenForIdentification()) return Identification::Failed;
   wait_.StartPolling(PollListen);
   Identification outcome = ListenForTransmitter();
@@ -132,7 +133,9 @@ Identification TransmitterOperations::ListenForTransmitter() {
         result == mrOk ? OpuLink::ParseListeningAnswer(state_.PollAnswer) : std::nullopt;
     if (heard) {
       state_.CurrentRadioCode = heard->radioCode;
+      heardProductType_ = heard->productType;
       if (heard->productType == ThisProductTypeText) return Identification::Identified;
+      if (stopOnOtherProduct_) return Identification::OtherProduct;
     }
   }
 }
@@ -172,8 +175,13 @@ void TransmitterOperations::SendReadRequests() {
 }
 
 bool TransmitterOperations::IdentifyForJob() {
+  const Identification identified = IdentifyTransmitter();
   // A failed identification has shown its own message.
-  if (IdentifyTransmitter() == Identification::Failed) return false;
+  if (identified == Identification::Failed) return false;
+  if (identified == Identification::OtherProduct) {
+    ShowError(Msg::InvalidProductType);
+    return false;
+  }
   if (state_.CurrentRadioCode.isEmpty()) {
     ShowStatus(Msg::CodeReadCancelled);
     return false;
@@ -266,7 +274,18 @@ void TransmitterOperations::WriteSteps() {
   }
   wait_.Prompt()->SetTitle(Text(Msg::WriteTitle));
   if (!IdentifyForJob()) return;
-  const std::optional<bool> changeCode = DecideCodeChange();
+  std::optional<bool> changeCode;
+  if (answerer_) {
+    const CodeChangeAnswer answer =
+        answerer_(state_.CurrentRadioCode, RadioCodeAsSent(view_.RadioCodeNewText()));
+    if (answer.refusal) {
+      Tell(*answer.refusal);
+      return;
+    }
+    changeCode = answer.change;
+  } else {
+    changeCode = DecideCodeChange();
+  }
   if (!changeCode) {
     record_.NoteMessage(Msg::CancelledByUser, Text(Msg::CancelledByUser));
     return;

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -35,10 +36,21 @@ struct TransmitterState {
 
 // How an identification ended.
 enum class Identification {
-  Identified,  // CurrentRadioCode holds the code of a transmitter of this product
-  Abandoned,   // the user aborted or the OPU reported failure
-  Failed,      // the OPU could not be used; the identification has said why
+  Identified,    // CurrentRadioCode holds the code of a transmitter of this product
+  Abandoned,     // the user aborted or the OPU reported failure
+  Failed,        // the OPU could not be used; the identification has said why
+  OtherProduct,  // a pendant of another product answered, and the front end stops on that
 };
+
+// The code-change question answered in place of the user, as a series answers it from its plan:
+// whether the write gives the new code, or the message that refuses the identified pendant before
+// anything is sent.
+struct CodeChangeAnswer {
+  bool change = false;
+  std::optional<OperationMessage> refusal;
+};
+using CodeChangeAnswerer =
+    std::function<CodeChangeAnswer(const QString& identifiedCode, const QString& newCode)>;
 
 // Results of ChangeRadioCode.
 enum ChangeResult : int {
@@ -74,6 +86,12 @@ class TransmitterOperations {
   [[nodiscard]] bool VerifyAfterWrite() const { return verifyAfterWrite_; }
   // Guarded fields whose switching off or raising a write does not ask about (service mode).
   void SetSilencedInterlocks(const std::set<Field>& fields) { silencedInterlocks_ = fields; }
+  // A series: the code question is answered by `answerer`, and a pendant of another product
+  // ends the identification with Msg::InvalidProductType instead of listening on.
+  void SetCodeChangeAnswerer(CodeChangeAnswerer answerer) { answerer_ = std::move(answerer); }
+  void SetStopOnOtherProduct(bool stop) { stopOnOtherProduct_ = stop; }
+  // The product type the last identification heard ("07" for this product); empty when none.
+  [[nodiscard]] const QString& HeardProductType() const { return heardProductType_; }
 
   // Learns the code of the transmitter whose button is pressed. Every failure empties
   // CurrentRadioCode, so that no operation carries on with an earlier transmitter's code.
@@ -149,5 +167,8 @@ class TransmitterOperations {
   JobWait wait_;
   bool verifyAfterWrite_ = false;
   std::set<Field> silencedInterlocks_;
+  CodeChangeAnswerer answerer_;
+  bool stopOnOtherProduct_ = false;
+  QString heardProductType_;
   OperationRecord record_;
 };

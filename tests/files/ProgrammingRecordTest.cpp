@@ -74,7 +74,8 @@ TEST(ProgrammingRecordTest, LinesFollowGermanSpreadsheetConventions) {
   for (const Case& c : cases) {
     EXPECT_EQ(FormatRecordLine(c.columns), c.line) << c.line.toStdString();
     // The record window reads every column back as it was.
-    QStringList columns = c.columns + QStringList(8 - c.columns.size(), "");
+    QStringList columns =
+        c.columns + QStringList(RecordColumnHeads().size() - c.columns.size(), "");
     const auto parsed = ParseRecord(FormatRecordLine(columns));
     ASSERT_EQ(parsed.size(), 1u);
     EXPECT_EQ(RecordColumns(parsed[0]), columns) << c.line.toStdString();
@@ -84,8 +85,16 @@ TEST(ProgrammingRecordTest, LinesFollowGermanSpreadsheetConventions) {
 TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithBomAndHeads) {
   QTemporaryDir folder;
   const QString path = folder.filePath("Protokoll.csv");
-  const RecordEntry first{RecordTime(Moment), "Lesen", "1A2B", "1A2B", "OK", "",
-                          "Sicherungen/x",    "ab"};
+  const RecordEntry first{RecordTime(Moment),
+                          "Lesen",
+                          "1A2B",
+                          "1A2B",
+                          "OK",
+                          "",
+                          "Sicherungen/x",
+                          "ab",
+                          "S20261208-102500",
+                          "Haus Linde / Zi 1"};
   RecordEntry second = first;
   second.result = QString::number(Msg::ReadFailed);
   second.message = "Fehler\nbeim Lesen";
@@ -109,6 +118,11 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
       InChildWithFileSizeLimit(kept.size() + 20, [&] { return AppendRecordEntry(path, first); }),
       false);
   EXPECT_EQ(readBytes(path), kept);
+
+  // A record begun before the series columns keeps reading: its shorter head is no entry.
+  writeBytes(path, "\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads().mid(0, 8)) + "\r\n");
+  ASSERT_TRUE(AppendRecordEntry(path, first));
+  EXPECT_THAT(*ReadRecordFile(path), ElementsAre(first));
 }
 
 TEST(ProgrammingRecordTest, TimesCarryTheirOffset) {

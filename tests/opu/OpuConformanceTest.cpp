@@ -142,6 +142,38 @@ TEST_P(OpuConformance, WriteChangesTheTransmitterOnlyWhenTheJobSucceeds) {
   EXPECT_EQ(opu().RadioCode(), "12C4");
 }
 
+TEST_P(OpuConformance, ASeriesPresentsTheNextPendantAfterACompletedWrite) {
+  opu().QueuePendants({OpuSimulator::NewPendant(1), OpuSimulator::NewPendant(2)});
+  const auto heard = [this] {
+    QString answer;
+    EXPECT_EQ(link().StartListening("FFFF", "2E"), 0);
+    EXPECT_EQ(link().PollListening(answer), 0);
+    EXPECT_EQ(link().StopListening(), 0);
+    return answer.left(4);
+  };
+  const auto write = [this](const QString& code, const QString& outcome) {
+    Fault([&](OpuSimFaults& faults) { faults.jobOutcome = outcome; });
+    EXPECT_EQ(link().SendWriteBlock(""), 0);
+    EXPECT_EQ(link().SendWriteBlock("0127A5"), 0);
+    EXPECT_EQ(link().StartJob(code), 0);
+    QString status;
+    EXPECT_EQ(link().PollWriteStatus(status), 0);
+    EXPECT_EQ(link().SendWriteBlock(""), 0);
+  };
+  EXPECT_EQ(heard(), "1A2B");
+  write("1A2B", "04");  // a failed write keeps the pendant in the OPU's reach
+  EXPECT_EQ(heard(), "1A2B");
+  write("1A2B", "03");
+  EXPECT_EQ(heard(), "7001");
+  write("7001", "03");
+  EXPECT_EQ(heard(), "7002");
+  write("7002", "03");
+  EXPECT_EQ(heard(), "7002");  // the line is empty: the last pendant stays
+  const std::vector<ImageBytes> pendants = opu().Pendants();
+  ASSERT_EQ(pendants.size(), 3U);
+  for (const ImageBytes& memory : pendants) EXPECT_EQ(memory[0x27], 0xA5);
+}
+
 TEST_P(OpuConformance, RefusalsHaveCodesOfTheirOwn) {
   EXPECT_EQ(link().StartJob("FFFF"), 9);  // no transmitter with that code
   Fault([](OpuSimFaults& faults) { faults.refuseJob = true; });

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 // A simulated OPU with one transmitter, served in the test's process on a real
 // pseudo-terminal, for end-to-end tests through the serial driver. The button is pressed as
@@ -43,6 +44,11 @@ class SimulatedOpu {
   void SetMemory(const ImageBytes& memory) { simulator_.SetMemory(memory); }
   [[nodiscard]] QString RadioCode() const { return simulator_.RadioCode(); }
   void SetRadioCode(const QString& code) { simulator_.SetRadioCode(code); }
+
+  void QueuePendants(const std::vector<ImageBytes>& pendants) {
+    simulator_.QueuePendants(pendants);
+  }
+  [[nodiscard]] std::vector<ImageBytes> Pendants() const { return simulator_.Pendants(); }
 
   // The command texts received so far, e.g. {"v", "aFFFF2E", "A", "s0"}.
   [[nodiscard]] QStringList Commands() const { return simulator_.Commands(); }

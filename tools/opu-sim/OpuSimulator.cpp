@@ -91,6 +91,34 @@ QString OpuSimulator::RadioCodeLocked() const {
   return VembaData::BytesToHexText(memory_[RadioCodeAddress], memory_[RadioCodeAddress + 1]);
 }
 
+void OpuSimulator::QueuePendants(const std::vector<ImageBytes>& pendants) {
+  const std::lock_guard lock(mutex_);
+  waitingPendants_.insert(waitingPendants_.end(), pendants.begin(), pendants.end());
+}
+
+ImageBytes OpuSimulator::NewPendant(int number) {
+  ImageBytes image = FactoryImage();
+  const int code = 0x7000 + number;
+  image[RadioCodeAddress] = static_cast<std::uint8_t>(code >> 8);
+  image[RadioCodeAddress + 1] = static_cast<std::uint8_t>(code & 0xFF);
+  return image;
+}
+
+std::vector<ImageBytes> OpuSimulator::Pendants() const {
+  const std::lock_guard lock(mutex_);
+  std::vector<ImageBytes> pendants = donePendants_;
+  pendants.push_back(memory_);
+  return pendants;
+}
+
+void OpuSimulator::PresentNextPendant() {
+  if (!written_ || waitingPendants_.empty()) return;
+  donePendants_.push_back(memory_);
+  memory_ = waitingPendants_.front();
+  waitingPendants_.erase(waitingPendants_.begin());
+  written_ = false;
+}
+
 QStringList OpuSimulator::Commands() const {
   const std::lock_guard lock(mutex_);
   return commands_;
@@ -123,6 +151,7 @@ QByteArray OpuSimulator::AnswerBytes(const QByteArray& command) {
     case 'v':
       return Frame(faults_.version.toLatin1());
     case 'a':
+      PresentNextPendant();
       listening_ = true;
       WaitForButton();
       return QByteArray(1, ACK);
@@ -232,11 +261,14 @@ QByteArray OpuSimulator::JobStatus() {
 void OpuSimulator::FinishJob() {
   job_.finished = true;
   if (faults_.jobOutcome != QStringLiteral("03")) return;
+  const int pendant = static_cast<int>(donePendants_.size());
+  const bool unkeptHere = faults_.unkeptPendant < 0 || faults_.unkeptPendant == pendant;
+  if (!writeBlocks_.empty()) written_ = true;
   for (const QByteArray& block : writeBlocks_) {
     const int count = HexByteAt(block, 0);
     const int start = HexByteAt(block, 2);
     for (int i = 0; i < count && start + i < ImageSize; ++i) {
-      if (start + i == faults_.unkeptAddress) continue;
+      if (unkeptHere && start + i == faults_.unkeptAddress) continue;
       memory_[start + i] = static_cast<std::uint8_t>(HexByteAt(block, 4 + 2 * i));
     }
   }

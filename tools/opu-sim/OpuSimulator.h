@@ -33,6 +33,7 @@ struct OpuSimFaults {
   int readBlocksLost = 0;      // the last read blocks of a job never come
   QString portGoneAfter;       // after answering one of these letters the port's path is gone
   int unkeptAddress = -1;      // a written byte the transmitter keeps as it was (-1: none)
+  int unkeptPendant = -1;      // ...only on this pendant of a series, counted from 0 (-1: every)
 };
 
 // What the OPU sends back to one command: pieces with the pause before each, then perhaps a
@@ -69,6 +70,13 @@ class OpuSimulator {
   [[nodiscard]] ImageBytes Memory() const;
   void SetRadioCode(const QString& code);
   [[nodiscard]] QString RadioCode() const;
+  // A series: these pendants wait in line. After each completed write the next one takes the
+  // present one's place at the next listening, as when the technician picks up the next pendant.
+  void QueuePendants(const std::vector<ImageBytes>& pendants);
+  // A new pendant as it leaves the factory, with its own code: 7001 for the first, 7002, ...
+  [[nodiscard]] static ImageBytes NewPendant(int number);
+  // Every pendant presented so far in the order they came, the present one last.
+  [[nodiscard]] std::vector<ImageBytes> Pendants() const;
   // Every command text received, in order.
   [[nodiscard]] QStringList Commands() const;
   void ClearCommands();
@@ -95,6 +103,7 @@ class OpuSimulator {
   [[nodiscard]] QString RadioCodeLocked() const;
   void WaitForButton();
   void FinishJob();
+  void PresentNextPendant();
 
   mutable std::mutex mutex_;
   OpuSimFaults faults_;
@@ -109,4 +118,7 @@ class OpuSimulator {
   std::vector<QByteArray> readBlocks_;
   QStringList commands_;
   int hangUpCandidates_ = 0;  // commands that could have hung the line up so far
+  std::vector<ImageBytes> waitingPendants_;
+  std::vector<ImageBytes> donePendants_;  // the pendants before the present one
+  bool written_ = false;                  // a write completed on the present pendant
 };

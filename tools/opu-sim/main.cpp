@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 #include <poll.h>
 #include <unistd.h>
@@ -122,10 +123,20 @@ int main(int argc, char** argv) {
   const QCommandLineOption logFile = Valued("log", "Conversation log (default stderr).", "file");
   const QCommandLineOption unkept =
       Valued("unkept-address", "A written byte the transmitter keeps as it was.", "hex");
-  parser.addOptions({memory,      outOfRange,   save,         code,    delay,   version,
-                     silent,      wrong,        lower,        split,   pause,   garbage,
-                     refuseJob,   refuseBlocks, silentBlocks, status,  product, hangUp,
-                     hangUpAfter, lostBlocks,   link,         logFile, unkept});
+  const QCommandLineOption pendants =
+      Valued("pendants",
+             "A series: after each completed write the next pendant (codes 7001, "
+             "7002, ...) answers, this many in all.",
+             "n");
+  const QCommandLineOption unkeptPendant =
+      Valued("unkept-pendant", "The unkept address only on this pendant (from 0).", "n");
+  const QCommandLineOption savePendants =
+      Valued("save-pendants", "Save every pendant's memory as pendant-N.bin here on exit.", "dir");
+  parser.addOptions({memory,        outOfRange,   save,         code,    delay,   version,
+                     silent,        wrong,        lower,        split,   pause,   garbage,
+                     refuseJob,     refuseBlocks, silentBlocks, status,  product, hangUp,
+                     hangUpAfter,   lostBlocks,   link,         logFile, unkept,  pendants,
+                     unkeptPendant, savePendants});
   parser.process(application);
 
   OpuSimulator simulator;
@@ -157,7 +168,12 @@ int main(int argc, char** argv) {
   faults.hangUpAfter = parser.value(hangUpAfter).toInt();
   faults.readBlocksLost = parser.value(lostBlocks).toInt();
   if (parser.isSet(unkept)) faults.unkeptAddress = parser.value(unkept).toInt(nullptr, 16);
+  if (parser.isSet(unkeptPendant)) faults.unkeptPendant = parser.value(unkeptPendant).toInt();
   simulator.SetFaults(faults);
+  std::vector<ImageBytes> queued;
+  for (int number = 1; number < parser.value(pendants).toInt(); ++number)
+    queued.push_back(OpuSimulator::NewPendant(number));
+  simulator.QueuePendants(queued);
 
   ConversationLog log(parser.value(logFile));
   OpuSimServer server(simulator, [&log](const QString& line) { log(line); });
@@ -175,6 +191,17 @@ int main(int argc, char** argv) {
   if (parser.isSet(save) && !SaveMemoryFile(parser.value(save), simulator.Memory())) {
     std::fprintf(stderr, "cannot save the memory to %s\n", qPrintable(parser.value(save)));
     return 2;
+  }
+  if (parser.isSet(savePendants)) {
+    const std::vector<ImageBytes> memories = simulator.Pendants();
+    for (std::size_t index = 0; index < memories.size(); ++index) {
+      const QString path =
+          parser.value(savePendants) + QStringLiteral("/pendant-%1.bin").arg(index + 1);
+      if (!SaveMemoryFile(path, memories[index])) {
+        std::fprintf(stderr, "cannot save a pendant's memory to %s\n", qPrintable(path));
+        return 2;
+      }
+    }
   }
   return 0;
 }

@@ -1,0 +1,443 @@
+#include "app/series/SeriesController.h"
+
+#include "app/Main.h"
+#include "app/series/SeriesWindow.h"
+#include "files/AssignmentListFile.h"
+#include "files/ConfigurationSheet.h"
+#include "files/ImageFiles.h"
+#include "files/ProgramVersion.h"
+#include "files/ProgrammingRecord.h"
+#include "files/RecordWindow.h"
+#include "ui/OperationGuard.h"
+#include "ui/Texts.h"
+#include "ui/UserDialogs.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+namespace {
+
+enum ListColumn { CodeColumn, FacilityColumn, RoomColumn, NoteColumn, StateColumn };
+
+bool ChooseWithPrintDialog(QPrinter& printer, QWidget* parent) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+QString CellText(const QTableWidget& table, int row, int column) {
+  const QTableWidgetItem* item = table.item(row, column);
+  return item == nullptr ? QString() : item->text().trimmed();
+}
+
+void SetCell(QTableWidget& table, int row, int column, const QString& text, bool editable = true) {
+  auto* item = new QTableWidgetItem(text);
+  if (!editable) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+  table.setItem(row, column, item);
+}
+
+}  // namespace
+
+SeriesController::SeriesController(TfrmMain& window, QMenu& commMenu, OperationGuard& guard,
+                                   OperationObserver& record, UserDialogs& dialogs)
+    : QObject(&window),
+      mnuCommSeries(new QAction(Text(Msg::MenuCommSeries), &window)),
+      // A window of its own beside the main window, so that it can stay open while the technician
+      // looks at the configuration.
+      frmSeries(new TfrmSeries(nullptr)),
+      window_(window),
+      guard_(guard),
+      record_(record),
+      dialogs_(dialogs),
+      choosePrinter_(ChooseWithPrintDialog) {
+  mnuCommSeries->setObjectName(QStringLiteral("mnuCommSeries"));
+  commMenu.addAction(mnuCommSeries);
+  connect(mnuCommSeries, &QAction::triggered, this, &SeriesController::mnuCommSeriesClick);
+  connect(&pollTimer_, &QTimer::timeout, this, [this] {
+    if (run_) run_->Operations().PollOpuInfo();
+  });
+  TfrmSeries& w = *frmSeries;
+  const std::pair<QPushButton*, void (SeriesController::*)()> clicks[] = {
+      {w.btnChooseFile, &SeriesController::btnChooseFileClick},
+      {w.btnListOpen, &SeriesController::btnListOpenClick},
+      {w.btnListSave, &SeriesController::btnListSaveClick},
+      {w.btnListAdd, &SeriesController::btnListAddClick},
+      {w.btnListRemove, &SeriesController::btnListRemoveClick},
+      {w.btnStart, &SeriesController::btnStartClick},
+      {w.btnStop, &SeriesController::btnStopClick},
+      {w.btnPrintSummary, &SeriesController::btnPrintSummaryClick},
+      {w.btnSaveSummaryPdf, &SeriesController::btnSaveSummaryPdfClick},
+      {w.btnShowInRecord, &SeriesController::btnShowInRecordClick}};
+  for (const auto& [button, handler] : clicks)
+    connect(button, &QPushButton::clicked, this, handler);
+  connect(w.tblList, &QTableWidget::itemChanged, this, [this] { ShowListState(); });
+  for (QPushButton* button : {w.btnPrintSummary, w.btnSaveSummaryPdf, w.btnShowInRecord})
+    button->setEnabled(false);
+}
+
+SeriesController::~SeriesController() {
+  delete frmSeries;
+}
+
+void SeriesController::mnuCommSeriesClick() {
+  ShowListState();
+  frmSeries->show();
+  frmSeries->raise();
+}
+
+void SeriesController::btnChooseFileClick() {
+  const QString chosen = dialogs_.AskOpenFileName(
+      frmSeries, FileDialogRequest{Text(Msg::SeriesTitle), Text(Msg::SeriesConfigurationFileFilter),
+                                   QStringLiteral("*.ukova"), QString(), window_.DefaultFolder});
+  if (chosen.isEmpty()) return;
+  frmSeries->edtConfigurationFile->setText(chosen);
+  frmSeries->rbFileConfiguration->setChecked(true);
+}
+
+std::optional<ImageBytes> SeriesController::ChosenConfiguration() {
+  if (frmSeries->rbFileConfiguration->isChecked()) {
+    const QString path = frmSeries->edtConfigurationFile->text();
+    ImageBytes bytes{};
+    if (!ReadImageFile(path, bytes)) {
+      dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesConfigurationNotRead, {path}));
+      return std::nullopt;
+    }
+    return bytes;
+  }
+  // The window's fields as a write would build them.
+  if (const std::optional<Msg::Id> refusal = window_.UntypedFieldRefusal()) {
+    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesConfigurationRefused, {Text(*refusal)}));
+    return std::nullopt;
+  }
+  ParameterImage image{};
+  const int built = window_.BuildImage(image, OriginWrite);
+  if (built != ImageOk) {
+    dialogs_.ShowError(frmSeries,
+                       FormatText(Msg::ConversionFailedAtAddress, {QString::number(built)}));
+    return std::nullopt;
+  }
+  return VembaData::ExtractImageBytes(image);
+}
+
+// --- The assignment list ------------------------------------------------------------------
+
+std::vector<Assignment> SeriesController::ListEntries() const {
+  std::vector<Assignment> entries;
+  const QTableWidget& table = *frmSeries->tblList;
+  for (int row = 0; row < table.rowCount(); ++row) {
+    const Assignment entry{CellText(table, row, CodeColumn), CellText(table, row, FacilityColumn),
+                           CellText(table, row, RoomColumn), CellText(table, row, NoteColumn)};
+    if (!entry.code.isEmpty() || !entry.facility.isEmpty() || !entry.room.isEmpty())
+      entries.push_back(entry);
+  }
+  return entries;
+}
+
+void SeriesController::ShowList(const std::vector<Assignment>& entries) {
+  QTableWidget& table = *frmSeries->tblList;
+  const QSignalBlocker quiet(&table);
+  table.setRowCount(0);
+  for (const Assignment& entry : entries) {
+    const int row = table.rowCount();
+    table.insertRow(row);
+    SetCell(table, row, CodeColumn, entry.code);
+    SetCell(table, row, FacilityColumn, entry.facility);
+    SetCell(table, row, RoomColumn, entry.room);
+    SetCell(table, row, NoteColumn, entry.note);
+  }
+  ShowListState();
+}
+
+// Each line's state: done in this series, or the reason it will be passed over; and the entry
+// the next pendant gets.
+void SeriesController::ShowListState() {
+  QTableWidget& table = *frmSeries->tblList;
+  const QSignalBlocker quiet(&table);
+  SeriesCodePlan plan = plan_ && plan_->PlanKind() == SeriesCodePlan::Kind::List
+                            ? *plan_
+                            : SeriesCodePlan::List(ListEntries());
+  plan.SetRecordCodes(CodesInRecord());
+  int entry = 0;
+  for (int row = 0; row < table.rowCount(); ++row) {
+    if (CellText(table, row, CodeColumn).isEmpty() &&
+        CellText(table, row, FacilityColumn).isEmpty() &&
+        CellText(table, row, RoomColumn).isEmpty())
+      continue;
+    const QString code = CellText(table, row, CodeColumn);
+    QString state;
+    if (plan.Done(entry)) {
+      state = Text(Msg::SeriesEntryDone);
+    } else if (const CodeRefusal reason = plan.RefusalOf(code, entry);
+               reason != CodeRefusal::None) {
+      state = FormatText(CodeRefusalMessage(reason), {code});
+    }
+    SetCell(table, row, StateColumn, state, false);
+    ++entry;
+  }
+  const std::optional<PlannedCode> next = plan.Propose();
+  frmSeries->lblNextEntry->setText(
+      next && next->assignment
+          ? FormatText(Msg::SeriesNextEntry, {next->code + u' ' + AssignmentText(next->assignment)})
+          : QString());
+}
+
+void SeriesController::btnListOpenClick() {
+  const QString chosen = dialogs_.AskOpenFileName(
+      frmSeries,
+      FileDialogRequest{Text(Msg::SeriesListOpen).remove(u'&'), Text(Msg::SeriesListFileFilter),
+                        QStringLiteral("*.csv"), QString(), window_.DefaultFolder});
+  if (chosen.isEmpty()) return;
+  const std::optional<std::vector<Assignment>> entries = ReadAssignmentListFile(chosen);
+  if (!entries) {
+    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesListNotRead, {chosen}));
+    return;
+  }
+  plan_.reset();
+  ShowList(*entries);
+  frmSeries->rbList->setChecked(true);
+}
+
+void SeriesController::btnListSaveClick() {
+  const QString chosen = dialogs_.AskSaveFileName(
+      frmSeries,
+      FileDialogRequest{Text(Msg::SeriesListSave).remove(u'&'), Text(Msg::SeriesListFileFilter),
+                        QStringLiteral("*.csv"), QString(), window_.DefaultFolder});
+  if (chosen.isEmpty()) return;
+  const QString target =
+      chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? chosen : chosen + ".csv";
+  if (!WriteAssignmentListFile(target, ListEntries()))
+    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesListNotSaved, {target}));
+}
+
+void SeriesController::btnListAddClick() {
+  QTableWidget& table = *frmSeries->tblList;
+  table.insertRow(table.rowCount());
+  table.setCurrentCell(table.rowCount() - 1, CodeColumn);
+  table.editItem(table.item(table.rowCount() - 1, CodeColumn));
+  frmSeries->rbList->setChecked(true);
+}
+
+void SeriesController::btnListRemoveClick() {
+  QTableWidget& table = *frmSeries->tblList;
+  if (table.currentRow() >= 0) table.removeRow(table.currentRow());
+  ShowListState();
+}
+
+QSet<QString> SeriesController::CodesInRecord() const {
+  QSet<QString> codes;
+  const std::optional<std::vector<RecordEntry>> entries =
+      ReadRecordFile(window_.DataFolder + RecordFileName);
+  if (!entries) return codes;
+  // A code the record saw written to a pendant belongs to that pendant.
+  const QString write = RecordOperationName(OperationKind::Write);
+  const QString change = RecordOperationName(OperationKind::ChangeCode);
+  for (const RecordEntry& entry : *entries) {
+    if (entry.result == ResultOk && (entry.operation == write || entry.operation == change) &&
+        entry.codeAfter != entry.codeBefore)
+      codes.insert(entry.codeAfter);
+  }
+  return codes;
+}
+
+std::optional<SeriesCodePlan> SeriesController::ChosenPlan() {
+  std::optional<SeriesCodePlan> plan;
+  if (frmSeries->rbKeepCodes->isChecked()) {
+    plan = SeriesCodePlan::Keep();
+  } else if (frmSeries->rbSequence->isChecked()) {
+    const QString start = RadioCodeOf(frmSeries->edtSequenceStart->text());
+    if (start.isEmpty()) {
+      dialogs_.ShowError(frmSeries, Text(Msg::SeriesSequenceInvalid));
+      return std::nullopt;
+    }
+    plan = SeriesCodePlan::Sequence({start.toInt(nullptr, 16), frmSeries->spnStep->value()});
+  } else {
+    plan = SeriesCodePlan::List(ListEntries());
+  }
+  plan->SetRecordCodes(CodesInRecord());
+  return plan;
+}
+
+// --- The series ---------------------------------------------------------------------------
+
+void SeriesController::btnStartClick() {
+  const std::optional<ImageBytes> configuration = ChosenConfiguration();
+  if (!configuration) return;
+  std::optional<SeriesCodePlan> plan = ChosenPlan();
+  if (!plan) return;
+  if (!ConfirmSeriesStart(*configuration, window_.ShownCodecContext(), dialogs_, frmSeries)) return;
+  guard_.Run([&] { RunSeries(*configuration, std::move(*plan)); });
+}
+
+void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan plan) {
+  TfrmSeries& w = *frmSeries;
+  configuration_ = configuration;
+  plan_ = std::make_unique<SeriesCodePlan>(std::move(plan));
+  startedAt_ = QDateTime::currentDateTime();
+  stopRequested_ = false;
+  w.tblUnits->setRowCount(0);
+  w.ShowResultLine(QString(), true);
+  w.btnStart->setEnabled(false);
+  w.btnStop->setEnabled(true);
+  const SeriesSetup setup{configuration, w.spnExpected->value(), NewSeriesId(startedAt_),
+                          window_.ShownCodecContext()};
+  run_ = std::make_unique<SeriesRun>(
+      setup, *plan_, *this, *this,
+      TransmitterState{window_.link, window_.CurrentRadioCode, window_.RequestedRadioCode,
+                       window_.PollAnswer, window_.ReceivedImage, window_.OutgoingImage,
+                       window_.ImageSource, window_.ReadTime},
+      dialogs_, frmSeries);
+  run_->Operations().AttachWaitingPrompt(window_.Operations().Prompt());
+  run_->SetRecordObserver(&record_);
+  run_->Run();
+  endedAt_ = QDateTime::currentDateTime();
+  w.btnStart->setEnabled(true);
+  w.btnStop->setEnabled(false);
+  ShowSummary();
+}
+
+void SeriesController::btnStopClick() {
+  stopRequested_ = true;
+}
+
+void SeriesController::UnitStarting(int number, int expected, const PlannedCode& planned) {
+  TfrmSeries& w = *frmSeries;
+  w.lblCounter->setText(
+      FormatText(Msg::SeriesCounter, {QString::number(number), QString::number(expected)}));
+  w.lblPendant->setText(FormatText(
+      Msg::SeriesUnitNextCode,
+      {planned.code.isEmpty() ? Text(Msg::SeriesCodeKept)
+                              : planned.code + u' ' + AssignmentText(planned.assignment)}));
+}
+
+void SeriesController::PendantIdentified(const QString& code, const QString& productType) {
+  frmSeries->lblPendant->setText(FormatText(Msg::SeriesPendantIdentified, {code, productType}));
+}
+
+void SeriesController::UnitFinished(const SeriesUnit& unit, int expected) {
+  TfrmSeries& w = *frmSeries;
+  w.ShowResultLine(SeriesUnitLine(unit, expected), unit.result == SeriesUnit::Result::Passed);
+  const int row = w.tblUnits->rowCount();
+  w.tblUnits->insertRow(row);
+  const QStringList cells = {unit.number > 0 ? QString::number(unit.number) : QString(),
+                             unit.code.isEmpty() ? unit.identifiedCode : unit.code,
+                             AssignmentText(unit.assignment), SeriesResultText(unit.result),
+                             unit.finding.section(u'\n', 0, 2).simplified()};
+  for (int column = 0; column < cells.size(); ++column)
+    SetCell(*w.tblUnits, row, column, cells[column], false);
+  w.tblUnits->scrollToBottom();
+  ShowListState();
+}
+
+void SeriesController::CodesPassedOver(const std::vector<RefusedCode>& refused) {
+  QStringList reasons;
+  for (const RefusedCode& code : refused)
+    reasons << FormatText(CodeRefusalMessage(code.reason), {code.code});
+  reasons.removeDuplicates();
+  SetStatusText(reasons.join(u' '));
+}
+
+void SeriesController::SetStatusText(const QString& text) {
+  frmSeries->lblStatus->setText(text);
+}
+
+FailedUnitChoice SeriesController::AfterFailure(const SeriesUnit& unit) {
+  const QString code = unit.code.isEmpty() ? unit.identifiedCode : unit.code;
+  const ModalResult answer = dialogs_.ShowInformation(
+      frmSeries, FormatText(Msg::SeriesAfterFailure, {code, unit.finding}), BoxButtons::YesNoAbort);
+  if (answer == mrYes) return FailedUnitChoice::Repeat;
+  if (answer == mrNo) return FailedUnitChoice::Skip;
+  return FailedUnitChoice::StopSeries;
+}
+
+// --- The summary --------------------------------------------------------------------------
+
+void SeriesController::ShowSummary() {
+  TfrmSeries& w = *frmSeries;
+  QString text = SeriesCountsText(run_->Counts());
+  if (run_->StoppedEarly()) text += u'\n' + Text(Msg::SeriesStoppedEarly);
+  w.lblSummary->setText(text);
+  for (QPushButton* button : {w.btnPrintSummary, w.btnSaveSummaryPdf, w.btnShowInRecord})
+    button->setEnabled(true);
+}
+
+SeriesSummaryContent SeriesController::Summary() const {
+  SeriesSummaryContent summary;
+  summary.title = Text(Msg::SeriesSummaryTitle);
+  if (!run_) return summary;
+  summary.lines = {
+      FormatText(Msg::SeriesSummaryId, {run_->Setup().seriesId}),
+      FormatText(Msg::SeriesSummaryTime, {SheetTimeText(startedAt_), SheetTimeText(endedAt_)}),
+      SeriesCountsText(run_->Counts())};
+  if (run_->StoppedEarly()) summary.lines << Text(Msg::SeriesStoppedEarly);
+  for (const Msg::Id head :
+       {Msg::SeriesColumnNumber, Msg::SeriesColumnCode, Msg::RecordColumnAssignment,
+        Msg::SeriesColumnResult, Msg::SeriesColumnFinding})
+    summary.heads << Text(head);
+  for (const SeriesUnit& unit : run_->Units()) {
+    summary.rows.push_back({unit.number > 0 ? QString::number(unit.number) : QString(),
+                            unit.code.isEmpty() ? unit.identifiedCode : unit.code,
+                            AssignmentText(unit.assignment), SeriesResultText(unit.result),
+                            unit.finding.section(u'\n', 0, 2).simplified()});
+  }
+  return summary;
+}
+
+SheetContent SeriesController::Sheet() const {
+  const std::vector<SheetRow> header = {
+      {Text(Msg::SeriesSummaryId).section(u':', 0, 0), run_ ? run_->Setup().seriesId : QString()},
+      {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
+      {Text(Msg::SheetCreatedWith),
+       FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})}};
+  return SheetOfImage(configuration_, window_.ShownCodecContext(), Text(Msg::SheetTitle), header);
+}
+
+void SeriesController::btnPrintSummaryClick() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setDocName(Text(Msg::SeriesSummaryTitle));
+  if (!choosePrinter_(printer, frmSeries)) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    dialogs_.ShowError(frmSeries, Text(Msg::SheetNotPrinted));
+    return;
+  }
+  PaintConfigurationSheet(painter, printer, Sheet());
+  printer.newPage();
+  PaintSeriesSummary(painter, printer, Summary(), [&printer] { printer.newPage(); });
+  painter.end();
+  SetStatusText(Text(Msg::SheetPrinted));
+}
+
+void SeriesController::btnSaveSummaryPdfClick() {
+  const QString chosen = dialogs_.AskSaveFileName(
+      frmSeries,
+      FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter), QStringLiteral("*.pdf"),
+                        run_->Setup().seriesId, window_.DefaultFolder});
+  if (chosen.isEmpty()) return;
+  const QString target =
+      chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + ".pdf";
+  if (QFileInfo::exists(target) &&
+      dialogs_.ShowInformation(frmSeries, Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) !=
+          mrYes)
+    return;
+  QString error;
+  if (!WriteSeriesSummaryPdf(target, Sheet(), Summary(), error)) {
+    dialogs_.ShowError(frmSeries, FormatText(Msg::SheetNotSaved, {error}));
+    return;
+  }
+  SetStatusText(FormatText(Msg::SheetSaved, {QFileInfo(target).fileName()}));
+}
+
+void SeriesController::btnShowInRecordClick() {
+  TfrmRecord record(dialogs_, frmSeries);
+  if (!record.LoadRecord(window_.DataFolder)) return;
+  record.exec();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "files/SeriesSummary.h"
+#include "image/SeriesPlan.h"
+#include "link/SeriesRun.h"
+#include "link/TransmitterView.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class OperationGuard;
+class OperationObserver;
+class QAction;
+class QMenu;
+class QPrinter;
+class TfrmMain;
+class TfrmSeries;
+class UserDialogs;
+
+// Kommunikation › Serie programmieren…: one configuration to many pendants, each with its code
+// from the plan, read back and compared, counted and summed up (link/SeriesRun.h). The series
+// runs with the window's link and waiting prompt, and its record lines go where the window's go.
+class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer {
+ public:
+  SeriesController(TfrmMain& window, QMenu& commMenu, OperationGuard& guard,
+                   OperationObserver& record, UserDialogs& dialogs);
+  ~SeriesController() override;
+
+  // Tests choose the printer without the print dialog.
+  void SetPrinterChooser(std::function<bool(QPrinter&, QWidget*)> choose) {
+    choosePrinter_ = std::move(choose);
+  }
+  [[nodiscard]] const SeriesRun* LastRun() const { return run_.get(); }
+  [[nodiscard]] SeriesSummaryContent Summary() const;
+  [[nodiscard]] SheetContent Sheet() const;
+
+  QAction* mnuCommSeries;
+  TfrmSeries* frmSeries;
+
+  void mnuCommSeriesClick();
+  void btnChooseFileClick();
+  void btnListOpenClick();
+  void btnListSaveClick();
+  void btnListAddClick();
+  void btnListRemoveClick();
+  void btnStartClick();
+  void btnStopClick();
+  void btnPrintSummaryClick();
+  void btnSaveSummaryPdfClick();
+  void btnShowInRecordClick();
+
+ private:
+  // SeriesFrontEnd
+  void UnitStarting(int number, int expected, const PlannedCode& planned) override;
+  void PendantIdentified(const QString& code, const QString& productType) override;
+  void UnitFinished(const SeriesUnit& unit, int expected) override;
+  void CodesPassedOver(const std::vector<RefusedCode>& refused) override;
+  void SetStatusText(const QString& text) override;
+  FailedUnitChoice AfterFailure(const SeriesUnit& unit) override;
+  bool StopRequested() override { return stopRequested_; }
+  // PollTimer
+  void StartPollTimer(int intervalMs) override { pollTimer_.start(intervalMs); }
+  void StopPollTimer() override { pollTimer_.stop(); }
+
+  [[nodiscard]] std::optional<ImageBytes> ChosenConfiguration();
+  [[nodiscard]] std::optional<SeriesCodePlan> ChosenPlan();
+  [[nodiscard]] QSet<QString> CodesInRecord() const;
+  [[nodiscard]] std::vector<Assignment> ListEntries() const;
+  void ShowList(const std::vector<Assignment>& entries);
+  void ShowListState();
+  void RunSeries(const ImageBytes& configuration, SeriesCodePlan plan);
+  void ShowSummary();
+
+  TfrmMain& window_;
+  OperationGuard& guard_;
+  OperationObserver& record_;
+  UserDialogs& dialogs_;
+  QTimer pollTimer_;
+  std::unique_ptr<SeriesCodePlan> plan_;
+  std::unique_ptr<SeriesRun> run_;
+  ImageBytes configuration_{};
+  QDateTime startedAt_;
+  QDateTime endedAt_;
+  bool stopRequested_ = false;
+  std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
+};

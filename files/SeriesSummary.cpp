@@ -1,0 +1,86 @@
+#include "files/SeriesSummary.h"
+
+#include "image/ParameterImage.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <map>
+
+namespace {
+
+constexpr double TitlePoints = 16;
+constexpr double BodyPoints = 10;
+// The table's columns as shares of the width: number, code, assignment, result, finding.
+constexpr double ColumnShares[] = {0.06, 0.12, 0.32, 0.14, 0.36};
+
+}  // namespace
+
+SheetContent SheetOfImage(const ImageBytes& configuration, const CodecContext& context,
+                          const QString& title, const std::vector<SheetRow>& header) {
+  ParameterImage image{};
+  VembaData::LoadImageBytes(image, configuration, OriginLoad);
+  std::map<Field, QString> values;
+  for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values)
+    values[value.field] = value.text;
+  return SheetContent{title, header, SheetFieldGroups(context.limitMode, [&values](Field field) {
+                        const auto found = values.find(field);
+                        return found == values.end() ? QString() : found->second;
+                      })};
+}
+
+void PaintSeriesSummary(QPainter& painter, const QPagedPaintDevice& device,
+                        const SeriesSummaryContent& content, const std::function<void()>& newPage) {
+  const double width = device.width();
+  const double height = device.height();
+  double top = 0;
+  const auto line = [&](const QString& text, const QFont& font) {
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &device);
+    painter.drawText(QPointF(0, top + metrics.ascent()), text);
+    top += metrics.height() * 1.3;
+  };
+  line(content.title, SheetFont(TitlePoints, true));
+  for (const QString& text : content.lines) line(text, SheetFont(BodyPoints, false));
+  top += QFontMetricsF(SheetFont(BodyPoints, false), &device).height();
+
+  const auto row = [&](const QStringList& cells, bool bold) {
+    const QFont font = SheetFont(BodyPoints, bold);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &device);
+    double left = 0;
+    double tallest = metrics.height();
+    std::vector<QRectF> boxes;
+    for (qsizetype column = 0; column < cells.size() && column < std::ssize(ColumnShares);
+         ++column) {
+      const double columnWidth = width * ColumnShares[column];
+      const QRectF box(left, top, columnWidth * 0.96, height);
+      tallest =
+          std::max(tallest, metrics.boundingRect(box, Qt::TextWordWrap, cells[column]).height());
+      boxes.push_back(box);
+      left += columnWidth;
+    }
+    if (top + tallest > height) {
+      newPage();
+      top = 0;
+      for (QRectF& box : boxes) box.moveTop(0);
+    }
+    for (std::size_t column = 0; column < boxes.size(); ++column)
+      painter.drawText(boxes[column], Qt::TextWordWrap, cells[static_cast<qsizetype>(column)]);
+    top += tallest + metrics.height() * 0.3;
+  };
+  row(content.heads, true);
+  for (const QStringList& cells : content.rows) row(cells, false);
+}
+
+bool WriteSeriesSummaryPdf(const QString& path, const SheetContent& sheet,
+                           const SeriesSummaryContent& summary, QString& error) {
+  return WritePdfDocument(path, summary.title, error, [&](QPainter& painter, QPdfWriter& writer) {
+    PaintConfigurationSheet(painter, writer, sheet);
+    writer.newPage();
+    PaintSeriesSummary(painter, writer, summary, [&writer] { writer.newPage(); });
+  });
+}

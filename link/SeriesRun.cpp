@@ -1,0 +1,255 @@
+#include "link/SeriesRun.h"
+
+#include "image/WriteReview.h"
+#include "link/OperationMessages.h"
+#include "ui/Texts.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace {
+
+const OperationOutcome* LastOf(const std::vector<OperationOutcome>& outcomes, OperationKind kind) {
+  const auto found = std::find_if(outcomes.rbegin(), outcomes.rend(),
+                                  [kind](const OperationOutcome& o) { return o.kind == kind; });
+  return found == outcomes.rend() ? nullptr : &*found;
+}
+
+QString FewMeasurementsText(const ImageBytes& configuration, const CodecContext& context) {
+  ParameterImage image{};
+  VembaData::LoadImageBytes(image, configuration, OriginLoad);
+  QString limit;
+  QString interval;
+  for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values) {
+    if (value.field == Field::edtInactivityLimit) {
+      limit = value.text;
+      if (value.unit != NoUnit)
+        limit += u' ' + Text(value.unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
+    }
+    if (value.field == Field::edtInactivitySampleInterval) interval = value.text;
+  }
+  return FormatText(Msg::FewIdenticalMeasurementsWarning,
+                    {limit, interval, QString::number(InactivityCountOf(image))});
+}
+
+}  // namespace
+
+bool ConfirmSeriesStart(const ImageBytes& configuration, const CodecContext& context,
+                        UserDialogs& dialogs, QWidget* parent) {
+  const SeriesConfigurationCheck check = CheckSeriesConfiguration(configuration, context);
+  if (check.ruleBreak) {
+    // The rule's message names its bounds with placeholders the series has no values for.
+    dialogs.ShowError(
+        parent,
+        FormatText(Msg::SeriesConfigurationRefused,
+                   {Text(*check.ruleBreak).replace(QStringLiteral("%s"), QStringLiteral("…"))}));
+    return false;
+  }
+  if (check.fewMeasurements &&
+      dialogs.ShowInformation(parent, FewMeasurementsText(configuration, context),
+                              BoxButtons::OkCancel) != mrOk)
+    return false;
+  // The question a single write asks when it knows nothing of the pendant, asked once for all.
+  ParameterImage outgoing{};
+  VembaData::LoadImageBytes(outgoing, configuration, OriginWrite);
+  const WriteReview review = ReviewWrite(std::nullopt, outgoing, context, Text, {});
+  return !review.NeedsQuestion() ||
+         dialogs.ShowInformation(
+             parent, WriteReviewQuestion(review, Text(Msg::SeriesTitle), context.limitMode),
+             BoxButtons::YesNoDefaultNo) == mrYes;
+}
+
+QString NewSeriesId(const QDateTime& start) {
+  return start.toString(QStringLiteral("'S'yyyyMMdd-HHmmss"));
+}
+
+QString AssignmentText(const std::optional<Assignment>& assignment) {
+  if (!assignment) return {};
+  QStringList parts;
+  for (const QString& part : {assignment->facility, assignment->room, assignment->note}) {
+    if (!part.isEmpty()) parts << part;
+  }
+  return parts.join(QStringLiteral(" / "));
+}
+
+QString SeriesResultText(SeriesUnit::Result result) {
+  switch (result) {
+    case SeriesUnit::Result::Passed:
+      return Text(Msg::SeriesResultPassed);
+    case SeriesUnit::Result::Failed:
+      return Text(Msg::SeriesResultFailed);
+    case SeriesUnit::Result::Skipped:
+      return Text(Msg::SeriesResultSkipped);
+    case SeriesUnit::Result::Refused:
+      return Text(Msg::SeriesResultRefused);
+  }
+  return {};
+}
+
+QString SeriesUnitLine(const SeriesUnit& unit, int expected) {
+  const QString counter =
+      FormatText(Msg::SeriesCounter, {QString::number(unit.number), QString::number(expected)});
+  const QString code = unit.code.isEmpty() ? unit.identifiedCode : unit.code;
+  if (unit.result == SeriesUnit::Result::Passed)
+    return FormatText(Msg::SeriesUnitPassed, {code, counter});
+  // The finding's first lines name what differed; the rest asks to contact the maker.
+  const QString finding = unit.finding.section(u'\n', 0, 2).simplified();
+  return FormatText(Msg::SeriesUnitFailed, {code, finding, counter});
+}
+
+QString SeriesCountsText(const SeriesCounts& counts) {
+  return FormatText(Msg::SeriesSummaryCounts,
+                    {QString::number(counts.passed), QString::number(counts.failed),
+                     QString::number(counts.skipped), QString::number(counts.expected)});
+}
+
+SeriesRun::SeriesRun(const SeriesSetup& setup, SeriesCodePlan& plan, SeriesFrontEnd& frontEnd,
+                     PollTimer& pollTimer, const TransmitterState& state, UserDialogs& dialogs,
+                     QWidget* dialogParent)
+    : setup_(setup),
+      plan_(plan),
+      frontEnd_(frontEnd),
+      operations_(*this, pollTimer, state, dialogs, dialogParent) {
+  operations_.SetObserver(this);
+  // Every pendant of a series is read back and compared, whatever the window's option says.
+  operations_.SetVerifyAfterWrite(true);
+  operations_.SetStopOnOtherProduct(true);
+  operations_.SetCodeChangeAnswerer([this](const QString& identified, const QString& newCode) {
+    return AnswerCodeChange(identified, newCode);
+  });
+}
+
+SeriesCounts SeriesRun::Counts() const {
+  SeriesCounts counts;
+  counts.expected = setup_.expected;
+  for (const SeriesUnit& unit : units_) {
+    switch (unit.result) {
+      case SeriesUnit::Result::Passed:
+        ++counts.passed;
+        break;
+      case SeriesUnit::Result::Failed:
+        ++counts.failed;
+        break;
+      case SeriesUnit::Result::Skipped:
+        ++counts.skipped;
+        break;
+      case SeriesUnit::Result::Refused:
+        ++counts.refused;
+        break;
+    }
+  }
+  return counts;
+}
+
+int SeriesRun::Counted() const {
+  const SeriesCounts counts = Counts();
+  return counts.passed + counts.failed + counts.skipped;
+}
+
+bool SeriesRun::StoppedEarly() const {
+  return Counted() < setup_.expected;
+}
+
+void SeriesRun::Run() {
+  while (!stopped_ && Counted() < setup_.expected && !frontEnd_.StopRequested()) {
+    std::vector<RefusedCode> passedOver;
+    const std::optional<PlannedCode> planned = plan_.Propose(&passedOver);
+    if (!passedOver.empty()) frontEnd_.CodesPassedOver(passedOver);
+    if (!planned) {
+      planExhausted_ = true;
+      frontEnd_.SetStatusText(Text(Msg::SeriesNoCodeLeft));
+      break;
+    }
+    const int number = Counted() + 1;
+    frontEnd_.UnitStarting(number, setup_.expected, *planned);
+    repeatedCode_.clear();
+    SeriesUnit unit = ProgramUnit(*planned, number);
+    while (unit.result == SeriesUnit::Result::Failed) {
+      const FailedUnitChoice choice = frontEnd_.AfterFailure(unit);
+      if (choice == FailedUnitChoice::StopSeries) {
+        stopped_ = true;
+        break;
+      }
+      if (choice == FailedUnitChoice::Skip) {
+        unit.result = SeriesUnit::Result::Skipped;
+        break;
+      }
+      const int attempts = unit.attempts + 1;
+      frontEnd_.UnitStarting(number, setup_.expected, *planned);
+      unit = ProgramUnit(*planned, number);
+      unit.attempts = attempts;
+    }
+    if (unit.result == SeriesUnit::Result::Refused) unit.number = 0;
+    units_.push_back(unit);
+    frontEnd_.UnitFinished(unit, setup_.expected);
+  }
+}
+
+SeriesUnit SeriesRun::ProgramUnit(const PlannedCode& planned, int number) {
+  planned_ = planned;
+  outcomes_.clear();
+  refusedPendant_ = false;
+  radioCodeOld_.clear();
+  operations_.WriteToDevice();
+
+  SeriesUnit unit;
+  unit.number = number;
+  unit.assignment = planned.assignment;
+  const OperationOutcome* write = LastOf(outcomes_, OperationKind::Write);
+  const OperationOutcome* check = LastOf(outcomes_, OperationKind::Verify);
+  if (write != nullptr) {
+    unit.identifiedCode = write->codeBefore;
+    unit.code = write->codeAfter;
+  }
+  if (refusedPendant_) {
+    unit.result = SeriesUnit::Result::Refused;
+    unit.finding = write != nullptr ? write->resultText : QString();
+    return unit;
+  }
+  // A write that went through left its code on the pendant, whatever the check finds.
+  if (write != nullptr && write->resultNumber == 0) {
+    plan_.NoteCarried(write->codeAfter);
+    repeatedCode_ = write->codeAfter;
+  }
+  if (check != nullptr && check->resultNumber == 0) {
+    unit.result = SeriesUnit::Result::Passed;
+    plan_.NotePassed(planned);
+    return unit;
+  }
+  unit.result = SeriesUnit::Result::Failed;
+  const OperationOutcome* last = check != nullptr ? check : write;
+  unit.finding = last != nullptr ? last->resultText : QString();
+  return unit;
+}
+
+CodeChangeAnswer SeriesRun::AnswerCodeChange(const QString& identified, const QString& newCode) {
+  frontEnd_.PendantIdentified(identified, operations_.HeardProductType());
+  // A pendant programmed a minute ago must not take a second code; the one being repeated
+  // carries the code its failed attempt gave it.
+  if (plan_.InSeries(identified) && identified != repeatedCode_) {
+    refusedPendant_ = true;
+    return {false, OperationMessage{Msg::SeriesPendantAlreadyInSeries, {identified}, false}};
+  }
+  return {!newCode.isEmpty() && newCode != identified, std::nullopt};
+}
+
+int SeriesRun::ShowImage(const ParameterImage&, ImageOrigin) {
+  // A write never shows what it sends.
+  return ImageOk;
+}
+
+int SeriesRun::BuildImage(ParameterImage& image, ImageOrigin origin) {
+  VembaData::LoadImageBytes(image, setup_.configuration, origin);
+  const QString code = planned_.code.isEmpty() ? radioCodeOld_ : planned_.code;
+  VembaData::HexTextToBytes(code, image[RadioCodeAddress].value, image[RadioCodeAddress + 1].value);
+  return ImageOk;
+}
+
+void SeriesRun::OperationFinished(const OperationOutcome& outcome) {
+  OperationOutcome stamped = outcome;
+  stamped.series = setup_.seriesId;
+  stamped.assignment = AssignmentText(planned_.assignment);
+  outcomes_.push_back(stamped);
+  if (recordObserver_ != nullptr) recordObserver_->OperationFinished(stamped);
+}
