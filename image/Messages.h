@@ -169,6 +169,8 @@ enum Id : int {
   VerifyPendantSilent = 11065,
   VerifyFailed = 11066,
   VerifyCancelled = 11067,
+  WrittenButCheckFailed = 11068,
+  CodeChangedButCheckFailed = 11069,
   MenuFileRecentFiles = 11100,
   RecentFileGone = 11101,
   RecentFilesNotSaved = 11102,

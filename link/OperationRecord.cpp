@@ -53,6 +53,20 @@ void OperationRecord::BeginCheck(const QString& code) {
   running_.push_back(Running{StartedOutcome(OperationKind::Verify, code), false});
 }
 
+void OperationRecord::NoteCheckFinding(Msg::Id number, const QString& text,
+                                       const std::optional<ImageBytes>& pendantBytes) {
+  if (running_.size() < 2) return;
+  Running& checked = running_[running_.size() - 2];
+  OperationOutcome& outcome = checked.outcome;
+  if (number != 0) {
+    checked.succeeded = false;
+    outcome.resultNumber = number;
+    outcome.resultText = text;
+  }
+  if (outcome.kind == OperationKind::Write) outcome.image = pendantBytes;
+  if (!pendantBytes && outcome.codeAfter != outcome.codeBefore) outcome.codeAfter.clear();
+}
+
 void OperationRecord::Finish() {
   for (Running& running : running_) {
     OperationOutcome& outcome = running.outcome;

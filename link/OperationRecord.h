@@ -42,6 +42,12 @@ class OperationRecord {
   void NoteEnded();
   // Ends the operation running and begins its check under `code`.
   void BeginCheck(const QString& code);
+  // What the check found decides the checked operation's line too: the check's message when it
+  // failed (0: it passed); for a write the bytes the transmitter holds, as read back. A
+  // transmitter the check did not reach (`pendantBytes` none) holds bytes nobody knows, and
+  // answers to no known code if the operation gave it a new one.
+  void NoteCheckFinding(Msg::Id number, const QString& text,
+                        const std::optional<ImageBytes>& pendantBytes);
   // Stamps what has not ended yet and tells the observer; an operation that ended without a word
   // gets one.
   void Finish();

@@ -34,6 +34,16 @@ QString RadioCodeBlockText(const QString& code) {
          RadioCodeAsSent(code);
 }
 
+ImageBytes WrittenOver(const ImageBytes& before, const ParameterImage& sent, const QString& code) {
+  ImageBytes bytes = before;
+  for (const ImageBlock& block : ConfigurationWriteBlocks()) {
+    for (int address = block.start; address < block.start + block.count; ++address)
+      bytes[address] = sent[address].value;
+  }
+  VembaData::HexTextToBytes(code, bytes[RadioCodeBlock.start], bytes[RadioCodeBlock.start + 1]);
+  return bytes;
+}
+
 ImageBytes KeptBytes(const ParameterImage& image, const QString& code) {
   ImageBytes bytes = VembaData::ExtractImageBytes(image);
   VembaData::HexTextToBytes(code, bytes[RadioCodeBlock.start], bytes[RadioCodeBlock.start + 1]);

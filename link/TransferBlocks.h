@@ -21,3 +21,7 @@
 
 // The 256 bytes a backup or the record keeps: the image with the transmitter's code in its place.
 [[nodiscard]] ImageBytes KeptBytes(const ParameterImage& image, const QString& code);
+// What a transmitter holds after a write: the configuration blocks of `sent` laid over the bytes
+// it held before, the code it answers to in its place.
+[[nodiscard]] ImageBytes WrittenOver(const ImageBytes& before, const ParameterImage& sent,
+                                     const QString& code);

@@ -216,8 +216,9 @@ void TransmitterOperations::TakeReadBlocks() {
     ShowError(lineLost ? Msg::OpuNotReachable : Msg::ReadFailed);
     return;
   }
-  record_.NoteSuccess(state_.CurrentRadioCode,
-                      KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode));
+  known_ = KnownTransmitter{state_.CurrentRadioCode,
+                            KeptBytes(state_.ReceivedImage, state_.CurrentRadioCode)};
+  record_.NoteSuccess(state_.CurrentRadioCode, known_->bytes);
   ShowReceivedImage();
 }
 
@@ -324,10 +325,35 @@ void TransmitterOperations::WriteSteps() {
       *changeCode ? VembaData::BytesToHexText(state_.OutgoingImage[RadioCodeBlock.start].value,
                                               state_.OutgoingImage[RadioCodeBlock.start + 1].value)
                   : state_.CurrentRadioCode;
-  record_.NoteSuccess(codeAfter, KeptBytes(state_.OutgoingImage, codeAfter));
-  if (verifyAfterWrite_)
-    (void)VerifyWritten(codeAfter, &state_.OutgoingImage, Msg::WriteTitle,
-                        Msg::ConfigurationUpdatedAndVerified);
+  record_.NoteSuccess(codeAfter, BytesAfterWrite(state_.CurrentRadioCode, codeAfter));
+  const CheckFinding finding =
+      verifyAfterWrite_
+          ? VerifyWritten(codeAfter, &state_.OutgoingImage, Msg::WriteTitle,
+                          Msg::ConfigurationUpdatedAndVerified, Msg::WrittenButCheckFailed)
+          : CheckFinding::Kept;
+  if (*changeCode) AdoptRadioCode(finding == CheckFinding::NotReached ? QString() : codeAfter);
+}
+
+ImageBytes TransmitterOperations::BytesAfterWrite(const QString& codeBefore,
+                                                  const QString& codeAfter) {
+  // The fields the write does not send (production date, counters) show the window's file, not
+  // the transmitter: only a read of this transmitter knows them.
+  if (!known_ || known_->code != codeBefore) return KeptBytes(state_.OutgoingImage, codeAfter);
+  known_ = KnownTransmitter{codeAfter, WrittenOver(known_->bytes, state_.OutgoingImage, codeAfter)};
+  return known_->bytes;
+}
+
+void TransmitterOperations::AdoptRadioCode(const QString& code) {
+  // The field is labelled as the transmitter's present code, and the sheet, the comparison and
+  // the technician take it for that: after a change the transmitter confirmed it must name the
+  // new code, not the one it had.
+  if (known_ && known_->code == state_.CurrentRadioCode && !code.isEmpty()) {
+    known_->code = code;
+    VembaData::HexTextToBytes(code, known_->bytes[RadioCodeBlock.start],
+                              known_->bytes[RadioCodeBlock.start + 1]);
+  }
+  state_.CurrentRadioCode = code;
+  if (!code.isEmpty()) view_.SetRadioCodeOldText(code);
 }
 
 std::optional<bool> TransmitterOperations::DecideCodeChange() {
@@ -385,10 +411,15 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   for (const auto& [failure, number] : messages) {
     if (result == failure) record_.NoteMessage(number, Text(number));
   }
-  if (result == ChangeDone) record_.NoteSuccess(requested, std::nullopt);
-  if (result == ChangeDone && verifyAfterWrite_ &&
-      !VerifyWritten(requested, nullptr, Msg::ChangeCodeTitle, Msg::CodeChangedAndVerified)) {
-    result = ChangeNotVerified;
+  if (result == ChangeDone) {
+    record_.NoteSuccess(requested, std::nullopt);
+    const CheckFinding finding =
+        verifyAfterWrite_
+            ? VerifyWritten(requested, nullptr, Msg::ChangeCodeTitle, Msg::CodeChangedAndVerified,
+                            Msg::CodeChangedButCheckFailed)
+            : CheckFinding::Kept;
+    if (finding != CheckFinding::Kept) result = ChangeNotVerified;
+    AdoptRadioCode(finding == CheckFinding::NotReached ? QString() : requested);
   }
   record_.Finish();
   return result;
@@ -422,22 +453,35 @@ ChangeResult TransmitterOperations::ChangeRadioCodeSteps() {
 
 // --- Verification after writing ------------------------------------------------------------
 
-bool TransmitterOperations::VerifyWritten(const QString& code, const ParameterImage* sent,
-                                          Msg::Id titleText, Msg::Id doneText) {
+TransmitterOperations::CheckFinding TransmitterOperations::VerifyWritten(const QString& code,
+                                                                         const ParameterImage* sent,
+                                                                         Msg::Id titleText,
+                                                                         Msg::Id doneText,
+                                                                         Msg::Id failedText) {
   record_.BeginCheck(code);
   ParameterImage readBack{};
   const std::optional<ModalResult> result = ReadBack(code, titleText, readBack);
   const std::optional<OperationMessage> finding =
       WriteCheckMessage(result, code, sent, readBack, view_.ShownCodecContext());
+  std::optional<ImageBytes> pendantBytes;
+  if (result == mrOk) {
+    known_ = KnownTransmitter{code, KeptBytes(readBack, code)};
+    pendantBytes = known_->bytes;
+  }
   if (!finding) {
-    record_.NoteSuccess(code, KeptBytes(readBack, code));
+    record_.NoteSuccess(code, pendantBytes);
+    record_.NoteCheckFinding(Msg::Id{}, QString(), pendantBytes);
     view_.SetStatusText(Text(doneText));
-    return true;
+    return CheckFinding::Kept;
   }
   // What the transmitter holds instead is kept with the record line.
-  if (result == mrOk) record_.NoteImage(KeptBytes(readBack, code));
+  if (pendantBytes) record_.NoteImage(*pendantBytes);
+  record_.NoteCheckFinding(finding->number, FormatText(finding->number, finding->arguments),
+                           pendantBytes);
+  // The status line must not go on saying that the write succeeded.
+  if (!finding->inStatusLine) view_.SetStatusText(Text(failedText));
   Tell(*finding);
-  return false;
+  return pendantBytes ? CheckFinding::Differs : CheckFinding::NotReached;
 }
 
 std::optional<ModalResult> TransmitterOperations::ReadBack(const QString& code, Msg::Id titleText,

@@ -147,10 +147,20 @@ class TransmitterOperations {
   void ReportWriteOutcome(ModalResult result);
   [[nodiscard]] ChangeResult ChangeRadioCodeSteps();
 
+  // What the transmitter holds after the write `sent` gave it `codeAfter`: the sent blocks laid
+  // over its last read in this run, or the window's bytes when it was not read.
+  [[nodiscard]] ImageBytes BytesAfterWrite(const QString& codeBefore, const QString& codeAfter);
+  // A confirmed code change: the window shows the new code and the next operation expects it.
+  // An empty code: the transmitter did not answer to the new one, and its code is not known.
+  void AdoptRadioCode(const QString& code);
+
+  // How the check after writing ended.
+  enum class CheckFinding { Kept, Differs, NotReached };
   // Reads the transmitter once more under the code it now has, without identifying it again, and
-  // compares the bytes the write sent (none for a code change); false after saying what differs.
-  [[nodiscard]] bool VerifyWritten(const QString& code, const ParameterImage* sent,
-                                   Msg::Id titleText, Msg::Id doneText);
+  // compares the bytes the write sent (none for a code change); says what it found, and the
+  // checked operation's record line follows it.
+  [[nodiscard]] CheckFinding VerifyWritten(const QString& code, const ParameterImage* sent,
+                                           Msg::Id titleText, Msg::Id doneText, Msg::Id failedText);
   // The read's job under `code` into `image`: the waiting prompt's result, none when the OPU
   // did not start the job.
   [[nodiscard]] std::optional<ModalResult> ReadBack(const QString& code, Msg::Id titleText,
@@ -171,4 +181,10 @@ class TransmitterOperations {
   bool stopOnOtherProduct_ = false;
   QString heardProductType_;
   OperationRecord record_;
+  // The bytes of the transmitter last read in this run, with the code it answers to.
+  struct KnownTransmitter {
+    QString code;
+    ImageBytes bytes;
+  };
+  std::optional<KnownTransmitter> known_;
 };

@@ -172,6 +172,8 @@ const std::map<int, const char*>& textTable() {
       {11065, "Die Prüfung nach dem Schreiben ist fehlgeschlagen: der U-KOVA antwortet nicht unter der Funkkennung %s."},
       {11066, "Die Prüfung nach dem Schreiben ist fehlgeschlagen:\n%s\nBitte lesen Sie den U-KOVA aus, um die Konfiguration zu prüfen."},
       {11067, "Abbruch der Prüfung durch den Anwender"},
+      {11068, "U-KOVA Konfiguration geschrieben, aber die Prüfung danach ist fehlgeschlagen."},
+      {11069, "U-KOVA Kennnummer geändert, aber die Prüfung danach ist fehlgeschlagen."},
       {11100, "&Zuletzt geöffnet"},
       {11101, "Die Datei '%s' gibt es nicht mehr; sie wurde aus der Liste der zuletzt geöffneten Dateien entfernt."},
       {11102, "Die Liste der zuletzt geöffneten Dateien konnte nicht gespeichert werden (%s)."},

@@ -311,9 +311,9 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   expected[RadioCodeAddress] = 0xBE;
   expected[0x21] = 0xEF;
   EXPECT_EQ(opu.Memory(), expected);
-  // The window keeps the code the transmitter had.
-  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
-  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
+  // The window names the code the transmitter confirmed.
+  EXPECT_EQ(w().CurrentRadioCode, "BEEF");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "BEEF");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::WriteTitle));
   EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToWrite));
 
@@ -423,8 +423,9 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   expectWoundUp("n");
   EXPECT_EQ(opu.RadioCode(), "C0DE");
   EXPECT_TRUE(w().StatusText().isEmpty());
-  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
-  EXPECT_TRUE(w().form.edtRadioCodeOld->text().isEmpty());
+  // The window names the code the transmitter confirmed.
+  EXPECT_EQ(w().CurrentRadioCode, "C0DE");
+  EXPECT_EQ(w().form.edtRadioCodeOld->text(), "C0DE");
   EXPECT_EQ(changeCode().edtNewCode->text(), "c0de");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::ChangeCodeTitle));
   EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToChangeCode));

@@ -182,12 +182,12 @@ TEST_F(TransmitterOperationsTest, TheOutcomesNameEveryFailureAndTheCheckAfterWri
   const QString line =
       FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
-  EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
+  EXPECT_EQ(f().view.status, Text(Msg::WrittenButCheckFailed));
   EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToVerify));
   const auto& outcomes = f().observer.outcomes;
   ASSERT_EQ(outcomes.size(), 2u);
   EXPECT_EQ(outcomes[0].kind, OperationKind::Write);
-  EXPECT_EQ(outcomes[0].resultNumber, 0);
+  EXPECT_EQ(outcomes[0].resultNumber, Msg::VerifyFoundDifferences);
   EXPECT_EQ(outcomes[1].kind, OperationKind::Verify);
   EXPECT_EQ(outcomes[1].resultNumber, Msg::VerifyFoundDifferences);
   ASSERT_TRUE(outcomes[1].image.has_value());
@@ -620,6 +620,74 @@ TEST_F(TransmitterOperationsTest, ALinesTimeIsNotDelayedByItsMessageBox) {
     ASSERT_EQ(f().observer.outcomes.size(), 1u);
     EXPECT_LE(f().observer.outcomes[0].finishedAt, shownAt);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A write's record line and backup hold what the transmitter holds, as far as it is known, and
+// a confirmed new code is the one the window shows and the next operation expects.
+TEST_F(TransmitterOperationsTest, AWriteKeepsWhatTheTransmitterHoldsAndTheCodeItAnswersTo) {
+  struct Case {
+    const char* name;
+    bool readFirst;
+    bool verify;
+    int unkeptAddress;
+    const char* newCode;
+    int result;
+    const char* codeAfter;
+    bool pendantBytesKept;
+    const char* codeShown;
+    Msg::Id status;
+  };
+  const Case cases[] = {
+      {"read, then written", true, false, -1, "", 0, "1A2B", true, "1A2B",
+       Msg::ConfigurationUpdated},
+      {"written and checked", false, true, -1, "", 0, "1A2B", true, "1A2B",
+       Msg::ConfigurationUpdatedAndVerified},
+      {"the check finds a byte not kept", false, true, 0x2C, "", Msg::VerifyFoundDifferences,
+       "1A2B", true, "1A2B", Msg::WrittenButCheckFailed},
+      {"a new code", true, false, -1, "BEEF", 0, "BEEF", true, "BEEF", Msg::ConfigurationUpdated},
+      {"a new code the transmitter did not take", false, true, RadioCodeAddress, "BEEF",
+       Msg::VerifyPendantSilent, "", false, "1A2B", Msg::WrittenButCheckFailed},
+  };
+  // Production date and counters that the window's configuration does not have.
+  ImageBytes memory = transmitterMemory();
+  memory[0x23] = 0x11;
+  memory[0x2A] = 0x77;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    start(opu.LinkOptions());
+    opu.SetFaults({});
+    opu.SetMemory(memory);
+    setFaults([&c](OpuSimFaults& faults) { faults.unkeptAddress = c.unkeptAddress; });
+    f().operations.SetVerifyAfterWrite(c.verify);
+    if (c.readFirst) read();
+    setField(Field::edtBatteryTestInterval, "36");
+    setField(Field::edtRadioCodeNew, c.newCode);
+    f().observer.outcomes.clear();
+    write();
+    ASSERT_FALSE(f().observer.outcomes.empty());
+    const OperationOutcome& written = f().observer.outcomes[0];
+    ASSERT_EQ(written.kind, OperationKind::Write);
+    EXPECT_EQ(written.resultNumber, c.result);
+    EXPECT_EQ(written.codeAfter, c.codeAfter);
+    ASSERT_EQ(written.image.has_value(), c.pendantBytesKept);
+    // A fresh read of the transmitter finds every byte the backup holds.
+    for (int address = RadioCodeAddress; address <= 0x3A && written.image; ++address)
+      EXPECT_EQ((*written.image)[address], opu.Memory()[address]) << address;
+    EXPECT_EQ(field(Field::edtRadioCodeOld), c.codeShown);
+    EXPECT_EQ(f().CurrentRadioCode, c.pendantBytesKept ? c.codeShown : "");
+    EXPECT_EQ(f().view.status, Text(c.status));
+  }
+}
+
+TEST_F(TransmitterOperationsTest, AChangedCodeIsShownAndExpectedNext) {
+  changeCodeTo("C0DE");
+  EXPECT_EQ(opu.RadioCode(), "C0DE");
+  EXPECT_EQ(field(Field::edtRadioCodeOld), "C0DE");
+  EXPECT_EQ(f().CurrentRadioCode, "C0DE");
 }
 
 }  // namespace

@@ -174,21 +174,25 @@ TEST_F(SafetyNetTest, VerificationNamesTheFieldTheTransmitterDidNotKeep) {
               ElementsAre(FormatText(Msg::WriteReviewChanges, {"1A2B", change + "\n"}) + "\n" +
                               Text(Msg::WriteReviewAskChanges),
                           FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
-  EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdated));
+  EXPECT_EQ(w().StatusText(), Text(Msg::WrittenButCheckFailed));
   EXPECT_EQ(opu.Conversation().mid(12), ReadJob);
   const auto lines = record();
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[1].result, "OK");
+  EXPECT_EQ(lines[1].result, QString::number(Msg::VerifyFoundDifferences));
   EXPECT_EQ(lines[2].operation, Text(Msg::OperationVerify));
   EXPECT_EQ(lines[2].result, QString::number(Msg::VerifyFoundDifferences));
 
-  // A transmitter that keeps everything is verified, and so is a new code.
+  // A transmitter that keeps everything is verified, and so is a new code. The transmitter still
+  // holds 24, as the check found, so writing 36 is a change again.
   opu.SetFaults({});
   dialogs.clear();
   w().form.mnuCommWriteToDevice->trigger();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(dialogs.texts(),
+              ElementsAre(FormatText(Msg::WriteReviewChanges, {"1A2B", change + "\n"}) + "\n" +
+                          Text(Msg::WriteReviewAskChanges)));
   EXPECT_EQ(w().StatusText(), Text(Msg::ConfigurationUpdatedAndVerified));
   EXPECT_EQ(record().back().result, "OK");
+  dialogs.clear();
   windows->frmChangeCode->edtNewCode->setText("C0DE");
   windows->frmChangeCode->btnChange->click();
   EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"}),
