@@ -5,6 +5,7 @@
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
 #include "app/interlocks/InterlockSettingsController.h"
+#include "app/port/PortChoiceController.h"
 #include "app/recent/RecentFilesController.h"
 #include "app/safetynet/SafetyNetController.h"
 #include "app/series/SeriesController.h"
@@ -60,8 +61,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   recentFiles_ = new RecentFilesController(*form.mnuFile, form.mnuDelimiter1, configurationFiles_,
                                            operationGuard_, this);
   sheet_ = new SheetController(*this, *form.mnuFile, form.mnuDelimiter1, *environment_.dialogs);
-  connectionCheck_ = new ConnectionCheckController(*this, *form.mnuHelp, form.mnuHelpAbout,
-                                                   environment_.linkOptions, operationGuard_);
+  connectionCheck_ = new ConnectionCheckController(
+      *this, *form.mnuHelp, form.mnuHelpAbout, [this] { return LinkOptions(); }, operationGuard_);
   new MainFieldRules(*this, *environment_.dialogs);
   new MenuShortcutPrecedence(this);
   BindTransmitterOperations();
@@ -76,6 +77,14 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   }
   series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *safetyNet_,
                                  *environment_.dialogs);
+  // Reads its choice from the settings file, whose path the start-up has just found.
+  portChoice_ =
+      new PortChoiceController(*this, *form.mnuComm, form.N1, VembaIni, environment_.linkOptions,
+                               link, *environment_.dialogs, operationGuard_);
+}
+
+OpuLinkOptions TfrmMain::LinkOptions() const {
+  return portChoice_ != nullptr ? portChoice_->LinkOptions() : environment_.linkOptions;
 }
 
 TfrmMain::~TfrmMain() = default;

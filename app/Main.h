@@ -23,6 +23,7 @@ class ConnectionCheckController;
 class SafetyNetController;
 class InterlockSettingsController;
 class SeriesController;
+class PortChoiceController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -83,6 +84,10 @@ class TfrmMain : public QMainWindow,
   // None outside service mode.
   [[nodiscard]] InterlockSettingsController* Interlocks() { return interlocks_; }
   [[nodiscard]] SeriesController& Series() { return *series_; }
+  [[nodiscard]] PortChoiceController& PortChoice() { return *portChoice_; }
+  // The port and trace every link of the program opens with: the chosen port or the command
+  // line's.
+  [[nodiscard]] OpuLinkOptions LinkOptions() const;
 
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
@@ -160,4 +165,5 @@ class TfrmMain : public QMainWindow,
   SeriesController* series_ = nullptr;
   bool traceProblemReported_ = false;
   InterlockSettingsController* interlocks_ = nullptr;
+  PortChoiceController* portChoice_ = nullptr;
 };

@@ -96,6 +96,8 @@ void MainForm::CreateForm(QMainWindow& window) {
   auto* scroller = new QScrollArea(&window);
   scroller->setObjectName(QStringLiteral("scbClientArea"));
   scroller->setFrameShape(QFrame::NoFrame);
+  // The fields take the focus, not the invisible frame around them.
+  scroller->setFocusPolicy(Qt::NoFocus);
   scroller->setWidget(client);
   window.setCentralWidget(scroller);
   CreateRadioParameters(client);
@@ -315,6 +317,9 @@ void MainForm::CreateButtonsAndTimers(QWidget* client) {
   btnReadFromDevice = addButton("btnReadFromDevice", "Read from U-KOVA", {488, 496, 185, 49});
   btnWriteToDevice = addButton("btnWriteToDevice", "Write to U-KOVA", {688, 496, 185, 49});
   btnGetVembaCode = addButton("btnGetVembaCode", "GetCode", {448, 504, 73, 25});
+  // Never shown: as a window of its own, never opened, it is in no tab chain and no screen
+  // reader lists it among the form's controls.
+  btnGetVembaCode->setWindowFlags(Qt::Window);
   btnGetVembaCode->setVisible(false);
 
   tmrPollOpu = new QTimer(client);
@@ -348,4 +353,5 @@ void MainForm::SetTabOrder() const {
                                  btnReadFromDevice,
                                  btnWriteToDevice};
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  order.front()->setFocus();
 }

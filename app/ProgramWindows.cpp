@@ -4,14 +4,15 @@
 
 namespace {
 
-// The About dialog asks the OPU through a link of its own, open only while it asks.
-std::function<QString()> opuVersionReader(const OpuLinkOptions& options) {
-  auto link = std::make_shared<OpuLink>(options);
-  return [link] {
-    (void)link->Open();
+// The About dialog asks the OPU through a link of its own, open only while it asks, on the port
+// the main window's links use at that moment.
+std::function<QString()> opuVersionReader(const TfrmMain& main) {
+  return [&main] {
+    OpuLink link(main.LinkOptions());
+    (void)link.Open();
     QString version;
-    const int result = link->ReadOpuVersion(version);
-    link->Close();
+    const int result = link.ReadOpuVersion(version);
+    link.Close();
     return result == 0 ? version : QString();
   };
 }
@@ -36,7 +37,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const MainEnvironment& envi
       std::make_unique<TfrmChangeCode>(main->Operations(), *environment.dialogs, main);
   windows->frmAbout = std::make_unique<TfrmAbout>(
       AboutSources{environment.startup.programFolder, CompiledProgramVersionInfo(),
-                   opuVersionReader(environment.linkOptions)},
+                   opuVersionReader(*main)},
       main);
   main->AttachDialogs(MainDialogs{windows->frmReceiveRadio.get(), windows->frmSelectDirectory.get(),
                                   windows->frmChangeCode.get(), windows->frmAbout.get()});

@@ -12,7 +12,6 @@
 
 #include <QFrame>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -89,15 +88,9 @@ void TfrmChangeCode::FormShow() {
   edtNewCode->clear();
 }
 
-void TfrmChangeCode::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
-}
-
 void TfrmChangeCode::edtNewCodeKeyPress(QObject*, QChar& key) {
+  // Escape types nothing: it goes on to the dialog, which it closes.
+  if (key == QChar(u'\x1b')) return;
   if (!VembaData::IsHexDigitKey(key)) key = QChar();
 }
 

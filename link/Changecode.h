@@ -40,8 +40,6 @@ class TfrmChangeCode : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
-  // Escape does not end the dialog: only btnOk and the close button do.
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TransmitterOperations& operations_;

@@ -7,14 +7,16 @@
 #include <QAction>
 #include <QMenu>
 
+#include <utility>
+
 ConnectionCheckController::ConnectionCheckController(QWidget& window, QMenu& helpMenu,
                                                      QAction* before,
-                                                     const OpuLinkOptions& linkOptions,
+                                                     std::function<OpuLinkOptions()> linkOptions,
                                                      OperationGuard& guard)
     : QObject(&window),
       mnuHelpConnectionCheck(new QAction(Text(Msg::MenuHelpConnectionCheck), &window)),
       window_(window),
-      linkOptions_(linkOptions),
+      linkOptions_(std::move(linkOptions)),
       guard_(guard) {
   mnuHelpConnectionCheck->setObjectName(QStringLiteral("mnuHelpConnectionCheck"));
   helpMenu.insertAction(before, mnuHelpConnectionCheck);
@@ -25,7 +27,7 @@ ConnectionCheckController::ConnectionCheckController(QWidget& window, QMenu& hel
 void ConnectionCheckController::mnuHelpConnectionCheckClick() {
   // The check talks to the OPU through a link of its own, while no other command may.
   guard_.Run([this] {
-    TfrmConnectionCheck check(linkOptions_, SerialPortPlaces{}, &window_);
+    TfrmConnectionCheck check(linkOptions_(), SerialPortPlaces{}, &window_);
     check.exec();
   });
 }

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class OperationGuard;
 class QAction;
 class QMenu;
@@ -14,9 +16,9 @@ class QWidget;
 class ConnectionCheckController : public QObject {
  public:
   // The menu entry goes into the Help menu before `before`; the check's window is the child of
-  // `window`.
+  // `window` and checks the port `linkOptions` gives when it starts.
   ConnectionCheckController(QWidget& window, QMenu& helpMenu, QAction* before,
-                            const OpuLinkOptions& linkOptions, OperationGuard& guard);
+                            std::function<OpuLinkOptions()> linkOptions, OperationGuard& guard);
 
   QAction* mnuHelpConnectionCheck;
 
@@ -24,6 +26,6 @@ class ConnectionCheckController : public QObject {
   void mnuHelpConnectionCheckClick();
 
   QWidget& window_;
-  OpuLinkOptions linkOptions_;
+  std::function<OpuLinkOptions()> linkOptions_;
   OperationGuard& guard_;
 };

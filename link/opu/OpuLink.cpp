@@ -49,6 +49,11 @@ OpuLink::~OpuLink() {
   Close();
 }
 
+void OpuLink::UsePort(const QString& portPath) {
+  Close();
+  driver_ = MakePortDriver(portPath);
+}
+
 int OpuLink::Open() {
   if (handle != nullptr) {
     driver_->Close();

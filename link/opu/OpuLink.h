@@ -49,6 +49,10 @@ class OpuLink {
   OpuLink(const OpuLink&) = delete;
   OpuLink& operator=(const OpuLink&) = delete;
 
+  // From the next Open on, the serial port at this path, or the one found by description when
+  // the path is empty. Closes the link first.
+  void UsePort(const QString& portPath);
+
   // The link itself.
   [[nodiscard]] int Open();  // 0 opened and configured, 1 failure
   void Close();

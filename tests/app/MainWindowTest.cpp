@@ -5,6 +5,7 @@
 #include "ui/Texts.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -246,4 +247,18 @@ TEST(MainWindow, ATraceFileThatCannotBeWrittenIsSaidAtStart) {
         });
     EXPECT_EQ(said, trace == unwritable) << trace.toStdString();
   }
+}
+
+TEST(MainWindow, FocusStartsOnTheFirstFieldAndTabNeverReachesTheHiddenButton) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  EXPECT_EQ(window->focusWidget(), window->form.edtRadioCodeNew);
+  const QWidget* hidden = window->form.btnGetVembaCode;
+  for (QWidget* step = window->form.edtRadioCodeNew->nextInFocusChain();
+       step != window->form.edtRadioCodeNew; step = step->nextInFocusChain()) {
+    ASSERT_NE(step, hidden) << "in the tab chain";
+  }
+  EXPECT_TRUE(hidden->isWindow()) << "not among the form's controls a screen reader lists";
 }

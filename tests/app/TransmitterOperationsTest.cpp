@@ -449,10 +449,9 @@ TEST_F(TransmitterOperationsTest, TheCodeDialogTakesFourHexDigitsAndStartsEmptyE
   dialog.show();
   QTest::keyClicks(dialog.edtNewCode, "aG-1f2B");
   EXPECT_EQ(dialog.edtNewCode->text(), "a1f2");
-  // Escape neither closes the dialog nor loses the code.
+  // Escape closes the dialog as its close button does.
   QTest::keyClick(dialog.edtNewCode, Qt::Key_Escape);
-  EXPECT_TRUE(dialog.isVisible());
-  dialog.hide();
+  EXPECT_FALSE(dialog.isVisible());
   dialog.show();
   EXPECT_TRUE(dialog.edtNewCode->text().isEmpty());
   dialog.btnOk->click();
