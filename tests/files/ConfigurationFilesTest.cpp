@@ -6,10 +6,10 @@
 #include "files/VembaIni.h"
 #include "support/FakeConfigurationView.h"
 #include "support/FileBytes.h"
+#include "support/NonRegularFiles.h"
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScriptedDialogs.h"
-#include "support/SpecialFiles.h"
 #include "ui/Texts.h"
 
 #include <QDir>

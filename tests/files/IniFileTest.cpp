@@ -3,8 +3,8 @@
 #include "files/ImageFiles.h"
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
+#include "support/NonRegularFiles.h"
 #include "support/QtPrinters.h"
-#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 bool MakeUnwrittenPipe(const QString& /*path*/) {
   return false;
