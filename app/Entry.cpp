@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Main.h"
+#include "app/ParentConsole.h"
 #include "app/ProgramWindows.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
@@ -19,6 +20,7 @@ QStringList argumentsOf(int argc, char** argv) {
 }
 
 int deliver(const CommandLineAnswer& answer) {
+  WriteToParentConsole();
   std::FILE* stream = answer.toStandardError ? stderr : stdout;
   std::fputs(answer.text.toLocal8Bit().constData(), stream);
   std::fflush(stream);

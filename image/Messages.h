@@ -238,6 +238,8 @@ enum Id : int {
   CheckPortWithName = 11178,
   CheckPortWithoutName = 11179,
   CheckNoPendantHeard = 11180,
+  CheckNoUsbPortWindows = 11181,
+  CheckPortGoneWindows = 11182,
   SettingsNotReadable = 11200,
   CommandLineHelp = 11300,
   CommandLineUnknownOption = 11301,

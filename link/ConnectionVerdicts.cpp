@@ -2,6 +2,7 @@
 
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
+#include "link/ConnectionAdvice.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -62,7 +63,7 @@ CheckVerdict PortSearchVerdict(const PortSearch& search) {
   }
   if (search.Passed())
     return Passed(FormatText(Msg::CheckAdapterFound, {search.opuPorts.join(QStringLiteral(", "))}));
-  if (search.usbPorts.empty()) return Failed(Text(Msg::CheckNoUsbPort));
+  if (search.usbPorts.empty()) return Failed(Text(NoUsbPortAdvice()));
   return Failed(FormatText(Msg::CheckNoPortWithName,
                            {QString::fromLatin1(OpuLink::Description), PortList(search.usbPorts)}));
 }
@@ -83,7 +84,7 @@ CheckVerdict PortOpeningVerdict(const PortOpening& opening) {
                ? Text(Msg::CheckAgainAfterwards)
                : FormatText(Msg::CheckPortHeldBy, {opening.holders.join(QStringLiteral(", "))})));
     case OpenFailure::NotFound:
-      return Failed(FormatText(Msg::CheckPortGone, {port}));
+      return Failed(FormatText(PortGoneAdvice(), {port}));
     case OpenFailure::Other:
       break;
   }
