@@ -1,60 +1,10 @@
 #include "link/opu/WireTrace.h"
 
+#include "link/opu/WireTraceFile.h"
+
 #include <QDateTime>
-#include <QFile>
 
-#include <cerrno>
-#include <cstring>
 #include <map>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-// The trace file of one path, shared by every link of the program.
-struct WireTrace::File {
-  explicit File(const QString& path) {
-    descriptor = ::open(QFile::encodeName(path).constData(),
-                        O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (descriptor < 0) {
-      problem = QString::fromLocal8Bit(std::strerror(errno));
-      return;
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-      problem = QString::fromLocal8Bit(std::strerror(EINVAL));
-      Stop();
-    }
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  ~File() { Stop(); }
-
-  void Stop() {
-    if (descriptor >= 0) ::close(descriptor);
-    descriptor = -1;
-  }
-
-  // The whole line or, after the first that did not reach the file, nothing more.
-  void Append(const QByteArray& line) {
-    if (descriptor < 0) return;
-    ssize_t written = -1;
-    do {
-      written = ::write(descriptor, line.constData(), static_cast<size_t>(line.size()));
-    } while (written < 0 && errno == EINTR);
-    if (written == line.size()) return;
-    problem = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : ENOSPC));
-    // Half a line would read as a line the OPU never sent.
-    if (written > 0) {
-      const off_t end = ::lseek(descriptor, 0, SEEK_END);
-      if (end >= written) (void)::ftruncate(descriptor, end - written);
-    }
-    Stop();
-  }
-
-  int descriptor = -1;
-  QString problem;
-};
 
 namespace {
 

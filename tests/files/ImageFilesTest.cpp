@@ -92,7 +92,7 @@ TEST_F(ImageFilesTest, BytesThatDoNotReachTheDiskLeaveTheOldFile) {
   const struct {
     const char* name;
     QByteArray old;  // null: no file before
-    rlim_t limit;
+    std::uint64_t limit;
     bool written;
   } rows[] = {
       {"existing file, disk full", "old", 100, false},

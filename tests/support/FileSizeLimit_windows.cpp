@@ -1,0 +1,7 @@
+#include "support/FileSizeLimit.h"
+
+std::optional<bool> InChildWithFileSizeLimit(std::uint64_t /*limit*/,
+                                             const std::function<bool()>& /*step*/,
+                                             bool /*ignoreLimitSignal*/) {
+  return std::nullopt;
+}
