@@ -12,3 +12,6 @@
 [[nodiscard]] std::optional<bool> InChildWithFileSizeLimit(std::uint64_t limit,
                                                            const std::function<bool()>& step,
                                                            bool ignoreLimitSignal = true);
+
+// Whether the platform limits the size of a process's files (Linux does; Windows does not).
+[[nodiscard]] bool PlatformLimitsFileSize();

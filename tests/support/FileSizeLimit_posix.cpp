@@ -6,8 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-std::optional<bool> InChildWithFileSizeLimit(std::uint64_t limit,
-                                             const std::function<bool()>& step,
+std::optional<bool> InChildWithFileSizeLimit(std::uint64_t limit, const std::function<bool()>& step,
                                              bool ignoreLimitSignal) {
   const pid_t child = ::fork();
   if (child == 0) {
@@ -21,4 +20,8 @@ std::optional<bool> InChildWithFileSizeLimit(std::uint64_t limit,
     return std::nullopt;
   }
   return WEXITSTATUS(status) == 1;
+}
+
+bool PlatformLimitsFileSize() {
+  return true;
 }

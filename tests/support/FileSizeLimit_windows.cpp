@@ -5,3 +5,7 @@ std::optional<bool> InChildWithFileSizeLimit(std::uint64_t /*limit*/,
                                              bool /*ignoreLimitSignal*/) {
   return std::nullopt;
 }
+
+bool PlatformLimitsFileSize() {
+  return false;
+}
