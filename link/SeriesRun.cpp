@@ -207,10 +207,16 @@ SeriesUnit SeriesRun::ProgramUnit(const PlannedCode& planned, int number) {
     unit.finding = write != nullptr ? write->resultText : QString();
     return unit;
   }
-  // A write that went through left its code on the pendant, whatever the check finds.
-  if (write != nullptr && write->resultNumber == 0) {
-    plan_.NoteCarried(write->codeAfter);
-    repeatedCode_ = write->codeAfter;
+  // A write that went through left its code on the pendant, whatever the check finds: the check
+  // runs only after the blocks were taken, and its failure is what the write's line then names.
+  // When the check could not say which code the pendant answers to, the planned one counts as
+  // given, so that no code can reach two pendants.
+  if (write != nullptr && (write->resultNumber == 0 || check != nullptr)) {
+    const QString carried = write->codeAfter.isEmpty() ? planned.code : write->codeAfter;
+    if (!carried.isEmpty()) {
+      plan_.NoteCarried(carried);
+      repeatedCode_ = carried;
+    }
   }
   if (check != nullptr && check->resultNumber == 0) {
     unit.result = SeriesUnit::Result::Passed;
