@@ -1,0 +1,45 @@
+# Fails when two texts share a number, or two names of image/Messages.h share one, or a name has
+# no text or a text no name. The text table is a map: of two equal numbers it silently keeps one,
+# and the program then shows another text than the one written.
+# Usage: cmake -DSOURCE_DIR=<source tree> -P TextNumbersUnique.cmake
+cmake_minimum_required(VERSION 3.25)
+
+# The numbers a file gives, in the order they stand, found by a pattern whose first group is one.
+function(numbers_in file pattern result)
+  file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "${pattern}")
+  set(numbers "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "${pattern}" match "${line}")
+    list(APPEND numbers ${CMAKE_MATCH_1})
+  endforeach()
+  set(${result} ${numbers} PARENT_SCOPE)
+endfunction()
+
+function(report_numbers_given_twice file numbers)
+  set(seen "")
+  foreach(number IN LISTS numbers)
+    if(number IN_LIST seen)
+      message(SEND_ERROR "${file}: ${number} is given twice")
+    endif()
+    list(APPEND seen ${number})
+  endforeach()
+endfunction()
+
+numbers_in(image/Messages.h "^ *[A-Za-z0-9_]+ = ([0-9]+),?" names)
+numbers_in(ui/Texts.cpp "^ *{([0-9]+), \"" texts)
+report_numbers_given_twice(image/Messages.h "${names}")
+report_numbers_given_twice(ui/Texts.cpp "${texts}")
+foreach(number IN LISTS names)
+  if(NOT number IN_LIST texts)
+    message(SEND_ERROR "image/Messages.h names ${number}, which has no text in ui/Texts.cpp")
+  endif()
+endforeach()
+foreach(number IN LISTS texts)
+  if(NOT number IN_LIST names)
+    message(SEND_ERROR "ui/Texts.cpp has a text ${number} without a name in image/Messages.h")
+  endif()
+endforeach()
+list(LENGTH texts count)
+if(count LESS 100)
+  message(FATAL_ERROR "only ${count} texts found in ui/Texts.cpp: has its layout changed?")
+endif()
