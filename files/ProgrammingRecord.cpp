@@ -17,11 +17,12 @@ const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 constexpr char Separator = ';';
 constexpr char Quote = '"';
-constexpr Msg::Id ColumnHeads[] = {Msg::RecordColumnTime,       Msg::RecordColumnOperation,
-                                   Msg::RecordColumnCodeBefore, Msg::RecordColumnCodeAfter,
-                                   Msg::RecordColumnResult,     Msg::RecordColumnMessage,
-                                   Msg::RecordColumnBackup,     Msg::RecordColumnChecksum,
-                                   Msg::RecordColumnSeries,     Msg::RecordColumnAssignment};
+constexpr Msg::Id ColumnHeads[] = {
+    Msg::RecordColumnTime,       Msg::RecordColumnOperation,  Msg::RecordColumnCodeBefore,
+    Msg::RecordColumnCodeAfter,  Msg::RecordColumnResult,     Msg::RecordColumnMessage,
+    Msg::RecordColumnBackup,     Msg::RecordColumnChecksum,   Msg::RecordColumnSeries,
+    Msg::RecordColumnAssignment, Msg::RecordColumnTechnician, Msg::RecordColumnSite,
+    Msg::RecordColumnResident};
 constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
 
 // A spreadsheet runs a column that starts like a formula (a radio code comes from the OPU); the
@@ -118,15 +119,15 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
-// A record begun before the series columns came has the shorter head line.
+// A record begun before the series or the technician's columns came has a shorter head line.
 bool isHeadLine(const QStringList& columns, const QStringList& heads) {
   return columns.size() <= heads.size() && columns == heads.mid(0, columns.size());
 }
 
 RecordEntry entryOf(QStringList columns) {
   while (columns.size() < ColumnCount) columns << QString();
-  return {columns[0], columns[1], columns[2], columns[3], columns[4],
-          columns[5], columns[6], columns[7], columns[8], columns[9]};
+  return {columns[0], columns[1], columns[2], columns[3],  columns[4],  columns[5], columns[6],
+          columns[7], columns[8], columns[9], columns[10], columns[11], columns[12]};
 }
 
 // An earlier write that stopped mid-line must not swallow the next line.
@@ -139,8 +140,9 @@ bool endsMidLine(QFile& file) {
 }  // namespace
 
 QStringList RecordColumns(const RecordEntry& entry) {
-  return {entry.time,    entry.operation, entry.codeBefore, entry.codeAfter, entry.result,
-          entry.message, entry.backup,    entry.sha256,     entry.series,    entry.assignment};
+  return {entry.time,       entry.operation, entry.codeBefore, entry.codeAfter, entry.result,
+          entry.message,    entry.backup,    entry.sha256,     entry.series,    entry.assignment,
+          entry.technician, entry.site,      entry.resident};
 }
 
 QStringList RecordColumnHeads() {
@@ -168,8 +170,10 @@ std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
 }
 
 bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
+  // One line a record: the record window reads a line end inside quotes as the line's end.
   RecordEntry oneLine = entry;
-  oneLine.message = entry.message.simplified();
+  for (QString* column : {&oneLine.message, &oneLine.technician, &oneLine.site, &oneLine.resident})
+    *column = column->simplified();
   QFile file(path);
   // Appended, never replaced: earlier lines stay as they are even when another program appends too.
   if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
@@ -308,7 +312,10 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
                     QString(),
                     outcome.image ? Sha256Hex(*outcome.image) : QString(),
                     outcome.series,
-                    outcome.assignment};
+                    outcome.assignment,
+                    outcome.technician,
+                    outcome.site,
+                    outcome.resident};
   if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
     const BackupOutcome backup =
         WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);

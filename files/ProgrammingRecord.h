@@ -32,6 +32,9 @@ struct RecordEntry {
   QString sha256;   // of the 256 bytes read or sent, in hex; empty when none
   QString series = {};      // the series the operation belongs to; empty outside a series
   QString assignment = {};  // the series unit's line of the assignment list
+  QString technician = {};  // who ran the operation
+  QString site = {};        // for whom: the site and the resident or room there
+  QString resident = {};
 
   bool operator==(const RecordEntry&) const = default;
 };

@@ -26,4 +26,9 @@ struct OperationOutcome {
   // A unit of a series: the series' identifier and the unit's line of the assignment list.
   QString series = {};
   QString assignment = {};
+  // Who programmed the pendant and for whom: the technician's name, the site (a care home, a
+  // ward) and the resident or room there; each empty when nobody gave it.
+  QString technician = {};
+  QString site = {};
+  QString resident = {};
 };

@@ -256,6 +256,11 @@ void SeriesRun::OperationFinished(const OperationOutcome& outcome) {
   OperationOutcome stamped = outcome;
   stamped.series = setup_.seriesId;
   stamped.assignment = AssignmentText(planned_.assignment);
+  // The list's line names for whom the unit was programmed.
+  if (planned_.assignment) {
+    stamped.site = planned_.assignment->facility;
+    stamped.resident = planned_.assignment->room;
+  }
   outcomes_.push_back(stamped);
   if (recordObserver_ != nullptr) recordObserver_->OperationFinished(stamped);
 }

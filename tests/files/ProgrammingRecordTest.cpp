@@ -164,6 +164,54 @@ TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
             "5341e6b2646979a70e57653007a1f310169421ec9bdd9f1a5648f75ade005af1");
 }
 
+TEST_F(KeepOperationTest, WhoAndForWhomFollowTheEarlierColumnsAndReadBackAsGiven) {
+  struct Case {
+    QString technician, site, resident;  // as given
+    QString written;                     // the line's last three columns
+    QStringList read;                    // as read back
+  };
+  const Case cases[] = {
+      {"Anna Müller",
+       "Haus Linde",
+       "Zi. 12",
+       "Anna Müller;Haus Linde;Zi. 12",
+       {"Anna Müller", "Haus Linde", "Zi. 12"}},
+      {"", "", "", ";;", {"", "", ""}},
+      // Spreadsheet guards: a formula, a separator with quotes, what looks like a number.
+      {"=HYPERLINK()",
+       "Haus \"Nord\"; Flur 2",
+       "0123",
+       "'=HYPERLINK();\"Haus \"\"Nord\"\"; Flur 2\";\"=\"\"0123\"\"\"",
+       {"=HYPERLINK()", "Haus \"Nord\"; Flur 2", "0123"}},
+      // One line a record: what came with line ends (an assignment list's cell) is put on one.
+      {" Anna\n",
+       "Haus\r\nLinde",
+       "Zi.\t12 ",
+       "Anna;Haus Linde;Zi. 12",
+       {"Anna", "Haus Linde", "Zi. 12"}},
+  };
+  for (const Case& c : cases) {
+    QFile::remove(data + RecordFileName);
+    OperationOutcome outcome = read(std::nullopt, Msg::ReadFailed);
+    outcome.technician = c.technician;
+    outcome.site = c.site;
+    outcome.resident = c.resident;
+    EXPECT_THAT(KeepOperation(data, outcome), ::testing::IsEmpty());
+    EXPECT_TRUE(readBytes(data + RecordFileName).endsWith(c.written.toUtf8() + "\r\n"))
+        << readBytes(data + RecordFileName).toStdString();
+    const RecordEntry entry = record().at(0);
+    EXPECT_EQ((QStringList{entry.technician, entry.site, entry.resident}), c.read);
+  }
+  // A reader of the earlier columns finds them where they were.
+  EXPECT_EQ(RecordColumnHeads().mid(10),
+            (QStringList{"Techniker", "Einrichtung", "Raum/Bewohner"}));
+  EXPECT_EQ(RecordColumnHeads().at(9), "Zuordnung");
+  // A record begun before these columns reads its lines with them empty.
+  writeBytes(data + RecordFileName,
+             "\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads().mid(0, 10)) + "\r\nt;Lesen\r\n");
+  EXPECT_EQ(record().at(0).technician, "");
+}
+
 TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
   EXPECT_THAT(KeepOperation(data, read(std::nullopt, Msg::ReadFailed)), ::testing::IsEmpty());
   EXPECT_EQ(record().at(0).result, QString::number(Msg::ReadFailed));

@@ -178,6 +178,8 @@ TEST_F(SeriesRunTest, AnAssignmentListRefusesDuplicatesAndCountsAFailedCheck) {
   EXPECT_EQ(units[1].result, SeriesUnit::Result::Skipped);
   EXPECT_EQ(units[2].result, SeriesUnit::Result::Refused);
   EXPECT_EQ(AssignmentText(units[3].assignment), "Haus Linde / Zi 5");
+  EXPECT_EQ(record.outcomes.front().site, "Haus Linde");
+  EXPECT_EQ(record.outcomes.front().resident, "Zi 1");
   EXPECT_THAT(
       recordLines(),
       ElementsAre(
