@@ -1,11 +1,13 @@
 #include "files/ProgrammingRecord.h"
 
 #include "files/ImageFiles.h"
+#include "files/RecordChain.h"
 #include "ui/Texts.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,6 +26,8 @@ constexpr Msg::Id ColumnHeads[] = {
     Msg::RecordColumnAssignment, Msg::RecordColumnTechnician, Msg::RecordColumnSite,
     Msg::RecordColumnResident};
 constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
+// How long an append waits for another program's append to the same record.
+constexpr int LockWaitMilliseconds = 5000;
 
 // A spreadsheet runs a column that starts like a formula (a radio code comes from the OPU); the
 // apostrophe keeps it text. A column that starts with the apostrophe gets one too, so that reading
@@ -70,8 +74,9 @@ QByteArray quoted(const QString& column) {
   return Quote + bytes + Quote;
 }
 
-// The columns of every line; quoted columns may hold separators, quotes and line ends.
-std::vector<QStringList> splitLines(const QByteArray& bytes) {
+}  // namespace
+
+std::vector<QStringList> SplitRecordLines(const QByteArray& bytes) {
   std::vector<QStringList> lines;
   QStringList columns;
   QByteArray column;
@@ -119,16 +124,22 @@ std::vector<QStringList> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
-// A record begun before the series or the technician's columns came has a shorter head line.
-bool isHeadLine(const QStringList& columns, const QStringList& heads) {
-  return columns.size() <= heads.size() && columns == heads.mid(0, columns.size());
+bool IsRecordHeadLine(const QStringList& columns, const QStringList& heads) {
+  // A record begun before the series or the technician's columns came has a shorter head line;
+  // one begun with the chain has the chain's head last.
+  QStringList names = columns;
+  if (!names.isEmpty() && names.back() == Text(Msg::RecordColumnChain)) names.removeLast();
+  return names.size() <= heads.size() && names == heads.mid(0, names.size());
 }
 
-RecordEntry entryOf(QStringList columns) {
+RecordEntry RecordEntryOfLine(const QStringList& line) {
+  QStringList columns = WithoutRecordChain(line);
   while (columns.size() < ColumnCount) columns << QString();
   return {columns[0], columns[1], columns[2], columns[3],  columns[4],  columns[5], columns[6],
           columns[7], columns[8], columns[9], columns[10], columns[11], columns[12]};
 }
+
+namespace {
 
 // An earlier write that stopped mid-line must not swallow the next line.
 bool endsMidLine(QFile& file) {
@@ -137,12 +148,50 @@ bool endsMidLine(QFile& file) {
   return file.seek(file.size() - 1) && file.getChar(&last) && last != '\n';
 }
 
+// The checksum the file's last line carries; empty when it has none (a new record, or one begun
+// before the chain), so that the chain starts with the next line.
+QByteArray lastChecksum(QFile& file) {
+  const qint64 tail = std::min(file.size(), RecordTailReader::MaxRecordLineBytes + 2);
+  if (tail == 0 || !file.seek(file.size() - tail)) return {};
+  QByteArray bytes = file.read(tail);
+  while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
+  const std::vector<QStringList> lines = SplitRecordLines(bytes.mid(bytes.lastIndexOf('\n') + 1));
+  return lines.empty() ? QByteArray() : RecordChainChecksum(lines.back());
+}
+
+// A column on one line: the reader splits the record at every line end.
+QString oneLine(QString column) {
+  return column.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+// The reader takes a line's first MaxRecordLineBytes; a longer line would lose its chain column,
+// so the longest columns are cut short until the line fits.
+void fitLine(QStringList& columns) {
+  constexpr qsizetype ChainColumnBytes = 100;
+  while (FormatRecordLine(columns).size() + ChainColumnBytes >
+         RecordTailReader::MaxRecordLineBytes) {
+    QString& longest =
+        *std::max_element(columns.begin(), columns.end(),
+                          [](const QString& a, const QString& b) { return a.size() < b.size(); });
+    longest = longest.left(longest.size() / 2) + u'\u2026';
+  }
+}
+
 }  // namespace
 
 QStringList RecordColumns(const RecordEntry& entry) {
   return {entry.time,       entry.operation, entry.codeBefore, entry.codeAfter, entry.result,
           entry.message,    entry.backup,    entry.sha256,     entry.series,    entry.assignment,
           entry.technician, entry.site,      entry.resident};
+}
+
+bool RecordFilter::Passes(const RecordEntry& entry) const {
+  if (!radioCode.isEmpty() && entry.codeBefore != radioCode && entry.codeAfter != radioCode)
+    return false;
+  if (!series.isEmpty() && entry.series != series) return false;
+  if (from.isNull() && to.isNull()) return true;
+  const QDate day = QDateTime::fromString(entry.time, Qt::ISODate).toLocalTime().date();
+  return day.isValid() && (from.isNull() || day >= from) && (to.isNull() || day <= to);
 }
 
 QStringList RecordColumnHeads() {
@@ -163,17 +212,34 @@ QByteArray FormatRecordLine(const QStringList& columns) {
 std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {
   std::vector<RecordEntry> entries;
   const QStringList heads = RecordColumnHeads();
-  for (const QStringList& columns : splitLines(bytes)) {
-    if (!isHeadLine(columns, heads)) entries.push_back(entryOf(columns));
+  for (const QStringList& columns : SplitRecordLines(bytes)) {
+    if (!IsRecordHeadLine(columns, heads)) entries.push_back(RecordEntryOfLine(columns));
   }
   return entries;
 }
 
+QByteArray RecordCsvBytes(const std::vector<RecordEntry>& entries) {
+  QByteArray bytes = Bom + FormatRecordLine(RecordColumnHeads()) + LineEnd;
+  for (const RecordEntry& entry : entries)
+    bytes += FormatRecordLine(RecordColumns(entry)) + LineEnd;
+  return bytes;
+}
+
 bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
-  // One line a record: the record window reads a line end inside quotes as the line's end.
-  RecordEntry oneLine = entry;
-  for (QString* column : {&oneLine.message, &oneLine.technician, &oneLine.site, &oneLine.resident})
+  RecordEntry oneLineEntry = entry;
+  for (QString* column : {&oneLineEntry.message, &oneLineEntry.technician, &oneLineEntry.site,
+                          &oneLineEntry.resident})
     *column = column->simplified();
+  QStringList columns;
+  for (const QString& column : RecordColumns(oneLineEntry)) columns << oneLine(column);
+  fitLine(columns);
+  // The checksum covers the columns as the record reads them back.
+  columns = SplitRecordLines(FormatRecordLine(columns)).front();
+  // Two programs appending at once would both chain to the same line; the lock keeps them apart.
+  // Without it (a lock that cannot be had) the line is still written: a fork in the chain shows
+  // in the record window, a lost line would not.
+  QLockFile lock(path + QStringLiteral(".lock"));
+  (void)lock.tryLock(LockWaitMilliseconds);
   QFile file(path);
   // Appended, never replaced: earlier lines stay as they are even when another program appends too.
   if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
@@ -182,11 +248,12 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   }
   QByteArray bytes;
   if (file.size() == 0) {
-    bytes = Bom + FormatRecordLine(RecordColumnHeads()) + LineEnd;
+    bytes = Bom + FormatRecordLine(RecordColumnHeads() << Text(Msg::RecordColumnChain)) + LineEnd;
   } else if (endsMidLine(file)) {
     bytes = LineEnd;
   }
-  bytes += FormatRecordLine(RecordColumns(oneLine)) + LineEnd;
+  columns << RecordChainColumn(lastChecksum(file), columns);
+  bytes += FormatRecordLine(columns) + LineEnd;
   // One unbuffered write of the whole line: two programs appending at once never interleave
   // within a line, and a full disk shows here. Half a line that did not fit is taken back.
   const qint64 sizeBefore = file.size();
@@ -266,8 +333,8 @@ QByteArray RecordTailReader::LineAt(qint64 start, qint64 end, const QByteArray& 
 }
 
 void RecordTailReader::AddLine(const QByteArray& line, std::vector<RecordEntry>& entries) const {
-  for (const QStringList& columns : splitLines(line)) {
-    if (!isHeadLine(columns, heads_)) entries.push_back(entryOf(columns));
+  for (const QStringList& columns : SplitRecordLines(line)) {
+    if (!IsRecordHeadLine(columns, heads_)) entries.push_back(RecordEntryOfLine(columns));
   }
 }
 
@@ -279,6 +346,12 @@ QString RecordTime(const QDateTime& time) {
          QStringLiteral("%1:%2")
              .arg(std::abs(offsetMinutes) / 60, 2, 10, QChar(u'0'))
              .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
+}
+
+QString RecordTimeShown(const QString& recordTime) {
+  const QDateTime time = QDateTime::fromString(recordTime, Qt::ISODate);
+  return time.isValid() ? time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
+                        : recordTime;
 }
 
 QString Sha256Hex(const ImageBytes& bytes) {

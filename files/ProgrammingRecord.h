@@ -5,6 +5,7 @@
 #include "image/VembaData.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QString>
@@ -15,7 +16,9 @@
 
 // The programming record: one line per finished transmitter operation, appended to
 // "Protokoll.csv" in the data folder as German spreadsheets read it (UTF-8 with BOM, ";" between
-// columns, quotes where needed). Earlier lines are never rewritten.
+// columns, quotes where needed). Earlier lines are never rewritten; each line ends in a checksum
+// that chains it to the line before (files/RecordChain.h), so that a line edited, deleted or
+// inserted afterwards shows.
 
 inline const QString RecordFileName = QStringLiteral("Protokoll.csv");
 inline const QString ResultOk = QStringLiteral("OK");
@@ -39,20 +42,42 @@ struct RecordEntry {
   bool operator==(const RecordEntry&) const = default;
 };
 
-// The column heads, from the text table; the record's first line and the window's heads.
+// Which entries a window shows or an export holds; an empty part passes every entry.
+struct RecordFilter {
+  QString radioCode = {};  // before or after the operation
+  QString series = {};
+  QDate from = {};  // the first and the last day, local time; null: no bound
+  QDate to = {};
+
+  [[nodiscard]] bool Passes(const RecordEntry& entry) const;
+};
+
+// The column heads of an entry, from the text table; the window's heads. The record's first line
+// has the chain's head after them.
 [[nodiscard]] QStringList RecordColumnHeads();
+// Whether a line is a record's head line: the heads, or the first of them (a record begun before
+// later columns came), with or without the chain's head.
+[[nodiscard]] bool IsRecordHeadLine(const QStringList& columns, const QStringList& heads);
 
 // An entry's columns in the order of the heads.
 [[nodiscard]] QStringList RecordColumns(const RecordEntry& entry);
 
 // One line of the file, without its line end.
 [[nodiscard]] QByteArray FormatRecordLine(const QStringList& columns);
+// The columns of every line of the bytes; quoted columns may hold separators, quotes and line ends.
+[[nodiscard]] std::vector<QStringList> SplitRecordLines(const QByteArray& bytes);
+// The entry of one line's columns; a line cut short gets empty columns.
+[[nodiscard]] RecordEntry RecordEntryOfLine(const QStringList& columns);
 // The entries of a record file's bytes, in file order, the head line left out. A line cut short
 // gets empty columns; nothing is refused.
 [[nodiscard]] std::vector<RecordEntry> ParseRecord(const QByteArray& bytes);
 
-// Appends one line; a new file first gets the BOM and the head line. False when the file cannot
-// be written.
+// The bytes of a record file that holds these entries without chain: a part of the record.
+[[nodiscard]] QByteArray RecordCsvBytes(const std::vector<RecordEntry>& entries);
+
+// Appends one line, chained to the file's last line; a new file first gets the BOM and the head
+// line. Line ends in a column become blanks, and a line too long for the reader gets its longest
+// columns cut short. False when the file cannot be written.
 [[nodiscard]] bool AppendRecordEntry(const QString& path, const RecordEntry& entry);
 // The record's entries; none when the file does not exist, nothing when it cannot be read.
 [[nodiscard]] std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path);
@@ -76,6 +101,8 @@ class RecordTailReader {
   [[nodiscard]] bool AtStart() const { return position_ <= first_; }
   // The file holds older lines than the newest LargestRecordRead bytes, which are not read.
   [[nodiscard]] bool LeavesOlderLines() const { return first_ > 0; }
+  // Where the lines read begin: the line that begins after this byte, or the file's start.
+  [[nodiscard]] qint64 FirstByteRead() const { return first_; }
 
  private:
   [[nodiscard]] QByteArray LineAt(qint64 start, qint64 end, const QByteArray& block,
@@ -89,6 +116,9 @@ class RecordTailReader {
 };
 
 [[nodiscard]] QString RecordTime(const QDateTime& time);
+// A record's time as German readers write it, in the local time zone ("07.12.2026 14:03:22");
+// a text that is no time stays as it is.
+[[nodiscard]] QString RecordTimeShown(const QString& recordTime);
 [[nodiscard]] QString Sha256Hex(const ImageBytes& bytes);
 
 // The operation's name in the record's operation column ("Lesen", "Schreiben", ...).

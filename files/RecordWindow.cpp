@@ -1,12 +1,15 @@
 #include "files/RecordWindow.h"
 
 #include "files/Backups.h"
+#include "files/RecordExport.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +25,67 @@ namespace {
 // time between the user's events.
 constexpr qint64 FirstPartBytes = 256 * 1024;
 constexpr qint64 LaterPartBytes = 1024 * 1024;
+
+// The breaking line as the warning names it: its number where the lines were read from the file's
+// start, and its entry.
+QString breakingLine(const RecordChainState& state, bool numbersKnown) {
+  const RecordEntry entry = RecordEntryOfLine(state.columns);
+  const QString what =
+      QStringList{RecordTimeShown(entry.time), entry.operation, entry.codeAfter}.join(
+          QStringLiteral(", "));
+  return numbersKnown ? FormatText(Msg::RecordChainLine, {QString::number(state.line), what})
+                      : FormatText(Msg::RecordChainLineOfEntry, {what});
+}
+
+QString breakText(const RecordChainState& state, bool numbersKnown) {
+  using enum RecordChainState::Break;
+  const QString line = breakingLine(state, numbersKnown);
+  switch (state.kind) {
+    case Edited:
+      return FormatText(Msg::RecordChainEdited, {line});
+    case Deleted:
+      return FormatText(Msg::RecordChainDeleted, {line});
+    case Inserted:
+      return FormatText(Msg::RecordChainInserted, {line});
+    case NoChecksum:
+      return FormatText(Msg::RecordChainNoChecksum, {line});
+    case None:
+      break;
+  }
+  return {};
+}
+
+// The day the date fields show when they set no bound: a day before any record.
+const QDate NoBound(2000, 1, 1);
+
+QDateEdit* dayField(QWidget* parent) {
+  auto* field = new QDateEdit(parent);
+  field->setCalendarPopup(true);
+  field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+  field->setMinimumDate(NoBound);
+  field->setSpecialValueText(Text(Msg::RecordFilterAnyDay));
+  field->setDate(NoBound);
+  return field;
+}
+
+QDate boundOf(const QDateEdit* field) {
+  return field->date() == NoBound ? QDate() : field->date();
+}
+
+// Adds the texts the combo box does not hold yet, sorted after "(alle)"; a text the user chose
+// stays chosen.
+void addSorted(QComboBox* choices, const QString& text) {
+  if (text.isEmpty() || choices->findData(text) >= 0) return;
+  int at = 1;
+  while (at < choices->count() && choices->itemData(at).toString() < text) ++at;
+  choices->insertItem(at, text, text);
+}
+
+void resetChoices(QComboBox* choices) {
+  const QSignalBlocker quiet(choices);
+  choices->clear();
+  choices->addItem(Text(Msg::RecordFilterAll));
+}
 
 QString cutShort(const QString& text) {
   if (text.size() <= TfrmRecord::LongestCellShown) return text;
@@ -58,6 +122,14 @@ class RecordTableModel : public QAbstractTableModel {
     return entries_[shown_[static_cast<std::size_t>(row)]];
   }
 
+  [[nodiscard]] std::vector<RecordEntry> ShownOldestFirst() const {
+    std::vector<RecordEntry> entries;
+    entries.reserve(shown_.size());
+    for (auto index = shown_.rbegin(); index != shown_.rend(); ++index)
+      entries.push_back(entries_[*index]);
+    return entries;
+  }
+
   void Clear() {
     beginResetModel();
     entries_.clear();
@@ -80,9 +152,9 @@ class RecordTableModel : public QAbstractTableModel {
     endInsertRows();
   }
 
-  void Filter(const QString& code) {
+  void Filter(const RecordFilter& filter) {
     beginResetModel();
-    code_ = code;
+    filter_ = filter;
     shown_.clear();
     for (std::size_t index = 0; index < entries_.size(); ++index) {
       if (Passes(entries_[index])) shown_.push_back(index);
@@ -91,22 +163,29 @@ class RecordTableModel : public QAbstractTableModel {
   }
 
  private:
-  [[nodiscard]] bool Passes(const RecordEntry& entry) const {
-    return code_.isEmpty() || entry.codeBefore == code_ || entry.codeAfter == code_;
-  }
+  [[nodiscard]] bool Passes(const RecordEntry& entry) const { return filter_.Passes(entry); }
 
   QStringList heads_;
   std::vector<RecordEntry> entries_;  // newest first
   std::vector<std::size_t> shown_;    // indices into entries_
-  QString code_;                      // empty: every entry
+  RecordFilter filter_;
 };
 
 TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent),
       lblRadioCode(named(new QLabel(Text(Msg::RecordFilterCode), this), "lblRadioCode")),
       cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
+      lblSeries(named(new QLabel(Text(Msg::RecordFilterSeries), this), "lblSeries")),
+      cbbxSeries(named(new QComboBox(this), "cbbxSeries")),
+      lblFrom(named(new QLabel(Text(Msg::RecordFilterFrom), this), "lblFrom")),
+      dteFrom(named(dayField(this), "dteFrom")),
+      lblTo(named(new QLabel(Text(Msg::RecordFilterTo), this), "lblTo")),
+      dteTo(named(dayField(this), "dteTo")),
       lblCount(named(new QLabel(this), "lblCount")),
+      lblChain(named(new QLabel(this), "lblChain")),
       tblRecord(named(new QTableView(this), "tblRecord")),
+      btnExportPdf(named(new QPushButton(Text(Msg::RecordExportPdf), this), "btnExportPdf")),
+      btnExportCsv(named(new QPushButton(Text(Msg::RecordExportCsv), this), "btnExportCsv")),
       btnOpenBackup(named(new QPushButton(Text(Msg::RecordOpenBackup), this), "btnOpenBackup")),
       btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")),
       dialogs_(dialogs),
@@ -124,21 +203,40 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   tblRecord->horizontalHeader()->setStretchLastSection(true);
 
   auto* filter = new QHBoxLayout;
-  filter->addWidget(lblRadioCode);
-  filter->addWidget(cbbxRadioCode);
+  for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lblRadioCode, cbbxRadioCode},
+                              {lblSeries, cbbxSeries},
+                              {lblFrom, dteFrom},
+                              {lblTo, dteTo}}) {
+    label->setBuddy(field);
+    filter->addWidget(label);
+    filter->addWidget(field);
+  }
+  cbbxRadioCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  cbbxSeries->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   filter->addStretch();
-  filter->addWidget(lblCount);
+  auto* state = new QHBoxLayout;
+  lblChain->setWordWrap(true);
+  state->addWidget(lblChain, 1);
+  state->addWidget(lblCount);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(btnExportPdf);
+  buttons->addWidget(btnExportCsv);
   buttons->addStretch();
   buttons->addWidget(btnOpenBackup);
   buttons->addWidget(btnClose);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(filter);
+  layout->addLayout(state);
   layout->addWidget(tblRecord);
   layout->addLayout(buttons);
 
-  connect(cbbxRadioCode, &QComboBox::currentIndexChanged, this, &TfrmRecord::cbbxRadioCodeChange);
+  for (QComboBox* choices : {cbbxRadioCode, cbbxSeries})
+    connect(choices, &QComboBox::currentIndexChanged, this, &TfrmRecord::FilterChange);
+  for (QDateEdit* day : {dteFrom, dteTo})
+    connect(day, &QDateEdit::dateChanged, this, &TfrmRecord::FilterChange);
   connect(btnOpenBackup, &QPushButton::clicked, this, &TfrmRecord::btnOpenBackupClick);
+  connect(btnExportPdf, &QPushButton::clicked, this, &TfrmRecord::btnExportPdfClick);
+  connect(btnExportCsv, &QPushButton::clicked, this, &TfrmRecord::btnExportCsvClick);
   connect(tblRecord, &QTableView::doubleClicked, this, &TfrmRecord::btnOpenBackupClick);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
   readTimer_.setSingleShot(true);
@@ -155,35 +253,39 @@ bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   dataFolder_ = dataFolder;
   readTimer_.stop();
   model_->Clear();
-  {
-    const QSignalBlocker quiet(cbbxRadioCode);
-    cbbxRadioCode->clear();
-    cbbxRadioCode->addItem(Text(Msg::RecordFilterAll));
-  }
+  resetChoices(cbbxRadioCode);
+  resetChoices(cbbxSeries);
+  model_->Filter(ChosenFilter());
   const QString path = dataFolder + RecordFileName;
-  if (!reader_.Open(path)) {
+  if (!reader_.Open(path) || !chain_.Open(path, reader_.FirstByteRead())) {
     dialogs_.ShowError(parentWidget(), FormatText(Msg::RecordNotReadable, {path}));
     return false;
   }
   std::vector<RecordEntry> newest = reader_.ReadOlder(FirstPartBytes);
-  AddCodes(newest);
+  AddChoices(newest);
   model_->AddOlder(std::move(newest));
   // Only the widths of the newest entries: measuring every row would read them all again.
   tblRecord->resizeColumnsToContents();
   if (model_->rowCount() > 0) tblRecord->selectRow(0);
   ShowCount();
+  ShowChainState();
   if (IsLoading()) readTimer_.start();
   return true;
 }
 
 bool TfrmRecord::IsLoading() const {
-  return !reader_.AtStart();
+  return !reader_.AtStart() || !chain_.Done();
 }
 
 void TfrmRecord::ReadOlderEntries() {
-  if (!IsLoading()) return;
+  if (reader_.AtStart()) {
+    chain_.CheckFurther(LaterPartBytes);
+    ShowChainState();
+    if (IsLoading()) readTimer_.start();
+    return;
+  }
   std::vector<RecordEntry> older = reader_.ReadOlder(LaterPartBytes);
-  AddCodes(older);
+  AddChoices(older);
   const bool wasEmpty = model_->rowCount() == 0;
   model_->AddOlder(std::move(older));
   if (wasEmpty && model_->rowCount() > 0) tblRecord->selectRow(0);
@@ -191,31 +293,68 @@ void TfrmRecord::ReadOlderEntries() {
   if (IsLoading()) readTimer_.start();
 }
 
-void TfrmRecord::AddCodes(const std::vector<RecordEntry>& entries) {
-  // The list stays sorted after "(alle)"; a code the user chose stays chosen.
-  const QSignalBlocker quiet(cbbxRadioCode);
+void TfrmRecord::AddChoices(const std::vector<RecordEntry>& entries) {
+  const QSignalBlocker quietCodes(cbbxRadioCode);
+  const QSignalBlocker quietSeries(cbbxSeries);
   for (const RecordEntry& entry : entries) {
-    for (const QString& code : {entry.codeBefore, entry.codeAfter}) {
-      if (code.isEmpty() || cbbxRadioCode->findData(code) >= 0) continue;
-      int at = 1;
-      while (at < cbbxRadioCode->count() && cbbxRadioCode->itemData(at).toString() < code) ++at;
-      cbbxRadioCode->insertItem(at, code, code);
-    }
+    addSorted(cbbxRadioCode, entry.codeBefore);
+    addSorted(cbbxRadioCode, entry.codeAfter);
+    addSorted(cbbxSeries, entry.series);
   }
+}
+
+RecordFilter TfrmRecord::ChosenFilter() const {
+  return RecordFilter{cbbxRadioCode->currentData().toString(), cbbxSeries->currentData().toString(),
+                      boundOf(dteFrom), boundOf(dteTo)};
 }
 
 void TfrmRecord::ShowCount() {
   QString count = FormatText(Msg::RecordEntryCount, {QString::number(model_->rowCount())});
-  if (IsLoading()) {
+  if (!reader_.AtStart()) {
     count += u' ' + Text(Msg::RecordStillReading);
   } else if (reader_.LeavesOlderLines()) {
     count += u' ' + Text(Msg::RecordOlderNotShown);
   }
   lblCount->setText(count);
+  EnableButtons();
 }
 
-void TfrmRecord::cbbxRadioCodeChange() {
-  model_->Filter(cbbxRadioCode->currentData().toString());
+void TfrmRecord::EnableButtons() {
+  // An export holds every entry that passes the filters: only once all are read and checked.
+  const bool complete = !IsLoading() && model_->rowCount() > 0;
+  btnExportPdf->setEnabled(complete);
+  btnExportCsv->setEnabled(complete);
+}
+
+void TfrmRecord::ShowChainState() {
+  const RecordChainState& state = chain_.State();
+  EnableButtons();
+  if (!chain_.Done()) {
+    lblChain->setText(Text(Msg::RecordChainChecking));
+    return;
+  }
+  const bool numbersKnown = chain_.UncheckedBytes() == 0;
+  if (state.kind != RecordChainState::Break::None) {
+    const QString what = breakText(state, numbersKnown);
+    lblChain->setText(FormatText(Msg::RecordChainBrokenShort, {what}));
+    dialogs_.ShowMessage(this, BoxKind::Warning, FormatText(Msg::RecordChainBroken, {what}),
+                         BoxButtons::Ok);
+    return;
+  }
+  QStringList lines{FormatText(Msg::RecordChainIntact, {QString::number(state.checkedLines)})};
+  if (state.linesBeforeChain > 0) {
+    lines << FormatText(Msg::RecordChainBeforeChain, {QString::number(state.linesBeforeChain)});
+  }
+  if (!numbersKnown) {
+    constexpr qint64 Megabyte = 1024 * 1024;
+    lines << FormatText(Msg::RecordChainOlderUnchecked,
+                        {QString::number((chain_.UncheckedBytes() + Megabyte - 1) / Megabyte)});
+  }
+  lblChain->setText(lines.join(u' '));
+}
+
+void TfrmRecord::FilterChange() {
+  model_->Filter(ChosenFilter());
   if (model_->rowCount() > 0) tblRecord->selectRow(0);
   ShowCount();
 }
@@ -247,4 +386,43 @@ void TfrmRecord::btnOpenBackupClick() {
     return;
   }
   accept();
+}
+
+void TfrmRecord::btnExportPdfClick() {
+  const QString target = AskSavePath(
+      dialogs_, this,
+      FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter), QStringLiteral("*.pdf"),
+                        Text(Msg::RecordExportName), QString()},
+      QStringLiteral(".pdf"));
+  if (target.isEmpty()) return;
+  QString error;
+  if (!WriteRecordReportPdf(
+          target, RecordReportContent(model_->ShownOldestFirst(), ChosenFilter(), lblChain->text()),
+          error)) {
+    dialogs_.ShowError(this, FormatText(Msg::RecordExportNotSaved, {error}));
+    return;
+  }
+  ExportSaved(target);
+}
+
+void TfrmRecord::btnExportCsvClick() {
+  const QString target = AskSavePath(
+      dialogs_, this,
+      FileDialogRequest{Text(Msg::RecordExportCsv).remove(u'&'), Text(Msg::RecordExportCsvFilter),
+                        QStringLiteral("*.csv"), Text(Msg::RecordExportName), QString()},
+      QStringLiteral(".csv"));
+  if (target.isEmpty()) return;
+  QString error;
+  if (!WriteRecordCsv(target, model_->ShownOldestFirst(), error)) {
+    dialogs_.ShowError(this, FormatText(Msg::RecordExportNotSaved, {error}));
+    return;
+  }
+  ExportSaved(target);
+}
+
+void TfrmRecord::ExportSaved(const QString& path) {
+  dialogs_.ShowInformation(
+      this, FormatText(Msg::RecordExportSaved,
+                       {FormatText(Msg::RecordEntryCount, {QString::number(model_->rowCount())}),
+                        QFileInfo(path).fileName()}));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/ProgrammingRecord.h"
+#include "files/RecordChain.h"
 
 #include <QDialog>
 #include <QString>
@@ -9,16 +10,18 @@
 #include <vector>
 
 class QComboBox;
+class QDateEdit;
 class QLabel;
 class QPushButton;
 class QTableView;
 class RecordTableModel;
 class UserDialogs;
 
-// The programming record as a table, newest first, filterable by radio code. Its result is OK when
-// the user chose a row's backup to open in the main window (SelectedBackupPath). The newest
-// entries are shown at once; older ones follow while the window stays usable, so that a record of
-// years of work never holds the window up.
+// The programming record as a table, newest first, filterable by radio code, series and days. Its
+// result is OK when the user chose a row's backup to open in the main window (SelectedBackupPath).
+// The newest entries are shown at once; older ones follow while the window stays usable, so that a
+// record of years of work never holds the window up. Then the chain of the lines read is checked;
+// where it breaks the window says so, once in a warning and lasting above the table.
 class TfrmRecord : public QDialog {
   Q_OBJECT
 
@@ -28,7 +31,7 @@ class TfrmRecord : public QDialog {
   // Reads the record of this data folder, its newest part now and the rest in the background;
   // false, after saying why, when it cannot be read.
   [[nodiscard]] bool LoadRecord(const QString& dataFolder);
-  // Older entries are still being read.
+  // Older entries are still being read, or the chain checked.
   [[nodiscard]] bool IsLoading() const;
   // The full path of the backup of the selected row; empty when it has none.
   [[nodiscard]] QString SelectedBackupPath() const;
@@ -38,13 +41,26 @@ class TfrmRecord : public QDialog {
   // Closing the window stops the reading.
   void done(int result) override;
 
-  void cbbxRadioCodeChange();
+  // Any filter changed: the table shows the entries that pass them all.
+  void FilterChange();
   void btnOpenBackupClick();
+  // The entries shown, as a PDF report or a CSV file.
+  void btnExportPdfClick();
+  void btnExportCsvClick();
 
   QLabel* lblRadioCode;
   QComboBox* cbbxRadioCode;
+  QLabel* lblSeries;
+  QComboBox* cbbxSeries;
+  QLabel* lblFrom;
+  QDateEdit* dteFrom;
+  QLabel* lblTo;
+  QDateEdit* dteTo;
   QLabel* lblCount;
+  QLabel* lblChain;
   QTableView* tblRecord;
+  QPushButton* btnExportPdf;
+  QPushButton* btnExportCsv;
   QPushButton* btnOpenBackup;
   QPushButton* btnClose;
 
@@ -53,13 +69,18 @@ class TfrmRecord : public QDialog {
 
  private:
   void ReadOlderEntries();
-  void AddCodes(const std::vector<RecordEntry>& entries);
+  void AddChoices(const std::vector<RecordEntry>& entries);
+  [[nodiscard]] RecordFilter ChosenFilter() const;
   void ShowCount();
+  void ShowChainState();
+  void EnableButtons();
+  void ExportSaved(const QString& path);
   [[nodiscard]] const RecordEntry* SelectedEntry() const;
 
   UserDialogs& dialogs_;
   QString dataFolder_;
   RecordTailReader reader_;
+  RecordChainReader chain_;
   QTimer readTimer_;  // reads the next part between the user's events
   RecordTableModel* model_;
 };

@@ -14,8 +14,6 @@ namespace {
 
 constexpr double TitlePoints = 16;
 constexpr double BodyPoints = 10;
-// The table's columns as shares of the width: number, code, assignment, result, finding.
-constexpr double ColumnShares[] = {0.06, 0.12, 0.32, 0.14, 0.36};
 
 }  // namespace
 
@@ -54,9 +52,9 @@ void PaintSeriesSummary(QPainter& painter, const QPagedPaintDevice& device,
     double left = 0;
     double tallest = metrics.height();
     std::vector<QRectF> boxes;
-    for (qsizetype column = 0; column < cells.size() && column < std::ssize(ColumnShares);
-         ++column) {
-      const double columnWidth = width * ColumnShares[column];
+    const std::vector<double>& shares = content.columnShares;
+    for (qsizetype column = 0; column < cells.size() && column < std::ssize(shares); ++column) {
+      const double columnWidth = width * shares[static_cast<std::size_t>(column)];
       const QRectF box(left, top, columnWidth * 0.96, height);
       tallest =
           std::max(tallest, metrics.boundingRect(box, Qt::TextWordWrap, cells[column]).height());

@@ -1,10 +1,12 @@
 #include "ui/UserDialogs.h"
 
 #include "ui/FormHelpers.h"
+#include "ui/Texts.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -162,4 +164,16 @@ QString QtUserDialogs::AskFolder(QWidget* parent, const QString& instruction,
   dialog.setDirectory(QDir::home());
   if (!startFolder.isEmpty() && QDir(startFolder).exists()) dialog.setDirectory(startFolder);
   return chosenPath(dialog);
+}
+
+QString AskSavePath(UserDialogs& dialogs, QWidget* parent, const FileDialogRequest& request,
+                    const QString& extension) {
+  const QString chosen = dialogs.AskSaveFileName(parent, request);
+  if (chosen.isEmpty()) return {};
+  const QString target =
+      chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
+  if (QFileInfo::exists(target) &&
+      dialogs.ShowInformation(parent, Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) != mrYes)
+    return {};
+  return target;
 }

@@ -65,6 +65,12 @@ class UserDialogs {
   }
 };
 
+// Asks where to save a file: the chosen path, with `extension` (".pdf") added when it does not
+// end in it, once the user agreed to replace a file that is there. Empty when the user cancelled or
+// kept the existing file.
+[[nodiscard]] QString AskSavePath(UserDialogs& dialogs, QWidget* parent,
+                                  const FileDialogRequest& request, const QString& extension);
+
 // The real Qt dialogs, with German captions and button texts.
 class QtUserDialogs final : public UserDialogs {
  public:

@@ -100,7 +100,9 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
   second.message = "Fehler\nbeim Lesen";
   ASSERT_TRUE(AppendRecordEntry(path, first));
   const QByteArray before = readBytes(path);
-  EXPECT_TRUE(before.startsWith("\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads()) + "\r\n"));
+  EXPECT_TRUE(before.startsWith(
+      "\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads() << Text(Msg::RecordColumnChain)) +
+      "\r\n"));
   ASSERT_TRUE(AppendRecordEntry(path, second));
   EXPECT_TRUE(readBytes(path).startsWith(before));
   second.message = "Fehler beim Lesen";  // one line a record
