@@ -189,6 +189,7 @@ bool RecordFilter::Passes(const RecordEntry& entry) const {
   if (!radioCode.isEmpty() && entry.codeBefore != radioCode && entry.codeAfter != radioCode)
     return false;
   if (!series.isEmpty() && entry.series != series) return false;
+  if (!site.isEmpty() && entry.site != site) return false;
   if (from.isNull() && to.isNull()) return true;
   const QDate day = QDateTime::fromString(entry.time, Qt::ISODate).toLocalTime().date();
   return day.isValid() && (from.isNull() || day >= from) && (to.isNull() || day <= to);

@@ -46,6 +46,7 @@ struct RecordEntry {
 struct RecordFilter {
   QString radioCode = {};  // before or after the operation
   QString series = {};
+  QString site = {};
   QDate from = {};  // the first and the last day, local time; null: no bound
   QDate to = {};
 

@@ -10,8 +10,9 @@
 
 namespace {
 
-// The report's columns as shares of the width: time, operation, code, result, checksum.
-const std::vector<double> ReportColumnShares = {0.17, 0.11, 0.13, 0.31, 0.28};
+// The report's columns as shares of the width: time, operation, code, result, checksum,
+// technician, site and resident.
+const std::vector<double> ReportColumnShares = {0.12, 0.1, 0.1, 0.2, 0.14, 0.13, 0.21};
 
 QString dayText(const QDate& day) {
   return day.toString(QStringLiteral("dd.MM.yyyy"));
@@ -27,11 +28,26 @@ QString resultText(const RecordEntry& entry) {
   return entry.message.isEmpty() ? entry.result : entry.result + u' ' + entry.message;
 }
 
-// A checksum in groups of sixteen digits, so that the column can wrap it.
+// A checksum in groups of eight digits, so that the column can wrap it.
 QString checksumText(const QString& checksum) {
   QStringList groups;
-  for (qsizetype at = 0; at < checksum.size(); at += 16) groups << checksum.mid(at, 16);
+  for (qsizetype at = 0; at < checksum.size(); at += 8) groups << checksum.mid(at, 8);
   return groups.join(u' ');
+}
+
+QString forWhom(const RecordEntry& entry) {
+  QStringList parts{entry.site, entry.resident};
+  parts.removeAll(QString());
+  return parts.join(QStringLiteral(" / "));
+}
+
+// The technicians of the entries, each once, in the order they first appear.
+QString technicians(const std::vector<RecordEntry>& entries) {
+  QStringList names;
+  for (const RecordEntry& entry : entries) {
+    if (!entry.technician.isEmpty() && !names.contains(entry.technician)) names << entry.technician;
+  }
+  return names.isEmpty() ? Text(Msg::RecordReportNoTechnician) : names.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -40,6 +56,7 @@ QString RecordFilterText(const RecordFilter& filter) {
   QStringList parts;
   if (!filter.radioCode.isEmpty()) parts << FormatText(Msg::RecordReportCode, {filter.radioCode});
   if (!filter.series.isEmpty()) parts << FormatText(Msg::RecordReportSeries, {filter.series});
+  if (!filter.site.isEmpty()) parts << FormatText(Msg::RecordReportSite, {filter.site});
   if (!filter.from.isNull()) parts << FormatText(Msg::RecordReportFrom, {dayText(filter.from)});
   if (!filter.to.isNull()) parts << FormatText(Msg::RecordReportTo, {dayText(filter.to)});
   return parts.isEmpty() ? Text(Msg::RecordReportEverything) : parts.join(QStringLiteral(", "));
@@ -49,21 +66,23 @@ SeriesSummaryContent RecordReportContent(const std::vector<RecordEntry>& oldestF
                                          const RecordFilter& filter, const QString& chainState) {
   SeriesSummaryContent report;
   report.title = Text(Msg::RecordReportTitle);
-  report.lines = {
-      FormatText(Msg::RecordReportSelection, {RecordFilterText(filter)}),
-      FormatText(
-          Msg::RecordReportMade,
-          {RecordTimeShown(RecordTime(QDateTime::currentDateTime())),
-           FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})}),
-      chainState, FormatText(Msg::RecordEntryCount, {QString::number(oldestFirst.size())})};
+  report.lines = {FormatText(Msg::RecordReportSelection, {RecordFilterText(filter)}),
+                  FormatText(Msg::RecordReportMade,
+                             {RecordTimeShown(RecordTime(QDateTime::currentDateTime())),
+                              FormatText(Msg::ProgramAndVersion,
+                                         {Text(Msg::ProgramTitle), GetProgramVersion()})}),
+                  FormatText(Msg::RecordReportTechnicians, {technicians(oldestFirst)}), chainState,
+                  FormatText(Msg::RecordEntryCount, {QString::number(oldestFirst.size())})};
   for (const Msg::Id head :
        {Msg::RecordColumnTime, Msg::RecordColumnOperation, Msg::RecordColumnCodeAfter,
-        Msg::RecordColumnResult, Msg::RecordColumnChecksum})
+        Msg::RecordColumnResult, Msg::RecordColumnChecksum, Msg::RecordColumnTechnician,
+        Msg::RecordColumnSite})
     report.heads << Text(head);
   report.columnShares = ReportColumnShares;
   for (const RecordEntry& entry : oldestFirst) {
     report.rows.push_back({RecordTimeShown(entry.time), entry.operation, codeText(entry),
-                           resultText(entry), checksumText(entry.sha256)});
+                           resultText(entry), checksumText(entry.sha256), entry.technician,
+                           forWhom(entry)});
   }
   return report;
 }

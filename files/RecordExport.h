@@ -13,8 +13,9 @@
 // The filter in words for the report: "Funkkennung 1A2B, vom 01.12.2026"; every entry when empty.
 [[nodiscard]] QString RecordFilterText(const RecordFilter& filter);
 
-// The report: the selection, when and with which program it was made, the chain's state, then
-// each operation (oldest first) with its result and its configuration's checksum.
+// The report: the selection, when and with which program it was made, the technicians, the
+// chain's state, then each operation (oldest first) with its result, its configuration's
+// checksum, its technician and for whom it was.
 [[nodiscard]] SeriesSummaryContent RecordReportContent(const std::vector<RecordEntry>& oldestFirst,
                                                        const RecordFilter& filter,
                                                        const QString& chainState);

@@ -177,6 +177,8 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
       cbbxRadioCode(named(new QComboBox(this), "cbbxRadioCode")),
       lblSeries(named(new QLabel(Text(Msg::RecordFilterSeries), this), "lblSeries")),
       cbbxSeries(named(new QComboBox(this), "cbbxSeries")),
+      lblSite(named(new QLabel(Text(Msg::RecordFilterSite), this), "lblSite")),
+      cbbxSite(named(new QComboBox(this), "cbbxSite")),
       lblFrom(named(new QLabel(Text(Msg::RecordFilterFrom), this), "lblFrom")),
       dteFrom(named(dayField(this), "dteFrom")),
       lblTo(named(new QLabel(Text(Msg::RecordFilterTo), this), "lblTo")),
@@ -205,6 +207,7 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   auto* filter = new QHBoxLayout;
   for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lblRadioCode, cbbxRadioCode},
                               {lblSeries, cbbxSeries},
+                              {lblSite, cbbxSite},
                               {lblFrom, dteFrom},
                               {lblTo, dteTo}}) {
     label->setBuddy(field);
@@ -213,6 +216,7 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   }
   cbbxRadioCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   cbbxSeries->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  cbbxSite->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   filter->addStretch();
   auto* state = new QHBoxLayout;
   lblChain->setWordWrap(true);
@@ -230,7 +234,7 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   layout->addWidget(tblRecord);
   layout->addLayout(buttons);
 
-  for (QComboBox* choices : {cbbxRadioCode, cbbxSeries})
+  for (QComboBox* choices : {cbbxRadioCode, cbbxSeries, cbbxSite})
     connect(choices, &QComboBox::currentIndexChanged, this, &TfrmRecord::FilterChange);
   for (QDateEdit* day : {dteFrom, dteTo})
     connect(day, &QDateEdit::dateChanged, this, &TfrmRecord::FilterChange);
@@ -255,6 +259,7 @@ bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   model_->Clear();
   resetChoices(cbbxRadioCode);
   resetChoices(cbbxSeries);
+  resetChoices(cbbxSite);
   model_->Filter(ChosenFilter());
   const QString path = dataFolder + RecordFileName;
   if (!reader_.Open(path) || !chain_.Open(path, reader_.FirstByteRead())) {
@@ -296,16 +301,18 @@ void TfrmRecord::ReadOlderEntries() {
 void TfrmRecord::AddChoices(const std::vector<RecordEntry>& entries) {
   const QSignalBlocker quietCodes(cbbxRadioCode);
   const QSignalBlocker quietSeries(cbbxSeries);
+  const QSignalBlocker quietSites(cbbxSite);
   for (const RecordEntry& entry : entries) {
     addSorted(cbbxRadioCode, entry.codeBefore);
     addSorted(cbbxRadioCode, entry.codeAfter);
     addSorted(cbbxSeries, entry.series);
+    addSorted(cbbxSite, entry.site);
   }
 }
 
 RecordFilter TfrmRecord::ChosenFilter() const {
   return RecordFilter{cbbxRadioCode->currentData().toString(), cbbxSeries->currentData().toString(),
-                      boundOf(dteFrom), boundOf(dteTo)};
+                      cbbxSite->currentData().toString(), boundOf(dteFrom), boundOf(dteTo)};
 }
 
 void TfrmRecord::ShowCount() {

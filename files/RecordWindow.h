@@ -17,11 +17,12 @@ class QTableView;
 class RecordTableModel;
 class UserDialogs;
 
-// The programming record as a table, newest first, filterable by radio code, series and days. Its
-// result is OK when the user chose a row's backup to open in the main window (SelectedBackupPath).
-// The newest entries are shown at once; older ones follow while the window stays usable, so that a
-// record of years of work never holds the window up. Then the chain of the lines read is checked;
-// where it breaks the window says so, once in a warning and lasting above the table.
+// The programming record as a table, newest first, filterable by radio code, series, site and days.
+// Its result is OK when the user chose a row's backup to open in the main window
+// (SelectedBackupPath). The newest entries are shown at once; older ones follow while the window
+// stays usable, so that a record of years of work never holds the window up. Then the chain of the
+// lines read is checked; where it breaks the window says so, once in a warning and lasting above
+// the table.
 class TfrmRecord : public QDialog {
   Q_OBJECT
 
@@ -52,6 +53,8 @@ class TfrmRecord : public QDialog {
   QComboBox* cbbxRadioCode;
   QLabel* lblSeries;
   QComboBox* cbbxSeries;
+  QLabel* lblSite;
+  QComboBox* cbbxSite;
   QLabel* lblFrom;
   QDateEdit* dteFrom;
   QLabel* lblTo;

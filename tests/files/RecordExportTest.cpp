@@ -17,14 +17,16 @@
 
 namespace {
 
-RecordEntry operation(const QString& time, const QString& code, const QString& series = {}) {
-  return RecordEntry{time, "Schreiben", code, code, "OK", "", "", QString(64, u'a'), series, ""};
+RecordEntry operation(const QString& time, const QString& code, const QString& series = {},
+                      const QString& site = {}) {
+  return RecordEntry{time,   "Schreiben", code,  code, "OK",  "", "", QString(64, u'a'),
+                     series, "",          "Eva", site, "Zi 1"};
 }
 
 TEST(RecordFilterTest, AnEntryPassesWhenItMatchesEveryPartThatIsSet) {
   const RecordEntry entry = operation(
       RecordTime(QDateTime(QDate(2026, 12, 7), QTime(23, 30), QTimeZone::systemTimeZone())), "1A2B",
-      "S1");
+      "S1", "Haus Linde");
   RecordEntry recoded = entry;
   recoded.codeAfter = "2000";
   const QDate day(2026, 12, 7);
@@ -42,11 +44,13 @@ TEST(RecordFilterTest, AnEntryPassesWhenItMatchesEveryPartThatIsSet) {
       {"its old code after a code change", {"1A2B"}, recoded, true},
       {"its series", {"", "S1"}, entry, true},
       {"another series", {"", "S2"}, entry, false},
-      {"from its day", {"", "", day}, entry, true},
-      {"to its day (the whole day)", {"", "", {}, day}, entry, true},
-      {"from the next day", {"", "", day.addDays(1)}, entry, false},
-      {"to the day before", {"", "", {}, day.addDays(-1)}, entry, false},
-      {"a time that is no time, with days", {"", "", day}, operation("gestern", "1A2B"), false},
+      {"its site", {"", "", "Haus Linde"}, entry, true},
+      {"another site", {"", "", "Haus Eiche"}, entry, false},
+      {"from its day", {"", "", "", day}, entry, true},
+      {"to its day (the whole day)", {"", "", "", {}, day}, entry, true},
+      {"from the next day", {"", "", "", day.addDays(1)}, entry, false},
+      {"to the day before", {"", "", "", {}, day.addDays(-1)}, entry, false},
+      {"a time that is no time, with days", {"", "", "", day}, operation("gestern", "1A2B"), false},
       {"a time that is no time, without days", {"1A2B"}, operation("gestern", "1A2B"), true},
       {"code and series, one wrong", {"1A2B", "S2"}, entry, false},
   };
@@ -58,10 +62,10 @@ class RecordExportTest : public ::testing::Test {
   QTemporaryDir root;
   QString data = root.path() + u'/';
   std::vector<RecordEntry> entries = {
-      operation("2026-12-01T09:00:00+01:00", "1A2B", "S1"),
-      operation("2026-12-02T09:00:00+01:00", "3C4D", "S1"),
-      operation("2026-12-03T09:00:00+01:00", "1A2B"),
-      operation("2026-12-04T09:00:00+01:00", "5E6F"),
+      operation("2026-12-01T09:00:00+01:00", "1A2B", "S1", "Haus Linde"),
+      operation("2026-12-02T09:00:00+01:00", "3C4D", "S1", "Haus Eiche"),
+      operation("2026-12-03T09:00:00+01:00", "1A2B", "", "Haus Eiche"),
+      operation("2026-12-04T09:00:00+01:00", "5E6F", "", "Haus Linde; Nord"),
   };
 
   void SetUp() override {
@@ -84,6 +88,9 @@ TEST_F(RecordExportTest, AnExportHoldsExactlyTheEntriesTheWindowsFiltersPass) {
       {"one radio code",
        [&] { window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findData("1A2B")); },
        {entries[0], entries[2]}},
+      {"one site",
+       [&] { window.cbbxSite->setCurrentIndex(window.cbbxSite->findData("Haus Eiche")); },
+       {entries[1], entries[2]}},
       {"one series",
        [&] { window.cbbxSeries->setCurrentIndex(window.cbbxSeries->findData("S1")); },
        {entries[0], entries[1]}},
@@ -98,6 +105,7 @@ TEST_F(RecordExportTest, AnExportHoldsExactlyTheEntriesTheWindowsFiltersPass) {
   for (const Case& c : cases) {
     window.cbbxRadioCode->setCurrentIndex(0);
     window.cbbxSeries->setCurrentIndex(0);
+    window.cbbxSite->setCurrentIndex(0);
     window.dteFrom->setDate(window.dteFrom->minimumDate());
     window.dteTo->setDate(window.dteTo->minimumDate());
     c.choose();
@@ -114,14 +122,17 @@ TEST_F(RecordExportTest, AnExportHoldsExactlyTheEntriesTheWindowsFiltersPass) {
 }
 
 TEST_F(RecordExportTest, TheReportNamesTheSelectionTheChainAndEachOperation) {
-  const RecordFilter filter{"1A2B", "", QDate(2026, 12, 1)};
+  const RecordFilter filter{"1A2B", "", "Haus Linde", QDate(2026, 12, 1)};
   const SeriesSummaryContent report =
       RecordReportContent({entries[0], entries[2]}, filter, "Prüfkette unversehrt");
   EXPECT_EQ(report.lines[0],
-            FormatText(Msg::RecordReportSelection, {"Funkkennung 1A2B, vom 01.12.2026"}));
+            FormatText(Msg::RecordReportSelection,
+                       {"Funkkennung 1A2B, Einrichtung Haus Linde, vom 01.12.2026"}));
+  EXPECT_TRUE(report.lines.contains(FormatText(Msg::RecordReportTechnicians, {"Eva"})));
   EXPECT_TRUE(report.lines.contains("Prüfkette unversehrt"));
   ASSERT_EQ(report.rows.size(), 2u);
-  EXPECT_EQ(report.rows[0][4], QStringList(4, QString(16, u'a')).join(u' '));
+  EXPECT_EQ(report.rows[0][4], QStringList(8, QString(8, u'a')).join(u' '));
+  EXPECT_EQ(report.rows[0][6], "Haus Linde / Zi 1");
   QString error;
   EXPECT_TRUE(WriteRecordReportPdf(data + "auszug.pdf", report, error)) << error.toStdString();
   EXPECT_TRUE(readBytes(data + "auszug.pdf").startsWith("%PDF"));
