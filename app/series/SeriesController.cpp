@@ -417,17 +417,12 @@ void SeriesController::btnPrintSummaryClick() {
 }
 
 void SeriesController::btnSaveSummaryPdfClick() {
-  const QString chosen = dialogs_.AskSaveFileName(
-      frmSeries,
+  const QString target = AskSavePath(
+      dialogs_, frmSeries,
       FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter), QStringLiteral("*.pdf"),
-                        run_->Setup().seriesId, window_.DefaultFolder});
-  if (chosen.isEmpty()) return;
-  const QString target =
-      chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + ".pdf";
-  if (QFileInfo::exists(target) &&
-      dialogs_.ShowInformation(frmSeries, Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) !=
-          mrYes)
-    return;
+                        run_->Setup().seriesId, window_.DefaultFolder},
+      QStringLiteral(".pdf"));
+  if (target.isEmpty()) return;
   QString error;
   if (!WriteSeriesSummaryPdf(target, Sheet(), Summary(), error)) {
     dialogs_.ShowError(frmSeries, FormatText(Msg::SheetNotSaved, {error}));

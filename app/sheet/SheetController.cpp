@@ -12,16 +12,10 @@
 
 namespace {
 
-const QString PdfExtension = QStringLiteral(".pdf");
-
 QString ValueOf(const QWidget* control) {
   if (const auto* box = qobject_cast<const QCheckBox*>(control))
     return Text(box->isChecked() ? Msg::Yes : Msg::No);
   return static_cast<const QLineEdit*>(control)->text();
-}
-
-QString WithPdfExtension(const QString& path) {
-  return path.endsWith(PdfExtension, Qt::CaseInsensitive) ? path : path + PdfExtension;
 }
 
 bool ChooseWithPrintDialog(QPrinter& printer, QWidget* parent) {
@@ -88,15 +82,12 @@ void SheetController::mnuFilePrintClick() {
 void SheetController::mnuFileSavePdfClick() {
   const QString& current = window_.vembaData.CurrentFilePath;
   const QString suggested = current.isEmpty() ? QString() : QFileInfo(current).completeBaseName();
-  const QString chosen = dialogs_.AskSaveFileName(
-      &window_, FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter),
-                                  QStringLiteral("*.pdf"), suggested, window_.DefaultFolder});
-  if (chosen.isEmpty()) return;
-  const QString target = WithPdfExtension(chosen);
-  if (QFileInfo::exists(target) &&
-      dialogs_.ShowInformation(&window_, Text(Msg::FileExistsOverwrite), BoxButtons::YesNo) !=
-          mrYes)
-    return;
+  const QString target =
+      AskSavePath(dialogs_, &window_,
+                  FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter),
+                                    QStringLiteral("*.pdf"), suggested, window_.DefaultFolder},
+                  QStringLiteral(".pdf"));
+  if (target.isEmpty()) return;
   QString error;
   if (!WriteConfigurationSheetPdf(target, ConfigurationSheet(), error)) {
     dialogs_.ShowError(&window_, FormatText(Msg::SheetNotSaved, {error}));
