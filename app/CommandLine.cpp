@@ -27,14 +27,17 @@ const QStringList qtFlags = {QStringLiteral("-reverse"), QStringLiteral("-widget
                              QStringLiteral("-nograb"), QStringLiteral("-dograb"),
                              QStringLiteral("-sync")};
 
-// How many arguments a Qt option at `index` takes up (its "=value" form included); 0 for none.
-qsizetype qtOptionLength(const QStringList& arguments, qsizetype index) {
+}  // namespace
+
+qsizetype QtOptionLength(const QStringList& arguments, qsizetype index) {
   const QString& argument = arguments.at(index);
   const QString name = argument.section(u'=', 0, 0);
   if (qtFlags.contains(argument)) return 1;
   if (!qtOptionsWithValue.contains(name)) return 0;
   return name != argument || index + 1 >= arguments.size() ? 1 : 2;
 }
+
+namespace {
 
 // A single dash and more: an option. "-" alone names no option.
 bool isSingleDashOption(const QString& argument) {
@@ -64,7 +67,7 @@ std::optional<CommandLineAnswer> AnswerCommandLine(const QStringList& arguments)
       return CommandLineAnswer{Text(Msg::CommandLineHelp)};
     if (argument == u"--version") return version();
     if (argument.compare(serviceSwitch, Qt::CaseInsensitive) == 0) continue;
-    if (const qsizetype qt = qtOptionLength(arguments, index); qt > 0) {
+    if (const qsizetype qt = QtOptionLength(arguments, index); qt > 0) {
       index += qt - 1;
       continue;
     }

@@ -18,3 +18,6 @@ struct CommandLineAnswer {
 // its window. The first argument that decides wins. Options are spelled with two dashes; the
 // service switch and Qt's own options (-platform, -style) keep their one.
 [[nodiscard]] std::optional<CommandLineAnswer> AnswerCommandLine(const QStringList& arguments);
+
+// How many arguments a Qt option at `index` takes up (its "=value" form included); 0 for none.
+[[nodiscard]] qsizetype QtOptionLength(const QStringList& arguments, qsizetype index);

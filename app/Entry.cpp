@@ -3,11 +3,16 @@
 #include "app/Main.h"
 #include "app/ParentConsole.h"
 #include "app/ProgramWindows.h"
+#include "app/copy/HandedStart.h"
+#include "app/copy/RunningCopy.h"
+#include "app/copy/RunningCopyController.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "files/ImageFiles.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "ui/UserDialogs.h"
+
+#include <QDir>
 
 #include <cstdio>
 
@@ -38,6 +43,10 @@ int main(int argc, char** argv) {
   // Answered before the application object exists, which would need a display.
   if (const auto answer = AnswerCommandLine(arguments)) return deliver(*answer);
 
+  // One copy a user and desktop login: a later start hands its file to the running copy.
+  auto place = ClaimRunningCopyPlace();
+  if (!place && SendToRunningCopy(EncodeHandedStart({QDir::currentPath(), arguments}))) return 0;
+
   Application application(argc, argv);
   QtUserDialogs dialogs;
   application.SetDialogs(&dialogs);
@@ -48,6 +57,14 @@ int main(int argc, char** argv) {
   const auto windows = CreateProgramWindows(MainEnvironment{
       &dialogs, startup, ParseOpuLinkOptions(QCoreApplication::arguments().mid(1))});
   windows->frmMain->show();
+  RunningCopyController runningCopy(*windows->frmMain, dialogs);
+  if (place) {
+    place->Listen([&runningCopy](const QByteArray& message) {
+      runningCopy.Take(DecodeHandedStart(message));
+    });
+  }
   Application::exec();
+  // Its notifier belongs to the application's event loop.
+  place.reset();
   return 0;
 }

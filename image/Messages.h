@@ -324,6 +324,7 @@ enum Id : int {
   RecordColumnTechnician = 12100,
   RecordColumnSite = 12101,
   RecordColumnResident = 12102,
+  RunningCopyUsed = 12200,
   MenuCommSeries = 12600,
   SeriesTitle = 12601,
   SeriesCodeNotACode = 12602,

@@ -326,6 +326,7 @@ const std::map<int, const char*>& textTable() {
       {12100, "Techniker"},
       {12101, "Einrichtung"},
       {12102, "Raum/Bewohner"},
+      {12200, "Das Programm läuft bereits, sein Fenster wird verwendet. %s gilt erst, wenn das Programm beendet und neu gestartet wird."},
       {12600, "&Serie programmieren..."},
       {12601, "Serie programmieren"},
       {12602, "Code '%s' ist keine gültige Funkkennung (vier Hex-Ziffern, nicht 0000 und nicht FFFF)."},
