@@ -4,6 +4,7 @@
 #include "app/MenuShortcutPrecedence.h"
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
+#include "app/help/FieldHelpController.h"
 #include "app/interlocks/InterlockSettingsController.h"
 #include "app/port/PortChoiceController.h"
 #include "app/recent/RecentFilesController.h"
@@ -67,6 +68,8 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   new MenuShortcutPrecedence(this);
   BindTransmitterOperations();
   FormCreate();
+  // Reads the factory image the start-up has just put in place.
+  new FieldHelpController(*this);
   safetyNet_ =
       new SafetyNetController(*this, configurationFiles_, *operations_, *environment_.dialogs);
   // Only a service-mode start may let a write switch an alarm off without asking.

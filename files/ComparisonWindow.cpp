@@ -3,6 +3,7 @@
 #include "files/ConfigurationFiles.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
+#include "ui/ThemeColours.h"
 
 #include <QBrush>
 #include <QFileInfo>
@@ -15,9 +16,6 @@
 namespace {
 
 enum Column { MarkColumn, CaptionColumn, WindowColumn, FileColumn, ColumnCount };
-
-// A pale red that stays readable in print and under every style.
-const QColor DifferenceColour(255, 220, 220);
 
 }  // namespace
 
@@ -63,7 +61,8 @@ void TfrmComparison::ShowComparison(const std::vector<ComparedField>& rows,
     for (int column = 0; column < ColumnCount; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       if (compared.differs) {
-        item->setBackground(DifferenceColour);
+        // Mixed into the table's own base colour: its text reads on a light and a dark theme.
+        item->setBackground(TintedBase(Tint::Failed, tblFields->palette()));
         QFont bold = item->font();
         bold.setBold(true);
         item->setFont(bold);

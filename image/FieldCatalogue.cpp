@@ -25,7 +25,8 @@ constexpr FieldEntry Entries[] = {
      Msg::CaptionActivityAlarmInterval,
      {},
      Edit,
-     Numeric},
+     Numeric,
+     Msg::UnitHours},
     {Field::cbRadioTestAlarmActive,
      TechnicalAlarms,
      Msg::CaptionRadioTestAlarmActive,
@@ -37,7 +38,8 @@ constexpr FieldEntry Entries[] = {
      Msg::CaptionRadioTestAlarmInterval,
      {},
      Edit,
-     Numeric},
+     Numeric,
+     Msg::UnitHours},
     {Field::cbConfig_D2,
      TechnicalAlarms,
      Msg::CaptionTestAlarmWithButtonCounter,
@@ -50,7 +52,8 @@ constexpr FieldEntry Entries[] = {
      Msg::CaptionBatteryTestInterval,
      {},
      Edit,
-     Numeric},
+     Numeric,
+     Msg::UnitHours},
     {Field::edtButtonCounter, TechnicalAlarms, Msg::CaptionButtonCounter, {}, Edit, None},
     {Field::edtTotalTxCounter, TechnicalAlarms, Msg::CaptionTotalTxCounter, {}, Edit, None},
     {Field::cbConfig_D4, TechnicalAlarms, Msg::CaptionCompatibleAlarmTypes, {}, CheckBox, None},
@@ -61,11 +64,24 @@ constexpr FieldEntry Entries[] = {
      Msg::CaptionButtonActivationDelay,
      {},
      Edit,
-     Decimal},
-    {Field::edtDementiaBlockTime, UserAlarms, Msg::CaptionDementiaBlockTime, {}, Edit, Numeric},
+     Decimal,
+     Msg::UnitSeconds},
+    {Field::edtDementiaBlockTime,
+     UserAlarms,
+     Msg::CaptionDementiaBlockTime,
+     {},
+     Edit,
+     Numeric,
+     Msg::UnitMinutes},
     {Field::cbConfig_D0, UserAlarms, Msg::CaptionInactivitySenseActive, {}, CheckBox, None},
     {Field::edtInactivityLimit, UserAlarms, Msg::CaptionInactivityLimit, {}, Edit, Numeric},
-    {Field::edtInactivitySampleInterval, UserAlarms, Msg::CaptionSampleInterval, {}, Edit, Numeric},
+    {Field::edtInactivitySampleInterval,
+     UserAlarms,
+     Msg::CaptionSampleInterval,
+     {},
+     Edit,
+     Numeric,
+     Msg::UnitMinutes},
     {Field::edtInactivityTiltThreshold, UserAlarms, Msg::CaptionTiltThreshold, {}, Edit, Numeric},
     {Field::edtInactivityRetransmissionAttempts,
      UserAlarms,
@@ -111,6 +127,18 @@ Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode) {
     return Msg::CaptionInactivityLimitCount;
   }
   return CatalogueEntry(field).caption;
+}
+
+std::optional<Msg::Id> FieldUnitText(Field field, InactivityLimitModeKind limitMode,
+                                     int selectedUnit) {
+  if (field != Field::edtInactivityLimit) return CatalogueEntry(field).unit;
+  if (limitMode == LimitAsCount || selectedUnit == NoUnit) return std::nullopt;
+  return selectedUnit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes;
+}
+
+bool IsFilledByProgram(Field field) {
+  const FieldEntry& entry = CatalogueEntry(field);
+  return field == Field::edtRadioCodeOld || (!entry.isCheckBox && entry.keyFilter == None);
 }
 
 bool IsCheckBox(Field field) {

@@ -27,6 +27,9 @@ struct FieldEntry {
   std::optional<Msg::Id> partCaption;
   bool isCheckBox;
   KeyFilterKind keyFilter;
+  // The unit the field's value is shown in, where it has one; the inactivity limit's follows its
+  // unit selector (see FieldUnitText).
+  std::optional<Msg::Id> unit = {};
 };
 
 // Every field, group by group in the window's order, each group from top to bottom.
@@ -42,5 +45,10 @@ inline constexpr FieldGroup FieldGroups[] = {FieldGroup::RadioParameters,
 // The caption that names a field in the main window (the inactivity limit's caption depends on the
 // mode it is shown in).
 [[nodiscard]] Msg::Id FieldCaptionText(Field field, InactivityLimitModeKind limitMode);
+// The unit a field's value is shown in, none for a value without one.
+[[nodiscard]] std::optional<Msg::Id> FieldUnitText(Field field, InactivityLimitModeKind limitMode,
+                                                   int selectedUnit);
+// The fields the program fills in from the transmitter and the user does not type into.
+[[nodiscard]] bool IsFilledByProgram(Field field);
 [[nodiscard]] bool IsCheckBox(Field field);
 [[nodiscard]] KeyFilterKind KeyFilterOf(Field field);

@@ -76,6 +76,22 @@ RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale) 
   return refuse(rule->message, rule->putBack);
 }
 
+std::optional<FieldRange> FieldRangeOf(Field field, InactivityLimitModeKind limitMode,
+                                       int selectedUnit) {
+  if (field == Field::edtInactivityLimit) {
+    if (limitMode == LimitAsCount) return FieldRange{1, MaxLimitCount};
+    if (selectedUnit == UnitMinutes) return FieldRange{1, MaxLimitMinutes};
+    if (selectedUnit == UnitHours) return FieldRange{1, MaxLimitHours};
+    return std::nullopt;
+  }
+  // Its two typed digits bound it.
+  if (field == Field::edtInactivityRetransmissionAttempts) return FieldRange{0, 99};
+  if (const std::optional<RangeRule> rule = rangeRuleOf(field)) {
+    return FieldRange{rule->minimum, rule->maximum};
+  }
+  return std::nullopt;
+}
+
 RuleVerdict CheckInactivityLimit(const QString& text, InactivityLimitModeKind limitMode,
                                  int selectedUnit) {
   if (text.isEmpty()) return std::nullopt;

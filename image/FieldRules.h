@@ -28,6 +28,19 @@ using RuleVerdict = std::optional<Refusal>;
 // as 0. The button delay is read as a decimal number in the given locale.
 [[nodiscard]] RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale);
 
+// The values a field takes, bounds included, in the unit it is shown in.
+struct FieldRange {
+  double minimum;
+  double maximum;
+
+  friend bool operator==(const FieldRange&, const FieldRange&) = default;
+};
+
+// None for the fields without a numeric range (check boxes, codes, what the program fills in),
+// and for the inactivity limit shown as a time before a unit is chosen.
+[[nodiscard]] std::optional<FieldRange> FieldRangeOf(Field field, InactivityLimitModeKind limitMode,
+                                                     int selectedUnit);
+
 // Judges the inactivity limit by mode and by the unit selected when the text changes.
 [[nodiscard]] RuleVerdict CheckInactivityLimit(const QString& text,
                                                InactivityLimitModeKind limitMode, int selectedUnit);

@@ -5,6 +5,7 @@
 #include "link/Receiveradio.h"
 #include "link/TransmitterOperations.h"
 #include "ui/FieldEdit.h"
+#include "ui/FieldHelp.h"
 #include "ui/FormHelpers.h"
 #include "ui/KeyFilter.h"
 #include "ui/Texts.h"
@@ -69,6 +70,9 @@ void TfrmChangeCode::FormCreate() {
   lblNote->resize(pnlDelimiter->width(), lblNote->heightForWidth(pnlDelimiter->width()));
   lblNewCode->setText(Text(Msg::ChangeCodeNewCodeLabel));
   lblNewCode->adjustSize();
+  // The new code is read out by its label, with the codes it takes.
+  BindRowLabel(lblNewCode, edtNewCode);
+  ApplyFieldHelp(edtNewCode, FieldHelp(Field::edtRadioCodeNew, CodecContext{}, NoUnit, {}));
   btnChange->setText(Text(Msg::ChangeCodeButton));
 }
 

@@ -3,6 +3,7 @@
 #include "link/ConnectionVerdicts.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
+#include "ui/ThemeColours.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -18,22 +19,26 @@ namespace {
 
 constexpr int ExplanationWidth = 460;
 
-// A mark is a glyph in its colour and a word, so that it reads without colour too.
-QString MarkText(TfrmConnectionCheck::Mark mark) {
-  switch (mark) {
-    case TfrmConnectionCheck::Mark::Passed:
-      return QStringLiteral("<span style='color:#1a7f37'>\u2714</span> ") +
-             Text(CheckMarkText(mark));
-    case TfrmConnectionCheck::Mark::Failed:
-      return QStringLiteral("<span style='color:#c62828'>\u2718</span> ") +
-             Text(CheckMarkText(mark));
-    case TfrmConnectionCheck::Mark::Running:
-      return QStringLiteral("<span style='color:#1565c0'>\u25B6</span> ") +
-             Text(CheckMarkText(mark));
-    case TfrmConnectionCheck::Mark::NotRun:
-      break;
-  }
-  return QStringLiteral("<span style='color:#777777'>\u2013</span> ") + Text(CheckMarkText(mark));
+// A mark is a glyph in its colour and a word, so that it reads without colour too. The colour
+// comes from the dialog's palette, so that it reads on a light and on a dark theme.
+QString MarkText(TfrmConnectionCheck::Mark mark, const QPalette& palette) {
+  using enum CheckMark;
+  const auto [glyph, tint] = [mark] {
+    switch (mark) {
+      case Passed:
+        return std::pair{u'\u2714', Tint::Passed};
+      case Failed:
+        return std::pair{u'\u2718', Tint::Failed};
+      case Running:
+        return std::pair{u'\u25B6', Tint::Running};
+      case NotRun:
+        break;
+    }
+    return std::pair{u'\u2013', Tint::Neutral};
+  }();
+  return QStringLiteral("<span style='color:%1'>%2</span> ")
+             .arg(TintOnWindow(tint, palette).name(), QChar(glyph)) +
+         Text(CheckMarkText(mark)).toHtmlEscaped();
 }
 
 }  // namespace
@@ -114,7 +119,7 @@ void TfrmConnectionCheck::showEvent(QShowEvent* event) {
 
 void TfrmConnectionCheck::Show(Step step, Mark mark, const QString& explanation) {
   marks_[step] = mark;
-  lblMark[step]->setText(MarkText(mark));
+  lblMark[step]->setText(MarkText(mark, lblMark[step]->palette()));
   lblExplanation[step]->setText(explanation);
 }
 
