@@ -125,7 +125,8 @@ void TfrmMain::FitToScreen() {
   QSize frame = frameGeometry().size() - size();
   if (frame.isNull()) frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
   const QSize designed(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
-  setFixedSize(designed.boundedTo(shownOn->availableGeometry().size() - frame));
+  setFixedSize(FittedWindowSize(designed, shownOn->availableGeometry().size() - frame,
+                                style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)));
 }
 
 QWidget* MainForm::ControlOf(Field field) const {

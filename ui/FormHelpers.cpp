@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 // Resources of a static library must be registered by name, outside any namespace.
@@ -65,10 +66,22 @@ void CentreOnScreen(QWidget& window) {
   const QWidget* owner = window.parentWidget();
   const QScreen* screen = owner != nullptr ? owner->screen() : window.screen();
   if (screen == nullptr) return;
-  const QRect area = screen->geometry();
-  const QSize outer = window.frameGeometry().size();
+  // The room beside the desktop's panels. Before the window manager has framed the window its
+  // frame is unknown: a title bar is allowed for, and the move then places the window itself,
+  // below where its title bar will go. A window that fits the room (the main window is fitted to
+  // it) so keeps its title bar on the screen. Halves truncate toward zero.
+  const QRect area = screen->availableGeometry();
+  const bool framed = window.frameGeometry().size() != window.size();
+  const int titleBar =
+      framed ? 0 : window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+  const QSize outer = window.frameGeometry().size() + QSize(0, titleBar);
   window.move(area.left() + (area.width() - outer.width()) / 2,
-              area.top() + (area.height() - outer.height()) / 2);
+              area.top() + (area.height() - outer.height()) / 2 + titleBar);
+}
+
+QSize FittedWindowSize(QSize designed, QSize room, int scrollBarWidth) {
+  if (designed.height() > room.height()) designed.rwidth() += scrollBarWidth;
+  return designed.boundedTo(room);
 }
 
 void CentreOnOwner(QWidget& dialog) {

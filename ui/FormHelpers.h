@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -25,10 +26,15 @@ Widget* named(Widget* widget, const char* name) {
   return widget;
 }
 
-// Centres a window, its frame included, on the screen its owner is on (its own when it has
-// none), offset by where that screen sits on the desktop. Halves truncate toward zero, so a
-// window larger than the screen gets a negative offset.
+// Centres a window, its frame included (a title bar allowed for before the desktop has framed
+// it), in the room the desktop's panels leave on the screen its owner is on (its own when it has
+// none). Halves truncate toward zero, so a window larger than the room gets a negative offset.
 void CentreOnScreen(QWidget& window);
+
+// The size of a window whose designed size may not fit the room on the screen: bounded by the
+// room, and widened by a scroll bar when only its height does not fit, so that the content scrolls
+// up and down but not sideways as well.
+[[nodiscard]] QSize FittedWindowSize(QSize designed, QSize room, int scrollBarWidth);
 
 // Centres a dialog on its owner window; a dialog without owner stays where it is.
 void CentreOnOwner(QWidget& dialog);
