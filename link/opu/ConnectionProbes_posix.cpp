@@ -33,7 +33,18 @@ bool ListsMember(const group& entry, const char* user) {
   return false;
 }
 
+// The program's whole name: "comm" holds only its first 15 characters. The program file's name
+// where the process may be looked into, else the first word of its command line, else "comm".
 QString ProgramName(const QString& processFolder) {
+  QString program = QFileInfo(processFolder + QStringLiteral("/exe")).symLinkTarget();
+  program.remove(QStringLiteral(" (deleted)"));
+  if (program.isEmpty()) {
+    QFile commandLine(processFolder + QStringLiteral("/cmdline"));
+    if (commandLine.open(QIODevice::ReadOnly)) {
+      program = QString::fromLocal8Bit(commandLine.readAll().split('\0').constFirst());
+    }
+  }
+  if (!program.isEmpty()) return QFileInfo(program).fileName();
   QFile name(processFolder + QStringLiteral("/comm"));
   return name.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(name.readAll()).trimmed()
                                         : QString();

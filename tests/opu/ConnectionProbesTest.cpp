@@ -2,7 +2,10 @@
 
 #include "support/SimulatedOpu.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,10 +53,7 @@ class ForeignHolder {
   [[nodiscard]] bool Locked() const { return locked_; }
   // As the check names it: the program (a fork of this test) and its process id.
   [[nodiscard]] QString Name() const {
-    QFile comm(QStringLiteral("/proc/self/comm"));
-    const QString program =
-        comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed() : "";
-    return QStringLiteral("%1 (%2)").arg(program).arg(pid_);
+    return QStringLiteral("%1 (%2)").arg(QCoreApplication::applicationName()).arg(pid_);
   }
 
  private:
@@ -74,6 +74,22 @@ TEST(ConnectionProbesTest, MembershipOfTheSessionsGroupsOnly) {
   const group* nobody = ::getgrnam("nogroup");
   if (nobody == nullptr || nobody->gr_gid == ::getegid()) GTEST_SKIP() << "no group 'nogroup'";
   EXPECT_EQ(MembershipOf("nogroup"), GroupMembership::NotMember);
+}
+
+TEST(ConnectionProbesTest, AHolderIsNamedInFullNotByTheKernelsShortName) {
+  QTemporaryDir folder;
+  const QString program = folder.filePath(QStringLiteral("ukova-programmer-beside"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
+  // A device, as a port is; many programs hold this one.
+  const QString device = QStringLiteral("/dev/null");
+  QProcess holder;
+  holder.setStandardInputFile(device);
+  holder.start(program, {QStringLiteral("30")});
+  ASSERT_TRUE(holder.waitForStarted());
+  EXPECT_TRUE(ProgramsHolding(device).contains(
+      QStringLiteral("ukova-programmer-beside (%1)").arg(holder.processId())));
+  holder.kill();
+  holder.waitForFinished();
 }
 
 // Each failure to open says what the user needs to put it right, and leaves the link closed.
