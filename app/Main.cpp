@@ -308,6 +308,11 @@ void TfrmMain::EmptyNewRadioCode() {
   form.edtRadioCodeNew->setText({});
 }
 
+QString TfrmMain::SuggestedFileName() const {
+  if (ImageSource != SourceTransmitter || !ReadTime.isValid()) return {};
+  return ReadConfigurationName(form.edtRadioCodeOld->text(), ReadTime.date());
+}
+
 CodecContext TfrmMain::ShownCodecContext() const {
   return codecContext();
 }

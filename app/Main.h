@@ -52,6 +52,8 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] QString StatusText() const;
   void SetTitleText(const QString& title) override;
   void EmptyNewRadioCode() override;
+  // After a read: the transmitter's radio code and the day of the read.
+  [[nodiscard]] QString SuggestedFileName() const override;
 
   // Configuration files.
   void UpdateTitle() override;

@@ -192,10 +192,24 @@ void ConfigurationFiles::FileSave() {
   UpdateTitle();
 }
 
+QString ReadConfigurationName(const QString& radioCode, const QDate& day) {
+  // Only letters and digits of the code: whatever a transmitter answered, the name stays a name.
+  QString code;
+  for (const QChar character : radioCode) {
+    if (character.isLetterOrNumber() && character.unicode() < 0x80) code += character;
+  }
+  const QString date = day.toString(Qt::ISODate);
+  return code.isEmpty() ? QStringLiteral("U-KOVA_%1").arg(date)
+                        : QStringLiteral("U-KOVA_%1_%2").arg(code, date);
+}
+
 void ConfigurationFiles::FileSaveAs() {
   if (!BuildForSaving()) return;
-  const QString chosen = dialogs_.AskSaveFileName(
-      dialogParent_, configurationDialog(Msg::SaveAsTitle, state_.DefaultFolder));
+  FileDialogRequest request = configurationDialog(Msg::SaveAsTitle, state_.DefaultFolder);
+  if (const QString suggested = view_.SuggestedFileName(); !suggested.isEmpty()) {
+    request.fileName = suggested + ConfigurationExtension;
+  }
+  const QString chosen = dialogs_.AskSaveFileName(dialogParent_, request);
   if (chosen.isEmpty()) return;
   const QString target = withConfigurationExtension(chosen);
   if (!MayWriteTarget(target)) return;

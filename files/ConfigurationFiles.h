@@ -7,6 +7,7 @@
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -31,10 +32,16 @@ class ConfigurationView {
   virtual void EmptyNewRadioCode() = 0;
   // How the window shows values (limit mode, locale).
   [[nodiscard]] virtual CodecContext ShownCodecContext() const = 0;
+  // The name, without extension, the file dialogs offer for what the window shows; none for the
+  // dialogs' own pattern.
+  [[nodiscard]] virtual QString SuggestedFileName() const { return {}; }
 
  protected:
   ~ConfigurationView() = default;
 };
+
+// The name a configuration read from a transmitter is offered under: its radio code and the day.
+[[nodiscard]] QString ReadConfigurationName(const QString& radioCode, const QDate& day);
 
 // The main window's members that make up its file state; the commands change them in place.
 struct ConfigurationState {

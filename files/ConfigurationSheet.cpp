@@ -179,6 +179,13 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
   painter.restore();
 }
 
+QPageLayout SheetPageLayout() {
+  return QPageLayout(
+      QPageSize(QPageSize::A4), QPageLayout::Portrait,
+      QMarginsF(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres),
+      QPageLayout::Millimeter);
+}
+
 bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content, QString& error) {
   return WritePdfDocument(path, content.title, error,
                           [&content](QPainter& painter, QPdfWriter& writer) {
@@ -200,10 +207,7 @@ bool WritePdfDocument(const QString& path, const QString& title, QString& error,
     QPdfWriter writer(&pdf);
     writer.setTitle(title);
     writer.setCreator(Text(Msg::ProgramTitle));
-    writer.setPageLayout(QPageLayout(
-        QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(MarginMillimetres, MarginMillimetres, MarginMillimetres, MarginMillimetres),
-        QPageLayout::Millimeter));
+    writer.setPageLayout(SheetPageLayout());
     QPainter painter;
     if (!painter.begin(&writer)) {
       error = pdf.errorString();

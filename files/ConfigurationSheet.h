@@ -4,6 +4,7 @@
 #include "image/ParameterImage.h"
 
 #include <QDateTime>
+#include <QPageLayout>
 #include <QString>
 
 #include <cstdint>
@@ -60,6 +61,9 @@ struct SheetContent {
 // after that read (the sheet then shows values the transmitter never had).
 [[nodiscard]] QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
                                       const QDateTime& readTime, bool changedAfterRead = false);
+
+// The page the sheet is laid out for, on paper as in a PDF: A4 upright with its margins.
+[[nodiscard]] QPageLayout SheetPageLayout();
 
 // Paints the sheet on the device's first page, shrunk to fit when it would not.
 void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,

@@ -401,7 +401,8 @@ SheetContent SeriesController::Sheet() const {
 
 void SeriesController::btnPrintSummaryClick() {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setPageSize(QPageSize(QPageSize::A4));
+  // The margins of the PDF: a printer's own would put the sheet at the paper's edge.
+  printer.setPageLayout(SheetPageLayout());
   printer.setDocName(Text(Msg::SeriesSummaryTitle));
   if (!choosePrinter_(printer, frmSeries)) return;
   QPainter painter;

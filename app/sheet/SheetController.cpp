@@ -66,7 +66,8 @@ SheetContent SheetController::ConfigurationSheet() const {
 
 void SheetController::mnuFilePrintClick() {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setPageSize(QPageSize(QPageSize::A4));
+  // The margins of the PDF: a printer's own would put the sheet at the paper's edge.
+  printer.setPageLayout(SheetPageLayout());
   printer.setDocName(Text(Msg::SheetTitle));
   if (!choosePrinter_(printer, &window_)) return;
   QPainter painter;
@@ -81,7 +82,8 @@ void SheetController::mnuFilePrintClick() {
 
 void SheetController::mnuFileSavePdfClick() {
   const QString& current = window_.vembaData.CurrentFilePath;
-  const QString suggested = current.isEmpty() ? QString() : QFileInfo(current).completeBaseName();
+  QString suggested = window_.SuggestedFileName();
+  if (suggested.isEmpty() && !current.isEmpty()) suggested = QFileInfo(current).completeBaseName();
   const QString target =
       AskSavePath(dialogs_, &window_,
                   FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter),

@@ -536,4 +536,19 @@ TEST_F(ConfigurationFilesTest, ASaveThatWritesNothingSaysSoAndLeavesNoEarlierSav
   EXPECT_EQ(readBytes(backup), validImage());
 }
 
+TEST(ReadConfigurationName, NamesTheRadioCodeAndTheDayAndNothingAFileNameCannotHold) {
+  const QDate day(2026, 12, 8);
+  const struct {
+    const char* code;
+    const char* name;
+  } rows[] = {
+      {"1A2B", "U-KOVA_1A2B_2026-12-08"},
+      {"", "U-KOVA_2026-12-08"},
+      {"1/:\\B", "U-KOVA_1B_2026-12-08"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(ReadConfigurationName(QString::fromUtf8(row.code), day), QString::fromUtf8(row.name));
+  }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
+#include "files/ConfigurationSheet.h"
 #include "support/FileBytes.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
@@ -119,13 +120,17 @@ TEST_F(SheetControllerTest, APdfThatCannotBeWrittenIsReported) {
 
 TEST_F(SheetControllerTest, PrintingPaintsTheSameSheetOnThePrinter) {
   const QString output = filesDir.filePath(QStringLiteral("gedruckt.pdf"));
-  window->Sheet().SetPrinterChooser([output](QPrinter& printer, QWidget*) {
+  QMarginsF offered;
+  window->Sheet().SetPrinterChooser([output, &offered](QPrinter& printer, QWidget*) {
+    offered = printer.pageLayout().margins(QPageLayout::Millimeter);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(output);
     return true;
   });
   window->Sheet().mnuFilePrint->trigger();
   EXPECT_EQ(window->StatusText(), Text(Msg::SheetPrinted));
+  // The printer is offered the PDF's margins.
+  EXPECT_EQ(offered, SheetPageLayout().margins(QPageLayout::Millimeter));
   EXPECT_TRUE(HasRow(PdfText(output), Text(Msg::CaptionBatteryTestInterval),
                      window->form.edtBatteryTestInterval->text()));
 
