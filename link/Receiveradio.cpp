@@ -3,6 +3,7 @@
 #include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHideEvent>
 #include <QIcon>
@@ -12,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace {
 
@@ -95,6 +97,13 @@ void TfrmReceiveRadio::hideEvent(QHideEvent* event) {
 void TfrmReceiveRadio::FormShow() {
   CentreOnScreen(*this);
   btbtnAbort->setText(AbortCaption);
+  // The technician watches the pendant, not the screen: once on the screen the prompt comes to
+  // the front, and where the desktop keeps the focus elsewhere the taskbar asks for attention.
+  QTimer::singleShot(0, this, [this] {
+    raise();
+    activateWindow();
+    QApplication::alert(this);
+  });
 }
 
 void TfrmReceiveRadio::btbtnAbortClick() {
