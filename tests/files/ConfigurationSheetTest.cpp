@@ -34,7 +34,7 @@ SheetContent SampleSheet() {
   SheetContent sheet;
   sheet.title = QStringLiteral("U-KOVA Konfigurationsblatt");
   sheet.header = {{QStringLiteral("Funkkennung"), QStringLiteral("1A2B")},
-                  {QStringLiteral("Quelle"), QStringLiteral("Datei 'Küche Süd.ukova'")}};
+                  {QStringLiteral("Quelle"), QStringLiteral("Datei „Küche Süd.ukova“")}};
   for (int group = 1; group <= 4; ++group) {
     SheetGroup rows{QStringLiteral("Gruppe %1").arg(group), {}};
     for (int row = 1; row <= 9; ++row) {

@@ -49,8 +49,8 @@ QString ForbidPort(const QString& path) {
   (void)::stat(port.constData(), &status);
   const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
   return MembershipOf(group) == GroupMembership::NotMember
-             ? QStringLiteral("'sudo adduser $USER %1'").arg(group)
-             : QStringLiteral("'%1'").arg(group);
+             ? QStringLiteral("„sudo adduser $USER %1“").arg(group)
+             : QStringLiteral("„%1“").arg(group);
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ TEST(TfrmConnectionCheck, EachPathShowsItsMarksAndRemedyAndEndsWithTheLinkClosed
        current,
        {F, N, N, N},
        Step::StepUnit,
-       "/ttyUSB0 ('FT232R USB UART')"},
+       "/ttyUSB0 („FT232R USB UART“)"},
       {"missing named port",
        Missing,
        current,

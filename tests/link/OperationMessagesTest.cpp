@@ -40,12 +40,12 @@ TEST(OperationMessagesTest, EveryMessageOfTheOperationsReadsAsTheUserSeesIt) {
        "OPU kann nicht angesprochen werden. Bitte stellen Sie sicher, dass das USB Kabel und das "
        "Netzteil an der OPU angeschlossen sind."},
       {Msg::PortBusy,
-       "Die Schnittstelle %s der OPU ist belegt: ein anderes Programm verwendet das "
-       "Programmiergerät. Bitte beenden Sie das andere Programm."},
+       "Die Schnittstelle %s der OPU ist belegt: Ein anderes Programm verwendet sie. Bitte "
+       "beenden Sie das andere Programm."},
       {Msg::PortNotOpened, "Die Schnittstelle %s der OPU kann nicht geöffnet werden."},
       {Msg::PortPermissionDenied,
        "Keine Berechtigung für die Schnittstelle %s der OPU. Bitte nehmen Sie den Benutzer in die "
-       "Gruppe '%s' auf und melden Sie sich neu an."},
+       "Gruppe „%s“ auf und melden Sie sich neu an."},
       {Msg::PressButtonForCode, "Drücken Sie die U-KOVA Taste zum Auslesen der Funkkennung"},
       {Msg::PressButtonToChangeCode,
        "Drücken Sie die U-KOVA Taste erneut um die Kennnummer zu ändern\n\nBitte achten Sie "
@@ -72,7 +72,7 @@ TEST(OperationMessagesTest, EveryMessageOfTheOperationsReadsAsTheUserSeesIt) {
        "Die Prüfung nach dem Schreiben hat Abweichungen gefunden:\n\n%s\nBitte schreiben Sie die "
        "Konfiguration erneut."},
       {Msg::VerifyPendantSilent,
-       "Die Prüfung nach dem Schreiben ist fehlgeschlagen: der U-KOVA antwortet nicht unter der "
+       "Die Prüfung nach dem Schreiben ist fehlgeschlagen: Der U-KOVA antwortet nicht unter der "
        "Funkkennung %s."},
       {Msg::WaitTimedOut, "Zeitüberschreitung, bitte noch einmal versuchen"},
       {Msg::WaitingForPendant, "Auf das Auslösen des U-KOVA wird gewartet"},
@@ -114,11 +114,11 @@ TEST(OperationMessagesTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   const std::pair<OpenFailure, QString> cases[] = {
       {{OpenFailure::NoPermission, "/dev/ttyUSB0", "dialout"},
        QString::fromUtf8("Keine Berechtigung für die Schnittstelle /dev/ttyUSB0 der OPU. Bitte "
-                         "nehmen Sie den Benutzer in die Gruppe 'dialout' auf und melden Sie sich "
+                         "nehmen Sie den Benutzer in die Gruppe „dialout“ auf und melden Sie sich "
                          "neu an.")},
       {{OpenFailure::Busy, "/dev/ttyUSB0", {}},
-       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU ist belegt: ein anderes Programm "
-                         "verwendet das Programmiergerät. Bitte beenden Sie das andere Programm.")},
+       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU ist belegt: Ein anderes Programm "
+                         "verwendet sie. Bitte beenden Sie das andere Programm.")},
       {{OpenFailure::Other, "/dev/ttyUSB0", {}},
        QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU kann nicht geöffnet werden.")},
       {{OpenFailure::NotFound, {}, {}}, QString()},

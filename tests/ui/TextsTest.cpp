@@ -1,10 +1,12 @@
 #include "ui/Texts.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -177,4 +179,35 @@ TEST(FormatText, FewerOrMoreArgumentsThanPlaceholders) {
                         "Bitte kontaktieren Sie die Orvel GmbH"));
   EXPECT_EQ(FormatText(Msg::CaptionRetransmissionAttempts, {QStringLiteral("unused")}),
             Text(Msg::CaptionRetransmissionAttempts));
+}
+
+// The texts the program added beside the system's own (10000 to 10892, and 19999, which stay as
+// they are) speak one vocabulary: "der U-KOVA" as in "vom U-KOVA", "die OPU", "Schnittstelle" for
+// its port, "USB-Kabel", German quotation marks, and "Programmiergerät" only as the program's
+// name and in the menu item that chooses the OPU.
+TEST(TextTable, TheAddedTextsSpeakOneVocabulary) {
+  using Rule = std::pair<const char*, QRegularExpression>;
+  const auto caseless = QRegularExpression::CaseInsensitiveOption;
+  const Rule rules[] = {
+      {"German quotation marks", QRegularExpression(QStringLiteral("'[^']*'|\""))},
+      {"der U-KOVA", QRegularExpression(QStringLiteral("\\b(die|das|eine|einer|keine|jede|nächste|"
+                                                       "ihre)\\s+U-KOVA\\b(?![ -](LED|Taste))"),
+                                        caseless)},
+      {"die OPU", QRegularExpression(
+                      QStringLiteral("\\b(das|dem|des|den|ein|einem|eines|kein|zum|vom)\\s+OPU\\b"),
+                      caseless)},
+      {"Schnittstelle", QRegularExpression(QStringLiteral("Anschl[uü]ss(?!e \\(COM)|\\bPort\\b"))},
+      {"USB-Kabel", QRegularExpression(QStringLiteral("USB ?(Kabel|Leitung)"))},
+      {"Programmiergerät", QRegularExpression(QStringLiteral("Programmiergerät(?! &?wählen)"))},
+  };
+  int added = 0;
+  for (int number = 10893; number < 19999; ++number) {
+    const QString text = Text(static_cast<Msg::Id>(number));
+    if (text.isEmpty()) continue;
+    ++added;
+    for (const auto& [term, pattern] : rules) {
+      EXPECT_FALSE(pattern.match(text).hasMatch()) << number << " needs " << term;
+    }
+  }
+  EXPECT_GT(added, 200);
 }
