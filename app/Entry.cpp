@@ -6,6 +6,7 @@
 #include "app/copy/HandedStart.h"
 #include "app/copy/RunningCopy.h"
 #include "app/copy/RunningCopyController.h"
+#include "app/who/TechnicianController.h"
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "files/ImageFiles.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
       runningCopy.Take(DecodeHandedStart(message));
     });
   }
+  // Once, while no technician's name is kept: every record line from the first names who worked.
+  windows->frmMain->Technician().AskIfUnset();
   Application::exec();
   // Its notifier belongs to the application's event loop.
   place.reset();

@@ -11,6 +11,7 @@
 #include "app/safetynet/SafetyNetController.h"
 #include "app/series/SeriesController.h"
 #include "app/sheet/SheetController.h"
+#include "app/who/TechnicianController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
 #include "image/FieldCatalogue.h"
@@ -78,7 +79,11 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
         new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, *operations_,
                                         *environment_.dialogs, InactivityLimitMode());
   }
-  series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *safetyNet_,
+  // A finished operation's line names the technician before the safety net keeps it.
+  technician_ = new TechnicianController(*this, *form.mnuFile, form.mnuDelimter2, *form.sbStatus,
+                                         VembaIni, *environment_.dialogs, *safetyNet_);
+  operations_->SetObserver(technician_);
+  series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *technician_,
                                  *environment_.dialogs);
   // Reads its choice from the settings file, whose path the start-up has just found.
   portChoice_ =

@@ -24,6 +24,7 @@ class SafetyNetController;
 class InterlockSettingsController;
 class SeriesController;
 class PortChoiceController;
+class TechnicianController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -87,6 +88,7 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] InterlockSettingsController* Interlocks() { return interlocks_; }
   [[nodiscard]] SeriesController& Series() { return *series_; }
   [[nodiscard]] PortChoiceController& PortChoice() { return *portChoice_; }
+  [[nodiscard]] TechnicianController& Technician() { return *technician_; }
   // The port and trace every link of the program opens with: the chosen port or the command
   // line's.
   [[nodiscard]] OpuLinkOptions LinkOptions() const;
@@ -168,4 +170,5 @@ class TfrmMain : public QMainWindow,
   bool traceProblemReported_ = false;
   InterlockSettingsController* interlocks_ = nullptr;
   PortChoiceController* portChoice_ = nullptr;
+  TechnicianController* technician_ = nullptr;
 };

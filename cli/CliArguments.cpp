@@ -56,6 +56,7 @@ enum Option : unsigned {
   OptDryRun = 1U << 3U,
   OptYes = 1U << 4U,
   OptPendant = 1U << 5U,
+  OptRecord = 1U << 6U,  // who and for whom: the operations that write a record line
 };
 
 struct OperationShape {
@@ -67,13 +68,13 @@ struct OperationShape {
 OperationShape ShapeOf(CliOperation operation) {
   switch (operation) {
     case CliOperation::Read:
-      return {OptOut, 0, Msg::CliOperandFile};
+      return {OptOut | OptRecord, 0, Msg::CliOperandFile};
     case CliOperation::Write:
-      return {OptNewCode | OptVerify | OptDryRun | OptYes, 1, Msg::CliOperandFile};
+      return {OptNewCode | OptVerify | OptDryRun | OptYes | OptRecord, 1, Msg::CliOperandFile};
     case CliOperation::Verify:
-      return {0, 1, Msg::CliOperandFile};
+      return {OptRecord, 1, Msg::CliOperandFile};
     case CliOperation::ChangeCode:
-      return {OptDryRun | OptYes, 1, Msg::CliOperandCode};
+      return {OptDryRun | OptYes | OptRecord, 1, Msg::CliOperandCode};
     case CliOperation::Check:
       return {OptPendant, 0, Msg::CliOperandFile};
     case CliOperation::Show:
@@ -94,7 +95,8 @@ class Parser {
     // Help wins wherever it stands before "--", also beside a mistake.
     for (const QString& argument : arguments_) {
       if (argument == u"--") break;
-      if (argument == u"--help" || argument == u"-h") return {{}, Text(Msg::CliHelp), {}};
+      if (argument == u"--help" || argument == u"-h")
+        return {{}, Text(Msg::CliHelp) + Text(Msg::CliHelpRecord), {}};
     }
     const OperationShape shape = ShapeOf(command_.operation);
     QStringList operands;
@@ -152,6 +154,18 @@ class Parser {
     return argument == name || argument.startsWith(name + u'=');
   }
 
+  // The record column an option names (--technician, --site, --resident); none for another.
+  QString* RecordField(const QString& argument) {
+    const std::pair<const char16_t*, QString*> fields[] = {
+        {u"--technician", &command_.technician},
+        {u"--site", &command_.site},
+        {u"--resident", &command_.resident},
+    };
+    for (const auto& [name, field] : fields)
+      if (Named(argument, QString::fromUtf16(name))) return field;
+    return nullptr;
+  }
+
   std::optional<QString> TakeOption(const QString& argument, unsigned allowed) {
     const auto notHere = [&] { return FormatText(Msg::CliOptionNotHere, {argument, word_}); };
     if (argument == u"--json") {
@@ -164,6 +178,11 @@ class Parser {
           ValueOf(argument, out ? QStringLiteral("--out") : QStringLiteral("--new-code"));
       if (!value) return FormatText(Msg::CommandLineMissingValue, {argument});
       (out ? command_.outFile : command_.newCode) = *value;
+    } else if (QString* field = RecordField(argument)) {
+      if ((allowed & OptRecord) == 0) return notHere();
+      const std::optional<QString> value = ValueOf(argument, argument.section(u'=', 0, 0));
+      if (!value) return FormatText(Msg::CommandLineMissingValue, {argument});
+      *field = value->simplified();
     } else if (argument == u"--verify") {
       if ((allowed & OptVerify) == 0) return notHere();
       command_.verify = true;

@@ -37,6 +37,11 @@ struct CliCommand {
   // The warning before a write that switches off an alarm function of a known pendant.
   bool acceptAlarmChanges = false;
   bool serviceMode = false;  // -SERVICE: the inactivity limit as the raw count
+  // Who and for whom, for the record lines: --technician (else the window's kept name), --site,
+  // --resident.
+  QString technician;
+  QString site;
+  QString resident;
   OpuLinkOptions link;
 };
 

@@ -4,11 +4,28 @@
 #include "cli/CliShow.h"
 #include "files/DataFolders.h"
 #include "files/ProgrammingRecord.h"
+#include "files/VembaIni.h"
 #include "image/FieldRules.h"
 #include "ui/Texts.h"
 
+namespace {
+
+// The window's kept name unless the command line names one: the bench's lines name the same
+// technician as the window's.
+QString TechnicianFor(const CliCommand& command, const QString& dataFolder) {
+  if (!command.technician.isEmpty()) return command.technician;
+  VembaIni settings;
+  settings.SetPath(DataFilePath(dataFolder, SettingsFileName));
+  return KeptTechnicianName(settings);
+}
+
+}  // namespace
+
 CliFrontEnd::CliFrontEnd(const CliCommand& command, QString dataFolder)
-    : command_(command), dataFolder_(std::move(dataFolder)), context_(CliCodecContext(command)) {
+    : command_(command),
+      dataFolder_(std::move(dataFolder)),
+      technician_(TechnicianFor(command, dataFolder_)),
+      context_(CliCodecContext(command)) {
   QObject::connect(&timer_, &QTimer::timeout, [this] {
     if (poll_) poll_();
   });
@@ -66,8 +83,15 @@ void CliFrontEnd::StartPollTimer(int intervalMs) {
 }
 
 void CliFrontEnd::OperationFinished(const OperationOutcome& outcome) {
-  outcomes_.push_back(outcome);
-  keepProblems_ << KeepOperation(dataFolder_, outcome);
+  OperationOutcome stamped = outcome;
+  stamped.technician = technician_;
+  // A series' unit names its own site and room from the assignment list.
+  if (stamped.site.isEmpty() && stamped.resident.isEmpty()) {
+    stamped.site = command_.site;
+    stamped.resident = command_.resident;
+  }
+  outcomes_.push_back(stamped);
+  keepProblems_ << KeepOperation(dataFolder_, stamped);
   // The line just kept names the backup and the checksum, as the record window shows them.
   const auto entries = ReadRecordFile(DataFilePath(dataFolder_, RecordFileName));
   kept_.push_back(entries && !entries->empty() ? entries->back() : RecordEntry{});

@@ -77,6 +77,7 @@ class CliFrontEnd final : public TransmitterView,
 
   const CliCommand& command_;
   QString dataFolder_;
+  QString technician_;
   CodecContext context_;
   FieldValues fields_;
   QString status_;

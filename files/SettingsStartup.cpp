@@ -48,12 +48,14 @@ QString findStandardConfigFolder(const StartupEnvironment& environment) {
 }
 
 // A settings file of an older (or newer) version is replaced by the template; only the user's
-// chosen folder survives. The upgrade counts, and so renews the factory image, only once the new
-// version is recorded: a settings file that refuses the renewal would otherwise make every start
-// an upgrade and copy the template over the user's own factory image each time.
+// chosen folder and the technician's name survive. The upgrade counts, and so renews the factory
+// image, only once the new version is recorded: a settings file that refuses the renewal would
+// otherwise make every start an upgrade and copy the template over the user's own factory image
+// each time.
 void renewSettings(const StartupEnvironment& environment, const IniContent& current,
                    StartupSettings& result, VembaIni& settings) {
   const QString configDirectory = current.ReadString(SetupSection, ConfigDirectoryKey);
+  const QString technician = current.ReadString(TechnicianSection, TechnicianNameKey);
   const QString storedVersion = current.ReadString(SetupSection, AppVersionKey);
   if (storedVersion == environment.programVersion) return;
   const QString settingsPath = settings.Path();
@@ -65,6 +67,8 @@ void renewSettings(const StartupEnvironment& environment, const IniContent& curr
   if (!configDirectory.isEmpty()) {
     settings.WriteSetting(SetupSection, ConfigDirectoryKey, configDirectory);
   }
+  if (!technician.isEmpty())
+    settings.WriteSetting(TechnicianSection, TechnicianNameKey, technician);
   settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
   result.SettingsUpgrade = true;
 }

@@ -10,3 +10,7 @@ void VembaIni::WriteSetting(const QString& section, const QString& key,
                             const QString& value) const {
   IniFile(settingsPath).WriteString(section, key, value);
 }
+
+QString KeptTechnicianName(const VembaIni& settings) {
+  return settings.ReadSetting(TechnicianSection, TechnicianNameKey).simplified();
+}

@@ -12,6 +12,15 @@ inline const QString VerifyAfterWriteKey = QStringLiteral("VerifyAfterWrite");
 // Service mode only: the guarded fields a write switches off without asking, by control name.
 inline const QString SilencedInterlocksKey = QStringLiteral("SilencedInterlocks");
 
+// The technician's name, written into every record line: a section of its own, kept through an
+// upgrade like the chosen folder.
+inline const QString TechnicianSection = QStringLiteral("Technician");
+inline const QString TechnicianNameKey = QStringLiteral("Name");
+
+class VembaIni;
+// The technician's name as kept, on one line; empty when none is.
+[[nodiscard]] QString KeptTechnicianName(const VembaIni& settings);
+
 // The program's settings file. Every read and write goes to the file itself, nothing is kept
 // in between, so several running copies see each other's last writes.
 class VembaIni {

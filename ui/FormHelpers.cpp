@@ -1,6 +1,7 @@
 #include "ui/FormHelpers.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -107,4 +108,13 @@ void ReleaseFocusTracking(QWidget& window) {
   // window takes it.
   if (QGuiApplication::focusWindow() == handle)
     QObject::connect(handle, focusObjectChanged, qApp, updateFocusObject);
+}
+
+void AddOkAbortButtons(QDialog& dialog, QLayout& layout) {
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(OkCaption, QDialogButtonBox::AcceptRole);
+  buttons->addButton(AbortCaption, QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout.addWidget(buttons);
 }

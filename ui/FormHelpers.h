@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -52,6 +54,9 @@ void BindRowLabel(QLabel* label, QWidget* control, const QString& rowCaption = {
 // connection per showing. Call when a dialog that is kept for reuse has hidden: it keeps one
 // connection while it holds the activation, none otherwise.
 void ReleaseFocusTracking(QWidget& window);
+
+// "&OK" and "&Abbruch" at the foot of a dialog's layout, accepting and rejecting it.
+void AddOkAbortButtons(QDialog& dialog, QLayout& layout);
 
 // Our drawing of the pendant transmitter, at its display size of 121 x 160.
 [[nodiscard]] QPixmap PendantPicture();

@@ -10,10 +10,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,12 +51,7 @@ TfrmPortChoice::TfrmPortChoice(const std::vector<UsbSerialPort>& ports, const QS
     note->setWordWrap(true);
     layout->addWidget(note);
   }
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(OkCaption, QDialogButtonBox::AcceptRole);
-  buttons->addButton(AbortCaption, QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  AddOkAbortButtons(*this, *layout);
   cbbxPort->setFocus();
 }
 

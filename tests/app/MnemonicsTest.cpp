@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "app/port/PortChoiceController.h"
+#include "app/who/TechnicianController.h"
 #include "files/ComparisonWindow.h"
 #include "files/RecordWindow.h"
 #include "link/ConnectionCheck.h"
@@ -97,6 +98,7 @@ TEST_F(MnemonicsTest, NoWindowOfTheProgramSharesAMnemonic) {
   TfrmRecord record(dialogs, main);
   TfrmComparison comparison(main);
   TfrmPortChoice portChoice({}, QString(), QStringLiteral("/dev/pts/1"), main);
+  TfrmSettings settings(QStringLiteral("Anna Berg"), true, main);
   const std::vector<const QWidget*> dialogWindows = {windows->frmReceiveRadio.get(),
                                                      windows->frmSelectDirectory.get(),
                                                      windows->frmChangeCode.get(),
@@ -104,7 +106,8 @@ TEST_F(MnemonicsTest, NoWindowOfTheProgramSharesAMnemonic) {
                                                      &check,
                                                      &record,
                                                      &comparison,
-                                                     &portChoice};
+                                                     &portChoice,
+                                                     &settings};
   for (const QWidget* window : dialogWindows) {
     EXPECT_EQ(SharedMnemonics(ControlCaptions(*window)), QStringList())
         << window->metaObject()->className();

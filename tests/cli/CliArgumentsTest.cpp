@@ -191,10 +191,39 @@ TEST(CliArguments, RefusesAWrongCommandLineWithItsMessage) {
   }
 }
 
+TEST(CliArguments, WhoAndForWhomGoWithTheOperationsThatKeepARecordLine) {
+  const struct {
+    QStringList arguments;
+    QStringList who;    // technician, site, resident
+    Msg::Id refusal{};  // none when taken
+  } rows[] = {
+      {{"read", "--technician", "Anna Berg", "--site=Haus Linde", "--resident", "Zi 12"},
+       {"Anna Berg", "Haus Linde", "Zi 12"}},
+      {{"write", "a.ukova", "--technician=  Anna\n Berg "}, {"Anna Berg", "", ""}},
+      {{"change-code", "7001", "--resident=Zi 3"}, {"", "", "Zi 3"}},
+      {{"verify", "a.ukova", "--site", "-"}, {"", "-", ""}},
+      {{"show", "a.ukova", "--site", "Haus Linde"}, {}, Msg::CliOptionNotHere},
+      {{"check", "--technician=Anna"}, {}, Msg::CliOptionNotHere},
+      {{"read", "--resident"}, {}, Msg::CommandLineMissingValue},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.join(u' ').toStdString());
+    const CliParse parse = ParseCliArguments(row.arguments);
+    if (row.refusal != Msg::Id{}) {
+      EXPECT_TRUE(parse.refusal.startsWith(Opening(row.refusal))) << parse.refusal.toStdString();
+      continue;
+    }
+    ASSERT_TRUE(parse.command) << parse.refusal.toStdString();
+    EXPECT_EQ(
+        (QStringList{parse.command->technician, parse.command->site, parse.command->resident}),
+        row.who);
+  }
+}
+
 TEST(CliArguments, HelpWinsWhereverItStands) {
   for (const QStringList& arguments :
        {QStringList{"read", "--help"}, {"change-code", "-h"}, {"show", "--bogus", "--help"}})
-    EXPECT_EQ(ParseCliArguments(arguments).helpText, Text(Msg::CliHelp));
+    EXPECT_EQ(ParseCliArguments(arguments).helpText, Text(Msg::CliHelp) + Text(Msg::CliHelpRecord));
 }
 
 }  // namespace

@@ -79,6 +79,25 @@ TEST_F(CliOperations, ReadKeepsTheFileTheBackupAndTheRecordLine) {
   EXPECT_EQ(backup, bytes);
 }
 
+TEST_F(CliOperations, RecordLinesNameTheWindowsTechnicianOrTheOneGiven) {
+  ASSERT_TRUE(QDir().mkpath(cli.DataFolder()));
+  QFile settings(cli.DataFolder() + QStringLiteral("Values.ini"));
+  ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+  settings.write("[Technician]\r\nName=Anna Berg\r\n");
+  settings.close();
+  ASSERT_EQ(cli.Run(OnOpu({QStringLiteral("read")})).exitCode, ExitSuccess);
+  ASSERT_EQ(cli.Run(OnOpu({"read", "--technician", "Ben Kurz", "--site=Haus Linde", "--resident",
+                           "Zi 12"}))
+                .exitCode,
+            ExitSuccess);
+  const std::vector<RecordEntry> record = Record();
+  ASSERT_EQ(record.size(), 2U);
+  EXPECT_EQ((QStringList{record[0].technician, record[0].site, record[0].resident}),
+            (QStringList{"Anna Berg", "", ""}));
+  EXPECT_EQ((QStringList{record[1].technician, record[1].site, record[1].resident}),
+            (QStringList{"Ben Kurz", "Haus Linde", "Zi 12"}));
+}
+
 TEST_F(CliOperations, WriteSendsTheFileAndChecksItAfterwards) {
   const QString file = WriteSample(QStringLiteral("new.ukova"), {{0x32, 7}, {0x33, 0x25}});
   const CliRunResult run = cli.Run(
