@@ -54,7 +54,7 @@ QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
 }
 
 QString BackupPathInFolder(const QString& dataFolder, const QString& backup) {
-  const QString path = QDir::cleanPath(dataFolder + backup);
+  const QString path = QDir::cleanPath(dataFolder + QDir::fromNativeSeparators(backup));
   return !backup.isEmpty() && IsInBackupsFolder(dataFolder, path) ? path : QString();
 }
 

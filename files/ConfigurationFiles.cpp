@@ -249,7 +249,7 @@ void ConfigurationFiles::OpenRecentFile(const QString& path) {
   }
   try {
     recentFiles_.Remove(path);
-    view_.SetStatusText(FormatText(Msg::RecentFileGone, {path}));
+    view_.SetStatusText(FormatText(Msg::RecentFileGone, {QDir::toNativeSeparators(path)}));
   } catch (const IniWriteError& error) {
     view_.SetStatusText(FormatText(Msg::RecentFilesNotSaved, {error.message()}));
   }

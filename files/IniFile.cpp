@@ -2,6 +2,7 @@
 
 #include "files/ImageFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -96,7 +97,9 @@ int leadingNumber(const QString& text) {
 }  // namespace
 
 IniWriteError::IniWriteError(const QString& path)
-    : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
+    : std::runtime_error(QStringLiteral("Unable to write to %1")
+                             .arg(QDir::toNativeSeparators(path))
+                             .toStdString()) {}
 
 IniEncoding DetectIniEncoding(const QByteArray& data) {
   if (data.startsWith(utf16LittleEndianMark)) return IniEncoding::Utf16LittleEndian;

@@ -5,6 +5,7 @@
 #include "ui/Texts.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -393,9 +394,10 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
   if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
     const BackupOutcome backup =
         WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);
-    entry.backup = backup.relativePath;
+    // Written as the platform writes paths for people: with backslashes on Windows.
+    entry.backup = QDir::toNativeSeparators(backup.relativePath);
     if (!backup.failedPath.isEmpty()) {
-      problems << FormatText(Msg::BackupNotSaved, {backup.failedPath});
+      problems << FormatText(Msg::BackupNotSaved, {QDir::toNativeSeparators(backup.failedPath)});
       // The line names no checksum of bytes that are on no disk, and says why.
       entry.sha256.clear();
       const QString missing = Text(Msg::RecordBackupMissing);
@@ -404,6 +406,6 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
   }
   const QString recordPath = dataFolder + RecordFileName;
   if (!AppendRecordEntry(recordPath, entry))
-    problems << FormatText(Msg::RecordNotWritten, {recordPath});
+    problems << FormatText(Msg::RecordNotWritten, {QDir::toNativeSeparators(recordPath)});
   return problems;
 }

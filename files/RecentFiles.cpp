@@ -2,6 +2,7 @@
 
 #include "files/IniFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -23,7 +24,8 @@ QStringList RecentFiles::Paths() const {
   const IniContent content = IniFile(settings_.Path()).Load().content;
   QStringList paths;
   for (int index = 0; index < MaxCount; ++index) {
-    const QString path = content.ReadString(RecentSection, EntryKey(index));
+    const QString path =
+        QDir::fromNativeSeparators(content.ReadString(RecentSection, EntryKey(index)));
     if (!path.isEmpty() && !paths.contains(path)) paths << path;
   }
   return paths;
@@ -50,7 +52,9 @@ void RecentFiles::Remove(const QString& path) const {
 void RecentFiles::Store(const QStringList& paths) const {
   const IniContent stored = IniFile(settings_.Path()).Load().content;
   for (int index = 0; index < MaxCount; ++index) {
-    const QString value = index < paths.size() ? paths.at(index) : QString();
+    // Written as the platform's own programs write paths: with backslashes on Windows.
+    const QString value =
+        index < paths.size() ? QDir::toNativeSeparators(paths.at(index)) : QString();
     // Unchanged entries are not written again: each write replaces the whole file.
     if (stored.ReadString(RecentSection, EntryKey(index)) != value)
       settings_.WriteSetting(RecentSection, EntryKey(index), value);

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -263,7 +264,8 @@ bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   model_->Filter(ChosenFilter());
   const QString path = dataFolder + RecordFileName;
   if (!reader_.Open(path) || !chain_.Open(path, reader_.FirstByteRead())) {
-    dialogs_.ShowError(parentWidget(), FormatText(Msg::RecordNotReadable, {path}));
+    dialogs_.ShowError(parentWidget(),
+                       FormatText(Msg::RecordNotReadable, {QDir::toNativeSeparators(path)}));
     return false;
   }
   std::vector<RecordEntry> newest = reader_.ReadOlder(FirstPartBytes);
@@ -388,8 +390,9 @@ void TfrmRecord::btnOpenBackupClick() {
     return;
   }
   if (BackupPathInFolder(dataFolder_, backup).isEmpty()) {
-    dialogs_.ShowInformation(this, FormatText(Msg::RecordBackupOutsideFolder,
-                                              {backup, dataFolder_ + BackupsFolderName}));
+    dialogs_.ShowInformation(
+        this, FormatText(Msg::RecordBackupOutsideFolder,
+                         {backup, QDir::toNativeSeparators(dataFolder_ + BackupsFolderName)}));
     return;
   }
   accept();

@@ -72,11 +72,11 @@ void TfrmSelectDirectory::showEvent(QShowEvent* event) {
 }
 
 void TfrmSelectDirectory::SetFolder(const QString& folder) {
-  edtActiveConfigDirectory->setText(WithoutTrailingSeparator(folder));
+  edtActiveConfigDirectory->setText(QDir::toNativeSeparators(WithoutTrailingSeparator(folder)));
 }
 
 QString TfrmSelectDirectory::GetFolder() const {
-  return WithoutTrailingSeparator(edtActiveConfigDirectory->text());
+  return WithoutTrailingSeparator(QDir::fromNativeSeparators(edtActiveConfigDirectory->text()));
 }
 
 ModalResult TfrmSelectDirectory::ShowModal() {
@@ -88,13 +88,14 @@ void TfrmSelectDirectory::btnBrowseClick() {
   const QString preselected = !current.isEmpty() && QDir(current).exists() ? current : QString();
   const QString picked =
       userDialogs.AskFolder(this, Text(Msg::SelectNewDefaultFolder), preselected);
-  if (!picked.isEmpty()) edtActiveConfigDirectory->setText(WithoutTrailingSeparator(picked));
+  if (!picked.isEmpty()) SetFolder(picked);
 }
 
 bool SelectDefaultFolder(TfrmSelectDirectory& dialog, QString& defaultFolder, VembaIni& settings) {
   dialog.SetFolder(defaultFolder);
   if (dialog.ShowModal() != mrOk) return false;
   defaultFolder = dialog.GetFolder();
-  settings.WriteSetting(SetupSection, ConfigDirectoryKey, defaultFolder);
+  // Written as the platform's own programs write paths: with backslashes on Windows.
+  settings.WriteSetting(SetupSection, ConfigDirectoryKey, QDir::toNativeSeparators(defaultFolder));
   return true;
 }

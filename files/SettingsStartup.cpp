@@ -8,6 +8,7 @@
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -96,7 +97,8 @@ void provisionSettings(const StartupEnvironment& environment, StartupSettings& r
     case IniFile::Status::TooLarge:
       // Its content is unknown: replacing it could lose the user's settings, so the run goes on
       // with the defaults and leaves both files as they are.
-      result.notice = FormatText(Msg::SettingsNotReadable, {settings.Path()});
+      result.notice =
+          FormatText(Msg::SettingsNotReadable, {QDir::toNativeSeparators(settings.Path())});
       return;
   }
 }
@@ -152,7 +154,8 @@ StartupSettings RunSettingsStartup(const StartupEnvironment& environment, VembaI
   settings.SetPath(DataFilePath(result.DataFolder, SettingsFileName));
   if (!examineCommandLine(environment.arguments, result)) {
     const QString stored = settings.ReadSetting(SetupSection, ConfigDirectoryKey);
-    if (!stored.isEmpty()) result.DefaultFolder = WithoutTrailingSeparator(stored);
+    if (!stored.isEmpty())
+      result.DefaultFolder = WithoutTrailingSeparator(QDir::fromNativeSeparators(stored));
   }
   return result;
 }

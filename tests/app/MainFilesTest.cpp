@@ -219,7 +219,8 @@ TEST_F(MainFilesTest, ChosenDefaultFolderIsUsedAtOnceEvenWhenTheSettingsRefuseIt
   const QString refused = filePath(QStringLiteral("abgelehnt"));
   chooseInDialog(refused);
   window->form.mnuFileSelectDefaultFolder->trigger();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(QStringLiteral("Unable to write to ") + settingsPath));
+  EXPECT_THAT(dialogs.texts(), ElementsAre(QStringLiteral("Unable to write to ") +
+                                           QDir::toNativeSeparators(settingsPath)));
   EXPECT_EQ(window->DefaultFolder, refused);
   EXPECT_EQ(window->VembaIni.ReadSetting(SetupSection, ConfigDirectoryKey), chosen);
   window->form.mnuFileSaveAs->trigger();  // cancelled

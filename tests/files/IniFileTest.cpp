@@ -230,14 +230,15 @@ TEST_F(IniFileTest, RefusedWritesNameThePathAndLeaveTheFileAlone) {
     IniFile(missingFolderPath).WriteString("Setup", "AppVersion", "1");
     FAIL() << "write into a missing folder succeeded";
   } catch (const IniWriteError& error) {
-    EXPECT_EQ(error.message(), QStringLiteral("Unable to write to ") + missingFolderPath);
+    EXPECT_EQ(error.message(),
+              QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(missingFolderPath));
   }
 
   writeBytes(path, foreignContent);
   QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   EXPECT_TRUE(IsWriteProtected(path));
   EXPECT_EQ(writeFailureMessage("Setup", "AppVersion", "1"),
-            QStringLiteral("Unable to write to ") + path);
+            QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path));
   EXPECT_EQ(readBytes(path), foreignContent);
 }
 

@@ -159,9 +159,10 @@ TEST_F(KeepOperationTest, AReadLeavesItsBytesAsABackupThatTheRecordNames) {
             QByteArray(reinterpret_cast<const char*>(sampleBytes(0x11).data()), 256));
   const auto entries = record();
   ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0], (RecordEntry{"2026-12-07T14:03:22+01:00", "Lesen", "1A2B", "1A2B", "OK", "",
-                                     first, Sha256Hex(sampleBytes(0x11))}));
-  EXPECT_EQ(entries[1].backup, second);
+  EXPECT_EQ(entries[0],
+            (RecordEntry{"2026-12-07T14:03:22+01:00", "Lesen", "1A2B", "1A2B", "OK", "",
+                         QDir::toNativeSeparators(first), Sha256Hex(sampleBytes(0x11))}));
+  EXPECT_EQ(entries[1].backup, QDir::toNativeSeparators(second));
   EXPECT_EQ(Sha256Hex(ImageBytes{}),
             "5341e6b2646979a70e57653007a1f310169421ec9bdd9f1a5648f75ade005af1");
 }
@@ -226,9 +227,11 @@ TEST_F(KeepOperationTest, AFailedOperationIsRecordedWithItsMessageAndNoBackup) {
 TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   // Directories in the files' places stop root as well as any user.
   writeBytes(data + BackupsFolderName, "not a folder");
-  EXPECT_THAT(KeepOperation(data, read(sampleBytes(1))),
-              ElementsAre(FormatText(Msg::BackupNotSaved, {BackupFolder(data, "1A2B") +
-                                                           "2026-12-07_14-03-22_Lesen.ukova"})));
+  EXPECT_THAT(
+      KeepOperation(data, read(sampleBytes(1))),
+      ElementsAre(FormatText(Msg::BackupNotSaved,
+                             {QDir::toNativeSeparators(BackupFolder(data, "1A2B") +
+                                                       "2026-12-07_14-03-22_Lesen.ukova")})));
   EXPECT_TRUE(record().at(0).backup.isEmpty());
   // No checksum of bytes that are on no disk; the line says that the backup is missing.
   EXPECT_TRUE(record().at(0).sha256.isEmpty());
@@ -238,7 +241,8 @@ TEST_F(KeepOperationTest, WhatCannotBeWrittenIsSaidAndTheRestIsStillKept) {
   QDir(data).remove(RecordFileName);
   ASSERT_TRUE(QDir(data).mkdir(RecordFileName));
   EXPECT_THAT(KeepOperation(data, read(sampleBytes(1))),
-              ElementsAre(FormatText(Msg::RecordNotWritten, {data + RecordFileName})));
+              ElementsAre(FormatText(Msg::RecordNotWritten,
+                                     {QDir::toNativeSeparators(data + RecordFileName)})));
   EXPECT_TRUE(QFileInfo::exists(data + "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova"));
   EXPECT_EQ(ReadRecordFile(data + RecordFileName), std::nullopt);
 }
@@ -291,7 +295,7 @@ TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSays
   const QString kept = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
   const QString backups = data + BackupsFolderName;
   const auto outside = [&backups](const QString& backup) {
-    return FormatText(Msg::RecordBackupOutsideFolder, {backup, backups});
+    return FormatText(Msg::RecordBackupOutsideFolder, {backup, QDir::toNativeSeparators(backups)});
   };
   const Case cases[] = {
       {kept, QDir::cleanPath(data + kept), ""},

@@ -40,7 +40,8 @@ class SelectDirectoryTest : public ::testing::Test {
 
 TEST_F(SelectDirectoryTest, FolderComesAndGoesWithoutTrailingSeparator) {
   dialog.SetFolder(QStringLiteral("/home/user/configs/"));
-  EXPECT_EQ(dialog.edtActiveConfigDirectory->text(), QStringLiteral("/home/user/configs"));
+  EXPECT_EQ(dialog.edtActiveConfigDirectory->text(),
+            QDir::toNativeSeparators(QStringLiteral("/home/user/configs")));
   dialog.edtActiveConfigDirectory->setText(QStringLiteral("/typed/by/hand//"));
   EXPECT_EQ(dialog.GetFolder(), QStringLiteral("/typed/by/hand"));
 }
@@ -69,7 +70,8 @@ TEST_F(SelectDirectoryTest, ConfirmedFolderBecomesDefaultAndIsStoredWithoutSepar
   });
   EXPECT_TRUE(SelectDefaultFolder(dialog, defaultFolder, settings));
   EXPECT_EQ(defaultFolder, QStringLiteral("/new/folder"));
-  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey), QStringLiteral("/new/folder"));
+  EXPECT_EQ(settings.ReadSetting(SetupSection, ConfigDirectoryKey),
+            QDir::toNativeSeparators(QStringLiteral("/new/folder")));
 }
 
 TEST_F(SelectDirectoryTest, CancelledDialogChangesNothing) {
@@ -94,7 +96,8 @@ TEST_F(SelectDirectoryTest, RefusedWriteReachesTheCallerButTheFolderIsTakenForTh
     (void)SelectDefaultFolder(dialog, defaultFolder, settings);
     ADD_FAILURE() << "the refused write was not reported";
   } catch (const IniWriteError& error) {
-    EXPECT_EQ(error.message(), QStringLiteral("Unable to write to ") + settings.Path());
+    EXPECT_EQ(error.message(),
+              QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(settings.Path()));
   }
   EXPECT_EQ(defaultFolder, QStringLiteral("/new/folder"));
 }

@@ -180,7 +180,8 @@ TEST_F(SettingsStartupTest, OutdatedWriteProtectedSettingsKeepTheOwnFactoryImage
   QFile::setPermissions(valuesPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
   for (int run = 1; run <= 2; ++run) {
     const StartupSettings result = start({QStringLiteral("-SERVICE")});
-    EXPECT_EQ(result.errors, QStringList{QStringLiteral("Unable to write to ") + valuesPath})
+    EXPECT_EQ(result.errors, QStringList{QStringLiteral("Unable to write to ") +
+                                         QDir::toNativeSeparators(valuesPath)})
         << run;
     EXPECT_FALSE(result.SettingsUpgrade) << run;
     EXPECT_EQ(readBytes(valuesPath), oldSettings) << run;
@@ -255,7 +256,8 @@ TEST_F(SettingsStartupTest, HugeSettingsFileGivesTheDefaultsAndANoticeAndStaysAs
   ASSERT_TRUE(QFile::resize(valuesPath, hugeSize));
   const StartupSettings result = start();
   EXPECT_TRUE(result.errors.isEmpty());
-  EXPECT_EQ(result.notice, FormatText(Msg::SettingsNotReadable, {valuesPath}));
+  EXPECT_EQ(result.notice,
+            FormatText(Msg::SettingsNotReadable, {QDir::toNativeSeparators(valuesPath)}));
   EXPECT_FALSE(result.SettingsUpgrade);
   EXPECT_EQ(result.DefaultFolder, WithoutTrailingSeparator(expectedConfigFolder));
   EXPECT_EQ(QFileInfo(valuesPath).size(), hugeSize);
