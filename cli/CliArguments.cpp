@@ -13,13 +13,14 @@ struct OperationWord {
   CliOperation operation;
 };
 
-constexpr std::array<OperationWord, 6> OperationWords{{
+constexpr std::array<OperationWord, 7> OperationWords{{
     {u"read", CliOperation::Read},
     {u"write", CliOperation::Write},
     {u"verify", CliOperation::Verify},
     {u"change-code", CliOperation::ChangeCode},
     {u"check", CliOperation::Check},
     {u"show", CliOperation::Show},
+    {u"series", CliOperation::Series},
 }};
 
 std::optional<CliOperation> OperationNamed(const QString& word) {
@@ -57,6 +58,7 @@ enum Option : unsigned {
   OptYes = 1U << 4U,
   OptPendant = 1U << 5U,
   OptRecord = 1U << 6U,  // who and for whom: the operations that write a record line
+  OptSeries = 1U << 7U,  // --count, --codes, --list, --stop-on-failure
 };
 
 struct OperationShape {
@@ -79,6 +81,8 @@ OperationShape ShapeOf(CliOperation operation) {
       return {OptPendant, 0, Msg::CliOperandFile};
     case CliOperation::Show:
       return {0, 1, Msg::CliOperandFile};
+    case CliOperation::Series:
+      return {OptSeries | OptYes | OptRecord, 1, Msg::CliOperandFile};
   }
   return {};
 }
@@ -135,6 +139,7 @@ class Parser {
         command_.file = operands.first();
     }
     if (auto refusal = RefusedCode()) return {{}, {}, *refusal};
+    if (auto refusal = RefusedSeries()) return {{}, {}, *refusal};
     return {command_, {}, {}};
   }
 
@@ -155,34 +160,18 @@ class Parser {
   }
 
   // The record column an option names (--technician, --site, --resident); none for another.
-  QString* RecordField(const QString& argument) {
-    const std::pair<const char16_t*, QString*> fields[] = {
-        {u"--technician", &command_.technician},
-        {u"--site", &command_.site},
-        {u"--resident", &command_.resident},
-    };
-    for (const auto& [name, field] : fields)
-      if (Named(argument, QString::fromUtf16(name))) return field;
-    return nullptr;
-  }
-
   std::optional<QString> TakeOption(const QString& argument, unsigned allowed) {
     const auto notHere = [&] { return FormatText(Msg::CliOptionNotHere, {argument, word_}); };
     if (argument == u"--json") {
       command_.json = true;
-    } else if (Named(argument, QStringLiteral("--out")) ||
-               Named(argument, QStringLiteral("--new-code"))) {
-      const bool out = argument.startsWith(u"--out");
-      if ((allowed & (out ? OptOut : OptNewCode)) == 0) return notHere();
-      const std::optional<QString> value =
-          ValueOf(argument, out ? QStringLiteral("--out") : QStringLiteral("--new-code"));
+    } else if (const std::optional<ValuedOption> valued = ValuedOptionNamed(argument)) {
+      if ((allowed & valued->option) == 0) return notHere();
+      const std::optional<QString> value = ValueOf(argument, valued->name.toString());
       if (!value) return FormatText(Msg::CommandLineMissingValue, {argument});
-      (out ? command_.outFile : command_.newCode) = *value;
-    } else if (QString* field = RecordField(argument)) {
-      if ((allowed & OptRecord) == 0) return notHere();
-      const std::optional<QString> value = ValueOf(argument, argument.section(u'=', 0, 0));
-      if (!value) return FormatText(Msg::CommandLineMissingValue, {argument});
-      *field = value->simplified();
+      *valued->value = valued->option == OptRecord ? value->simplified() : *value;
+    } else if (argument == u"--stop-on-failure") {
+      if ((allowed & OptSeries) == 0) return notHere();
+      command_.stopOnFailure = true;
     } else if (argument == u"--verify") {
       if ((allowed & OptVerify) == 0) return notHere();
       command_.verify = true;
@@ -198,10 +187,12 @@ class Parser {
       command_.confirmNewCode = true;
       command_.acceptAlarmChanges = true;
     } else if (argument == u"--accept-few-measurements") {
-      if ((allowed & OptYes) == 0 || command_.operation != CliOperation::Write) return notHere();
+      if ((allowed & OptYes) == 0 || command_.operation == CliOperation::ChangeCode)
+        return notHere();
       command_.acceptFewMeasurements = true;
     } else if (argument == u"--confirm-new-code") {
-      if ((allowed & OptYes) == 0) return notHere();
+      // A series gives each pendant the code its plan has; there is no question to answer.
+      if ((allowed & OptYes) == 0 || command_.operation == CliOperation::Series) return notHere();
       command_.confirmNewCode = true;
     } else {
       return FormatText(Msg::CommandLineUnknownOption, {argument});
@@ -222,10 +213,50 @@ class Parser {
     return std::nullopt;
   }
 
+  // series: the count and the code plan, each refused with what is wrong with it.
+  std::optional<QString> RefusedSeries() {
+    if (command_.operation != CliOperation::Series) return std::nullopt;
+    if (count_.isEmpty()) return Text(Msg::CliSeriesCountMissing);
+    bool isNumber = false;
+    command_.count = count_.toInt(&isNumber);
+    if (!isNumber || command_.count < 1 || command_.count > LargestSeries)
+      return FormatText(Msg::CliSeriesCountInvalid, {count_, QString::number(LargestSeries)});
+    if (!codes_.isEmpty() && !command_.listFile.isEmpty()) return Text(Msg::CliSeriesTwoPlans);
+    if (!codes_.isEmpty()) {
+      command_.sequence = ParseCodeSequence(codes_);
+      if (!command_.sequence) return FormatText(Msg::CliSeriesCodesInvalid, {codes_});
+    }
+    return std::nullopt;
+  }
+
+  // The options that take a value, and where the value goes.
+  struct ValuedOption {
+    QStringView name;
+    Option option;
+    QString* value;
+  };
+  std::optional<ValuedOption> ValuedOptionNamed(const QString& argument) {
+    const std::array<ValuedOption, 8> options{{
+        {u"--out", OptOut, &command_.outFile},
+        {u"--new-code", OptNewCode, &command_.newCode},
+        {u"--count", OptSeries, &count_},
+        {u"--codes", OptSeries, &codes_},
+        {u"--list", OptSeries, &command_.listFile},
+        {u"--technician", OptRecord, &command_.technician},
+        {u"--site", OptRecord, &command_.site},
+        {u"--resident", OptRecord, &command_.resident},
+    }};
+    for (const ValuedOption& option : options)
+      if (Named(argument, option.name.toString())) return option;
+    return std::nullopt;
+  }
+
   const QStringList& arguments_;
   QString word_;
   CliCommand command_;
   qsizetype index_ = 0;
+  QString count_;
+  QString codes_;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/SeriesPlan.h"
 #include "link/opu/OpuLinkOptions.h"
 
 #include <QString>
@@ -8,7 +9,7 @@
 #include <optional>
 
 // The command line for bench set-ups: one operation a run, without a window.
-enum class CliOperation { Read, Write, Verify, ChangeCode, Check, Show };
+enum class CliOperation { Read, Write, Verify, ChangeCode, Check, Show, Series };
 
 // What a run ends with. Scripts rely on these numbers; --help, the manual page and the README
 // list them.
@@ -23,13 +24,18 @@ enum CliExitCode : int {
 
 struct CliCommand {
   CliOperation operation = CliOperation::Read;
-  QString file;     // write, verify, show: the configuration file
+  QString file;     // write, verify, show, series: the configuration file
   QString outFile;  // read --out
   QString newCode;  // write --new-code, change-code NEW
   bool verify = false;
   bool json = false;
   bool dryRun = false;
   bool pendant = false;  // check --pendant: also listen for the pendant's button
+  // series: how many pendants, and where their codes come from (neither: each keeps its own).
+  int count = 0;
+  std::optional<CodeSequence> sequence;
+  QString listFile;
+  bool stopOnFailure = false;  // otherwise a failed pendant is put aside and the series goes on
   // The window's questions, answered in advance: the warning about fewer than 12 identical
   // measurements and the question whether to give the pendant the new code.
   bool acceptFewMeasurements = false;

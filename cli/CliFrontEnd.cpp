@@ -4,9 +4,17 @@
 #include "cli/CliShow.h"
 #include "files/DataFolders.h"
 #include "files/ProgrammingRecord.h"
+#include "files/SettingsStartup.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
 #include "ui/Texts.h"
+
+QString CliDataFolder() {
+  StartupEnvironment environment = SystemStartupEnvironment();
+  environment.arguments.clear();
+  VembaIni settings;
+  return RunSettingsStartup(environment, settings).DataFolder;
+}
 
 namespace {
 
@@ -107,13 +115,23 @@ ModalResult CliFrontEnd::ShowMessage(QWidget* /*parent*/, BoxKind /*kind*/, cons
     case BoxButtons::YesNo:
     case BoxButtons::YesNoAbort:
     case BoxButtons::YesNoDefaultNo:
+      // A series' plan answers the code question; the series asks only once, before its first
+      // pendant, whether to write a configuration that switches alarm functions off.
+      if (command_.operation == CliOperation::Series) {
+        if (command_.acceptAlarmChanges) return mrYes;
+        RefuseQuestion(text, QStringLiteral("--yes"));
+        return mrNo;
+      }
       if (command_.confirmNewCode) return mrYes;
       RefuseQuestion(text, QStringLiteral("--confirm-new-code"));
       return buttons == BoxButtons::YesNo ? mrNo : mrAbort;
     case BoxButtons::OkCancel:
-      break;
+      // Asked only by a series, once for all its pendants: the warning about fewer than 12
+      // identical measurements.
+      if (command_.acceptFewMeasurements) return mrOk;
+      RefuseQuestion(text, QStringLiteral("--accept-few-measurements"));
+      return mrCancel;
   }
-  RefuseQuestion(text, QStringLiteral("--yes"));
   return mrCancel;
 }
 

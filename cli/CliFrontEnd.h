@@ -5,9 +5,12 @@
 #include "image/ImageCodec.h"
 #include "image/OperationOutcome.h"
 #include "link/OperationRecord.h"
+#include "link/TransmitterOperations.h"
 #include "link/TransmitterView.h"
+#include "link/opu/OpuLink.h"
 #include "ui/UserDialogs.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -16,6 +19,28 @@
 #include <functional>
 #include <optional>
 #include <vector>
+
+// The data folder the window uses, provisioned as the window's start provisions it.
+[[nodiscard]] QString CliDataFolder();
+
+// The window's transmitter members (link, codes, images) for one run of the command line.
+struct CliTransmitterMembers {
+  explicit CliTransmitterMembers(const OpuLinkOptions& options) : link(options) {}
+
+  [[nodiscard]] TransmitterState State() {
+    return {link,          currentRadioCode, requestedRadioCode, pollAnswer,
+            receivedImage, outgoingImage,    imageSource,        readTime};
+  }
+
+  OpuLink link;
+  QString currentRadioCode;
+  QString requestedRadioCode;
+  QString pollAnswer;
+  ParameterImage receivedImage{};
+  ParameterImage outgoingImage{};
+  ImageSourceKind imageSource = SourceDefault;
+  QDateTime readTime;
+};
 
 // The front end the transmitter operations run against on the command line. It shows a
 // configuration by keeping the values the window would show, builds from them as the window

@@ -6,8 +6,6 @@
 #include "cli/ConsolePrompt.h"
 #include "files/ImageFiles.h"
 #include "files/ProgrammingRecord.h"
-#include "files/SettingsStartup.h"
-#include "files/VembaIni.h"
 #include "image/FieldCatalogue.h"
 #include "image/FieldRules.h"
 #include "image/ImageComparison.h"
@@ -15,10 +13,8 @@
 #include "link/TransferBlocks.h"
 #include "link/TransmitterOperations.h"
 #include "link/WriteCheck.h"
-#include "link/opu/OpuLink.h"
 #include "ui/Texts.h"
 
-#include <QDateTime>
 #include <QJsonArray>
 
 #include <optional>
@@ -39,6 +35,8 @@ QString OperationName(CliOperation operation) {
       return QStringLiteral("check");
     case CliOperation::Show:
       return QStringLiteral("show");
+    case CliOperation::Series:
+      return QStringLiteral("series");
   }
   return {};
 }
@@ -55,28 +53,6 @@ QString OutcomeName(OperationKind kind) {
       return QStringLiteral("verify");
   }
   return {};
-}
-
-// The data folder the window uses, provisioned as the window's start provisions it.
-QString DataFolder() {
-  StartupEnvironment environment = SystemStartupEnvironment();
-  environment.arguments.clear();
-  VembaIni settings;
-  return RunSettingsStartup(environment, settings).DataFolder;
-}
-
-int ExitCodeOf(const OperationOutcome& outcome) {
-  switch (outcome.resultNumber) {
-    case 0:
-    case Msg::CodeChangeNotNeeded:  // the pendant has the new code already
-      return ExitSuccess;
-    case Msg::OpuNotReachable:
-      return ExitNoOpu;
-    case Msg::VerifyFoundDifferences:
-      return ExitDifferences;
-    default:
-      return ExitFailed;
-  }
 }
 
 // Every field the window would refuse as it shows the file: its field rules' messages.
@@ -109,13 +85,10 @@ class Session {
   Session(const CliCommand& command, CancelSignal& cancel)
       : command_(command),
         cancel_(cancel),
-        link_(command.link),
-        frontEnd_(command, DataFolder()),
+        members_(command.link),
+        frontEnd_(command, CliDataFolder()),
         prompt_(cancel),
-        operations_(frontEnd_, frontEnd_,
-                    TransmitterState{link_, currentRadioCode_, requestedRadioCode_, pollAnswer_,
-                                     receivedImage_, outgoingImage_, imageSource_, readTime_},
-                    frontEnd_, nullptr) {
+        operations_(frontEnd_, frontEnd_, members_.State(), frontEnd_, nullptr) {
     operations_.AttachWaitingPrompt(&prompt_);
     operations_.SetObserver(&frontEnd_);
     operations_.SetVerifyAfterWrite(command.verify);
@@ -154,6 +127,7 @@ class Session {
         break;
       case CliOperation::Check:
       case CliOperation::Show:
+      case CliOperation::Series:
         break;
     }
     Describe(report);
@@ -185,15 +159,15 @@ class Session {
     if (command_.operation == CliOperation::ChangeCode) {
       blocks << RadioCodeBlockText(RadioCodeAsSent(command_.newCode));
     } else {
-      outgoingImage_ = ParameterImage{};
-      const int status = frontEnd_.BuildImage(outgoingImage_, OriginWrite);
+      members_.outgoingImage = ParameterImage{};
+      const int status = frontEnd_.BuildImage(members_.outgoingImage, OriginWrite);
       if (status != ImageOk) return NotBuilt(report, status);
-      if (!frontEnd_.ConfirmInactivityCount(outgoingImage_)) {
+      if (!frontEnd_.ConfirmInactivityCount(members_.outgoingImage)) {
         report.exitCode = ExitUsage;
         report.json = {{QStringLiteral("result"), Msg::FewIdenticalMeasurementsWarning}};
         return report;
       }
-      blocks = WriteBlocks(outgoingImage_, !command_.newCode.isEmpty());
+      blocks = WriteBlocks(members_.outgoingImage, !command_.newCode.isEmpty());
     }
     QJsonArray json;
     for (const QString& block : blocks) {
@@ -212,14 +186,15 @@ class Session {
     const std::vector<OperationOutcome>& outcomes = frontEnd_.Outcomes();
     const OperationOutcome* failed = nullptr;
     for (const OperationOutcome& outcome : outcomes)
-      if (failed == nullptr && ExitCodeOf(outcome) != ExitSuccess) failed = &outcome;
+      if (failed == nullptr && ExitCodeOfResult(outcome.resultNumber) != ExitSuccess)
+        failed = &outcome;
     if (frontEnd_.QuestionRefused()) {
       report.exitCode = ExitUsage;
     } else if (cancel_.Requested() && (failed != nullptr || outcomes.empty())) {
       report.exitCode = ExitCancelled;
       report.complaints << Text(Msg::CliCancelled);
     } else if (failed != nullptr) {
-      report.exitCode = ExitCodeOf(*failed);
+      report.exitCode = ExitCodeOfResult(failed->resultNumber);
     } else if (outcomes.empty()) {
       // Stopped before anything was recorded: nothing was done.
       report.exitCode = ExitFailed;
@@ -274,11 +249,11 @@ class Session {
   void Compare(CliReport& report, const ParameterImage& sent) {
     const CodecContext context = frontEnd_.ShownCodecContext();
     const std::vector<ComparedField> differences =
-        FieldsNotKept(sent, receivedImage_, context, &Text);
+        FieldsNotKept(sent, members_.receivedImage, context, &Text);
     report.json.insert(QStringLiteral("file"), command_.file);
     report.json.insert(QStringLiteral("differences"), DifferencesAsJson(differences, context));
     const std::optional<OperationMessage> message =
-        WriteCheckMessage(mrOk, currentRadioCode_, &sent, receivedImage_, context);
+        WriteCheckMessage(mrOk, members_.currentRadioCode, &sent, members_.receivedImage, context);
     if (!message) {
       report.lines << Text(Msg::CliVerifyNoDifferences);
       return;
@@ -292,20 +267,27 @@ class Session {
 
   const CliCommand& command_;
   CancelSignal& cancel_;
-  OpuLink link_;
-  QString currentRadioCode_;
-  QString requestedRadioCode_;
-  QString pollAnswer_;
-  ParameterImage receivedImage_{};
-  ParameterImage outgoingImage_{};
-  ImageSourceKind imageSource_ = SourceDefault;
-  QDateTime readTime_;
+  CliTransmitterMembers members_;
   CliFrontEnd frontEnd_;
   ConsolePrompt prompt_;
   TransmitterOperations operations_;
 };
 
 }  // namespace
+
+int ExitCodeOfResult(int resultNumber) {
+  switch (resultNumber) {
+    case 0:
+    case Msg::CodeChangeNotNeeded:  // the pendant has the new code already
+      return ExitSuccess;
+    case Msg::OpuNotReachable:
+      return ExitNoOpu;
+    case Msg::VerifyFoundDifferences:
+      return ExitDifferences;
+    default:
+      return ExitFailed;
+  }
+}
 
 CliReport RunTransmitterOperation(const CliCommand& command, CancelSignal& cancel) {
   return Session(command, cancel).Run();

@@ -9,3 +9,6 @@ class CancelSignal;
 // command line's front end. Identification, both button presses, the checks, the backups and the
 // record lines are the operations' own.
 [[nodiscard]] CliReport RunTransmitterOperation(const CliCommand& command, CancelSignal& cancel);
+
+// The exit code a run ends with after an operation's result number.
+[[nodiscard]] int ExitCodeOfResult(int resultNumber);

@@ -5,6 +5,7 @@
 #include "cli/CliCheck.h"
 #include "cli/CliOperations.h"
 #include "cli/CliOutput.h"
+#include "cli/CliSeries.h"
 #include "cli/CliShow.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,8 @@ int RunCli(int& argc, char** argv, const QStringList& arguments) {
       return DeliverReport(RunShow(command), command.json);
     case CliOperation::Check:
       return DeliverReport(RunCheck(command, cancel), command.json);
+    case CliOperation::Series:
+      return DeliverReport(RunSeriesAtBench(command, cancel), command.json);
     case CliOperation::Read:
     case CliOperation::Write:
     case CliOperation::Verify:

@@ -1,6 +1,8 @@
 #include "files/AssignmentListFile.h"
 
+#include "files/DataFolders.h"
 #include "files/ImageFiles.h"
+#include "files/ProgrammingRecord.h"
 
 #include <QFile>
 
@@ -23,4 +25,20 @@ std::optional<std::vector<Assignment>> ReadAssignmentListFile(const QString& pat
 
 bool WriteAssignmentListFile(const QString& path, const std::vector<Assignment>& entries) {
   return ReplaceFile(path, Bom + FormatAssignmentList(entries).toUtf8());
+}
+
+QSet<QString> CodesGivenInRecord(const QString& dataFolder) {
+  QSet<QString> codes;
+  const std::optional<std::vector<RecordEntry>> entries =
+      ReadRecordFile(DataFilePath(dataFolder, RecordFileName));
+  if (!entries) return codes;
+  // A code the record saw written to a pendant belongs to that pendant.
+  const QString write = RecordOperationName(OperationKind::Write);
+  const QString change = RecordOperationName(OperationKind::ChangeCode);
+  for (const RecordEntry& entry : *entries) {
+    if (entry.result == ResultOk && (entry.operation == write || entry.operation == change) &&
+        entry.codeAfter != entry.codeBefore)
+      codes.insert(entry.codeAfter);
+  }
+  return codes;
 }

@@ -2,6 +2,7 @@
 
 #include "image/SeriesPlan.h"
 
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -15,3 +16,7 @@
 // Replaces the file with the list; false when it did not reach the disk.
 [[nodiscard]] bool WriteAssignmentListFile(const QString& path,
                                            const std::vector<Assignment>& entries);
+
+// The codes the programming record in `dataFolder` saw written to pendants: no other pendant may
+// be given one of them. Empty when there is no record yet.
+[[nodiscard]] QSet<QString> CodesGivenInRecord(const QString& dataFolder);

@@ -406,6 +406,11 @@ enum Id : int {
   SeriesFinished = 12669,
   SeriesCodeKept = 12670,
   SeriesUnitNextCode = 12671,
+  CliSeriesCountMissing = 12700,
+  CliSeriesCountInvalid = 12701,
+  CliSeriesTwoPlans = 12702,
+  CliSeriesCodesInvalid = 12703,
+  CliSeriesPutAside = 12704,
 };
 
 }  // namespace Msg

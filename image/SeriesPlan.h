@@ -13,6 +13,9 @@
 
 // Where each pendant of a series gets its radio code from, and which codes it must not get.
 
+// The most pendants one series expects: a care home's plan, not a production run.
+constexpr int LargestSeries = 999;
+
 // One line of an assignment list: the code a care home's plan gives one pendant.
 struct Assignment {
   QString code;  // as the list has it; RadioCodeOf tells whether it is a code at all

@@ -33,6 +33,12 @@ QString FewMeasurementsText(const ImageBytes& configuration, const CodecContext&
                     {limit, interval, QString::number(InactivityCountOf(image))});
 }
 
+void NoteFinding(SeriesUnit& unit, const OperationOutcome* outcome) {
+  if (outcome == nullptr) return;
+  unit.finding = outcome->resultText;
+  unit.findingNumber = outcome->resultNumber;
+}
+
 }  // namespace
 
 bool ConfirmSeriesStart(const ImageBytes& configuration, const CodecContext& context,
@@ -85,6 +91,14 @@ QString SeriesResultText(SeriesUnit::Result result) {
       return Text(Msg::SeriesResultRefused);
   }
   return {};
+}
+
+QString NextPendantText(const PlannedCode& planned) {
+  const QString assignment = AssignmentText(planned.assignment);
+  return FormatText(Msg::SeriesUnitNextCode,
+                    {planned.code.isEmpty() ? Text(Msg::SeriesCodeKept)
+                     : assignment.isEmpty() ? planned.code
+                                            : planned.code + u' ' + assignment});
 }
 
 QString SeriesUnitLine(const SeriesUnit& unit, int expected) {
@@ -204,7 +218,7 @@ SeriesUnit SeriesRun::ProgramUnit(const PlannedCode& planned, int number) {
   }
   if (refusedPendant_) {
     unit.result = SeriesUnit::Result::Refused;
-    unit.finding = write != nullptr ? write->resultText : QString();
+    NoteFinding(unit, write);
     return unit;
   }
   // A write that went through left its code on the pendant, whatever the check finds: the check
@@ -224,8 +238,7 @@ SeriesUnit SeriesRun::ProgramUnit(const PlannedCode& planned, int number) {
     return unit;
   }
   unit.result = SeriesUnit::Result::Failed;
-  const OperationOutcome* last = check != nullptr ? check : write;
-  unit.finding = last != nullptr ? last->resultText : QString();
+  NoteFinding(unit, check != nullptr ? check : write);
   return unit;
 }
 

@@ -28,7 +28,8 @@ struct SeriesUnit {
   QString code;            // the code it carries afterwards
   std::optional<Assignment> assignment;
   Result result = Result::Failed;
-  QString finding;  // the message it ended with; empty when it passed
+  QString finding;        // the message it ended with; empty when it passed
+  int findingNumber = 0;  // that message's number
   int attempts = 1;
 };
 
@@ -79,6 +80,8 @@ struct SeriesSetup {
 // The assignment as the record line and the summary name it.
 [[nodiscard]] QString AssignmentText(const std::optional<Assignment>& assignment);
 [[nodiscard]] QString SeriesResultText(SeriesUnit::Result result);
+// What the next pendant is given: its planned code and assignment, or that it keeps its code.
+[[nodiscard]] QString NextPendantText(const PlannedCode& planned);
 // The large line after each pendant: passed or failed, code, what differed, "7 von 12".
 [[nodiscard]] QString SeriesUnitLine(const SeriesUnit& unit, int expected);
 [[nodiscard]] QString SeriesCountsText(const SeriesCounts& counts);

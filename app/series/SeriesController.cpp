@@ -6,7 +6,6 @@
 #include "files/ConfigurationSheet.h"
 #include "files/ImageFiles.h"
 #include "files/ProgramVersion.h"
-#include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
 #include "ui/OperationGuard.h"
 #include "ui/Texts.h"
@@ -164,7 +163,7 @@ void SeriesController::ShowListState() {
   SeriesCodePlan plan = plan_ && plan_->PlanKind() == SeriesCodePlan::Kind::List
                             ? *plan_
                             : SeriesCodePlan::List(ListEntries());
-  plan.SetRecordCodes(CodesInRecord());
+  plan.SetRecordCodes(CodesGivenInRecord(window_.DataFolder));
   int entry = 0;
   for (int row = 0; row < table.rowCount(); ++row) {
     if (CellText(table, row, CodeColumn).isEmpty() &&
@@ -231,22 +230,6 @@ void SeriesController::btnListRemoveClick() {
   ShowListState();
 }
 
-QSet<QString> SeriesController::CodesInRecord() const {
-  QSet<QString> codes;
-  const std::optional<std::vector<RecordEntry>> entries =
-      ReadRecordFile(window_.DataFolder + RecordFileName);
-  if (!entries) return codes;
-  // A code the record saw written to a pendant belongs to that pendant.
-  const QString write = RecordOperationName(OperationKind::Write);
-  const QString change = RecordOperationName(OperationKind::ChangeCode);
-  for (const RecordEntry& entry : *entries) {
-    if (entry.result == ResultOk && (entry.operation == write || entry.operation == change) &&
-        entry.codeAfter != entry.codeBefore)
-      codes.insert(entry.codeAfter);
-  }
-  return codes;
-}
-
 std::optional<SeriesCodePlan> SeriesController::ChosenPlan() {
   std::optional<SeriesCodePlan> plan;
   if (frmSeries->rbKeepCodes->isChecked()) {
@@ -261,7 +244,7 @@ std::optional<SeriesCodePlan> SeriesController::ChosenPlan() {
   } else {
     plan = SeriesCodePlan::List(ListEntries());
   }
-  plan->SetRecordCodes(CodesInRecord());
+  plan->SetRecordCodes(CodesGivenInRecord(window_.DataFolder));
   return plan;
 }
 
@@ -311,10 +294,7 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
   TfrmSeries& w = *frmSeries;
   w.lblCounter->setText(
       FormatText(Msg::SeriesCounter, {QString::number(number), QString::number(expected)}));
-  w.lblPendant->setText(FormatText(
-      Msg::SeriesUnitNextCode,
-      {planned.code.isEmpty() ? Text(Msg::SeriesCodeKept)
-                              : planned.code + u' ' + AssignmentText(planned.assignment)}));
+  w.lblPendant->setText(NextPendantText(planned));
 }
 
 void SeriesController::PendantIdentified(const QString& code, const QString& productType) {

@@ -69,7 +69,6 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
 
   [[nodiscard]] std::optional<ImageBytes> ChosenConfiguration();
   [[nodiscard]] std::optional<SeriesCodePlan> ChosenPlan();
-  [[nodiscard]] QSet<QString> CodesInRecord() const;
   [[nodiscard]] std::vector<Assignment> ListEntries() const;
   void ShowList(const std::vector<Assignment>& entries);
   void ShowListState();

@@ -1,5 +1,6 @@
 #include "app/series/SeriesWindow.h"
 
+#include "image/SeriesPlan.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
 
@@ -17,8 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int LargestSeries = 999;
 
 QLabel* LargeLabel(QWidget* parent, double points, const char* name) {
   auto* label = named(new QLabel(parent), name);

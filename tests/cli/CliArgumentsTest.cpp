@@ -11,6 +11,14 @@ QString Opening(Msg::Id text) {
   return Text(text).section(QStringLiteral("%s"), 0, 0);
 }
 
+// The command the arguments parse to; a refusal fails the test with its text.
+CliCommand Parsed(const QStringList& arguments) {
+  SCOPED_TRACE(arguments.join(u' ').toStdString());
+  const CliParse parse = ParseCliArguments(arguments);
+  EXPECT_TRUE(parse.command.has_value()) << parse.refusal.toStdString();
+  return parse.command.value_or(CliCommand{});
+}
+
 TEST(CliArguments, TellsAnOperationFromTheWindowsArguments) {
   const struct {
     QStringList arguments;
@@ -140,9 +148,7 @@ TEST(CliArguments, TakesEachOperationWithItsOptions) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.arguments.join(u' ').toStdString());
-    const CliParse parse = ParseCliArguments(row.arguments);
-    ASSERT_TRUE(parse.command.has_value()) << parse.refusal.toStdString();
-    const CliCommand& command = *parse.command;
+    const CliCommand command = Parsed(row.arguments);
     EXPECT_EQ(command.operation, row.operation);
     EXPECT_EQ(command.file, row.file);
     EXPECT_EQ(command.outFile, row.outFile);
@@ -156,6 +162,46 @@ TEST(CliArguments, TakesEachOperationWithItsOptions) {
   }
   EXPECT_EQ(ParseCliArguments({"--opu-port", "/dev/pts/3", "check"}).command->link.portPath,
             "/dev/pts/3");
+}
+
+TEST(CliArguments, TakesASeriesWithItsCountAndCodePlan) {
+  const struct {
+    QStringList arguments;
+    int count;
+    std::optional<int> start, step;
+    QString list;
+    bool stopOnFailure, acceptFew;
+  } rows[] = {
+      {{"series", "a.ukova", "--count", "12"}, 12, {}, {}, "", false, false},
+      {{"series", "a.ukova", "--count=5", "--codes", "a001:2", "--stop-on-failure"},
+       5,
+       0xA001,
+       2,
+       "",
+       true,
+       false},
+      {{"series", "--list=Haus Linde.csv", "a.ukova", "--count", "999", "-y"},
+       999,
+       {},
+       {},
+       "Haus Linde.csv",
+       false,
+       true},
+  };
+  for (const auto& row : rows) {
+    const CliCommand command = Parsed(row.arguments);
+    EXPECT_EQ(command.operation, CliOperation::Series);
+    EXPECT_EQ(command.file, "a.ukova");
+    EXPECT_EQ(command.count, row.count);
+    EXPECT_EQ(command.sequence.has_value(), row.start.has_value());
+    if (command.sequence && row.start) {
+      EXPECT_EQ(command.sequence->start, *row.start);
+      EXPECT_EQ(command.sequence->step, *row.step);
+    }
+    EXPECT_EQ(command.listFile, row.list);
+    EXPECT_EQ(command.stopOnFailure, row.stopOnFailure);
+    EXPECT_EQ(command.acceptFewMeasurements, row.acceptFew);
+  }
 }
 
 TEST(CliArguments, RefusesAWrongCommandLineWithItsMessage) {
@@ -182,6 +228,19 @@ TEST(CliArguments, RefusesAWrongCommandLineWithItsMessage) {
       {{"change-code", "12G4"}, Msg::NewCodeNotFourHexDigits},
       {{"write", "a.ukova", "--new-code", "0"}, Msg::NewCodeNotFourHexDigits},
       {{"write", "a.ukova", "--new-code", "FFFF"}, Msg::ReservedRadioCode},
+      {{"series", "a.ukova"}, Msg::CliSeriesCountMissing},
+      {{"series", "--count", "3"}, Msg::CliMissingOperand},
+      {{"series", "a.ukova", "--count", "0"}, Msg::CliSeriesCountInvalid},
+      {{"series", "a.ukova", "--count", "1000"}, Msg::CliSeriesCountInvalid},
+      {{"series", "a.ukova", "--count", "zehn"}, Msg::CliSeriesCountInvalid},
+      {{"series", "a.ukova", "--count", "3", "--codes", "FFFF:1"}, Msg::CliSeriesCodesInvalid},
+      {{"series", "a.ukova", "--count", "3", "--codes", "7001"}, Msg::CliSeriesCodesInvalid},
+      {{"series", "a.ukova", "--count", "3", "--codes", "7001:1", "--list", "l.csv"},
+       Msg::CliSeriesTwoPlans},
+      {{"series", "a.ukova", "--count", "3", "--confirm-new-code"}, Msg::CliOptionNotHere},
+      {{"series", "a.ukova", "--count", "3", "--dry-run"}, Msg::CliOptionNotHere},
+      {{"write", "a.ukova", "--count", "3"}, Msg::CliOptionNotHere},
+      {{"read", "--stop-on-failure"}, Msg::CliOptionNotHere},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.arguments.join(u' ').toStdString());
