@@ -296,11 +296,11 @@ void TfrmMain::SetLastLimitUnit(int unit) {
 }
 
 void TfrmMain::SetStatusText(const QString& text) {
-  form.sbStatus->showMessage(text);
+  form.lblStatus->SetFullText(text);
 }
 
 QString TfrmMain::StatusText() const {
-  return form.sbStatus->currentMessage();
+  return form.lblStatus->FullText();
 }
 
 void TfrmMain::SetTitleText(const QString& title) {

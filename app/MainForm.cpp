@@ -111,6 +111,8 @@ void MainForm::CreateForm(QMainWindow& window) {
   sbStatus->setObjectName(QStringLiteral("sbStatus"));
   sbStatus->setFixedHeight(StatusHeight);
   sbStatus->setSizeGripEnabled(false);
+  lblStatus = named(new StatusLine(sbStatus), "lblStatus");
+  sbStatus->addWidget(lblStatus, 1);
   window.setStatusBar(sbStatus);
 
   SetTabOrder();

@@ -2,6 +2,7 @@
 
 #include "image/ImageCodec.h"
 #include "ui/FieldEdit.h"
+#include "ui/StatusLine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,6 +119,7 @@ struct MainForm {
   QPushButton* btnGetVembaCode = nullptr;
 
   QStatusBar* sbStatus = nullptr;
+  StatusLine* lblStatus = nullptr;  // the status text, in sbStatus
   QTimer* tmrPollOpu = nullptr;
   QTimer* tmrPollOpuInfo = nullptr;
 

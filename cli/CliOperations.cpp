@@ -281,6 +281,7 @@ int ExitCodeOfResult(int resultNumber) {
     case Msg::CodeChangeNotNeeded:  // the pendant has the new code already
       return ExitSuccess;
     case Msg::OpuNotReachable:
+    case Msg::PortUnusable:
       return ExitNoOpu;
     case Msg::VerifyFoundDifferences:
       return ExitDifferences;

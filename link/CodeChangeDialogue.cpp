@@ -8,7 +8,8 @@
 
 namespace {
 
-void ReportChangeResult(UserDialogs& dialogs, QWidget* parent, ChangeResult result) {
+void ReportChangeResult(const TransmitterOperations& operations, UserDialogs& dialogs,
+                        QWidget* parent, ChangeResult result) {
   switch (result) {
     case ChangeDone:
       dialogs.ShowInformation(parent, Text(Msg::CodeChanged));
@@ -22,9 +23,11 @@ void ReportChangeResult(UserDialogs& dialogs, QWidget* parent, ChangeResult resu
     case ChangeJobRefused:
       dialogs.ShowError(parent, Text(Msg::OpuGetJobFailed));
       break;
-    case ChangeLinkLost:
-      dialogs.ShowError(parent, Text(Msg::OpuNotReachable));
+    case ChangeLinkLost: {
+      const OperationMessage lost = operations.LinkFailure();
+      dialogs.ShowError(parent, FormatText(lost.number, lost.arguments));
       break;
+    }
     default:
       break;
   }
@@ -62,6 +65,6 @@ ChangeResult RunCodeChangeDialogue(TransmitterOperations& operations, UserDialog
   }
   operations.SetRequestedRadioCode(newCode);
   const ChangeResult result = operations.ChangeRadioCode();
-  ReportChangeResult(dialogs, parent, result);
+  ReportChangeResult(operations, dialogs, parent, result);
   return result;
 }

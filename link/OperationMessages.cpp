@@ -1,6 +1,7 @@
 #include "link/OperationMessages.h"
 
-#include "link/opu/OpuDriver.h"
+#include "link/ConnectionVerdicts.h"
+#include "link/opu/ConnectionProbes.h"
 #include "ui/Texts.h"
 
 std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult result) {
@@ -36,15 +37,9 @@ QString WriteReviewQuestion(const WriteReview& review, const QString& code,
   return parts.join(u'\n');
 }
 
-QString OpenFailureText(const OpenFailure& failure) {
-  switch (failure.kind) {
-    case OpenFailure::NoPermission:
-      return FormatText(Msg::PortPermissionDenied, {failure.port, failure.group});
-    case OpenFailure::Busy:
-      return FormatText(Msg::PortBusy, {failure.port});
-    case OpenFailure::Other:
-      return FormatText(Msg::PortNotOpened, {failure.port});
-    default:
-      return QString();
-  }
+QString OpenFailureText(const PortOpening& opening) {
+  const OpenFailure::Kind kind = opening.failure.kind;
+  if (kind == OpenFailure::None || kind == OpenFailure::NotFound || opening.port.isEmpty())
+    return QString();
+  return PortOpeningVerdict(opening).text;
 }

@@ -10,7 +10,7 @@
 
 #include <optional>
 
-struct OpenFailure;
+struct PortOpening;
 
 // What the user is told when a transmitter operation ends one way or another: a message box, or
 // the status line for an end the user chose.
@@ -31,6 +31,7 @@ struct OperationMessage {
 [[nodiscard]] QString WriteReviewQuestion(const WriteReview& review, const QString& code,
                                           InactivityLimitModeKind limitMode);
 
-// The status line for a port that could not be opened, in the user's words rather than the
-// system's; empty when no port was found at all (the message box names cable and power supply).
-[[nodiscard]] QString OpenFailureText(const OpenFailure& failure);
+// The cause and the remedy for a port that was found but could not be opened, as the connection
+// check gives them; empty when no port was found at all (the message box then names cable and
+// power supply).
+[[nodiscard]] QString OpenFailureText(const PortOpening& opening);

@@ -5,6 +5,7 @@
 #include "image/VembaData.h"
 #include "link/TransferBlocks.h"
 #include "link/WriteCheck.h"
+#include "link/opu/ConnectionProbes.h"
 #include "link/opu/OpuLink.h"
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
@@ -84,7 +85,7 @@ void TransmitterOperations::EndCodeChangeUnchanged(Msg::Id number, const QString
 
 bool TransmitterOperations::OpenForIdentification() {
   if (!OpenLink()) {
-    ShowError(Msg::OpuNotReachable);
+    Tell(LinkFailure());
     return false;
   }
   const int version = state_.link.CheckOpuVersion(QString::fromLatin1(OpuLink::RequiredVersion));
@@ -99,17 +100,21 @@ bool TransmitterOperations::OpenForIdentification() {
 }
 
 bool TransmitterOperations::OpenLink() {
+  openFailure_.clear();
   if (state_.link.Open() == 0) return true;
-  ReportOpenFailure(state_.link.LastOpenFailure());
+  const OpenFailure failure = state_.link.LastOpenFailure();
+  const QString systemText = state_.link.LastOpenError();
   state_.link.Close();
+  // A port that is there but refused (another program holds it, the user may not use it) is
+  // not a matter of cable and power supply: the box and the status line say what to put right.
+  openFailure_ = OpenFailureText(ExplainFailedOpening(failure, systemText));
+  if (!openFailure_.isEmpty()) view_.SetStatusText(openFailure_);
   return false;
 }
 
-void TransmitterOperations::ReportOpenFailure(const OpenFailure& failure) {
-  // The message box is the same for every cause; the status line says what the user can put
-  // right.
-  const QString remedy = OpenFailureText(failure);
-  if (!remedy.isEmpty()) view_.SetStatusText(remedy);
+OperationMessage TransmitterOperations::LinkFailure() const {
+  if (openFailure_.isEmpty()) return {Msg::OpuNotReachable, {}, false};
+  return {Msg::PortUnusable, {openFailure_}, false};
 }
 
 bool TransmitterOperations::StartListeningBounded() {
@@ -153,7 +158,7 @@ void TransmitterOperations::ReadSteps() {
   wait_.Prompt()->SetTitle(Text(Msg::ReadTitle));
   if (!IdentifyForJob()) return;
   if (!OpenLink()) {
-    ShowError(Msg::OpuNotReachable);
+    Tell(LinkFailure());
     return;
   }
   SendReadRequests();
@@ -302,7 +307,7 @@ void TransmitterOperations::WriteSteps() {
     return;
   }
   if (!OpenLink()) {
-    ShowError(Msg::OpuNotReachable);
+    Tell(LinkFailure());
     return;
   }
   std::optional<ModalResult> result;  // none while no job started
@@ -406,10 +411,13 @@ ChangeResult TransmitterOperations::ChangeRadioCode() {
   static const std::pair<ChangeResult, Msg::Id> messages[] = {
       {ChangeFailed, Msg::CodeChangeFailed},
       {ChangeTimedOut, Msg::WaitTimedOut},
-      {ChangeJobRefused, Msg::OpuGetJobFailed},
-      {ChangeLinkLost, Msg::OpuNotReachable}};
+      {ChangeJobRefused, Msg::OpuGetJobFailed}};
   for (const auto& [failure, number] : messages) {
     if (result == failure) record_.NoteMessage(number, Text(number));
+  }
+  if (result == ChangeLinkLost) {
+    const OperationMessage lost = LinkFailure();
+    record_.NoteMessage(lost.number, FormatText(lost.number, lost.arguments));
   }
   if (result == ChangeDone) {
     record_.NoteSuccess(requested, std::nullopt);

@@ -19,7 +19,6 @@
 #include <set>
 
 class OpuLink;
-struct OpenFailure;
 class QWidget;
 
 // The front end's state the operations use; they change it in place.
@@ -115,6 +114,9 @@ class TransmitterOperations {
   void PollRadioCode() { wait_.PollRadioCode(); }
 
   [[nodiscard]] const QString& CurrentRadioCode() const { return state_.CurrentRadioCode; }
+  // Why the link could not be opened at the last attempt: the port's cause and remedy when the
+  // port is there but refused, else that the OPU cannot be reached.
+  [[nodiscard]] OperationMessage LinkFailure() const;
   void ForgetRadioCode() { state_.CurrentRadioCode.clear(); }
   void SetRequestedRadioCode(const QString& code) { state_.RequestedRadioCode = code; }
 
@@ -122,7 +124,6 @@ class TransmitterOperations {
   [[nodiscard]] bool OpenForIdentification();
   // Opens the link; on failure says why in the status line and closes it again.
   [[nodiscard]] bool OpenLink();
-  void ReportOpenFailure(const OpenFailure& failure);
   [[nodiscard]] bool StartListeningBounded();
   [[nodiscard]] Identification ListenForTransmitter();
   // Identifies the transmitter for a read or write and shows its code; false ends the operation.
@@ -180,6 +181,7 @@ class TransmitterOperations {
   CodeChangeAnswerer answerer_;
   bool stopOnOtherProduct_ = false;
   QString heardProductType_;
+  QString openFailure_;  // the port's cause and remedy after the last failed OpenLink
   OperationRecord record_;
   // The bytes of the transmitter last read in this run, with the code it answers to.
   struct KnownTransmitter {

@@ -25,25 +25,33 @@ PortSearch ConnectionProbes::FindPorts() const {
   return search;
 }
 
+PortOpening ExplainFailedOpening(const OpenFailure& failure, const QString& systemText) {
+  PortOpening opening;
+  opening.failure = failure;
+  opening.port = failure.port;
+  opening.systemText = systemText;
+  if (failure.kind == OpenFailure::NoPermission) {
+    opening.membership = MembershipOf(failure.group);
+    opening.groupMayOpen = GroupMayOpen(opening.port);
+  }
+  if (failure.kind == OpenFailure::Busy) opening.holders = ProgramsHolding(opening.port);
+  return opening;
+}
+
 PortOpening ConnectionProbes::Open() {
   Finish();
-  PortOpening opening;
   if (link_.Open() == 0) {
+    PortOpening opening;
     opening.port = driver_->OpenedPort();
     return opening;
   }
-  opening.failure = link_.LastOpenFailure();
+  OpenFailure failure = link_.LastOpenFailure();
   // A port that opened but refused its line settings is a failure without a kind of its own.
-  if (opening.failure.kind == OpenFailure::None) opening.failure.kind = OpenFailure::Other;
-  opening.port = opening.failure.port.isEmpty() ? driver_->OpenedPort() : opening.failure.port;
-  opening.systemText = link_.LastOpenError();
+  if (failure.kind == OpenFailure::None) failure.kind = OpenFailure::Other;
+  if (failure.port.isEmpty()) failure.port = driver_->OpenedPort();
+  const QString systemText = link_.LastOpenError();
   link_.Close();
-  if (opening.failure.kind == OpenFailure::NoPermission) {
-    opening.membership = MembershipOf(opening.failure.group);
-    opening.groupMayOpen = GroupMayOpen(opening.port);
-  }
-  if (opening.failure.kind == OpenFailure::Busy) opening.holders = ProgramsHolding(opening.port);
-  return opening;
+  return ExplainFailedOpening(failure, systemText);
 }
 
 VersionAnswer ConnectionProbes::AskVersion() {

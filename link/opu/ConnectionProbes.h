@@ -48,6 +48,12 @@ struct PortOpening {
   [[nodiscard]] bool Opened() const { return failure.kind == OpenFailure::None; }
 };
 
+// A failed opening with what the user needs to put it right: the membership of the port's group
+// and whether joining it would help, or the programs that hold the port. `systemText` is the
+// system's words for the failure.
+[[nodiscard]] PortOpening ExplainFailedOpening(const OpenFailure& failure,
+                                               const QString& systemText);
+
 struct VersionAnswer {
   bool answered = false;
   QString version;

@@ -2,6 +2,7 @@
 
 #include "image/VembaData.h"
 #include "link/WriteCheck.h"
+#include "link/opu/ConnectionProbes.h"
 #include "link/opu/OpuDriver.h"
 #include "support/QtPrinters.h"
 #include "ui/Texts.h"
@@ -43,9 +44,9 @@ TEST(OperationMessagesTest, EveryMessageOfTheOperationsReadsAsTheUserSeesIt) {
        "Die Schnittstelle %s der OPU ist belegt: Ein anderes Programm verwendet sie. Bitte "
        "beenden Sie das andere Programm."},
       {Msg::PortNotOpened, "Die Schnittstelle %s der OPU kann nicht geöffnet werden."},
-      {Msg::PortPermissionDenied,
-       "Keine Berechtigung für die Schnittstelle %s der OPU. Bitte nehmen Sie den Benutzer in die "
-       "Gruppe „%s“ auf und melden Sie sich neu an."},
+      {Msg::PortUnusable,
+       "%s\n\nJeden Schritt der Verbindung prüft Hilfe › Verbindung prüfen... (ohne Fenster: "
+       "ukova-programmer check)."},
       {Msg::PressButtonForCode, "Drücken Sie die U-KOVA Taste zum Auslesen der Funkkennung"},
       {Msg::PressButtonToChangeCode,
        "Drücken Sie die U-KOVA Taste erneut um die Kennnummer zu ändern\n\nBitte achten Sie "
@@ -110,19 +111,39 @@ TEST(OperationMessagesTest, AJobThatDidNotEndDoneSaysWhyOrThatTheUserAborted) {
   }
 }
 
+// The cause and the connection check's remedy: a port of group root sends nobody to join root.
 TEST(OperationMessagesTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
-  const std::pair<OpenFailure, QString> cases[] = {
-      {{OpenFailure::NoPermission, "/dev/ttyUSB0", "dialout"},
-       QString::fromUtf8("Keine Berechtigung für die Schnittstelle /dev/ttyUSB0 der OPU. Bitte "
-                         "nehmen Sie den Benutzer in die Gruppe „dialout“ auf und melden Sie sich "
-                         "neu an.")},
-      {{OpenFailure::Busy, "/dev/ttyUSB0", {}},
-       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU ist belegt: Ein anderes Programm "
-                         "verwendet sie. Bitte beenden Sie das andere Programm.")},
-      {{OpenFailure::Other, "/dev/ttyUSB0", {}},
-       QString::fromUtf8("Die Schnittstelle /dev/ttyUSB0 der OPU kann nicht geöffnet werden.")},
-      {{OpenFailure::NotFound, {}, {}}, QString()},
-      {{OpenFailure::None, {}, {}}, QString()},
+  const auto opening = [](OpenFailure::Kind kind, const QString& port, const QString& group,
+                          GroupMembership membership, bool groupMayOpen,
+                          const QStringList& holders) {
+    PortOpening made;
+    made.failure = {kind, port, group};
+    made.port = port;
+    made.systemText = "Input/output error";
+    made.membership = membership;
+    made.groupMayOpen = groupMayOpen;
+    made.holders = holders;
+    return made;
+  };
+  const QString tty = "/dev/ttyUSB0";
+  const std::pair<PortOpening, QString> cases[] = {
+      {opening(OpenFailure::NoPermission, tty, "dialout", GroupMembership::NotMember, true, {}),
+       FormatText(Msg::CheckJoinGroup, {tty, "dialout", "dialout"})},
+      // Joining root would not help, and nobody is sent to the administrators' group.
+      {opening(OpenFailure::NoPermission, tty, "root", GroupMembership::NotMember, false, {}),
+       FormatText(Msg::CheckInstallDeviceRule, {tty, "root", "root"})},
+      {opening(OpenFailure::NoPermission, tty, "dialout", GroupMembership::AfterNextLogin, true,
+               {}),
+       FormatText(Msg::CheckLogInAgain, {tty, "dialout"})},
+      {opening(OpenFailure::Busy, tty, {}, GroupMembership::Unknown, false, {"minicom (812)"}),
+       FormatText(Msg::PortBusy, {tty}) + ' ' +
+           FormatText(Msg::CheckPortHeldBy, {"minicom (812)"})},
+      {opening(OpenFailure::Other, tty, {}, GroupMembership::Unknown, false, {}),
+       FormatText(Msg::PortNotOpened, {tty}) + ' ' +
+           FormatText(Msg::CheckPortFailedReason, {"Input/output error"})},
+      {opening(OpenFailure::Other, {}, {}, GroupMembership::Unknown, false, {}), QString()},
+      {opening(OpenFailure::NotFound, tty, {}, GroupMembership::Unknown, false, {}), QString()},
+      {opening(OpenFailure::None, {}, {}, GroupMembership::Unknown, false, {}), QString()},
   };
   for (const auto& [failure, text] : cases) EXPECT_EQ(OpenFailureText(failure), text);
 }

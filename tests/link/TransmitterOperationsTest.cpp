@@ -331,8 +331,9 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
   EXPECT_THAT(opu.Commands(), IsEmpty());
 }
 
-// A port the user may not open, or one another program holds, is named with the remedy; a
-// normal user meets both, so the test takes a normal user's rights for the open.
+// A port the user may not open, or one another program holds, is named with its cause and the
+// connection check's remedy in the box, the status line and the record line, and the box points
+// to the check; a normal user meets both, so the test takes a normal user's rights for the open.
 TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   // The pseudo-terminal itself: an ordinary user may not even look into the test's folders.
   const QString port = opu.Server().PortPath();
@@ -340,22 +341,28 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   struct stat status {};
   ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
   const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
+  const auto expectCause = [this](const QString& cause) {
+    EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::PortUnusable, {cause})));
+    EXPECT_TRUE(dialogs.texts().value(0).contains(QString::fromUtf8("Hilfe › Verbindung prüfen")));
+    EXPECT_EQ(f().view.status, cause);
+    ASSERT_FALSE(f().observer.outcomes.empty());
+    EXPECT_EQ(f().observer.outcomes.back().resultNumber, Msg::PortUnusable);
+    EXPECT_TRUE(f().observer.outcomes.back().resultText.startsWith(cause));
+  };
   auto otherProgram = opu.MakeLink();
   ASSERT_EQ(otherProgram->Open(), 0);
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-  EXPECT_EQ(f().view.status, FormatText(Msg::PortBusy, {port}));
+  expectCause(FormatText(Msg::PortBusy, {port}) + ' ' + Text(Msg::CheckAgainAfterwards));
 
   otherProgram.reset();
   ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
   dialogs.clear();
   const bool privileged = ::geteuid() == 0;
   if (privileged) ::setfsuid(65534);
-  read();
+  write();
   if (privileged) ::setfsuid(0);
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-  // In the window the programming record, which this user may not write either, follows.
-  EXPECT_TRUE(f().view.status.startsWith(FormatText(Msg::PortPermissionDenied, {port, group})));
+  // Nobody may use the port, members of its group neither: joining the group would not help.
+  expectCause(FormatText(Msg::CheckInstallDeviceRule, {port, group, group}));
   EXPECT_THAT(opu.Commands(), IsEmpty());
 }
 
