@@ -70,7 +70,9 @@ class TfrmMain : public QMainWindow,
   void SetRadioCodeOldText(const QString& text) override;
   [[nodiscard]] QString RadioCodeNewText() const override;
   [[nodiscard]] CodecContext ShownCodecContext() const override;
+  [[nodiscard]] FieldValues ShownFieldValues() const override { return CurrentFieldValues(); }
   [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
+  [[nodiscard]] std::optional<ImageBytes> LastReadImage(const QString& radioCode) override;
   // A warning with "Nein" the default when the write switches an alarm off; otherwise a question.
   [[nodiscard]] bool ConfirmWrite(const WriteReview& review, const QString& question) override;
   void StartPollTimer(int intervalMs) override;

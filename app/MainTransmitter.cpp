@@ -48,6 +48,10 @@ std::optional<ImageBytes> TfrmMain::LastKnownImage(const QString& radioCode) {
   return LatestBackup(DataFolder, radioCode);
 }
 
+std::optional<ImageBytes> TfrmMain::LastReadImage(const QString& radioCode) {
+  return LatestBackup(DataFolder, radioCode, BackupKind::Read);
+}
+
 bool TfrmMain::ConfirmWrite(const WriteReview& review, const QString& question) {
   const bool alarms = !review.alarms.empty();
   return environment_.dialogs->ShowMessage(

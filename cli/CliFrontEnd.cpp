@@ -77,6 +77,10 @@ std::optional<ImageBytes> CliFrontEnd::LastKnownImage(const QString& radioCode) 
   return LatestBackup(dataFolder_, radioCode);
 }
 
+std::optional<ImageBytes> CliFrontEnd::LastReadImage(const QString& radioCode) {
+  return LatestBackup(dataFolder_, radioCode, BackupKind::Read);
+}
+
 bool CliFrontEnd::ConfirmWrite(const WriteReview& review, const QString& question) {
   if (review.alarms.empty() || command_.acceptAlarmChanges) {
     PrintNotice(question);

@@ -69,6 +69,7 @@ class CliFrontEnd final : public TransmitterView,
   [[nodiscard]] QString RadioCodeNewText() const override { return command_.newCode; }
   [[nodiscard]] CodecContext ShownCodecContext() const override { return context_; }
   [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
+  [[nodiscard]] std::optional<ImageBytes> LastReadImage(const QString& radioCode) override;
   // The fields a write changes are printed; one that switches an alarm off needs --yes.
   [[nodiscard]] bool ConfirmWrite(const WriteReview& review, const QString& question) override;
 

@@ -1,6 +1,7 @@
 #include "files/Backups.h"
 
 #include "files/DataFolders.h"
+#include "files/FileLinks.h"
 #include "files/ImageFiles.h"
 
 #include <QDir>
@@ -55,21 +56,39 @@ QString BackupFolder(const QString& dataFolder, const QString& radioCode) {
 
 QString BackupPathInFolder(const QString& dataFolder, const QString& backup) {
   const QString path = QDir::cleanPath(dataFolder + QDir::fromNativeSeparators(backup));
-  return !backup.isEmpty() && IsInBackupsFolder(dataFolder, path) ? path : QString();
+  return !backup.isEmpty() && IsInBackupsFolder(dataFolder, path) &&
+                 LinkOnTheWay(dataFolder, path).isEmpty()
+             ? path
+             : QString();
 }
 
 bool IsInBackupsFolder(const QString& dataFolder, const QString& path) {
   return QDir::cleanPath(path).startsWith(QDir::cleanPath(dataFolder + BackupsFolderName) + u'/');
 }
 
-std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString& radioCode) {
+QString LinkOnTheWay(const QString& dataFolder, const QString& path) {
+  // The data folder itself may be a link the user made; only what lies below it is looked at.
+  QString walked = QDir::cleanPath(dataFolder);
+  const QString cleaned = QDir::cleanPath(path);
+  if (!cleaned.startsWith(walked + u'/')) return QString();
+  for (const QString& part : cleaned.mid(walked.size() + 1).split(u'/', Qt::SkipEmptyParts)) {
+    walked += u'/' + part;
+    if (IsLink(walked)) return walked;
+  }
+  return QString();
+}
+
+std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString& radioCode,
+                                       std::optional<BackupKind> kind) {
   if (!isRadioCode(radioCode)) return std::nullopt;
   // The time and then the clash counter ("_2", "_10") order the backups of one code.
-  static const QRegularExpression backupName(QStringLiteral(
-      R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_(?:Lesen|Schreiben)(?:_(\d+))?\.ukova$)"));
+  const QString kinds = kind ? kindName(*kind) : QStringLiteral("Lesen|Schreiben");
+  const QRegularExpression backupName(
+      QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_(?:%1)(?:_(\d+))?\.ukova$)").arg(kinds));
   std::map<std::pair<QString, int>, QString, std::greater<>> newestFirst;
   const QDir folder(BackupFolder(dataFolder, radioCode));
-  for (const QString& name : folder.entryList(QDir::Files)) {
+  if (!LinkOnTheWay(dataFolder, folder.path()).isEmpty()) return std::nullopt;
+  for (const QString& name : folder.entryList(QDir::Files | QDir::NoSymLinks)) {
     const QRegularExpressionMatch match = backupName.match(name);
     if (match.hasMatch())
       newestFirst[{match.captured(1), match.captured(2).toInt()}] = folder.filePath(name);
@@ -83,9 +102,12 @@ std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString&
 
 BackupOutcome WriteBackup(const QString& dataFolder, const QString& radioCode, BackupKind kind,
                           const ImageBytes& bytes, const QDateTime& time) {
-  CreateFolderIfMissing(dataFolder + BackupsFolderName);
   const QString folder = BackupFolder(dataFolder, radioCode);
-  CreateFolderIfMissing(WithoutTrailingSeparator(folder));
+  // Looked at before each folder is made: a link in a folder's place is never written through.
+  for (const QString& level : {dataFolder + BackupsFolderName, WithoutTrailingSeparator(folder)}) {
+    if (IsLink(level)) return {QString(), level, true};
+    CreateFolderIfMissing(level);
+  }
   const QString stem = time.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss_")) + kindName(kind);
   const QString relativeFolder = folder.mid(dataFolder.size());
   for (int counter = 1; counter <= MaxClashCounter; ++counter) {

@@ -168,8 +168,10 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   ParameterImage file{};
   VembaData::LoadImageBytes(file, *bytes, OriginLoad);
   const CodecContext context = view_.ShownCodecContext();
-  return FileComparison{CompareImages(shown, OriginSave, file, OriginLoad, context, Text), chosen,
-                        context.limitMode};
+  return FileComparison{
+      CompareWindowWithImage(view_.ShownFieldValues(), shown, OriginSave, file, OriginLoad, context,
+                             Text, FormatText, Msg::CompareTypedValue),
+      chosen, context.limitMode};
 }
 
 void ConfigurationFiles::FileSave() {

@@ -35,6 +35,8 @@ class ConfigurationView {
   // The name, without extension, the file dialogs offer for what the window shows; none for the
   // dialogs' own pattern.
   [[nodiscard]] virtual QString SuggestedFileName() const { return {}; }
+  // The window's fields as they stand, with the limit's chosen unit.
+  [[nodiscard]] virtual FieldValues ShownFieldValues() const = 0;
 
  protected:
   ~ConfigurationView() = default;

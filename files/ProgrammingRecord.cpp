@@ -1,5 +1,6 @@
 #include "files/ProgrammingRecord.h"
 
+#include "files/FileLinks.h"
 #include "files/ImageFiles.h"
 #include "files/RecordChain.h"
 #include "ui/Texts.h"
@@ -244,8 +245,9 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   (void)lock.tryLock(LockWaitMilliseconds);
   QFile file(path);
   // Appended, never replaced: earlier lines stay as they are even when another program appends too.
-  if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
-                 FilePermissionLimit)) {
+  // A link in the record's place would carry every line into another file.
+  if (OpenWithoutFollowing(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
+                           FilePermissionLimit) != NoFollowOpen::Opened) {
     return false;
   }
   QByteArray bytes;
@@ -268,9 +270,9 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
 }
 
 std::optional<std::vector<RecordEntry>> ReadRecordFile(const QString& path) {
-  if (!QFileInfo::exists(path)) return std::vector<RecordEntry>{};
+  if (!QFileInfo::exists(path) && !IsLink(path)) return std::vector<RecordEntry>{};
   QFile file(path);
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) ||
+  if (OpenWithoutFollowing(file, QIODevice::ReadOnly, {}) != NoFollowOpen::Opened ||
       file.size() > RecordTailReader::LargestRecordRead) {
     return std::nullopt;
   }
@@ -281,9 +283,9 @@ bool RecordTailReader::Open(const QString& path) {
   heads_ = RecordColumnHeads();
   file_.close();
   first_ = position_ = 0;
-  if (!QFileInfo::exists(path)) return true;
+  if (!QFileInfo::exists(path) && !IsLink(path)) return true;
   file_.setFileName(path);
-  if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly)) return false;
+  if (OpenWithoutFollowing(file_, QIODevice::ReadOnly, {}) != NoFollowOpen::Opened) return false;
   position_ = file_.size();
   first_ = std::max<qint64>(0, position_ - LargestRecordRead);
   return true;
@@ -397,7 +399,8 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
     // Written as the platform writes paths for people: with backslashes on Windows.
     entry.backup = QDir::toNativeSeparators(backup.relativePath);
     if (!backup.failedPath.isEmpty()) {
-      problems << FormatText(Msg::BackupNotSaved, {QDir::toNativeSeparators(backup.failedPath)});
+      problems << FormatText(backup.atLink ? Msg::BackupFolderIsLink : Msg::BackupNotSaved,
+                             {QDir::toNativeSeparators(backup.failedPath)});
       // The line names no checksum of bytes that are on no disk, and says why.
       entry.sha256.clear();
       const QString missing = Text(Msg::RecordBackupMissing);
@@ -406,6 +409,7 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
   }
   const QString recordPath = dataFolder + RecordFileName;
   if (!AppendRecordEntry(recordPath, entry))
-    problems << FormatText(Msg::RecordNotWritten, {QDir::toNativeSeparators(recordPath)});
+    problems << FormatText(IsLink(recordPath) ? Msg::RecordIsLink : Msg::RecordNotWritten,
+                           {QDir::toNativeSeparators(recordPath)});
   return problems;
 }

@@ -1,6 +1,7 @@
 #include "files/RecordWindow.h"
 
 #include "files/Backups.h"
+#include "files/FileLinks.h"
 #include "files/RecordExport.h"
 #include "ui/FormHelpers.h"
 #include "ui/Texts.h"
@@ -265,7 +266,8 @@ bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   const QString path = dataFolder + RecordFileName;
   if (!reader_.Open(path) || !chain_.Open(path, reader_.FirstByteRead())) {
     dialogs_.ShowError(parentWidget(),
-                       FormatText(Msg::RecordNotReadable, {QDir::toNativeSeparators(path)}));
+                       FormatText(IsLink(path) ? Msg::RecordIsLinkNotRead : Msg::RecordNotReadable,
+                                  {QDir::toNativeSeparators(path)}));
     return false;
   }
   std::vector<RecordEntry> newest = reader_.ReadOlder(FirstPartBytes);
@@ -387,6 +389,13 @@ void TfrmRecord::btnOpenBackupClick() {
   const QString backup = entry == nullptr ? QString() : entry->backup;
   if (backup.isEmpty()) {
     dialogs_.ShowInformation(this, Text(Msg::RecordNoBackup));
+    return;
+  }
+  if (const QString link = LinkOnTheWay(
+          dataFolder_, QDir::cleanPath(dataFolder_ + QDir::fromNativeSeparators(backup)));
+      !link.isEmpty()) {
+    dialogs_.ShowInformation(
+        this, FormatText(Msg::BackupIsLink, {backup, QDir::toNativeSeparators(link)}));
     return;
   }
   if (BackupPathInFolder(dataFolder_, backup).isEmpty()) {

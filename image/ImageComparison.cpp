@@ -1,11 +1,14 @@
 #include "image/ImageComparison.h"
 
 #include "image/FieldCatalogue.h"
+#include "image/FieldReading.h"
 #include "image/Messages.h"
 #include "image/VembaData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -30,6 +33,49 @@ Showing showing(const ParameterImage& image, ImageOrigin origin, const CodecCont
     result.values[shown.field] = shownText(shown, IsCheckBox(shown.field), text);
   }
   return result;
+}
+
+QString unitName(int unit, const TextLookup& text) {
+  return text(unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
+}
+
+bool carriesLimit(const ParameterImage& image, ImageOrigin origin) {
+  return image[InactivityCountAddress].origin == origin &&
+         image[InactivityCountAddress + 1].origin == origin &&
+         image[SampleIntervalAddress].origin == origin;
+}
+
+long long limitMinutes(const ParameterImage& image) {
+  return static_cast<long long>(InactivityCountOf(image)) * image[SampleIntervalAddress].value;
+}
+
+// The limit's time in `unit`; in minutes where it is no whole number of hours.
+QString limitIn(long long minutes, int unit, const TextLookup& text) {
+  if (unit == UnitHours && minutes % 60 == 0)
+    return QString::number(minutes / 60) + u' ' + unitName(UnitHours, text);
+  return QString::number(minutes) + u' ' + unitName(UnitMinutes, text);
+}
+
+// The value a number typed in the window stands for, in the terms its shown text is compared in
+// (the limit's time in minutes); none for a field that takes no number.
+std::optional<double> typedValue(Field field, const QString& typed, int unit,
+                                 const CodecContext& context) {
+  const KeyFilterKind kind = KeyFilterOf(field);
+  if (kind == KeyFilterKind::Decimal) return ReadDecimal(typed, context.locale);
+  if (kind != KeyFilterKind::Numeric) return std::nullopt;
+  const double value = ReadInteger(typed);
+  if (field == Field::edtInactivityLimit && context.limitMode == LimitAsTime)
+    return unit == UnitHours ? value * 60 : value;
+  return value;
+}
+
+// The same, for the value the window's bytes show.
+std::optional<double> builtValue(Field field, const QString& shown, const ParameterImage& built,
+                                 const CodecContext& context) {
+  if (field == Field::edtInactivityLimit && context.limitMode == LimitAsTime)
+    return static_cast<double>(limitMinutes(built));
+  if (KeyFilterOf(field) == KeyFilterKind::Decimal) return ReadDecimal(shown, context.locale);
+  return ReadInteger(shown);
 }
 
 QString hexBytes(const ParameterImage& image, const std::vector<int>& addresses) {
@@ -57,6 +103,41 @@ std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin
                       rightValue == rightShown.values.end() ? QString() : rightValue->second};
     row.differs = row.left != row.right;
     rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<ComparedField> CompareWindowWithImage(
+    const FieldValues& typed, const ParameterImage& built, ImageOrigin builtOrigin,
+    const ParameterImage& other, ImageOrigin otherOrigin, const CodecContext& context,
+    const TextLookup& text, const TextFormatter& format, Msg::Id typedText) {
+  // Differences are judged on each side's bytes, shown alike; only then the texts take the
+  // window's unit.
+  std::vector<ComparedField> rows =
+      CompareImages(built, builtOrigin, other, otherOrigin, context, text);
+  std::map<Field, std::size_t> windowOrder;
+  for (const FieldEntry& entry : FieldCatalogue())
+    windowOrder.emplace(entry.field, windowOrder.size());
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&windowOrder](const ComparedField& a, const ComparedField& b) {
+                     return windowOrder[a.field] < windowOrder[b.field];
+                   });
+  const int unit = typed.selectedUnit;
+  const bool limitAsTime = context.limitMode == LimitAsTime && unit != NoUnit;
+  const bool builtComplete = carriesLimit(built, builtOrigin);
+  for (ComparedField& row : rows) {
+    if (row.field == Field::edtInactivityLimit && limitAsTime) {
+      if (builtComplete) row.left = limitIn(limitMinutes(built), unit, text);
+      if (carriesLimit(other, otherOrigin)) row.right = limitIn(limitMinutes(other), unit, text);
+    }
+    const auto entry = typed.texts.find(row.field);
+    if (entry == typed.texts.end()) continue;
+    const std::optional<double> wanted = typedValue(row.field, entry->second, unit, context);
+    const std::optional<double> written = builtValue(row.field, row.left, built, context);
+    if (!wanted || !written || std::abs(*wanted - *written) < 1e-9) continue;
+    const bool withUnit = row.field == Field::edtInactivityLimit && limitAsTime;
+    const QString asTyped = withUnit ? entry->second + u' ' + unitName(unit, text) : entry->second;
+    row.left = format(typedText, {row.left, asTyped});
   }
   return rows;
 }

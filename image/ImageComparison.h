@@ -34,6 +34,18 @@ struct ComparedField {
     const ParameterImage& left, ImageOrigin leftOrigin, const ParameterImage& right,
     ImageOrigin rightOrigin, const CodecContext& context, const TextLookup& text);
 
+// The window's configuration beside another, both shown as the window shows values: the
+// inactivity limit in the window's chosen unit (`typed.selectedUnit`; in minutes where a side's
+// time is no whole number of hours), numbers with the decimal separator of `context`, the rows in
+// the window's order. `built` is the image the window's fields build; a row differs when the two
+// sides would write different bytes. Where a number typed in the window stands for another value
+// than its bytes show (the codec rounds it), the window's side says both with `typedText`'s text
+// ("91 Minuten (eingegeben: 90 Minuten)").
+[[nodiscard]] std::vector<ComparedField> CompareWindowWithImage(
+    const FieldValues& typed, const ParameterImage& built, ImageOrigin builtOrigin,
+    const ParameterImage& other, ImageOrigin otherOrigin, const CodecContext& context,
+    const TextLookup& text, const TextFormatter& format, Msg::Id typedText);
+
 // Whether the window's configuration (`window`, built over a copy of `read` with origin OriginRead)
 // shows another value than the transmitter's read in a field the read delivered: the window was
 // changed after the read. Showing another unit for the same count is no change.

@@ -129,6 +129,9 @@ class SeriesRun final : private TransmitterView, private OperationObserver {
   // The series writes the same configuration to every pendant, which the technician confirmed
   // once before the first (ConfirmSeriesStart); no pendant is asked about on its own.
   std::optional<ImageBytes> LastKnownImage(const QString&) override { return std::nullopt; }
+  // No backups are looked up during a series: a unit's write backup holds the sent blocks over
+  // the series' configuration unless the unit was read in this run.
+  std::optional<ImageBytes> LastReadImage(const QString&) override { return std::nullopt; }
   bool ConfirmWrite(const WriteReview&, const QString&) override { return true; }
 
   // OperationObserver: the outcomes of the pendant being programmed.

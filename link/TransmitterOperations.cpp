@@ -342,8 +342,13 @@ void TransmitterOperations::WriteSteps() {
 ImageBytes TransmitterOperations::BytesAfterWrite(const QString& codeBefore,
                                                   const QString& codeAfter) {
   // The fields the write does not send (production date, counters) show the window's file, not
-  // the transmitter: only a read of this transmitter knows them.
-  if (!known_ || known_->code != codeBefore) return KeptBytes(state_.OutgoingImage, codeAfter);
+  // the transmitter: only a read of this transmitter knows them, in this run or its latest read
+  // backup.
+  if (!known_ || known_->code != codeBefore) {
+    const std::optional<ImageBytes> lastRead = view_.LastReadImage(codeBefore);
+    if (!lastRead) return KeptBytes(state_.OutgoingImage, codeAfter);
+    known_ = KnownTransmitter{codeBefore, *lastRead};
+  }
   known_ = KnownTransmitter{codeAfter, WrittenOver(known_->bytes, state_.OutgoingImage, codeAfter)};
   return known_->bytes;
 }

@@ -149,7 +149,8 @@ class TransmitterOperations {
   [[nodiscard]] ChangeResult ChangeRadioCodeSteps();
 
   // What the transmitter holds after the write `sent` gave it `codeAfter`: the sent blocks laid
-  // over its last read in this run, or the window's bytes when it was not read.
+  // over its last read in this run, else over its latest read backup, or the window's bytes when
+  // it was never read.
   [[nodiscard]] ImageBytes BytesAfterWrite(const QString& codeBefore, const QString& codeAfter);
   // A confirmed code change: the window shows the new code and the next operation expects it.
   // An empty code: the transmitter did not answer to the new one, and its code is not known.

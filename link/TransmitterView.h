@@ -33,6 +33,9 @@ class TransmitterView {
   // The bytes of the latest read or write backup of the transmitter with this code: what the
   // program last knew of it. None when it kept nothing of it.
   [[nodiscard]] virtual std::optional<ImageBytes> LastKnownImage(const QString& radioCode) = 0;
+  // The bytes of the latest read backup of the transmitter with this code: what it held when it
+  // was last read. None when no read of it was kept.
+  [[nodiscard]] virtual std::optional<ImageBytes> LastReadImage(const QString& radioCode) = 0;
   // Asks `question` before a write that `review` found worth asking about; true lets the write
   // go. "Nein" must be the default wherever the review names alarms: nothing is sent on false.
   [[nodiscard]] virtual bool ConfirmWrite(const WriteReview& review, const QString& question) = 0;

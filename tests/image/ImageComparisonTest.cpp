@@ -1,5 +1,6 @@
 #include "image/ImageComparison.h"
 
+#include "image/FieldCatalogue.h"
 #include "image/Messages.h"
 #include "image/VembaData.h"
 #include "support/QtPrinters.h"
@@ -9,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <utility>
@@ -189,6 +191,100 @@ TEST(ImageComparisonTest,
     for (const auto& [address, value] : c.windowChanges)
       window[address] = {static_cast<std::uint8_t>(value), OriginRead};
     EXPECT_EQ(WindowChangedSinceRead(read, window, Context), c.changed) << c.name;
+  }
+}
+
+// The window beside a file: the limit in the window's unit, rows in the window's order, and a
+// typed number the codec rounds named with what was typed; differences judged on the bytes.
+TEST(ImageComparisonTest, TheWindowSideIsShownInTheWindowsUnitAndSaysWhatWasTyped) {
+  const int delay = AddressesOf(Field::edtButtonActivationDelay).front();
+  struct Case {
+    const char* name;
+    std::map<Field, QString> typed;
+    int unit;
+    Bytes fileChanges;
+    Field field;
+    QString left;
+    QString right;
+    bool differs;
+  };
+  const Case cases[] = {
+      {"the window's minutes",
+       {},
+       UnitMinutes,
+       {},
+       Field::edtInactivityLimit,
+       "720 #Minutes",
+       "720 #Minutes",
+       false},
+      {"a time the samples round",
+       {{Field::edtInactivitySampleInterval, "7"}, {Field::edtInactivityLimit, "90"}},
+       UnitMinutes,
+       {{0x30, 7}, {0x35, 13}},
+       Field::edtInactivityLimit,
+       "91 #Minutes (typed 90 #Minutes)",
+       "91 #Minutes",
+       false},
+      {"hours the samples cannot give",
+       {{Field::edtInactivitySampleInterval, "7"}, {Field::edtInactivityLimit, "1"}},
+       UnitHours,
+       {},
+       Field::edtInactivityLimit,
+       "63 #Minutes (typed 1 #Hours)",
+       "12 #Hours",
+       true},
+      {"tenths the codec cuts",
+       {{Field::edtButtonActivationDelay, "0,25"}},
+       UnitHours,
+       {{delay, 2}},
+       Field::edtButtonActivationDelay,
+       "0,2 (typed 0,25)",
+       "0,2",
+       false},
+      {"the same value written otherwise",
+       {{Field::edtBatteryTestInterval, "024"}},
+       UnitHours,
+       {},
+       Field::edtBatteryTestInterval,
+       "24",
+       "24",
+       false},
+  };
+  const TextFormatter format = [](Msg::Id number, const QStringList& arguments) {
+    return number == Msg::CompareTypedValue ? arguments[0] + " (typed " + arguments[1] + ")"
+                                            : QString("#%1").arg(number);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FieldValues typed;
+    for (const ShownValue& shown : ShowImageValues(configuration(), OriginLoad, Context).values) {
+      typed.texts[shown.field] = shown.text;
+      typed.checks[shown.field] = shown.checked;
+    }
+    for (const auto& [field, text] : c.typed) typed.texts[field] = text;
+    typed.selectedUnit = c.unit;
+    if (c.unit == UnitMinutes && c.typed.count(Field::edtInactivityLimit) == 0)
+      typed.texts[Field::edtInactivityLimit] = "720";
+    ParameterImage built = configuration({}, OriginNone);
+    ASSERT_EQ(BuildImageFromFields(built, OriginSave, typed, Context), ImageOk);
+    const auto rows =
+        CompareWindowWithImage(typed, built, OriginSave, configuration(c.fileChanges), OriginLoad,
+                               Context, fakeText, format, Msg::CompareTypedValue);
+    std::vector<Field> order;
+    for (const FieldEntry& entry : FieldCatalogue()) {
+      if (std::any_of(rows.begin(), rows.end(),
+                      [&entry](const ComparedField& row) { return row.field == entry.field; }))
+        order.push_back(entry.field);
+    }
+    std::vector<Field> shownOrder;
+    for (const ComparedField& row : rows) shownOrder.push_back(row.field);
+    EXPECT_EQ(shownOrder, order);
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&c](const ComparedField& r) { return r.field == c.field; });
+    ASSERT_NE(row, rows.end());
+    EXPECT_EQ(row->left, c.left);
+    EXPECT_EQ(row->right, c.right);
+    EXPECT_EQ(row->differs, c.differs);
   }
 }
 

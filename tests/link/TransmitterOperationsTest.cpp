@@ -647,17 +647,21 @@ TEST_F(TransmitterOperationsTest, AWriteKeepsWhatTheTransmitterHoldsAndTheCodeIt
     bool pendantBytesKept;
     const char* codeShown;
     Msg::Id status;
+    bool readBackupKept;  // a read of the transmitter before this run left its backup
   };
   const Case cases[] = {
       {"read, then written", true, false, -1, "", 0, "1A2B", true, "1A2B",
-       Msg::ConfigurationUpdated},
+       Msg::ConfigurationUpdated, false},
       {"written and checked", false, true, -1, "", 0, "1A2B", true, "1A2B",
-       Msg::ConfigurationUpdatedAndVerified},
+       Msg::ConfigurationUpdatedAndVerified, false},
       {"the check finds a byte not kept", false, true, 0x2C, "", Msg::VerifyFoundDifferences,
-       "1A2B", true, "1A2B", Msg::WrittenButCheckFailed},
-      {"a new code", true, false, -1, "BEEF", 0, "BEEF", true, "BEEF", Msg::ConfigurationUpdated},
+       "1A2B", true, "1A2B", Msg::WrittenButCheckFailed, false},
+      {"a new code", true, false, -1, "BEEF", 0, "BEEF", true, "BEEF", Msg::ConfigurationUpdated,
+       false},
       {"a new code the transmitter did not take", false, true, RadioCodeAddress, "BEEF",
-       Msg::VerifyPendantSilent, "", false, "1A2B", Msg::WrittenButCheckFailed},
+       Msg::VerifyPendantSilent, "", false, "1A2B", Msg::WrittenButCheckFailed, false},
+      {"read before this run, then written", false, false, -1, "", 0, "1A2B", true, "1A2B",
+       Msg::ConfigurationUpdated, true},
   };
   // Production date and counters that the window's configuration does not have.
   ImageBytes memory = transmitterMemory();
@@ -671,6 +675,7 @@ TEST_F(TransmitterOperationsTest, AWriteKeepsWhatTheTransmitterHoldsAndTheCodeIt
     setFaults([&c](OpuSimFaults& faults) { faults.unkeptAddress = c.unkeptAddress; });
     f().operations.SetVerifyAfterWrite(c.verify);
     if (c.readFirst) read();
+    if (c.readBackupKept) f().view.readImages["1A2B"] = memory;
     setField(Field::edtBatteryTestInterval, "36");
     setField(Field::edtRadioCodeNew, c.newCode);
     f().observer.outcomes.clear();

@@ -49,6 +49,7 @@ class FakeConfigurationView final : public ConfigurationView {
   void SetTitleText(const QString& text) override { title = text; }
   void EmptyNewRadioCode() override { fields.texts[Field::edtRadioCodeNew].clear(); }
   CodecContext ShownCodecContext() const override { return CodecContext{LimitAsTime, QLocale()}; }
+  FieldValues ShownFieldValues() const override { return fields; }
 
   [[nodiscard]] QString text(Field field) const { return fields.text(field); }
 };

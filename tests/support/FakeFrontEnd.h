@@ -33,6 +33,7 @@ class FakeTransmitterView final : public TransmitterView {
   CodecContext context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
   bool confirmInactivityCount = true;
   std::map<QString, ImageBytes> knownImages;  // by radio code
+  std::map<QString, ImageBytes> readImages;   // the latest read backups, by radio code
   bool confirmWrite = true;
   std::vector<WriteReview> reviews;  // each asked about, with its question
   QStringList writeQuestions;
@@ -67,6 +68,11 @@ class FakeTransmitterView final : public TransmitterView {
     const auto known = knownImages.find(radioCode);
     if (known == knownImages.end()) return std::nullopt;
     return known->second;
+  }
+  std::optional<ImageBytes> LastReadImage(const QString& radioCode) override {
+    const auto read = readImages.find(radioCode);
+    if (read == readImages.end()) return std::nullopt;
+    return read->second;
   }
   bool ConfirmWrite(const WriteReview& review, const QString& question) override {
     reviews.push_back(review);
