@@ -194,7 +194,8 @@ bool WriteConfigurationSheetPdf(const QString& path, const SheetContent& content
 }
 
 bool WritePdfDocument(const QString& path, const QString& title, QString& error,
-                      const std::function<void(QPainter&, QPdfWriter&)>& paint) {
+                      const std::function<void(QPainter&, QPdfWriter&)>& paint,
+                      QPageLayout::Orientation orientation) {
   // The document is made in memory and then replaces the file as a whole, so a full disk keeps the
   // old file and is reported.
   if (IsWriteProtected(path)) {
@@ -207,7 +208,9 @@ bool WritePdfDocument(const QString& path, const QString& title, QString& error,
     QPdfWriter writer(&pdf);
     writer.setTitle(title);
     writer.setCreator(Text(Msg::ProgramTitle));
-    writer.setPageLayout(SheetPageLayout());
+    QPageLayout layout = SheetPageLayout();
+    layout.setOrientation(orientation);
+    writer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&writer)) {
       error = pdf.errorString();

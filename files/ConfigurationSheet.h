@@ -77,7 +77,8 @@ void PaintConfigurationSheet(QPainter& painter, const QPagedPaintDevice& device,
 // Writes an A4 PDF that `paint` draws (it may start new pages on the writer), replaced as a whole
 // like the sheet's; false with the reason in error.
 [[nodiscard]] bool WritePdfDocument(const QString& path, const QString& title, QString& error,
-                                    const std::function<void(QPainter&, QPdfWriter&)>& paint);
+                                    const std::function<void(QPainter&, QPdfWriter&)>& paint,
+                                    QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
 // The sheet's font in this size, so that every page the program prints reads alike.
 [[nodiscard]] QFont SheetFont(double points, bool bold);

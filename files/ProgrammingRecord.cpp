@@ -352,6 +352,11 @@ QString RecordTime(const QDateTime& time) {
              .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
 }
 
+QString RecordEntryCountText(qsizetype count) {
+  return count == 1 ? Text(Msg::RecordOneEntry)
+                    : FormatText(Msg::RecordEntryCount, {QString::number(count)});
+}
+
 QString RecordTimeShown(const QString& recordTime) {
   const QDateTime time = QDateTime::fromString(recordTime, Qt::ISODate);
   return time.isValid() ? time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))

@@ -117,6 +117,8 @@ class RecordTailReader {
 };
 
 [[nodiscard]] QString RecordTime(const QDateTime& time);
+// "1 Eintrag", "n Einträge".
+[[nodiscard]] QString RecordEntryCountText(qsizetype count);
 // A record's time as German readers write it, in the local time zone ("07.12.2026 14:03:22");
 // a text that is no time stays as it is.
 [[nodiscard]] QString RecordTimeShown(const QString& recordTime);

@@ -12,7 +12,7 @@ namespace {
 
 // The report's columns as shares of the width: time, operation, code, result, checksum,
 // technician, site and resident.
-const std::vector<double> ReportColumnShares = {0.12, 0.1, 0.1, 0.2, 0.14, 0.13, 0.21};
+const std::vector<double> ReportColumnShares = {0.09, 0.08, 0.11, 0.21, 0.26, 0.11, 0.14};
 
 QString dayText(const QDate& day) {
   return day.toString(QStringLiteral("dd.MM.yyyy"));
@@ -72,7 +72,7 @@ SeriesSummaryContent RecordReportContent(const std::vector<RecordEntry>& oldestF
                               FormatText(Msg::ProgramAndVersion,
                                          {Text(Msg::ProgramTitle), GetProgramVersion()})}),
                   FormatText(Msg::RecordReportTechnicians, {technicians(oldestFirst)}), chainState,
-                  FormatText(Msg::RecordEntryCount, {QString::number(oldestFirst.size())})};
+                  RecordEntryCountText(std::ssize(oldestFirst))};
   for (const Msg::Id head :
        {Msg::RecordColumnTime, Msg::RecordColumnOperation, Msg::RecordColumnCodeAfter,
         Msg::RecordColumnResult, Msg::RecordColumnChecksum, Msg::RecordColumnTechnician,
@@ -88,9 +88,12 @@ SeriesSummaryContent RecordReportContent(const std::vector<RecordEntry>& oldestF
 }
 
 bool WriteRecordReportPdf(const QString& path, const SeriesSummaryContent& report, QString& error) {
-  return WritePdfDocument(path, report.title, error, [&](QPainter& painter, QPdfWriter& writer) {
-    PaintSeriesSummary(painter, writer, report, [&writer] { writer.newPage(); });
-  });
+  return WritePdfDocument(
+      path, report.title, error,
+      [&](QPainter& painter, QPdfWriter& writer) {
+        PaintSeriesSummary(painter, writer, report, [&writer] { writer.newPage(); });
+      },
+      QPageLayout::Landscape);
 }
 
 bool WriteRecordCsv(const QString& path, const std::vector<RecordEntry>& oldestFirst,

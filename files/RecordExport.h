@@ -20,7 +20,8 @@
                                                        const RecordFilter& filter,
                                                        const QString& chainState);
 
-// Writes the report as an A4 PDF; false with the reason in error.
+// Writes the report as an A4 PDF in landscape, wide enough for every column; false with the reason
+// in error.
 [[nodiscard]] bool WriteRecordReportPdf(const QString& path, const SeriesSummaryContent& report,
                                         QString& error);
 

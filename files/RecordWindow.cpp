@@ -89,6 +89,9 @@ void resetChoices(QComboBox* choices) {
   choices->addItem(Text(Msg::RecordFilterAll));
 }
 
+// The columns the window treats apart.
+enum RecordColumn { TimeColumn = 0, ResultColumn = 4, MessageColumn = 5 };
+
 QString cutShort(const QString& text) {
   if (text.size() <= TfrmRecord::LongestCellShown) return text;
   return text.left(TfrmRecord::LongestCellShown - 1) + u'\u2026';
@@ -101,7 +104,7 @@ QString cutShort(const QString& text) {
 class RecordTableModel : public QAbstractTableModel {
  public:
   explicit RecordTableModel(QObject* parent)
-      : QAbstractTableModel(parent), heads_(RecordColumnHeads()) {}
+      : QAbstractTableModel(parent), heads_(RecordColumnHeads()), used_(heads_.size(), false) {}
 
   int rowCount(const QModelIndex& parent = {}) const override {
     return parent.isValid() ? 0 : static_cast<int>(shown_.size());
@@ -111,9 +114,14 @@ class RecordTableModel : public QAbstractTableModel {
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-    const QString column = RecordColumns(Entry(index.row()))[index.column()];
+    const RecordEntry& entry = Entry(index.row());
+    const QString column = RecordColumns(entry)[index.column()];
     // The whole column stays readable in the tool tip.
-    return role == Qt::DisplayRole ? cutShort(column) : column;
+    if (role == Qt::ToolTipRole) return column;
+    if (index.column() == TimeColumn) return RecordTimeShown(column);
+    if (index.column() == ResultColumn && !entry.message.isEmpty())
+      return cutShort(column + QStringLiteral(" – ") + entry.message);
+    return cutShort(column);
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -123,6 +131,9 @@ class RecordTableModel : public QAbstractTableModel {
   [[nodiscard]] const RecordEntry& Entry(int row) const {
     return entries_[shown_[static_cast<std::size_t>(row)]];
   }
+
+  // Some entry read so far fills the column.
+  [[nodiscard]] bool IsUsed(int column) const { return used_.value(column, false); }
 
   [[nodiscard]] std::vector<RecordEntry> ShownOldestFirst() const {
     std::vector<RecordEntry> entries;
@@ -136,22 +147,31 @@ class RecordTableModel : public QAbstractTableModel {
     beginResetModel();
     entries_.clear();
     shown_.clear();
+    used_.fill(false, heads_.size());
     endResetModel();
   }
 
-  // Older entries go below the ones there are.
-  void AddOlder(std::vector<RecordEntry> older) {
+  // Older entries go below the ones there are; true when they fill a column none filled before.
+  bool AddOlder(std::vector<RecordEntry> older) {
     const std::size_t first = entries_.size();
+    bool newColumn = false;
     entries_.insert(entries_.end(), std::make_move_iterator(older.begin()),
                     std::make_move_iterator(older.end()));
     std::vector<std::size_t> passing;
     for (std::size_t index = first; index < entries_.size(); ++index) {
       if (Passes(entries_[index])) passing.push_back(index);
+      const QStringList columns = RecordColumns(entries_[index]);
+      for (qsizetype column = 0; column < columns.size(); ++column) {
+        if (used_[column] || columns[column].isEmpty()) continue;
+        used_[column] = true;
+        newColumn = true;
+      }
     }
-    if (passing.empty()) return;
+    if (passing.empty()) return newColumn;
     beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(passing.size()) - 1);
     shown_.insert(shown_.end(), passing.begin(), passing.end());
     endInsertRows();
+    return newColumn;
   }
 
   void Filter(const RecordFilter& filter) {
@@ -171,6 +191,7 @@ class RecordTableModel : public QAbstractTableModel {
   std::vector<RecordEntry> entries_;  // newest first
   std::vector<std::size_t> shown_;    // indices into entries_
   RecordFilter filter_;
+  QList<bool> used_;
 };
 
 TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
@@ -204,7 +225,7 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   tblRecord->setWordWrap(false);
   tblRecord->verticalHeader()->setVisible(false);
   tblRecord->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-  tblRecord->horizontalHeader()->setStretchLastSection(true);
+  tblRecord->setTextElideMode(Qt::ElideMiddle);
 
   auto* filter = new QHBoxLayout;
   for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lblRadioCode, cbbxRadioCode},
@@ -224,6 +245,9 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   lblChain->setWordWrap(true);
   state->addWidget(lblChain, 1);
   state->addWidget(lblCount);
+  // Enter opens the selected row's backup, as it did before there were exports.
+  btnExportPdf->setAutoDefault(false);
+  btnExportCsv->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(btnExportPdf);
   buttons->addWidget(btnExportCsv);
@@ -244,10 +268,14 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   connect(btnExportPdf, &QPushButton::clicked, this, &TfrmRecord::btnExportPdfClick);
   connect(btnExportCsv, &QPushButton::clicked, this, &TfrmRecord::btnExportCsvClick);
   connect(tblRecord, &QTableView::doubleClicked, this, &TfrmRecord::btnOpenBackupClick);
+  connect(tblRecord->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &TfrmRecord::EnableButtons);
+  connect(model_, &QAbstractItemModel::modelReset, this, &TfrmRecord::EnableButtons);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
   readTimer_.setSingleShot(true);
   readTimer_.setInterval(0);
   connect(&readTimer_, &QTimer::timeout, this, &TfrmRecord::ReadOlderEntries);
+  EnableButtons();
 }
 
 void TfrmRecord::done(int result) {
@@ -272,10 +300,11 @@ bool TfrmRecord::LoadRecord(const QString& dataFolder) {
   }
   std::vector<RecordEntry> newest = reader_.ReadOlder(FirstPartBytes);
   AddChoices(newest);
-  model_->AddOlder(std::move(newest));
+  (void)model_->AddOlder(std::move(newest));
   // Only the widths of the newest entries: measuring every row would read them all again.
-  tblRecord->resizeColumnsToContents();
+  FitColumns();
   if (model_->rowCount() > 0) tblRecord->selectRow(0);
+  tblRecord->setFocus();
   ShowCount();
   ShowChainState();
   if (IsLoading()) readTimer_.start();
@@ -296,7 +325,7 @@ void TfrmRecord::ReadOlderEntries() {
   std::vector<RecordEntry> older = reader_.ReadOlder(LaterPartBytes);
   AddChoices(older);
   const bool wasEmpty = model_->rowCount() == 0;
-  model_->AddOlder(std::move(older));
+  if (model_->AddOlder(std::move(older))) FitColumns();
   if (wasEmpty && model_->rowCount() > 0) tblRecord->selectRow(0);
   ShowCount();
   if (IsLoading()) readTimer_.start();
@@ -320,7 +349,7 @@ RecordFilter TfrmRecord::ChosenFilter() const {
 }
 
 void TfrmRecord::ShowCount() {
-  QString count = FormatText(Msg::RecordEntryCount, {QString::number(model_->rowCount())});
+  QString count = RecordEntryCountText(model_->rowCount());
   if (!reader_.AtStart()) {
     count += u' ' + Text(Msg::RecordStillReading);
   } else if (reader_.LeavesOlderLines()) {
@@ -335,6 +364,46 @@ void TfrmRecord::EnableButtons() {
   const bool complete = !IsLoading() && model_->rowCount() > 0;
   btnExportPdf->setEnabled(complete);
   btnExportCsv->setEnabled(complete);
+  const RecordEntry* entry = SelectedEntry();
+  btnOpenBackup->setEnabled(entry != nullptr && !entry->backup.isEmpty());
+}
+
+void TfrmRecord::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  FitColumns();
+}
+
+void TfrmRecord::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FitColumns();
+}
+
+void TfrmRecord::FitColumns() {
+  std::vector<int> shown;
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    const bool used = column != MessageColumn && model_->IsUsed(column);
+    tblRecord->setColumnHidden(column, !used);
+    if (used) shown.push_back(column);
+  }
+  tblRecord->resizeColumnsToContents();
+  std::vector<int> widths;
+  for (int column : shown) widths.push_back(tblRecord->columnWidth(column));
+  const int available = tblRecord->viewport()->width();
+  const auto total = [&widths](int cap) {
+    int sum = 0;
+    for (int width : widths) sum += std::min(width, cap);
+    return sum;
+  };
+  if (widths.empty() || total(*std::max_element(widths.begin(), widths.end())) <= available) return;
+  // The largest width each column may keep so that all fit.
+  int fits = 0;
+  int tooWide = *std::max_element(widths.begin(), widths.end());
+  while (tooWide - fits > 1) {
+    const int cap = (fits + tooWide) / 2;
+    (total(cap) <= available ? fits : tooWide) = cap;
+  }
+  for (std::size_t at = 0; at < shown.size(); ++at)
+    tblRecord->setColumnWidth(shown[at], std::min(widths[at], fits));
 }
 
 void TfrmRecord::ShowChainState() {
@@ -442,6 +511,5 @@ void TfrmRecord::btnExportCsvClick() {
 void TfrmRecord::ExportSaved(const QString& path) {
   dialogs_.ShowInformation(
       this, FormatText(Msg::RecordExportSaved,
-                       {FormatText(Msg::RecordEntryCount, {QString::number(model_->rowCount())}),
-                        QFileInfo(path).fileName()}));
+                       {RecordEntryCountText(model_->rowCount()), QFileInfo(path).fileName()}));
 }

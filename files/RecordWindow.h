@@ -36,12 +36,19 @@ class TfrmRecord : public QDialog {
   [[nodiscard]] bool IsLoading() const;
   // The full path of the backup of the selected row; empty when it has none.
   [[nodiscard]] QString SelectedBackupPath() const;
-  // The text a cell shows: a long column cut short.
+  // The text a cell shows: the time in local German form, the result with its message, a long
+  // column cut short.
   [[nodiscard]] QString CellText(int row, int column) const;
 
   // Closing the window stops the reading.
   void done(int result) override;
 
+ protected:
+  // The columns share the width the table has.
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ public:
   // Any filter changed: the table shows the entries that pass them all.
   void FilterChange();
   void btnOpenBackupClick();
@@ -77,6 +84,9 @@ class TfrmRecord : public QDialog {
   void ShowCount();
   void ShowChainState();
   void EnableButtons();
+  // Shows the columns some entry fills (the message with the result), each as wide as its
+  // contents while they all fit; otherwise the widest share what is left, their texts elided.
+  void FitColumns();
   void ExportSaved(const QString& path);
   [[nodiscard]] const RecordEntry* SelectedEntry() const;
 

@@ -307,6 +307,7 @@ enum Id : int {
   RecordReportSite = 12034,
   RecordReportTechnicians = 12035,
   RecordReportNoTechnician = 12036,
+  RecordOneEntry = 12037,
   ConfigurationFileNotSaved = 11503,
   BackupWriteProtected = 11504,
   SheetSourcePendantChanged = 11505,

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -313,7 +314,8 @@ TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSays
     ASSERT_TRUE(window.LoadRecord(data));
     window.tblRecord->selectRow(0);
     EXPECT_EQ(window.SelectedBackupPath(), c.opened) << c.backup.toStdString();
-    window.btnOpenBackup->click();
+    // As a double click on the row opens it; the button is off for a row without backup.
+    window.btnOpenBackupClick();
     EXPECT_EQ(window.result(), c.opened.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
     EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message})
         << c.backup.toStdString();
@@ -405,6 +407,55 @@ TEST_F(KeepOperationTest, TheRecordWindowShowsTheNewestAtOnceAndLongCellsCutShor
   EXPECT_EQ(window.lblCount->text(), FormatText(Msg::RecordEntryCount, {"10001"}));
   EXPECT_EQ(window.SelectedBackupPath(), "");
   EXPECT_EQ(window.tblRecord->currentIndex().row(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(KeepOperationTest, TheRecordWindowReadsAsGermanUsersReadAndFitsItsDefaultWidth) {
+  const QString time = "2026-12-07T14:03:22+01:00";
+  RecordEntry failed{time, "Schreiben", "1A2B", "1A2B", "10505", "Keine Verbindung", "", ""};
+  // Every column filled, the longest as long as a cell shows them.
+  RecordEntry full{time,
+                   "Lesen",
+                   "1A2B",
+                   "1A2B",
+                   "OK",
+                   "",
+                   QString(80, u's'),
+                   QString(64, u'c'),
+                   "S20261207-1",
+                   QString(100, u'z'),
+                   "Anna Müller",
+                   QString(60, u'h'),
+                   "Zi. 12"};
+  ASSERT_TRUE(AppendRecordEntry(data + RecordFileName, failed));
+  ScriptedDialogs dialogs;
+  TfrmRecord window(dialogs);
+  ASSERT_TRUE(window.LoadRecord(data));
+  window.show();
+  while (window.IsLoading()) QCoreApplication::processEvents();
+  EXPECT_EQ(window.lblCount->text(), Text(Msg::RecordOneEntry));
+  EXPECT_EQ(window.CellText(0, 0),
+            QDateTime::fromString(time, Qt::ISODate).toLocalTime().toString("dd.MM.yyyy HH:mm:ss"));
+  EXPECT_EQ(window.CellText(0, 4), "10505 \u2013 Keine Verbindung");
+  // Nothing to open: no backup.
+  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
+
+  ASSERT_TRUE(AppendRecordEntry(data + RecordFileName, full));
+  ASSERT_TRUE(window.LoadRecord(data));
+  while (window.IsLoading()) QCoreApplication::processEvents();
+  EXPECT_EQ(window.lblCount->text(), FormatText(Msg::RecordEntryCount, {"2"}));
+  EXPECT_TRUE(window.btnOpenBackup->isEnabled());
+  EXPECT_EQ(window.tblRecord->horizontalScrollBar()->maximum(), 0);
+  window.tblRecord->selectRow(1);
+  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
+  // No row: nothing to open.
+  window.cbbxRadioCode->addItem("FFFF", "FFFF");
+  window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findData("FFFF"));
+  EXPECT_EQ(window.tblRecord->model()->rowCount(), 0);
+  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
 }
 
 }  // namespace
