@@ -11,6 +11,7 @@
 #include "app/safetynet/SafetyNetController.h"
 #include "app/series/SeriesController.h"
 #include "app/sheet/SheetController.h"
+#include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
 #include "files/IniFile.h"
 #include "files/Selectfolder.h"
@@ -79,11 +80,17 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
         new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, *operations_,
                                         *environment_.dialogs, InactivityLimitMode());
   }
-  // A finished operation's line names the technician before the safety net keeps it.
+  // A finished operation's line names whom it was for and the technician before the safety net
+  // keeps it.
   technician_ = new TechnicianController(*this, *form.mnuFile, form.mnuDelimter2, *form.sbStatus,
                                          VembaIni, *environment_.dialogs, *safetyNet_);
-  operations_->SetObserver(technician_);
-  series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *technician_,
+  // For whom, from the strip or what is known of the pendant, before the technician's name.
+  recipients_ = new RecipientController(
+      *this,
+      [this] { return series_ != nullptr ? series_->ListEntries() : std::vector<Assignment>{}; },
+      *technician_);
+  operations_->SetObserver(recipients_);
+  series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *recipients_,
                                  *environment_.dialogs);
   // Reads its choice from the settings file, whose path the start-up has just found.
   portChoice_ =

@@ -25,6 +25,7 @@ class InterlockSettingsController;
 class SeriesController;
 class PortChoiceController;
 class TechnicianController;
+class RecipientController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
@@ -91,6 +92,7 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] SeriesController& Series() { return *series_; }
   [[nodiscard]] PortChoiceController& PortChoice() { return *portChoice_; }
   [[nodiscard]] TechnicianController& Technician() { return *technician_; }
+  [[nodiscard]] RecipientController& Recipients() { return *recipients_; }
   // The port and trace every link of the program opens with: the chosen port or the command
   // line's.
   [[nodiscard]] OpuLinkOptions LinkOptions() const;
@@ -173,4 +175,5 @@ class TfrmMain : public QMainWindow,
   InterlockSettingsController* interlocks_ = nullptr;
   PortChoiceController* portChoice_ = nullptr;
   TechnicianController* technician_ = nullptr;
+  RecipientController* recipients_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QToolBar>
 
 namespace {
 
@@ -126,7 +127,11 @@ void TfrmMain::FitToScreen() {
   // Before the window manager has framed the window its frame is unknown: allow for a title bar.
   QSize frame = frameGeometry().size() - size();
   if (frame.isNull()) frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-  const QSize designed(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+  // The record's strip sits under the menu, above the designed client area.
+  int bars = menuBar()->sizeHint().height();
+  for (const QToolBar* bar : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
+    if (!bar->isHidden()) bars += bar->sizeHint().height();
+  const QSize designed(ClientWidth, ClientHeight + bars);
   setFixedSize(FittedWindowSize(designed, shownOn->availableGeometry().size() - frame,
                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)));
 }

@@ -5,6 +5,7 @@
 #include "files/DataFolders.h"
 #include "files/ProgrammingRecord.h"
 #include "files/SettingsStartup.h"
+#include "files/SiteMemory.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
 #include "ui/Texts.h"
@@ -97,13 +98,22 @@ void CliFrontEnd::StartPollTimer(int intervalMs) {
 void CliFrontEnd::OperationFinished(const OperationOutcome& outcome) {
   OperationOutcome stamped = outcome;
   stamped.technician = technician_;
-  // A series' unit names its own site and room from the assignment list.
+  // A series' unit names its own site and room from the assignment list; else the options name
+  // them, or what was recorded for the pendant the last time, as in the window.
   if (stamped.site.isEmpty() && stamped.resident.isEmpty()) {
     stamped.site = command_.site;
     stamped.resident = command_.resident;
   }
+  if (stamped.site.isEmpty() && stamped.resident.isEmpty()) {
+    if (const auto known = RecalledFor(dataFolder_, outcome)) {
+      stamped.site = known->facility;
+      stamped.resident = known->room;
+    }
+  }
   outcomes_.push_back(stamped);
   keepProblems_ << KeepOperation(dataFolder_, stamped);
+  if (const QString problem = RememberRecipientOf(dataFolder_, stamped); !problem.isEmpty())
+    keepProblems_ << problem;
   // The line just kept names the backup and the checksum, as the record window shows them.
   const auto entries = ReadRecordFile(DataFilePath(dataFolder_, RecordFileName));
   kept_.push_back(entries && !entries->empty() ? entries->back() : RecordEntry{});

@@ -38,6 +38,8 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   [[nodiscard]] const SeriesRun* LastRun() const { return run_.get(); }
   [[nodiscard]] SeriesSummaryContent Summary() const;
   [[nodiscard]] SheetContent Sheet() const;
+  // The assignment list the series window holds, opened or typed; empty before there is one.
+  [[nodiscard]] std::vector<Assignment> ListEntries() const;
 
   QAction* mnuCommSeries;
   TfrmSeries* frmSeries;
@@ -69,7 +71,6 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
 
   [[nodiscard]] std::optional<ImageBytes> ChosenConfiguration();
   [[nodiscard]] std::optional<SeriesCodePlan> ChosenPlan();
-  [[nodiscard]] std::vector<Assignment> ListEntries() const;
   void ShowList(const std::vector<Assignment>& entries);
   void ShowListState();
   void RunSeries(const ImageBytes& configuration, SeriesCodePlan plan);

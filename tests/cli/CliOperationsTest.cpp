@@ -79,7 +79,7 @@ TEST_F(CliOperations, ReadKeepsTheFileTheBackupAndTheRecordLine) {
   EXPECT_EQ(backup, bytes);
 }
 
-TEST_F(CliOperations, RecordLinesNameTheWindowsTechnicianOrTheOneGiven) {
+TEST_F(CliOperations, RecordLinesNameTheWindowsTechnicianOrTheOneGivenAndThePendantsSite) {
   ASSERT_TRUE(QDir().mkpath(cli.DataFolder()));
   QFile settings(cli.DataFolder() + QStringLiteral("Values.ini"));
   ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
@@ -90,12 +90,16 @@ TEST_F(CliOperations, RecordLinesNameTheWindowsTechnicianOrTheOneGiven) {
                            "Zi 12"}))
                 .exitCode,
             ExitSuccess);
+  // Without options the pendant's code brings back what was recorded for it.
+  ASSERT_EQ(cli.Run(OnOpu({QStringLiteral("read")})).exitCode, ExitSuccess);
   const std::vector<RecordEntry> record = Record();
-  ASSERT_EQ(record.size(), 2U);
+  ASSERT_EQ(record.size(), 3U);
   EXPECT_EQ((QStringList{record[0].technician, record[0].site, record[0].resident}),
             (QStringList{"Anna Berg", "", ""}));
   EXPECT_EQ((QStringList{record[1].technician, record[1].site, record[1].resident}),
             (QStringList{"Ben Kurz", "Haus Linde", "Zi 12"}));
+  EXPECT_EQ((QStringList{record[2].technician, record[2].site, record[2].resident}),
+            (QStringList{"Anna Berg", "Haus Linde", "Zi 12"}));
 }
 
 TEST_F(CliOperations, WriteSendsTheFileAndChecksItAfterwards) {

@@ -1,10 +1,13 @@
 // Who programmed and for whom, in the window: the technician's name kept in Values.ini, asked at
-// a start that finds none, changed under Datei › Einstellungen…, and written into the record lines
-// of operations against the simulated OPU.
+// a start that finds none, changed under Datei › Einstellungen…; the site and resident typed in the
+// strip or known of the pendant; all written into the record lines of operations against the
+// simulated OPU.
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
+#include "files/AssignmentListFile.h"
 #include "files/ProgrammingRecord.h"
 #include "files/VembaIni.h"
 #include "support/OperationSamples.h"
@@ -13,10 +16,13 @@
 #include "support/SimulatedOpu.h"
 #include "ui/Texts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +83,38 @@ TEST_F(WhoTest, TheStartAsksForTheTechnicianOnceAndEveryLineNamesHim) {
   settings->edtTechnician->setText(QStringLiteral("Ben Kurz"));
   settings->reject();
   EXPECT_EQ(technician().Name(), "Anna Berg");
+}
+
+TEST_F(WhoTest, TheStripNamesTheNextLineAndAfterwardsWhatIsKnownOfThePendant) {
+  RecipientController& strip = w().Recipients();
+  const auto read = [&] {
+    w().form.mnuCommReadFromDevice->trigger();
+    EXPECT_EQ(w().StatusText(), Text(Msg::ReadFinished));
+    const RecordEntry line = record().back();
+    return QStringList{line.site, line.resident};
+  };
+  QTest::keyClicks(strip.edtSite, QStringLiteral("Haus Linde"));
+  QTest::keyClicks(strip.edtResident, QStringLiteral("Zi 12"));
+  EXPECT_EQ(strip.lblRecipientFor->text(), Text(Msg::RecipientForNext));
+  EXPECT_EQ(read(), (QStringList{"Haus Linde", "Zi 12"}));
+  const QString code = record().back().codeAfter;
+  EXPECT_EQ(strip.lblRecipientFor->text(), FormatText(Msg::RecipientForCode, {code}));
+
+  // Another day: the pendant's code brings back its site and resident.
+  start();
+  EXPECT_TRUE(w().Recipients().edtSite->text().isEmpty());
+  EXPECT_EQ(read(), (QStringList{"Haus Linde", "Zi 12"}));
+  EXPECT_EQ(w().Recipients().edtResident->text(), "Zi 12");
+
+  // An assignment list open in the series window names it first.
+  const QString list = scratch.filePath(QStringLiteral("liste.csv"));
+  ASSERT_TRUE(WriteAssignmentListFile(list, {{code, "Haus Eiche", "Zi 3", ""}}));
+  dialogs.openAnswers.push_back(list);
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == "frmSeries")
+      window->findChild<QPushButton*>("btnListOpen")->click();
+  EXPECT_EQ(read(), (QStringList{"Haus Eiche", "Zi 3"}));
+  EXPECT_TRUE(w().Recipients().tbrRecipient->isVisibleTo(&w()));
 }
 
 }  // namespace
