@@ -10,6 +10,7 @@
 #include "ui/Texts.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTimer>
 
 #include <algorithm>
@@ -69,6 +70,10 @@ int main(int argc, char** argv) {
   const int pendants = argc > 1 ? std::max(2, QString(argv[1]).toInt()) : 10;
   const int pollMs = argc > 2 ? std::max(1, QString(argv[2]).toInt()) : 500;
   ProgramAgainstSimulator program;
+  // The window starts with the factory configuration, as an installed program does; without it
+  // the window's fields cannot be written.
+  for (const QString name : {QStringLiteral("Default.b"), QStringLiteral("Values.i")})
+    QFile::copy(QStringLiteral(UKOVA_TEMPLATES_DIR) + name, program.scratch.filePath(name));
   if (!program.Start()) return 1;
   TfrmMain& window = *program.windows->frmMain;
   window.Operations().SetPollIntervalMs(pollMs);
@@ -85,8 +90,9 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The single writes left the present pendant written: the first of the series is a new one.
   std::vector<ImageBytes> queued;
-  for (int number = 1; number < pendants; ++number)
+  for (int number = 1; number <= pendants; ++number)
     queued.push_back(OpuSimulator::NewPendant(number));
   program.opu.QueuePendants(queued);
   ParameterImage image{};

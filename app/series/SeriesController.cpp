@@ -295,6 +295,8 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
   w.lblCounter->setText(
       FormatText(Msg::SeriesCounter, {QString::number(number), QString::number(expected)}));
   w.lblPendant->setText(NextPendantText(planned));
+  // The line of the pendant before must not stand beside the next one while it is programmed.
+  w.ShowResultLine(QString(), true);
 }
 
 void SeriesController::PendantIdentified(const QString& code, const QString& productType) {

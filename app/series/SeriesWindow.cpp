@@ -116,6 +116,9 @@ TfrmSeries::TfrmSeries(QWidget* parent)
   listButtons->addWidget(lblNextEntry);
   codesLayout->addLayout(listButtons, 4, 0, 1, 4);
   edtSequenceStart->setMaxLength(4);
+  // Four hex digits: a field as wide as the line would look as if it took a name.
+  edtSequenceStart->setMaximumWidth(
+      edtSequenceStart->fontMetrics().horizontalAdvance(QStringLiteral("WWWWWW")) + 16);
   edtSequenceStart->setInputMask(QStringLiteral(">HHHH"));
   spnStep->setRange(1, 0xFF);
   spnStep->setDisplayIntegerBase(16);
