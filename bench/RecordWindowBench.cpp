@@ -6,6 +6,7 @@
 
 #include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
+#include "image/Messages.h"
 #include "ui/UserDialogs.h"
 
 #include <QAbstractItemModel>
@@ -50,7 +51,7 @@ bool writeRecord(const QString& path, bool oneLine, qint64 bytes) {
         line % 2 == 0 ? QStringLiteral("Lesen") : QStringLiteral("Schreiben"),
         code,
         code,
-        failed ? QStringLiteral("10805") : QStringLiteral("OK"),
+        failed ? QString::number(Msg::OpuNotReachable) : QStringLiteral("OK"),
         failed ? QStringLiteral("Das OPU kann nicht erreicht werden.") : QString(),
         failed ? QString()
                : QStringLiteral("Sicherungen/%1/2026-12-07_14-03-22_Lesen.ukova").arg(code),
