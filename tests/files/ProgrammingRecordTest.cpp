@@ -415,7 +415,9 @@ namespace {
 
 TEST_F(KeepOperationTest, TheRecordWindowReadsAsGermanUsersReadAndFitsItsDefaultWidth) {
   const QString time = "2026-12-07T14:03:22+01:00";
-  RecordEntry failed{time, "Schreiben", "1A2B", "1A2B", "10505", "Keine Verbindung", "", ""};
+  RecordEntry failed{
+      time, "Schreiben", "1A2B", "1A2B", QString::number(Msg::ReadFailed), "Keine Verbindung",
+      "",   ""};
   // Every column filled, the longest as long as a cell shows them.
   RecordEntry full{time,
                    "Lesen",
