@@ -441,7 +441,7 @@ TEST_F(KeepOperationTest, TheRecordWindowReadsAsGermanUsersReadAndFitsItsDefault
   EXPECT_EQ(window.lblCount->text(), Text(Msg::RecordOneEntry));
   EXPECT_EQ(window.CellText(0, 0),
             QDateTime::fromString(time, Qt::ISODate).toLocalTime().toString("dd.MM.yyyy HH:mm:ss"));
-  EXPECT_EQ(window.CellText(0, 4), "10505 \u2013 Keine Verbindung");
+  EXPECT_EQ(window.CellText(0, 4), QString::number(Msg::ReadFailed) + " \u2013 Keine Verbindung");
   // Nothing to open: no backup.
   EXPECT_FALSE(window.btnOpenBackup->isEnabled());
 

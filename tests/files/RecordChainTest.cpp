@@ -64,7 +64,8 @@ TEST(RecordChainTest, TheFirstLineWhereTheChainBreaksIsNamedWithWhatHappenedTher
   };
   const Case cases[] = {
       {"intact", record, Break::None, 0},
-      {"third entry's result edited", changed(record, [](Lines& l) { l[3][4] = "10801"; }),
+      {"third entry's result edited",
+       changed(record, [](Lines& l) { l[3][4] = QString::number(Msg::ConfigurationFileReadOnly); }),
        Break::Edited, 4},
       {"third entry's checksum edited",
        changed(record,
