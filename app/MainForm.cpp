@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-#include <QToolBar>
 
 namespace {
 
@@ -127,11 +126,13 @@ void TfrmMain::FitToScreen() {
   // Before the window manager has framed the window its frame is unknown: allow for a title bar.
   QSize frame = frameGeometry().size() - size();
   if (frame.isNull()) frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-  // The record's strip sits under the menu, above the designed client area.
-  int bars = menuBar()->sizeHint().height();
-  for (const QToolBar* bar : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
-    if (!bar->isHidden()) bars += bar->sizeHint().height();
-  const QSize designed(ClientWidth, ClientHeight + bars);
+  // The menu, the record's strip and the status bar around the client area take what the desktop's
+  // font and style make of them: measured on the laid-out window, not from their size hints, so
+  // that a wider font elsewhere cannot leave the client area a few pixels short and scrolling.
+  layout()->activate();
+  const auto* scroller = static_cast<const QScrollArea*>(centralWidget());
+  const QSize around = size() - scroller->maximumViewportSize();
+  const QSize designed = scroller->widget()->size() + around;
   setFixedSize(FittedWindowSize(designed, shownOn->availableGeometry().size() - frame,
                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)));
 }

@@ -26,6 +26,13 @@ target_link_libraries(test_files PRIVATE ukova_files ukova_test_main_widgets)
 # The program's version record, which the settings and About read back from the program file.
 target_sources(test_files PRIVATE ${CMAKE_BINARY_DIR}/packaging/windows/ukova-programmer.rc)
 
+# One running copy a user and login: the login session's named pipe, and a later start of the
+# program itself handing its file to the copy that holds it. Wine runs the program from a drive path.
+ukova_windows_tests(app app/copy/RunningCopyPlaceTest.cpp)
+target_link_libraries(test_app PRIVATE ukova_app ukova_test_main_widgets)
+target_compile_definitions(test_app PRIVATE UKOVA_PROGRAM="Z:$<TARGET_FILE:ukova-programmer>")
+add_dependencies(test_app ukova-programmer)
+
 # The link through the Windows drivers against the simulated OPU, which runs on the Linux side
 # behind a Wine COM port. The simulator comes from a Linux build (scripts/test.sh builds one).
 set(UKOVA_OPU_SIM "" CACHE FILEPATH "The Linux build's ukova-opu-sim, for the Windows link tests")
