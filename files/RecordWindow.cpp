@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -90,7 +91,20 @@ void resetChoices(QComboBox* choices) {
 }
 
 // The columns the window treats apart.
-enum RecordColumn { TimeColumn = 0, ResultColumn = 4, MessageColumn = 5 };
+enum RecordColumn {
+  TimeColumn = 0,
+  OperationColumn = 1,
+  CodeBeforeColumn = 2,
+  CodeAfterColumn = 3,
+  ResultColumn = 4,
+  MessageColumn = 5
+};
+
+// Read whole in every row; the long paths, checksums and names give way to them.
+bool keepsItsWidth(int column) {
+  return column == TimeColumn || column == OperationColumn || column == CodeBeforeColumn ||
+         column == CodeAfterColumn;
+}
 
 QString cutShort(const QString& text) {
   if (text.size() <= TfrmRecord::LongestCellShown) return text;
@@ -217,7 +231,9 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
       model_(new RecordTableModel(this)) {
   setObjectName(QStringLiteral("frmRecord"));
   setWindowTitle(Text(Msg::RecordTitle));
-  resize(1000, 520);
+  // Ten columns with times, paths and messages: as wide as the screen comfortably allows.
+  const int screenWidth = screen() != nullptr ? screen()->availableGeometry().width() : 1000;
+  resize(std::clamp(screenWidth * 9 / 10, 1000, 1280), 520);
   tblRecord->setModel(model_);
   tblRecord->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblRecord->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -386,24 +402,16 @@ void TfrmRecord::FitColumns() {
     if (used) shown.push_back(column);
   }
   tblRecord->resizeColumnsToContents();
-  std::vector<int> widths;
-  for (int column : shown) widths.push_back(tblRecord->columnWidth(column));
-  const int available = tblRecord->viewport()->width();
-  const auto total = [&widths](int cap) {
-    int sum = 0;
-    for (int width : widths) sum += std::min(width, cap);
-    return sum;
-  };
-  if (widths.empty() || total(*std::max_element(widths.begin(), widths.end())) <= available) return;
-  // The largest width each column may keep so that all fit.
-  int fits = 0;
-  int tooWide = *std::max_element(widths.begin(), widths.end());
-  while (tooWide - fits > 1) {
-    const int cap = (fits + tooWide) / 2;
-    (total(cap) <= available ? fits : tooWide) = cap;
+  std::vector<int> wanted;
+  std::vector<bool> keptWhole;
+  for (int column : shown) {
+    wanted.push_back(tblRecord->columnWidth(column));
+    keptWhole.push_back(keepsItsWidth(column));
   }
+  const std::vector<int> widths =
+      FittedColumnWidths(wanted, keptWhole, tblRecord->viewport()->width());
   for (std::size_t at = 0; at < shown.size(); ++at)
-    tblRecord->setColumnWidth(shown[at], std::min(widths[at], fits));
+    tblRecord->setColumnWidth(shown[at], widths[at]);
 }
 
 void TfrmRecord::ShowChainState() {

@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QWindow>
 
+#include <algorithm>
+
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerPendantResource() {
   Q_INIT_RESOURCE(pendant);
@@ -83,6 +85,45 @@ void CentreOnScreen(QWidget& window) {
 QSize FittedWindowSize(QSize designed, QSize room, int scrollBarWidth) {
   if (designed.height() > room.height()) designed.rwidth() += scrollBarWidth;
   return designed.boundedTo(room);
+}
+
+namespace {
+
+// The largest width the capped columns may each keep so that all together take no more than
+// `available` (a binary search over the cap); 0 when not even that fits.
+int commonCap(const std::vector<int>& wanted, const std::vector<bool>& capped, int available) {
+  const auto total = [&](int cap) {
+    int sum = 0;
+    for (std::size_t at = 0; at < wanted.size(); ++at)
+      sum += capped[at] ? std::min(wanted[at], cap) : wanted[at];
+    return sum;
+  };
+  int fits = 0;
+  int tooWide = *std::max_element(wanted.begin(), wanted.end()) + 1;
+  if (total(fits) > available) return 0;
+  while (tooWide - fits > 1) {
+    const int cap = (fits + tooWide) / 2;
+    (total(cap) <= available ? fits : tooWide) = cap;
+  }
+  return fits;
+}
+
+}  // namespace
+
+std::vector<int> FittedColumnWidths(const std::vector<int>& wanted,
+                                    const std::vector<bool>& keptWhole, int available) {
+  if (wanted.empty()) return wanted;
+  std::vector<bool> capped(wanted.size());
+  for (std::size_t at = 0; at < wanted.size(); ++at) capped[at] = !keptWhole[at];
+  int cap = commonCap(wanted, capped, available);
+  if (cap == 0) {
+    capped.assign(wanted.size(), true);
+    cap = commonCap(wanted, capped, available);
+  }
+  std::vector<int> widths = wanted;
+  for (std::size_t at = 0; at < widths.size(); ++at)
+    if (capped[at]) widths[at] = std::min(widths[at], cap);
+  return widths;
 }
 
 void CentreOnOwner(QWidget& dialog) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 // What the program's forms share: control names, placement, the standard button captions and the
 // pendant picture.
 
@@ -37,6 +39,13 @@ void CentreOnScreen(QWidget& window);
 // room, and widened by a scroll bar when only its height does not fit, so that the content scrolls
 // up and down but not sideways as well.
 [[nodiscard]] QSize FittedWindowSize(QSize designed, QSize room, int scrollBarWidth);
+
+// The widths of a table's columns so that together they fit `available`: the columns marked to
+// keep their width keep it, the others give up from the widest down, each to one common cap. When
+// even the kept ones do not fit, every column is capped alike.
+[[nodiscard]] std::vector<int> FittedColumnWidths(const std::vector<int>& wanted,
+                                                  const std::vector<bool>& keptWhole,
+                                                  int available);
 
 // Centres a dialog on its owner window; a dialog without owner stays where it is.
 void CentreOnOwner(QWidget& dialog);

@@ -20,4 +20,21 @@ TEST(WindowFit, AWindowTooTallForTheScreenScrollsUpAndDownButNotSideways) {
   }
 }
 
+TEST(WindowFit, ColumnsGiveWayWidestFirstWhileTheKeptOnesStayWhole) {
+  const std::vector<bool> kept = {true, false, false, true};
+  const struct {
+    int available;
+    std::vector<int> widths;
+  } rows[] = {
+      {500, {120, 200, 60, 90}},  // room for all
+      {400, {120, 130, 60, 90}},  // the widest gives way alone
+      {330, {120, 60, 60, 90}},   // then the next, to one cap
+      {200, {50, 50, 50, 50}},    // not even the kept ones fit: all alike
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(FittedColumnWidths({120, 200, 60, 90}, kept, row.available), row.widths)
+        << row.available;
+  }
+}
+
 }  // namespace
