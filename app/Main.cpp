@@ -63,7 +63,12 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   connect(form.mnuHelpAbout, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
   recentFiles_ = new RecentFilesController(*form.mnuFile, form.mnuDelimiter1, configurationFiles_,
                                            operationGuard_, this);
-  sheet_ = new SheetController(*this, *form.mnuFile, form.mnuDelimiter1, *environment_.dialogs);
+  // The sheet's foot names for whom (the strip or what is known of the code) and by whom.
+  sheet_ = new SheetController(
+      *this, *form.mnuFile, form.mnuDelimiter1, *environment_.dialogs, [this](const QString& code) {
+        const Assignment recipient = recipients_->RecipientOf(code);
+        return SheetRecipient{recipient.facility, recipient.room, technician_->Name()};
+      });
   connectionCheck_ = new ConnectionCheckController(
       *this, *form.mnuHelp, form.mnuHelpAbout, [this] { return LinkOptions(); }, operationGuard_);
   new MainFieldRules(*this, *environment_.dialogs);

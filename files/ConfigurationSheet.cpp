@@ -25,6 +25,8 @@ constexpr double BodyPoints = 10;
 constexpr double HeaderCaptionShare = 0.25;
 constexpr double CaptionShare = 0.6;
 constexpr double MarginMillimetres = 18;
+// A line to write on is this many text lines high, room for a hand's writing above its rule.
+constexpr double WriteOnLines = 2.2;
 
 }  // namespace
 
@@ -54,6 +56,11 @@ class SheetLayout {
       Line(group.caption, SheetFont(HeadingPoints, true), 0.2);
       for (const SheetRow& row : group.rows) Row(row, false, CaptionShare);
       top_ += LineHeight(SheetFont(BodyPoints, false)) * 0.5;
+    }
+    if (!content.signOff.rows.empty()) {
+      Rule();
+      Line(content.signOff.caption, SheetFont(HeadingPoints, true), 0.2);
+      for (const SheetRow& row : content.signOff.rows) WriteOnRow(row);
     }
     return top_;
   }
@@ -93,6 +100,24 @@ class SheetLayout {
       painter_.drawText(valueArea, flags, row.value);
     }
     top_ += height + LineHeight(valueFont) * 0.25;
+  }
+
+  // A caption and a rule under the value's column: the value stands on it when known, a blank
+  // rule is left to write on by hand.
+  void WriteOnRow(const SheetRow& row) {
+    const QFont font = SheetFont(BodyPoints, false);
+    const double lineHeight = LineHeight(font);
+    const double height = lineHeight * WriteOnLines;
+    const double captionWidth = width_ * HeaderCaptionShare;
+    const QRectF textArea(0, top_, width_, height - lineHeight * 0.15);
+    if (paint_) {
+      painter_.setFont(font);
+      painter_.drawText(textArea, Qt::AlignLeft | Qt::AlignBottom, row.caption);
+      painter_.drawText(textArea.adjusted(captionWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom,
+                        row.value);
+      painter_.drawLine(QPointF(captionWidth, top_ + height), QPointF(width_, top_ + height));
+    }
+    top_ += height;
   }
 
   void Rule() {
@@ -144,6 +169,15 @@ SheetContent BuildConfigurationSheet(const QString& radioCode, const QString& so
   };
   sheet.groups = SheetFieldGroups(limitMode, shownValue);
   return sheet;
+}
+
+SheetGroup SheetSignOff(const SheetRecipient& known) {
+  return {Text(Msg::SheetSignOff),
+          {{Text(Msg::RecordColumnSite), known.site.simplified()},
+           {Text(Msg::RecordColumnResident), known.resident.simplified()},
+           {Text(Msg::RecordColumnTechnician), known.technician.simplified()},
+           {Text(Msg::SheetSignOffDate), QString()},
+           {Text(Msg::SheetSignOffSignature), QString()}}};
 }
 
 QString SheetTimeText(const QDateTime& time) {

@@ -28,12 +28,25 @@ struct SheetGroup {
 };
 
 // Everything the configuration sheet shows: a title, the lines about the configuration (radio
-// code, source, date, program) and the window's groups with their fields.
+// code, source, date, program), the window's groups with their fields and, when it has rows, the
+// part for whom and by whom the pendant was programmed, each row on a line to write on.
 struct SheetContent {
   QString title;
   std::vector<SheetRow> header;
   std::vector<SheetGroup> groups;
+  SheetGroup signOff;
 };
+
+// What the program knows of whom a sheet is for and who made it; empty where it knows nothing.
+struct SheetRecipient {
+  QString site;
+  QString resident;
+  QString technician;
+};
+
+// The sheet's part to sign: site, resident or room and technician as far as known, left blank to
+// be written in by hand where not, then the date and the signature, always by hand.
+[[nodiscard]] SheetGroup SheetSignOff(const SheetRecipient& known);
 
 // The caption of a field's row as the sheet prints it: the radio code's two fields as the row's
 // caption and their own ("Funkcode – Aktuell").

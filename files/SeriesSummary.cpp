@@ -24,10 +24,15 @@ SheetContent SheetOfImage(const ImageBytes& configuration, const CodecContext& c
   std::map<Field, QString> values;
   for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values)
     values[value.field] = value.text;
-  return SheetContent{title, header, SheetFieldGroups(context.limitMode, [&values](Field field) {
-                        const auto found = values.find(field);
-                        return found == values.end() ? QString() : found->second;
-                      })};
+  // A series' pendants are for many residents: its table names each, the sheet none.
+  return SheetContent{title,
+                      header,
+                      SheetFieldGroups(context.limitMode,
+                                       [&values](Field field) {
+                                         const auto found = values.find(field);
+                                         return found == values.end() ? QString() : found->second;
+                                       }),
+                      {}};
 }
 
 void PaintSeriesSummary(QPainter& painter, const QPagedPaintDevice& device,

@@ -26,12 +26,13 @@ bool ChooseWithPrintDialog(QPrinter& printer, QWidget* parent) {
 }  // namespace
 
 SheetController::SheetController(TfrmMain& window, QMenu& fileMenu, QAction* before,
-                                 UserDialogs& dialogs)
+                                 UserDialogs& dialogs, RecipientSource recipientOf)
     : QObject(&window),
       mnuFilePrint(new QAction(Text(Msg::MenuFilePrint), &window)),
       mnuFileSavePdf(new QAction(Text(Msg::MenuFileSavePdf), &window)),
       window_(window),
       dialogs_(dialogs),
+      recipientOf_(std::move(recipientOf)),
       choosePrinter_(ChooseWithPrintDialog) {
   mnuFilePrint->setObjectName(QStringLiteral("mnuFilePrint"));
   mnuFilePrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -56,12 +57,14 @@ SheetContent SheetController::ConfigurationSheet() const {
   if (w.InactivityLimitMode() == LimitAsTime &&
       !w.form.cbbxInactivityLimitUnit->currentText().isEmpty())
     limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
-  return BuildConfigurationSheet(
+  SheetContent sheet = BuildConfigurationSheet(
       w.form.edtRadioCodeOld->text(),
       SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime, ChangedSinceRead()),
       w.InactivityLimitMode(), [&w, &limit](Field field) {
         return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
       });
+  sheet.signOff = SheetSignOff(recipientOf_(w.RadioCodeOldText()));
+  return sheet;
 }
 
 void SheetController::mnuFilePrintClick() {

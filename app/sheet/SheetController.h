@@ -14,11 +14,16 @@ class TfrmMain;
 class UserDialogs;
 
 // Datei › Drucken… and Datei › Als PDF speichern…: the configuration sheet of what the window
-// shows now (files/ConfigurationSheet.h), every group and field as caption and value.
+// shows now (files/ConfigurationSheet.h), every group and field as caption and value, and at its
+// foot for whom and by whom, as far as known, with lines to sign.
 class SheetController : public QObject {
  public:
+  // Site, resident and technician as far as known for the pendant with the radio code given.
+  using RecipientSource = std::function<SheetRecipient(const QString& code)>;
+
   // The menu entries go into the File menu before `before`.
-  SheetController(TfrmMain& window, QMenu& fileMenu, QAction* before, UserDialogs& dialogs);
+  SheetController(TfrmMain& window, QMenu& fileMenu, QAction* before, UserDialogs& dialogs,
+                  RecipientSource recipientOf);
 
   [[nodiscard]] SheetContent ConfigurationSheet() const;
   // The configuration shown was read from the transmitter and the window changed since.
@@ -37,5 +42,6 @@ class SheetController : public QObject {
 
   TfrmMain& window_;
   UserDialogs& dialogs_;
+  RecipientSource recipientOf_;
   std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
 };

@@ -57,6 +57,15 @@ void RecipientController::Typed() {
   lblRecipientFor->setText(Text(Msg::RecipientForNext));
 }
 
+Assignment RecipientController::RecipientOf(const QString& code) const {
+  const QString pendant = RadioCodeOf(code);
+  if (typed_ || (!pendant.isEmpty() && pendant == shownFor_))
+    return {pendant, edtSite->text().simplified(), edtResident->text().simplified(), QString()};
+  if (auto line = AssignmentFor(openList_(), pendant)) return *line;
+  if (auto recalled = RecalledAssignment(window_.DataFolder, pendant)) return *recalled;
+  return {pendant, QString(), QString(), QString()};
+}
+
 std::optional<Assignment> RecipientController::Known(const OperationOutcome& outcome) const {
   const std::vector<Assignment> list = openList_();
   for (const QString& code : {outcome.codeAfter, outcome.codeBefore})
@@ -93,5 +102,6 @@ void RecipientController::ShowFor(const QString& code, const QString& site,
   edtSite->setText(site);
   edtResident->setText(resident);
   typed_ = false;
+  shownFor_ = RadioCodeOf(code);
   lblRecipientFor->setText(FormatText(Msg::RecipientForCode, {code}));
 }

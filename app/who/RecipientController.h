@@ -31,6 +31,11 @@ class RecipientController : public QObject, public OperationObserver {
   // Stamps the outcome with its site and resident, hands it on and remembers them for its code.
   void OperationFinished(const OperationOutcome& outcome) override;
 
+  // For whom the pendant with `code` is as far as known: what the fields hold when typed in or
+  // shown for that pendant, else its line on the open list, else what was recorded for it last;
+  // empty site and resident when nothing is known.
+  [[nodiscard]] Assignment RecipientOf(const QString& code) const;
+
   QToolBar* tbrRecipient;
   QLineEdit* edtSite;
   QLineEdit* edtResident;
@@ -48,4 +53,5 @@ class RecipientController : public QObject, public OperationObserver {
   std::function<std::vector<Assignment>()> openList_;
   OperationObserver& next_;
   bool typed_ = false;  // the fields were typed in since the last operation's line
+  QString shownFor_;    // the pendant whose line the fields show, while not typed in
 };

@@ -44,6 +44,7 @@ SheetContent SampleSheet() {
     }
     sheet.groups.push_back(rows);
   }
+  sheet.signOff = SheetSignOff({QStringLiteral("Haus Süd"), QString(), QStringLiteral("Jörg Maß")});
   return sheet;
 }
 
@@ -67,7 +68,9 @@ TEST_F(ConfigurationSheetTest, OneA4PageWhoseTextHoldsEveryCaptionBesideItsValue
                                      {QStringLiteral("-layout"), path, QStringLiteral("-")});
   EXPECT_TRUE(text.contains(sheet.title));
   std::vector<SheetRow> rows = sheet.header;
-  for (const SheetGroup& group : sheet.groups) {
+  std::vector<SheetGroup> groups = sheet.groups;
+  groups.push_back(sheet.signOff);
+  for (const SheetGroup& group : groups) {
     EXPECT_TRUE(text.contains(group.caption));
     rows.insert(rows.end(), group.rows.begin(), group.rows.end());
   }
@@ -107,6 +110,35 @@ TEST_F(ConfigurationSheetTest, AFailedWriteLeavesTheEarlierFileAndNoOther) {
             false);
   EXPECT_EQ(readBytes(path), "earlier");
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"blatt.pdf"});
+}
+
+TEST(SheetSignOffRows, KnownValuesStandOnTheirLinesUnknownOnesAndTheSignatureStayBlank) {
+  const QStringList captions = {Text(Msg::RecordColumnSite), Text(Msg::RecordColumnResident),
+                                Text(Msg::RecordColumnTechnician), Text(Msg::SheetSignOffDate),
+                                Text(Msg::SheetSignOffSignature)};
+  const struct {
+    SheetRecipient known;
+    QStringList values;  // in the order of the captions
+  } cases[] = {
+      {{"Haus Linde", "Zi 12, Frau Kern", "J. Maß"},
+       {"Haus Linde", "Zi 12, Frau Kern", "J. Maß", "", ""}},
+      {{}, {"", "", "", "", ""}},
+      {{"", "", "J. Maß"}, {"", "", "J. Maß", "", ""}},
+      // As typed into one line of the strip: no line breaks or blanks around the value.
+      {{" Haus\nLinde ", "\tZi 3", ""}, {"Haus Linde", "Zi 3", "", "", ""}},
+  };
+  for (const auto& row : cases) {
+    const SheetGroup signOff = SheetSignOff(row.known);
+    EXPECT_EQ(signOff.caption, Text(Msg::SheetSignOff));
+    QStringList shownCaptions;
+    QStringList values;
+    for (const SheetRow& line : signOff.rows) {
+      shownCaptions << line.caption;
+      values << line.value;
+    }
+    EXPECT_EQ(shownCaptions, captions);
+    EXPECT_EQ(values, row.values) << row.known.site.toStdString();
+  }
 }
 
 TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
