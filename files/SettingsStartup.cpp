@@ -48,15 +48,26 @@ QString findStandardConfigFolder(const StartupEnvironment& environment) {
   return createFolderLevels(environment.documentsBase, QStringLiteral("ORVEL/U-KOVA config"));
 }
 
+// The choices the user made in the program's menus: the folder, the check after writing, the
+// service mode's silenced questions, the technician's name and the OPU's port.
+struct KeptSetting {
+  const QString& section;
+  const QString& key;
+};
+const KeptSetting keptThroughUpgrade[] = {
+    {SetupSection, ConfigDirectoryKey},
+    {SetupSection, VerifyAfterWriteKey},
+    {SetupSection, SilencedInterlocksKey},
+    {TechnicianSection, TechnicianNameKey},
+    {OpuSection, OpuPortKey},
+};
+
 // A settings file of an older (or newer) version is replaced by the template; only the user's
-// chosen folder and the technician's name survive. The upgrade counts, and so renews the factory
-// image, only once the new version is recorded: a settings file that refuses the renewal would
-// otherwise make every start an upgrade and copy the template over the user's own factory image
-// each time.
+// choices above survive. The upgrade counts, and so renews the factory image, only once the new
+// version is recorded: a settings file that refuses the renewal would otherwise make every start
+// an upgrade and copy the template over the user's own factory image each time.
 void renewSettings(const StartupEnvironment& environment, const IniContent& current,
                    StartupSettings& result, VembaIni& settings) {
-  const QString configDirectory = current.ReadString(SetupSection, ConfigDirectoryKey);
-  const QString technician = current.ReadString(TechnicianSection, TechnicianNameKey);
   const QString storedVersion = current.ReadString(SetupSection, AppVersionKey);
   if (storedVersion == environment.programVersion) return;
   const QString settingsPath = settings.Path();
@@ -65,11 +76,10 @@ void renewSettings(const StartupEnvironment& environment, const IniContent& curr
                     result.DataFolder)) {
     throw IniWriteError(settingsPath);
   }
-  if (!configDirectory.isEmpty()) {
-    settings.WriteSetting(SetupSection, ConfigDirectoryKey, configDirectory);
+  for (const KeptSetting& kept : keptThroughUpgrade) {
+    const QString value = current.ReadString(kept.section, kept.key);
+    if (!value.isEmpty()) settings.WriteSetting(kept.section, kept.key, value);
   }
-  if (!technician.isEmpty())
-    settings.WriteSetting(TechnicianSection, TechnicianNameKey, technician);
   settings.WriteSetting(SetupSection, AppVersionKey, environment.programVersion);
   result.SettingsUpgrade = true;
 }

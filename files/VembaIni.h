@@ -17,6 +17,11 @@ inline const QString SilencedInterlocksKey = QStringLiteral("SilencedInterlocks"
 inline const QString TechnicianSection = QStringLiteral("Technician");
 inline const QString TechnicianNameKey = QStringLiteral("Name");
 
+// Where the OPU's port choice is kept: a section of its own, an empty value for the search by
+// USB name.
+inline const QString OpuSection = QStringLiteral("OPU");
+inline const QString OpuPortKey = QStringLiteral("Port");
+
 class VembaIni;
 // The technician's name as kept, on one line; empty when none is.
 [[nodiscard]] QString KeptTechnicianName(const VembaIni& settings);

@@ -18,11 +18,6 @@ class QWidget;
 class UserDialogs;
 class VembaIni;
 
-// Where the OPU's port choice is kept in the settings file: a section of its own, an empty value
-// for the search by USB name.
-inline const QString OpuSection = QStringLiteral("OPU");
-inline const QString OpuPortKey = QStringLiteral("Port");
-
 // The choice of the OPU's port: "automatisch (nach USB-Name)" first, then every serial port on a
 // USB adapter with its USB name, and a chosen port that is not plugged in now, marked so.
 class TfrmPortChoice : public QDialog {

@@ -78,16 +78,18 @@ TEST_F(SettingsStartupTest, FirstStartCreatesTheFoldersAndProvisionsBothFiles) {
   EXPECT_TRUE(result.errors.isEmpty());
 }
 
-TEST_F(SettingsStartupTest, NewVersionRenewsBothFilesAndKeepsTheChosenFolderAndTechnician) {
+TEST_F(SettingsStartupTest, NewVersionRenewsBothFilesAndKeepsTheUsersChoices) {
   leaveOldInstallation(
       "[Setup]\r\nConfigDirectory=/stored/folder/\r\nAppVersion=1.2.0.99\r\n"
-      "Obsolete=1\r\n[Technician]\r\nName=Anna Berg\r\n",
+      "Obsolete=1\r\nVerifyAfterWrite=0\r\nSilencedInterlocks=cbEmergencyButtonActive\r\n"
+      "[Technician]\r\nName=Anna Berg\r\n[OPU]\r\nPort=/dev/ttyUSB1\r\n",
       QByteArray(256, '\x22'));
   const StartupSettings result = start();
   EXPECT_TRUE(result.SettingsUpgrade);
   EXPECT_EQ(readBytes(expectedDataFolder + "Values.ini"),
             QByteArray("[Setup]\r\nConfigDirectory=/stored/folder/\r\nAppVersion=1.2.1.123\r\n"
-                       "[Technician]\r\nName=Anna Berg\r\n"));
+                       "VerifyAfterWrite=0\r\nSilencedInterlocks=cbEmergencyButtonActive\r\n"
+                       "[Technician]\r\nName=Anna Berg\r\n[OPU]\r\nPort=/dev/ttyUSB1\r\n"));
   EXPECT_EQ(readBytes(expectedDataFolder + "Default.bin"), factoryTemplate);
   EXPECT_EQ(result.DefaultFolder, QStringLiteral("/stored/folder"));
   EXPECT_TRUE(result.errors.isEmpty());
