@@ -426,6 +426,7 @@ enum Id : int {
   CliSeriesTwoPlans = 12702,
   CliSeriesCodesInvalid = 12703,
   CliSeriesPutAside = 12704,
+  SeriesUnitRefused = 12800,
 };
 
 }  // namespace Msg

@@ -109,7 +109,10 @@ QString SeriesUnitLine(const SeriesUnit& unit, int expected) {
     return FormatText(Msg::SeriesUnitPassed, {code, counter});
   // The finding's first lines name what differed; the rest asks to contact the maker.
   const QString finding = unit.finding.section(u'\n', 0, 2).simplified();
-  return FormatText(Msg::SeriesUnitFailed, {code, finding, counter});
+  // Nothing was written to a refused pendant: it is not a failed one.
+  return FormatText(
+      unit.result == SeriesUnit::Result::Refused ? Msg::SeriesUnitRefused : Msg::SeriesUnitFailed,
+      {code, finding, counter});
 }
 
 QString SeriesCountsText(const SeriesCounts& counts) {
@@ -194,7 +197,6 @@ void SeriesRun::Run() {
       unit = ProgramUnit(*planned, number);
       unit.attempts = attempts;
     }
-    if (unit.result == SeriesUnit::Result::Refused) unit.number = 0;
     units_.push_back(unit);
     frontEnd_.UnitFinished(unit, setup_.expected);
   }

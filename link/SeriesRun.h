@@ -23,7 +23,8 @@ class QWidget;
 struct SeriesUnit {
   enum class Result { Passed, Failed, Skipped, Refused };
 
-  int number = 0;          // its place among the counted pendants, from 1; 0 for a refused one
+  int number = 0;  // its place among the counted pendants, from 1; a refused one the place it was
+                   // tried for, which the next pendant takes
   QString identifiedCode;  // the code it answered with
   QString code;            // the code it carries afterwards
   std::optional<Assignment> assignment;

@@ -428,6 +428,7 @@ const std::map<int, const char*>& textTable() {
       {12702, "ukova-programmer: --codes und --list schließen einander aus\nDie Befehle zeigt: ukova-programmer --help\n"},
       {12703, "ukova-programmer: --codes „%s“ ist nicht START:SCHRITT in Hex (zum Beispiel 7001:1; START nicht 0000 oder FFFF)\nDie Befehle zeigt: ukova-programmer --help\n"},
       {12704, "Den U-KOVA %s bitte beiseitelegen; die Serie geht mit dem nächsten U-KOVA weiter."},
+      {12800, "ABGEWIESEN  –  Funkkennung %s  –  %s  –  %s"},
       {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   // clang-format on

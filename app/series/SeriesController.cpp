@@ -43,6 +43,14 @@ void SetCell(QTableWidget& table, int row, int column, const QString& text, bool
   table.setItem(row, column, item);
 }
 
+// A pendant's row in the window's table and in the summary. A refused pendant was not counted:
+// its place goes to the next one, so it has no number of its own.
+QStringList UnitCells(const SeriesUnit& unit) {
+  return {unit.result == SeriesUnit::Result::Refused ? QString() : QString::number(unit.number),
+          unit.code.isEmpty() ? unit.identifiedCode : unit.code, AssignmentText(unit.assignment),
+          SeriesResultText(unit.result), unit.finding.section(u'\n', 0, 2).simplified()};
+}
+
 }  // namespace
 
 SeriesController::SeriesController(TfrmMain& window, QMenu& commMenu, OperationGuard& guard,
@@ -267,6 +275,7 @@ void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan
   stopRequested_ = false;
   w.tblUnits->setRowCount(0);
   w.ShowResultLine(QString(), true);
+  w.lblSummary->clear();
   w.btnStart->setEnabled(false);
   w.btnStop->setEnabled(true);
   const SeriesSetup setup{configuration, w.spnExpected->value(), NewSeriesId(startedAt_),
@@ -290,8 +299,12 @@ void SeriesController::btnStopClick() {
   stopRequested_ = true;
 }
 
+// The counter names the pendant being worked on; once its pass/fail line stands, which ends
+// with the counter, the counter gives way, so that no count is shown twice.
 void SeriesController::UnitStarting(int number, int expected, const PlannedCode& planned) {
   TfrmSeries& w = *frmSeries;
+  expected_ = expected;
+  productType_.clear();
   w.lblCounter->setText(
       FormatText(Msg::SeriesCounter, {QString::number(number), QString::number(expected)}));
   w.lblPendant->setText(NextPendantText(planned));
@@ -300,18 +313,28 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
 }
 
 void SeriesController::PendantIdentified(const QString& code, const QString& productType) {
+  productType_ = productType;
   frmSeries->lblPendant->setText(FormatText(Msg::SeriesPendantIdentified, {code, productType}));
+}
+
+// The pendant in hand as it now is: the code its write left on it, not the one it answered
+// with; nothing when no code is known (its check after writing did not reach it).
+void SeriesController::ShowUnitResult(const SeriesUnit& unit) {
+  TfrmSeries& w = *frmSeries;
+  w.ShowResultLine(SeriesUnitLine(unit, expected_), unit.result == SeriesUnit::Result::Passed);
+  w.lblCounter->clear();
+  w.lblPendant->setText(unit.code.isEmpty()
+                            ? QString()
+                            : FormatText(Msg::SeriesPendantIdentified, {unit.code, productType_}));
 }
 
 void SeriesController::UnitFinished(const SeriesUnit& unit, int expected) {
   TfrmSeries& w = *frmSeries;
-  w.ShowResultLine(SeriesUnitLine(unit, expected), unit.result == SeriesUnit::Result::Passed);
+  expected_ = expected;
+  ShowUnitResult(unit);
   const int row = w.tblUnits->rowCount();
   w.tblUnits->insertRow(row);
-  const QStringList cells = {unit.number > 0 ? QString::number(unit.number) : QString(),
-                             unit.code.isEmpty() ? unit.identifiedCode : unit.code,
-                             AssignmentText(unit.assignment), SeriesResultText(unit.result),
-                             unit.finding.section(u'\n', 0, 2).simplified()};
+  const QStringList cells = UnitCells(unit);
   for (int column = 0; column < cells.size(); ++column)
     SetCell(*w.tblUnits, row, column, cells[column], false);
   w.tblUnits->scrollToBottom();
@@ -331,6 +354,7 @@ void SeriesController::SetStatusText(const QString& text) {
 }
 
 FailedUnitChoice SeriesController::AfterFailure(const SeriesUnit& unit) {
+  ShowUnitResult(unit);
   const QString code = unit.code.isEmpty() ? unit.identifiedCode : unit.code;
   const ModalResult answer = dialogs_.ShowInformation(
       frmSeries, FormatText(Msg::SeriesAfterFailure, {code, unit.finding}), BoxButtons::YesNoAbort);
@@ -343,6 +367,10 @@ FailedUnitChoice SeriesController::AfterFailure(const SeriesUnit& unit) {
 
 void SeriesController::ShowSummary() {
   TfrmSeries& w = *frmSeries;
+  // The last pendant is named on its pass/fail line; the large line above must not be taken for
+  // a pendant still in hand.
+  w.lblPendant->setText(Text(Msg::SeriesFinished));
+  w.lblCounter->clear();
   QString text = SeriesCountsText(run_->Counts());
   if (run_->StoppedEarly()) text += u'\n' + Text(Msg::SeriesStoppedEarly);
   w.lblSummary->setText(text);
@@ -363,12 +391,7 @@ SeriesSummaryContent SeriesController::Summary() const {
        {Msg::SeriesColumnNumber, Msg::SeriesColumnCode, Msg::RecordColumnAssignment,
         Msg::SeriesColumnResult, Msg::SeriesColumnFinding})
     summary.heads << Text(head);
-  for (const SeriesUnit& unit : run_->Units()) {
-    summary.rows.push_back({unit.number > 0 ? QString::number(unit.number) : QString(),
-                            unit.code.isEmpty() ? unit.identifiedCode : unit.code,
-                            AssignmentText(unit.assignment), SeriesResultText(unit.result),
-                            unit.finding.section(u'\n', 0, 2).simplified()});
-  }
+  for (const SeriesUnit& unit : run_->Units()) summary.rows.push_back(UnitCells(unit));
   return summary;
 }
 

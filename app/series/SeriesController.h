@@ -74,6 +74,7 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   void ShowList(const std::vector<Assignment>& entries);
   void ShowListState();
   void RunSeries(const ImageBytes& configuration, SeriesCodePlan plan);
+  void ShowUnitResult(const SeriesUnit& unit);
   void ShowSummary();
 
   TfrmMain& window_;
@@ -87,5 +88,7 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   QDateTime startedAt_;
   QDateTime endedAt_;
   bool stopRequested_ = false;
+  int expected_ = 0;
+  QString productType_;  // of the pendant in hand
   std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
 };

@@ -173,7 +173,11 @@ TEST_F(SeriesRunTest, AnAssignmentListRefusesDuplicatesAndCountsAFailedCheck) {
   EXPECT_TRUE(frontEnd.lines[1].contains("2 von 3"));
   EXPECT_TRUE(frontEnd.lines[1].startsWith("FEHLER"));
   EXPECT_TRUE(frontEnd.lines[1].contains(Text(Msg::CaptionBatteryTestInterval)));
-  EXPECT_TRUE(frontEnd.lines[2].contains("7101"));  // refused before anything was written
+  // Refused before anything was written, while the third place was being worked on.
+  EXPECT_EQ(
+      frontEnd.lines[2],
+      FormatText(Msg::SeriesUnitRefused,
+                 {"7101", FormatText(Msg::SeriesPendantAlreadyInSeries, {"7101"}), "3 von 3"}));
   EXPECT_EQ(frontEnd.lines[3], FormatText(Msg::SeriesUnitPassed, {"7105", "3 von 3"}));
   EXPECT_EQ(units[1].result, SeriesUnit::Result::Skipped);
   EXPECT_EQ(units[2].result, SeriesUnit::Result::Refused);
