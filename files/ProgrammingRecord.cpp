@@ -3,6 +3,7 @@
 #include "files/FileLinks.h"
 #include "files/ImageFiles.h"
 #include "files/RecordChain.h"
+#include "image/CsvText.h"
 #include "ui/Texts.h"
 
 #include <QCryptographicHash>
@@ -19,8 +20,6 @@ namespace {
 
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
-constexpr char Separator = ';';
-constexpr char Quote = '"';
 constexpr Msg::Id ColumnHeads[] = {
     Msg::RecordColumnTime,       Msg::RecordColumnOperation,  Msg::RecordColumnCodeBefore,
     Msg::RecordColumnCodeAfter,  Msg::RecordColumnResult,     Msg::RecordColumnMessage,
@@ -66,62 +65,13 @@ QString columnText(const QString& written) {
   return written;
 }
 
-QByteArray quoted(const QString& column) {
-  QByteArray bytes = spreadsheetText(column).toUtf8();
-  const bool needsQuotes = bytes.contains(Separator) || bytes.contains(Quote) ||
-                           bytes.contains('\n') || bytes.contains('\r') ||
-                           (!bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' '));
-  if (!needsQuotes) return bytes;
-  bytes.replace(Quote, QByteArrayLiteral("\"\""));
-  return Quote + bytes + Quote;
-}
-
 }  // namespace
 
 std::vector<QStringList> SplitRecordLines(const QByteArray& bytes) {
-  std::vector<QStringList> lines;
-  QStringList columns;
-  QByteArray column;
-  bool inQuotes = false;
-  bool lineHasContent = false;
-  const auto endColumn = [&] {
-    columns << columnText(QString::fromUtf8(column));
-    column.clear();
-  };
-  for (qsizetype at = bytes.startsWith(Bom) ? Bom.size() : 0; at < bytes.size(); ++at) {
-    const char byte = bytes.at(at);
-    if (inQuotes) {
-      if (byte != Quote) {
-        column += byte;
-      } else if (at + 1 < bytes.size() && bytes.at(at + 1) == Quote) {
-        column += Quote;
-        ++at;
-      } else {
-        inQuotes = false;
-      }
-      continue;
-    }
-    if (byte == Quote) {
-      inQuotes = true;
-      lineHasContent = true;
-    } else if (byte == Separator) {
-      endColumn();
-      lineHasContent = true;
-    } else if (byte == '\n' || byte == '\r') {
-      if (lineHasContent || !column.isEmpty()) {
-        endColumn();
-        lines.push_back(columns);
-      }
-      columns.clear();
-      lineHasContent = false;
-    } else {
-      column += byte;
-      lineHasContent = true;
-    }
-  }
-  if (lineHasContent || !column.isEmpty()) {
-    endColumn();
-    lines.push_back(columns);
+  const qsizetype start = bytes.startsWith(Bom) ? Bom.size() : 0;
+  std::vector<QStringList> lines = SplitCsvLines(QString::fromUtf8(bytes.mid(start)));
+  for (QStringList& columns : lines) {
+    for (QString& column : columns) column = columnText(column);
   }
   return lines;
 }
@@ -204,12 +154,9 @@ QStringList RecordColumnHeads() {
 }
 
 QByteArray FormatRecordLine(const QStringList& columns) {
-  QByteArray line;
-  for (qsizetype index = 0; index < columns.size(); ++index) {
-    if (index > 0) line += Separator;
-    line += quoted(columns[index]);
-  }
-  return line;
+  QStringList texts;
+  for (const QString& column : columns) texts << spreadsheetText(column);
+  return CsvLine(texts).toUtf8();
 }
 
 std::vector<RecordEntry> ParseRecord(const QByteArray& bytes) {

@@ -1,5 +1,6 @@
 #include "image/SeriesPlan.h"
 
+#include "image/CsvText.h"
 #include "image/FieldRules.h"
 #include "image/VembaData.h"
 
@@ -7,57 +8,8 @@
 
 namespace {
 
-constexpr QChar Separator = u';';
-constexpr QChar Quote = u'"';
 constexpr int CodeCount = 0x10000;
 constexpr int LastCode = 0xFFFF;
-
-// The columns of each line; a quoted column may hold separators, quotes and line ends.
-std::vector<QStringList> SplitLines(const QString& text) {
-  std::vector<QStringList> lines;
-  QStringList columns;
-  QString column;
-  bool inQuotes = false;
-  const auto endLine = [&] {
-    columns << column;
-    column.clear();
-    const bool empty = columns.size() == 1 && columns.front().trimmed().isEmpty();
-    if (!empty) lines.push_back(columns);
-    columns.clear();
-  };
-  for (qsizetype at = 0; at < text.size(); ++at) {
-    const QChar character = text.at(at);
-    if (inQuotes) {
-      if (character != Quote) {
-        column += character;
-      } else if (at + 1 < text.size() && text.at(at + 1) == Quote) {
-        column += Quote;
-        ++at;
-      } else {
-        inQuotes = false;
-      }
-    } else if (character == Quote) {
-      inQuotes = true;
-    } else if (character == Separator) {
-      columns << column;
-      column.clear();
-    } else if (character == u'\n') {
-      endLine();
-    } else if (character != u'\r') {
-      column += character;
-    }
-  }
-  if (!column.isEmpty() || !columns.isEmpty()) endLine();
-  return lines;
-}
-
-QString Quoted(const QString& column) {
-  const bool needsQuotes = column.contains(Separator) || column.contains(Quote) ||
-                           column.contains(u'\n') || column.contains(u'\r');
-  if (!needsQuotes) return column;
-  QString text = column;
-  return Quote + text.replace(Quote, QStringLiteral("\"\"")) + Quote;
-}
 
 QString CodeText(int code) {
   return QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
@@ -74,15 +26,19 @@ QString RadioCodeOf(const QString& text) {
 
 std::vector<Assignment> ParseAssignmentList(const QString& text) {
   std::vector<Assignment> entries;
-  const std::vector<QStringList> lines = SplitLines(text);
+  const std::vector<QStringList> lines = SplitCsvLines(text);
   for (std::size_t index = 0; index < lines.size(); ++index) {
     QStringList columns = lines[index];
     if (index == 0 && RadioCodeOf(columns.front()).isEmpty() &&
         columns.front().trimmed().compare(QStringLiteral("Code"), Qt::CaseInsensitive) == 0)
       continue;
+    // A line of separators or spaces, as a spreadsheet leaves below its rows, names nobody.
+    if (std::all_of(columns.begin(), columns.end(),
+                    [](const QString& column) { return column.trimmed().isEmpty(); }))
+      continue;
     while (columns.size() < 4) columns << QString();
     entries.push_back({columns[0].trimmed(), columns[1].trimmed(), columns[2].trimmed(),
-                       columns.mid(3).join(Separator).trimmed()});
+                       columns.mid(3).join(u';').trimmed()});
   }
   return entries;
 }
@@ -90,10 +46,7 @@ std::vector<Assignment> ParseAssignmentList(const QString& text) {
 QString FormatAssignmentList(const std::vector<Assignment>& entries) {
   QString text = QStringLiteral("Code;Einrichtung;Raum/Bewohner;Notiz\r\n");
   for (const Assignment& entry : entries) {
-    text += QStringList{Quoted(entry.code), Quoted(entry.facility), Quoted(entry.room),
-                        Quoted(entry.note)}
-                .join(Separator) +
-            QStringLiteral("\r\n");
+    text += CsvLine({entry.code, entry.facility, entry.room, entry.note}) + QStringLiteral("\r\n");
   }
   return text;
 }

@@ -41,8 +41,9 @@ TEST(SeriesPlan, AssignmentListsReadAsTheyAreWritten) {
   const QString text = FormatAssignmentList(entries);
   EXPECT_TRUE(text.startsWith("Code;Einrichtung;Raum/Bewohner;Notiz\r\n"));
   EXPECT_EQ(ParseAssignmentList(text), entries);
-  // A list made by hand: no head line, LF line ends, short lines, a note holding separators.
-  EXPECT_THAT(ParseAssignmentList("7003;Haus Eiche\n\n7004;Haus Eiche;Zi 2;a;b\n"),
+  // A list made by hand: no head line, LF line ends, short lines, a note holding separators, a
+  // spreadsheet's empty row.
+  EXPECT_THAT(ParseAssignmentList("7003;Haus Eiche\n\n7004;Haus Eiche;Zi 2;a;b\n; ;;\n"),
               ElementsAre(Assignment{"7003", "Haus Eiche", "", ""},
                           Assignment{"7004", "Haus Eiche", "Zi 2", "a;b"}));
 }
