@@ -95,6 +95,7 @@ class BenchSeries final : public SeriesFrontEnd {
                   (assignment.isEmpty() ? QString() : QStringLiteral("  –  ") + assignment));
     }
     passedOver_.clear();
+    NoteRefusal(unit);
   }
 
   // The plan passes over the same codes before every pendant; each is told once.
@@ -121,14 +122,32 @@ class BenchSeries final : public SeriesFrontEnd {
     return FailedUnitChoice::Skip;
   }
 
-  bool StopRequested() override { return cancel_.Requested(); }
+  bool StopRequested() override { return cancel_.Requested() || samePendantRefusedAgain_; }
+
+  // The code of the pendant refused twice in a row, which ended the series; empty when none was.
+  [[nodiscard]] QString PendantRefusedAgain() const {
+    return samePendantRefusedAgain_ ? lastRefused_ : QString();
+  }
 
  private:
+  // A refused pendant that is not put aside is refused again and again (an OPU whose pendant
+  // answers by itself, or a technician pressing the same button): the second refusal in a row
+  // of the same pendant ends the series.
+  void NoteRefusal(const SeriesUnit& unit) {
+    const bool refused = unit.result == SeriesUnit::Result::Refused;
+    samePendantRefusedAgain_ = refused && unit.identifiedCode == lastRefused_;
+    lastRefused_ = refused ? unit.identifiedCode : QString();
+    if (refused && !samePendantRefusedAgain_)
+      PrintNotice(FormatText(Msg::CliSeriesPutAside, {unit.identifiedCode}));
+  }
+
   const CliCommand& command_;
   CancelSignal& cancel_;
   QString seriesId_;
   std::vector<RefusedCode> passedOver_;  // first passed over since the last pendant
   std::vector<RefusedCode> allPassedOver_;
+  QString lastRefused_;  // the code of the pendant refused last, if the last one was refused
+  bool samePendantRefusedAgain_ = false;
 };
 
 CliReport Refused(const QString& operation, Msg::Id number, const QString& text, int exitCode) {
@@ -150,10 +169,11 @@ int SeriesExitCode(const SeriesRun& run) {
   return run.StoppedEarly() ? ExitFailed : ExitSuccess;
 }
 
-int SummaryResult(const SeriesRun& run) {
+int SummaryResult(const SeriesRun& run, const BenchSeries& bench) {
   for (const SeriesUnit& unit : run.Units())
     if (unit.result == SeriesUnit::Result::Failed || unit.result == SeriesUnit::Result::Skipped)
       return unit.findingNumber;
+  if (!bench.PendantRefusedAgain().isEmpty()) return Msg::CliSeriesSamePendantRefused;
   return run.StoppedEarly() ? Msg::SeriesStoppedEarly : 0;
 }
 
@@ -164,6 +184,8 @@ CliReport Summary(const SeriesRun& run, const BenchSeries& bench, const CliFront
   report.lines << FormatText(Msg::SeriesSummaryId, {run.Setup().seriesId})
                << SeriesCountsText(counts);
   if (run.PlanExhausted()) report.complaints << Text(Msg::SeriesNoCodeLeft);
+  if (const QString refused = bench.PendantRefusedAgain(); !refused.isEmpty())
+    report.complaints << FormatText(Msg::CliSeriesSamePendantRefused, {refused});
   if (run.StoppedEarly()) report.lines << Text(Msg::SeriesStoppedEarly);
   if (cancel.Requested()) {
     report.exitCode = ExitCancelled;
@@ -179,7 +201,7 @@ CliReport Summary(const SeriesRun& run, const BenchSeries& bench, const CliFront
                  {QStringLiteral("refused"), counts.refused},
                  {QStringLiteral("stoppedEarly"), run.StoppedEarly()},
                  {QStringLiteral("passedOver"), PassedOverAsJson(bench.PassedOver())},
-                 {QStringLiteral("result"), SummaryResult(run)},
+                 {QStringLiteral("result"), SummaryResult(run, bench)},
                  {QStringLiteral("text"), SeriesCountsText(counts)}};
   return report;
 }

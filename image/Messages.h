@@ -427,6 +427,7 @@ enum Id : int {
   CliSeriesCodesInvalid = 12703,
   CliSeriesPutAside = 12704,
   SeriesUnitRefused = 12800,
+  CliSeriesSamePendantRefused = 12801,
 };
 
 }  // namespace Msg

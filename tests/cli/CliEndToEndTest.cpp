@@ -111,6 +111,10 @@ TEST_F(CliEndToEnd, RefusesWhatItCannotDoWithItsExitCode) {
       {{"series", file, "--count", "2", "--list", "missing.csv"},
        ExitFailed,
        FormatText(Msg::SeriesListNotRead, {"missing.csv"})},
+      // The OPU's only pendant, given A001, answers again and again: refused twice, it ends the
+      // series instead of being refused for ever.
+      {OnOpu({"series", file, "--count", "2", "--codes", "A001:1", "--yes"}), ExitFailed,
+       FormatText(Msg::CliSeriesSamePendantRefused, {"A001"})},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.arguments.join(u' ').toStdString());
