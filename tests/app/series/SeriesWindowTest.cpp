@@ -1,0 +1,81 @@
+// The series window bound to a series against the simulated OPU: what its large lines, its
+// counter, its table and its summary say while the pendants are programmed and afterwards.
+
+#include "app/series/SeriesWindow.h"
+
+#include "app/Main.h"
+#include "app/ProgramWindows.h"
+#include "app/series/SeriesController.h"
+#include "link/Receiveradio.h"
+#include "support/OperationSamples.h"
+#include "support/QtPrinters.h"
+#include "support/ScratchStartup.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatedOpu.h"
+#include "ui/Texts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwards) {
+  SimulatedOpu opu;
+  ASSERT_TRUE(opu.IsServing());
+  opu.SetMemory(transmitterMemory());
+  opu.QueuePendants({OpuSimulator::NewPendant(1)});
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  const std::unique_ptr<ProgramWindows> windows = CreateProgramWindows(
+      MainEnvironment{&dialogs, ScratchStartup(scratch.path()), opu.LinkOptions()});
+  TfrmMain& main = *windows->frmMain;
+  ParameterImage shown{};
+  VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
+  ASSERT_EQ(main.ShowImage(shown, OriginLoad), ImageOk);
+  dialogs.clear();
+
+  SeriesController& series = main.Series();
+  TfrmSeries& w = *series.frmSeries;
+  series.mnuCommSeries->trigger();
+  w.spnExpected->setValue(2);
+  w.rbSequence->setChecked(true);
+  w.edtSequenceStart->setText(QStringLiteral("B001"));
+  // What the window says while the waiting dialog asks for a pendant's button.
+  QStringList whileWaiting;
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    const QString seen = w.lblCounter->text() + u'|' + w.lblResultLine->text();
+    if (windows->frmReceiveRadio->isVisible() && !whileWaiting.contains(seen)) whileWaiting << seen;
+  });
+  look.start(5);
+  w.btnStart->click();
+  look.stop();
+
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(whileWaiting, ElementsAre("1 von 2|", "2 von 2|"));
+  // The last pendant is named with the code it now carries on its line; the count stands once.
+  EXPECT_EQ(w.lblPendant->text(), Text(Msg::SeriesFinished));
+  EXPECT_EQ(w.lblResultLine->text(), FormatText(Msg::SeriesUnitPassed, {"B002", "2 von 2"}));
+  EXPECT_EQ(w.lblCounter->text(), QString());
+  EXPECT_EQ(w.lblSummary->text(), SeriesCountsText(SeriesCounts{2, 0, 0, 0, 2}));
+  const SeriesSummaryContent summary = series.Summary();
+  ASSERT_EQ(summary.rows.size(), 2U);
+  EXPECT_EQ(summary.rows[1], QStringList({"2", "B002", "", Text(Msg::SeriesResultPassed), ""}));
+  ASSERT_EQ(w.tblUnits->rowCount(), 2);
+  EXPECT_EQ(w.tblUnits->item(0, 1)->text(), "B001");
+  EXPECT_TRUE(w.btnSaveSummaryPdf->isEnabled());
+}
+
+}  // namespace
