@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -105,6 +106,17 @@ bool keepsItsWidth(int column) {
   return column == TimeColumn || column == OperationColumn || column == CodeBeforeColumn ||
          column == CodeAfterColumn;
 }
+
+class ElidedAtTheEnd final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideRight;
+  }
+};
 
 QString cutShort(const QString& text) {
   if (text.size() <= TfrmRecord::LongestCellShown) return text;
@@ -241,7 +253,9 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   tblRecord->setWordWrap(false);
   tblRecord->verticalHeader()->setVisible(false);
   tblRecord->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+  // Paths and checksums differ at their ends; a result's number and first words say the most.
   tblRecord->setTextElideMode(Qt::ElideMiddle);
+  tblRecord->setItemDelegateForColumn(ResultColumn, new ElidedAtTheEnd(tblRecord));
 
   auto* filter = new QHBoxLayout;
   for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lblRadioCode, cbbxRadioCode},
