@@ -185,16 +185,19 @@ QString SheetTimeText(const QDateTime& time) {
 }
 
 QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
-                        const QDateTime& readTime, bool changedAfterRead) {
+                        const QDateTime& readTime, SinceRead sinceRead) {
   switch (imageSource) {
     case SourceDefault:
       return Text(Msg::SheetSourceDefault);
     case SourceFile:
     case SourceSavedAs:
       return FormatText(Msg::SheetSourceFile, {QFileInfo(filePath).fileName()});
-    case SourceTransmitter:
-      return FormatText(changedAfterRead ? Msg::SheetSourcePendantChanged : Msg::SheetSourcePendant,
-                        {SheetTimeText(readTime)});
+    case SourceTransmitter: {
+      const Msg::Id text = sinceRead == SinceRead::Unchanged ? Msg::SheetSourcePendant
+                           : sinceRead == SinceRead::Changed ? Msg::SheetSourcePendantChanged
+                                                             : Msg::SheetSourcePendantWritten;
+      return FormatText(text, {SheetTimeText(readTime)});
+    }
     default:
       return {};
   }

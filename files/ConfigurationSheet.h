@@ -69,11 +69,18 @@ struct SheetRecipient {
 // A moment as the sheet writes it: day, month, year, hours and minutes.
 [[nodiscard]] QString SheetTimeText(const QDateTime& time);
 
+// What became of a configuration read from the transmitter before the sheet was made.
+enum class SinceRead {
+  Unchanged,
+  Changed,            // the window shows values the transmitter never had
+  ChangedAndWritten,  // ...and they were written to it afterwards
+};
+
 // Where the shown configuration came from, in words for the sheet: the file's name, the factory
-// configuration, or the transmitter with the time it was read, and whether the window was changed
-// after that read (the sheet then shows values the transmitter never had).
+// configuration, or the transmitter with the time it was read and what became of it since.
 [[nodiscard]] QString SheetSourceText(ImageSourceKind imageSource, const QString& filePath,
-                                      const QDateTime& readTime, bool changedAfterRead = false);
+                                      const QDateTime& readTime,
+                                      SinceRead sinceRead = SinceRead::Unchanged);
 
 // The page the sheet is laid out for, on paper as in a PDF: A4 upright with its margins.
 [[nodiscard]] QPageLayout SheetPageLayout();

@@ -356,6 +356,7 @@ enum Id : int {
   SheetSignOff = 12400,
   SheetSignOffDate = 12401,
   SheetSignOffSignature = 12402,
+  SheetSourcePendantWritten = 12403,
   MenuCommSeries = 12600,
   SeriesTitle = 12601,
   SeriesCodeNotACode = 12602,

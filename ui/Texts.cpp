@@ -358,6 +358,7 @@ const std::map<int, const char*>& textTable() {
       {12400, "Zuordnung und Unterschrift"},
       {12401, "Datum"},
       {12402, "Unterschrift"},
+      {12403, "Vom U-KOVA ausgelesen am %s, danach im Fenster geändert und zum U-KOVA geschrieben"},
       {12600, "&Serie programmieren..."},
       {12601, "Serie programmieren"},
       {12602, "Code „%s“ ist keine gültige Funkkennung (vier Hex-Ziffern, nicht 0000 und nicht FFFF)."},

@@ -42,12 +42,22 @@ SheetController::SheetController(TfrmMain& window, QMenu& fileMenu, QAction* bef
   connect(mnuFileSavePdf, &QAction::triggered, this, &SheetController::mnuFileSavePdfClick);
 }
 
-bool SheetController::ChangedSinceRead() const {
-  if (window_.ImageSource != SourceTransmitter) return false;
+SinceRead SheetController::StateSinceRead() const {
+  if (window_.ImageSource != SourceTransmitter) return SinceRead::Unchanged;
   // The window's fields over the read's bytes, so that bytes no field owns count as read.
   ParameterImage window = window_.ReceivedImage;
   (void)window_.BuildImage(window, OriginRead);
-  return WindowChangedSinceRead(window_.ReceivedImage, window, window_.ShownCodecContext());
+  const CodecContext context = window_.ShownCodecContext();
+  if (!WindowChangedSinceRead(window_.ReceivedImage, window, context)) return SinceRead::Unchanged;
+  // A write after the read left the pendant's newest backup; the cells the read did not deliver
+  // still count as unknown.
+  const std::optional<ImageBytes> kept = window_.LastKnownImage(window_.RadioCodeOldText());
+  if (!kept) return SinceRead::Changed;
+  ParameterImage pendant = window_.ReceivedImage;
+  for (int address = 0; address < ImageSize; ++address)
+    pendant[address].value = (*kept)[static_cast<std::size_t>(address)];
+  return WindowChangedSinceRead(pendant, window, context) ? SinceRead::Changed
+                                                          : SinceRead::ChangedAndWritten;
 }
 
 SheetContent SheetController::ConfigurationSheet() const {
@@ -59,7 +69,7 @@ SheetContent SheetController::ConfigurationSheet() const {
     limit += u' ' + w.form.cbbxInactivityLimitUnit->currentText();
   SheetContent sheet = BuildConfigurationSheet(
       w.form.edtRadioCodeOld->text(),
-      SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime, ChangedSinceRead()),
+      SheetSourceText(w.ImageSource, w.vembaData.CurrentFilePath, w.ReadTime, StateSinceRead()),
       w.InactivityLimitMode(), [&w, &limit](Field field) {
         return field == Field::edtInactivityLimit ? limit : ValueOf(w.form.ControlOf(field));
       });

@@ -26,8 +26,9 @@ class SheetController : public QObject {
                   RecipientSource recipientOf);
 
   [[nodiscard]] SheetContent ConfigurationSheet() const;
-  // The configuration shown was read from the transmitter and the window changed since.
-  [[nodiscard]] bool ChangedSinceRead() const;
+  // What became of the configuration read from the transmitter: changed in the window since, and
+  // then written to it (the window shows what the pendant's newest backup holds).
+  [[nodiscard]] SinceRead StateSinceRead() const;
   // Tests choose the printer without the print dialog.
   void SetPrinterChooser(std::function<bool(QPrinter&, QWidget*)> choose) {
     choosePrinter_ = std::move(choose);

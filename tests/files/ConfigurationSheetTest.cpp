@@ -158,9 +158,12 @@ TEST(SheetSourceText, NamesTheFileTheFactoryConfigurationOrTheReadTime) {
               row.expected)
         << static_cast<int>(row.source);
   }
-  // A window changed after the read shows values the transmitter never had.
-  EXPECT_EQ(SheetSourceText(SourceTransmitter, QString(), read, true),
+  // A window changed after the read shows values the transmitter never had, unless they were
+  // written to it since.
+  EXPECT_EQ(SheetSourceText(SourceTransmitter, QString(), read, SinceRead::Changed),
             FormatText(Msg::SheetSourcePendantChanged, {QStringLiteral("08.12.2026 09:05")}));
+  EXPECT_EQ(SheetSourceText(SourceTransmitter, QString(), read, SinceRead::ChangedAndWritten),
+            FormatText(Msg::SheetSourcePendantWritten, {QStringLiteral("08.12.2026 09:05")}));
 }
 
 TEST(SheetFieldGroups, EveryFieldOnceUnderItsGroupWithTheValueTheWindowShows) {

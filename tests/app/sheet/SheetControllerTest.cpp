@@ -4,10 +4,13 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
+#include "app/ProgramWindows.h"
 #include "files/ConfigurationSheet.h"
 #include "support/FileBytes.h"
+#include "support/OperationSamples.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SimulatedOpu.h"
 #include "ui/Texts.h"
 
 #include <QPrinter>
@@ -140,6 +143,46 @@ TEST_F(SheetControllerTest, PrintingPaintsTheSameSheetOnThePrinter) {
   window->Sheet().mnuFilePrint->trigger();
   EXPECT_TRUE(window->StatusText().isEmpty());
   EXPECT_THAT(dialogs.texts(), IsEmpty());
+}
+
+// Against the simulated OPU: a sheet made after the changed configuration was written says so,
+// rather than that the pendant never had its values.
+TEST(SheetSourceTest, ARefreshedPendantIsNamedAsWrittenAfterItsRead) {
+  SimulatedOpu opu;
+  ASSERT_TRUE(opu.IsServing());
+  opu.SetMemory(transmitterMemory());
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  const std::unique_ptr<ProgramWindows> windows = CreateProgramWindows(
+      MainEnvironment{&dialogs, ScratchStartup(scratch.path()), opu.LinkOptions()});
+  TfrmMain& w = *windows->frmMain;
+  w.Operations().SetPollIntervalMs(TestPollIntervalMs);
+  const auto source = [&w] { return w.Sheet().ConfigurationSheet().header[1].value; };
+
+  w.form.mnuCommReadFromDevice->trigger();
+  ASSERT_EQ(w.StatusText(), Text(Msg::ReadFinished));
+  const QString readAt = SheetTimeText(w.ReadTime);
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    Msg::Id source;
+  } steps[] = {
+      {"read", [] {}, Msg::SheetSourcePendant},
+      {"changed", [&w] { w.form.edtBatteryTestInterval->setText("36"); },
+       Msg::SheetSourcePendantChanged},
+      {"written (Ja to the changes)",
+       [&w] {
+         w.form.mnuCommWriteToDevice->trigger();
+         EXPECT_EQ(w.StatusText(), Text(Msg::ConfigurationUpdated));
+       },
+       Msg::SheetSourcePendantWritten},
+      {"changed again", [&w] { w.form.edtBatteryTestInterval->setText("48"); },
+       Msg::SheetSourcePendantChanged},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(source(), FormatText(step.source, {readAt})) << step.step;
+  }
 }
 
 }  // namespace
