@@ -8,11 +8,19 @@
 #include "ui/FieldHelp.h"
 #include "ui/Texts.h"
 
+#include <QLabel>
+
 FieldHelpController::FieldHelpController(TfrmMain& main) : QObject(&main), main_(main) {
   QComboBox* unit = main_.form.cbbxInactivityLimitUnit;
   const QString name = main_.form.edtInactivityLimit->accessibleName() + QStringLiteral(", ") +
                        Text(Msg::UnitSelectorName);
   unit->setAccessibleName(name);
+  // Linux screen readers name a combo box by the label it is the buddy of and take the name
+  // above for its value; the row's visible label is the limit field's, so the box gets one unseen.
+  auto* unitLabel = new QLabel(name, unit->parentWidget());
+  unitLabel->setObjectName(QStringLiteral("lblInactivityLimitUnit"));
+  unitLabel->setBuddy(unit);
+  unitLabel->hide();
   readFactoryValues();
   describeFields();
   connect(unit, &QComboBox::currentIndexChanged, this, [this] { describeFields(); });

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 QString spoken(QWidget* control, QAccessible::Text kind) {
@@ -40,6 +42,11 @@ TEST_F(FieldHelpControllerTest, TheUnitSelectorIsNamedByItsRowAndTheLimitFollows
   QComboBox* unit = window->form.cbbxInactivityLimitUnit;
   const QString name = QStringLiteral("Zeitschranke für Inaktivität, Einheit");
   EXPECT_EQ(unit->accessibleName(), name);
+  // Beside its group's title, the label that names it where the name is not read.
+  const auto labels = QAccessible::queryAccessibleInterface(unit)->relations(QAccessible::Label);
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&name](const auto& label) {
+    return label.first->text(QAccessible::Name) == name;
+  }));
   unit->setCurrentIndex(UnitMinutes);
   EXPECT_EQ(window->form.edtInactivityLimit->accessibleDescription(),
             QStringLiteral("Bereich 1 bis 65535 Minuten"));
