@@ -11,11 +11,13 @@
 #include "ui/Texts.h"
 #include "ui/UserDialogs.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -96,6 +98,7 @@ SeriesController::~SeriesController() {
 
 void SeriesController::mnuCommSeriesClick() {
   ShowListState();
+  if (!frmSeries->isVisible()) frmSeries->FitToScreen();
   frmSeries->show();
   frmSeries->raise();
 }
@@ -189,6 +192,7 @@ void SeriesController::ShowListState() {
     SetCell(table, row, StateColumn, state, false);
     ++entry;
   }
+  TfrmSeries::FitColumns(table);
   const std::optional<PlannedCode> next = plan.Propose();
   frmSeries->lblNextEntry->setText(
       next && next->assignment
@@ -288,11 +292,25 @@ void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan
       dialogs_, frmSeries);
   run_->Operations().AttachWaitingPrompt(window_.Operations().Prompt());
   run_->SetRecordObserver(&record_);
+  auto* prompt = dynamic_cast<QWidget*>(window_.Operations().Prompt());
+  if (prompt != nullptr) prompt->installEventFilter(this);
   run_->Run();
+  if (prompt != nullptr) prompt->removeEventFilter(this);
   endedAt_ = QDateTime::currentDateTime();
   w.btnStart->setEnabled(true);
   w.btnStop->setEnabled(false);
   ShowSummary();
+}
+
+bool SeriesController::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    // The prompt centres itself as it shows; it is moved once it has.
+    QTimer::singleShot(0, this,
+                       [this, prompt = QPointer<QWidget>(qobject_cast<QWidget*>(watched))] {
+                         if (prompt) frmSeries->PlaceBelowRunningLines(*prompt);
+                       });
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void SeriesController::btnStopClick() {
@@ -337,6 +355,7 @@ void SeriesController::UnitFinished(const SeriesUnit& unit, int expected) {
   const QStringList cells = UnitCells(unit);
   for (int column = 0; column < cells.size(); ++column)
     SetCell(*w.tblUnits, row, column, cells[column], false);
+  TfrmSeries::FitColumns(*w.tblUnits);
   w.tblUnits->scrollToBottom();
   ShowListState();
 }

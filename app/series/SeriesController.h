@@ -65,6 +65,8 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   void SetStatusText(const QString& text) override;
   FailedUnitChoice AfterFailure(const SeriesUnit& unit) override;
   bool StopRequested() override { return stopRequested_; }
+  // The waiting prompt, watched while the series runs: it is placed as it shows.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // PollTimer
   void StartPollTimer(int intervalMs) override { pollTimer_.start(intervalMs); }
   void StopPollTimer() override { pollTimer_.stop(); }

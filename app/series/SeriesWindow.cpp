@@ -13,9 +13,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +41,10 @@ QTableWidget* Table(QWidget* parent, const QList<Msg::Id>& heads, const char* na
   table->verticalHeader()->setVisible(false);
   table->horizontalHeader()->setStretchLastSection(true);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  // A few lines stay in view however small the window is laid out.
+  table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
+                          table->verticalHeader()->defaultSectionSize() * 7 / 2 +
+                          2 * table->frameWidth());
   return table;
 }
 
@@ -85,7 +93,6 @@ TfrmSeries::TfrmSeries(QWidget* parent)
       btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")) {
   setObjectName(QStringLiteral("frmSeries"));
   setWindowTitle(Text(Msg::SeriesTitle));
-  resize(900, 760);
 
   auto* configuration = new QGroupBox(Text(Msg::SeriesConfigurationGroup), this);
   auto* configurationLayout = new QGridLayout(configuration);
@@ -161,6 +168,31 @@ TfrmSeries::TfrmSeries(QWidget* parent)
       for (QLineEdit* edit : spin->findChildren<QLineEdit*>()) edit->setAccessibleName(name);
     }
   }
+}
+
+void TfrmSeries::FitToScreen() {
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return;
+  // A laptop's 768 lines less the desktop's panels and the title bar: the buttons at the foot of
+  // the window must stay on the screen.
+  const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  resize(QSize(900, 760).boundedTo(shownOn->availableGeometry().size() - QSize(0, titleBar)));
+  CentreOnScreen(*this);
+}
+
+void TfrmSeries::PlaceBelowRunningLines(QWidget& dialog) const {
+  if (!isVisible() || screen() == nullptr) return;
+  const QRect area = screen()->availableGeometry();
+  const QSize outer = dialog.frameGeometry().size();
+  const int x = frameGeometry().center().x() - outer.width() / 2;
+  const int y = tblUnits->mapToGlobal(QPoint(0, 0)).y();
+  dialog.move(std::clamp(x, area.left(), std::max(area.left(), area.right() - outer.width())),
+              std::clamp(y, area.top(), std::max(area.top(), area.bottom() - outer.height())));
+}
+
+void TfrmSeries::FitColumns(QTableWidget& table) {
+  for (int column = 0; column + 1 < table.columnCount(); ++column)
+    table.resizeColumnToContents(column);
 }
 
 void TfrmSeries::ShowResultLine(const QString& text, bool passed) {

@@ -47,4 +47,11 @@ class TfrmSeries : public QDialog {
 
   // The large line after each pendant, green when it passed, red when not; empty clears it.
   void ShowResultLine(const QString& text, bool passed);
+  // The designed size where the screen has room for it, else the room; centred.
+  void FitToScreen();
+  // Moves `dialog` (the waiting prompt) over the pendants' table, below the large lines that name
+  // the pendant in hand, which it would otherwise cover; within the screen.
+  void PlaceBelowRunningLines(QWidget& dialog) const;
+  // Every column but the last, which takes the rest, as wide as its texts.
+  static void FitColumns(QTableWidget& table);
 };
