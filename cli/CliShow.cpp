@@ -13,14 +13,6 @@
 namespace {
 
 // Each field as the window would show the image.
-std::map<Field, QString> ShownFields(const ParameterImage& image, const CodecContext& context) {
-  std::map<Field, QString> shown;
-  for (const ComparedField& field :
-       CompareImages(image, OriginLoad, image, OriginLoad, context, &Text))
-    shown[field.field] = field.left;
-  return shown;
-}
-
 QJsonArray RowsAsJson(const std::vector<SheetRow>& rows) {
   QJsonArray array;
   for (const SheetRow& row : rows)
@@ -68,7 +60,8 @@ OpenedConfiguration OpenConfiguration(const CliCommand& command, const QString& 
 CliReport RunShow(const CliCommand& command) {
   const OpenedConfiguration opened = OpenConfiguration(command, QStringLiteral("show"));
   if (opened.refusal) return *opened.refusal;
-  const std::map<Field, QString> shown = ShownFields(opened.image, CliCodecContext(command));
+  const std::map<Field, QString> shown =
+      ShownFieldTexts(opened.image, OriginLoad, CliCodecContext(command), &Text);
   const auto valueOf = [&](Field field) {
     const auto value = shown.find(field);
     return value == shown.end() ? QString() : value->second;

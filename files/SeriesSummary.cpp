@@ -1,6 +1,8 @@
 #include "files/SeriesSummary.h"
 
+#include "image/ImageComparison.h"
 #include "image/ParameterImage.h"
+#include "ui/Texts.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -21,9 +23,8 @@ SheetContent SheetOfImage(const ImageBytes& configuration, const CodecContext& c
                           const QString& title, const std::vector<SheetRow>& header) {
   ParameterImage image{};
   VembaData::LoadImageBytes(image, configuration, OriginLoad);
-  std::map<Field, QString> values;
-  for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values)
-    values[value.field] = value.text;
+  // Check boxes as yes or no and the limit with its unit, as the window's sheet shows them.
+  const std::map<Field, QString> values = ShownFieldTexts(image, OriginLoad, context, &Text);
   // A series' pendants are for many residents: its table names each, the sheet none.
   return SheetContent{title,
                       header,

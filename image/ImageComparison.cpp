@@ -107,6 +107,11 @@ std::vector<ComparedField> CompareImages(const ParameterImage& left, ImageOrigin
   return rows;
 }
 
+std::map<Field, QString> ShownFieldTexts(const ParameterImage& image, ImageOrigin origin,
+                                         const CodecContext& context, const TextLookup& text) {
+  return showing(image, origin, context, text).values;
+}
+
 std::vector<ComparedField> CompareWindowWithImage(
     const FieldValues& typed, const ParameterImage& built, ImageOrigin builtOrigin,
     const ParameterImage& other, ImageOrigin otherOrigin, const CodecContext& context,

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 // Comparing two configurations field by field, as the window would show each of them: the values
@@ -27,6 +28,13 @@ struct ComparedField {
   QString right;
   bool differs = false;
 };
+
+// Every field `image` shows, as the window shows it: check boxes as yes or no, the inactivity
+// limit with its unit.
+[[nodiscard]] std::map<Field, QString> ShownFieldTexts(const ParameterImage& image,
+                                                       ImageOrigin origin,
+                                                       const CodecContext& context,
+                                                       const TextLookup& text);
 
 // Every field that either image shows, in the window's show order, with both values. A side whose
 // cells lack the expected origin shows what the window would (a placeholder, or nothing).

@@ -94,6 +94,11 @@ TEST(ImageComparisonTest, ShowsValuesAsTheWindowDoesWithUnitsAndYesOrNo) {
   EXPECT_EQ(row(Field::edtInactivityLimit),
             std::pair(QString("12 #Hours"), QString("30 #Minutes")));
   EXPECT_EQ(row(Field::edtRadioCodeOld), std::pair(QString("1A2B"), QString("1A2B")));
+  // One configuration alone, as a sheet lists it.
+  const std::map<Field, QString> shown =
+      ShownFieldTexts(configuration({{0x35, 6}}), OriginLoad, Context, fakeText);
+  EXPECT_EQ(shown.at(Field::cbConfig_D3), "#Yes");
+  EXPECT_EQ(shown.at(Field::edtInactivityLimit), "30 #Minutes");
 }
 
 TEST(ImageComparisonTest, ASideWithoutTheOriginShowsWhatTheWindowWould) {
