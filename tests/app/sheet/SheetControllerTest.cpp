@@ -41,6 +41,19 @@ QString PdfText(const QString& path) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Where the page's first word starts, in points from the paper's top left corner.
+QPointF FirstWordCorner(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+  process.waitForFinished(30000);
+  static const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\""));
+  const QRegularExpressionMatch first =
+      word.match(QString::fromUtf8(process.readAllStandardOutput()));
+  return first.hasMatch() ? QPointF(first.captured(1).toDouble(), first.captured(2).toDouble())
+                          : QPointF(-1, -1);
+}
+
 // The caption and its value on one line of the page.
 bool HasRow(const QString& text, const QString& caption, const QString& value) {
   return text.contains(QRegularExpression(QRegularExpression::escape(caption.trimmed()) +
@@ -137,6 +150,13 @@ TEST_F(SheetControllerTest, PrintingPaintsTheSameSheetOnThePrinter) {
   EXPECT_EQ(offered, SheetPageLayout().margins(QPageLayout::Millimeter));
   EXPECT_TRUE(HasRow(PdfText(output), Text(Msg::CaptionBatteryTestInterval),
                      window->form.edtBatteryTestInterval->text()));
+  // On paper the sheet starts where it does in the saved PDF: 18 mm (51 points) from the edges.
+  savePdf(filesDir.filePath(QStringLiteral("blatt")));
+  const QPointF printed = FirstWordCorner(output);
+  const QPointF saved = FirstWordCorner(filesDir.filePath(QStringLiteral("blatt.pdf")));
+  EXPECT_NEAR(printed.x(), saved.x(), 0.5);
+  EXPECT_NEAR(printed.y(), saved.y(), 0.5);
+  EXPECT_NEAR(printed.x(), 18 / 25.4 * 72, 1.0);
 
   window->Sheet().SetPrinterChooser([](QPrinter&, QWidget*) { return false; });
   window->SetStatusText({});
