@@ -429,6 +429,7 @@ enum Id : int {
   CliSeriesPutAside = 12704,
   SeriesUnitRefused = 12800,
   CliSeriesSamePendantRefused = 12801,
+  SeriesPendantGetsCode = 12802,
 };
 
 }  // namespace Msg

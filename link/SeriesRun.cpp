@@ -93,12 +93,15 @@ QString SeriesResultText(SeriesUnit::Result result) {
   return {};
 }
 
-QString NextPendantText(const PlannedCode& planned) {
+QString PlannedCodeText(const PlannedCode& planned) {
   const QString assignment = AssignmentText(planned.assignment);
-  return FormatText(Msg::SeriesUnitNextCode,
-                    {planned.code.isEmpty() ? Text(Msg::SeriesCodeKept)
-                     : assignment.isEmpty() ? planned.code
-                                            : planned.code + u' ' + assignment});
+  return planned.code.isEmpty() || assignment.isEmpty() ? planned.code
+                                                        : planned.code + u' ' + assignment;
+}
+
+QString NextPendantText(const PlannedCode& planned) {
+  return FormatText(Msg::SeriesUnitNextCode, {planned.code.isEmpty() ? Text(Msg::SeriesCodeKept)
+                                                                     : PlannedCodeText(planned)});
 }
 
 QString SeriesUnitLine(const SeriesUnit& unit, int expected) {

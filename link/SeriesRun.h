@@ -81,6 +81,9 @@ struct SeriesSetup {
 // The assignment as the record line and the summary name it.
 [[nodiscard]] QString AssignmentText(const std::optional<Assignment>& assignment);
 [[nodiscard]] QString SeriesResultText(SeriesUnit::Result result);
+// The planned code with its assignment ("7104 Haus Linde / Zi 4"); empty when the pendant keeps
+// its code.
+[[nodiscard]] QString PlannedCodeText(const PlannedCode& planned);
 // What the next pendant is given: its planned code and assignment, or that it keeps its code.
 [[nodiscard]] QString NextPendantText(const PlannedCode& planned);
 // The large line after each pendant: passed or failed, code, what differed, "7 von 12".

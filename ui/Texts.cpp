@@ -431,6 +431,7 @@ const std::map<int, const char*>& textTable() {
       {12704, "Den U-KOVA %s bitte beiseitelegen; die Serie geht mit dem nächsten U-KOVA weiter."},
       {12800, "ABGEWIESEN  –  Funkkennung %s  –  %s  –  %s"},
       {12801, "Der U-KOVA %s wurde zweimal nacheinander abgewiesen, weil er in dieser Serie bereits programmiert wurde; die Serie endet hier. Bitte ihn beiseitelegen und die übrigen U-KOVA mit einer neuen Serie programmieren."},
+      {12802, "U-KOVA %s (Produkttyp %s) erhält %s"},
       {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   // clang-format on

@@ -323,6 +323,7 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
   TfrmSeries& w = *frmSeries;
   expected_ = expected;
   productType_.clear();
+  planned_ = planned;
   w.lblCounter->setText(
       FormatText(Msg::SeriesCounter, {QString::number(number), QString::number(expected)}));
   w.lblPendant->setText(NextPendantText(planned));
@@ -330,9 +331,14 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
   w.ShowResultLine(QString(), true);
 }
 
+// The pendant in hand with the code it answered with and, while it is written and checked, the
+// code it is being given, which it carries as soon as the write is through.
 void SeriesController::PendantIdentified(const QString& code, const QString& productType) {
   productType_ = productType;
-  frmSeries->lblPendant->setText(FormatText(Msg::SeriesPendantIdentified, {code, productType}));
+  frmSeries->lblPendant->setText(
+      planned_.code.isEmpty() || planned_.code == code
+          ? FormatText(Msg::SeriesPendantIdentified, {code, productType})
+          : FormatText(Msg::SeriesPendantGetsCode, {code, productType, PlannedCodeText(planned_)}));
 }
 
 // The pendant in hand as it now is: the code its write left on it, not the one it answered

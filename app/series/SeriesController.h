@@ -92,5 +92,6 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   bool stopRequested_ = false;
   int expected_ = 0;
   QString productType_;  // of the pendant in hand
+  PlannedCode planned_;  // what the pendant in hand is given
   std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
 };

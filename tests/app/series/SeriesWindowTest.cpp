@@ -56,7 +56,8 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   QStringList whileWaiting;
   QTimer look;
   QObject::connect(&look, &QTimer::timeout, [&] {
-    const QString seen = w.lblCounter->text() + u'|' + w.lblResultLine->text();
+    const QString seen =
+        w.lblCounter->text() + u'|' + w.lblResultLine->text() + u'|' + w.lblPendant->text();
     if (windows->frmReceiveRadio->isVisible() && !whileWaiting.contains(seen)) whileWaiting << seen;
   });
   look.start(5);
@@ -64,7 +65,10 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   look.stop();
 
   EXPECT_THAT(dialogs.texts(), IsEmpty());
-  EXPECT_THAT(whileWaiting, ElementsAre("1 von 2|", "2 von 2|"));
+  EXPECT_THAT(whileWaiting, ElementsAre("1 von 2||Nächster U-KOVA erhält: B001",
+                                        "1 von 2||U-KOVA 1A2B (Produkttyp 07) erhält B001",
+                                        "2 von 2||Nächster U-KOVA erhält: B002",
+                                        "2 von 2||U-KOVA 7001 (Produkttyp 07) erhält B002"));
   // The last pendant is named with the code it now carries on its line; the count stands once.
   EXPECT_EQ(w.lblPendant->text(), Text(Msg::SeriesFinished));
   EXPECT_EQ(w.lblResultLine->text(), FormatText(Msg::SeriesUnitPassed, {"B002", "2 von 2"}));
