@@ -43,7 +43,7 @@ QTableWidget* Table(QWidget* parent, const QList<Msg::Id>& heads, const char* na
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   // A few lines stay in view however small the window is laid out.
   table->setMinimumHeight(table->horizontalHeader()->sizeHint().height() +
-                          table->verticalHeader()->defaultSectionSize() * 7 / 2 +
+                          table->verticalHeader()->defaultSectionSize() * 5 / 2 +
                           2 * table->frameWidth());
   return table;
 }
