@@ -318,6 +318,7 @@ enum Id : int {
   WriteReviewLine = 11604,
   WriteReviewUnknownValue = 11605,
   WriteReviewAskChanges = 11607,
+  WriteReviewOtherChanges = 12500,
   ConfigurationUpdatedNoChange = 11606,
   MenuCommInterlocks = 11608,
   PortUnusable = 11700,

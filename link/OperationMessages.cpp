@@ -4,6 +4,9 @@
 #include "link/opu/ConnectionProbes.h"
 #include "ui/Texts.h"
 
+#include <algorithm>
+#include <iterator>
+
 std::optional<OperationMessage> JobEndMessage(OperationKind kind, ModalResult result) {
   const bool read = kind == OperationKind::Read;
   switch (result) {
@@ -28,10 +31,18 @@ QString WriteReviewQuestion(const WriteReview& review, const QString& code,
         review.known ? Msg::WriteReviewAlarms : Msg::WriteReviewAlarmsUnknown,
         {code, ComparedFieldLines(review.alarms, Msg::WriteReviewLine, limitMode, FormatText)});
   }
-  if (!review.changes.empty()) {
+  // A field already named among the alarms is not named again among the changes.
+  std::vector<ComparedField> others;
+  std::copy_if(review.changes.begin(), review.changes.end(), std::back_inserter(others),
+               [&review](const ComparedField& change) {
+                 return std::none_of(
+                     review.alarms.begin(), review.alarms.end(),
+                     [&change](const ComparedField& alarm) { return alarm.field == change.field; });
+               });
+  if (!others.empty()) {
     parts << FormatText(
-        Msg::WriteReviewChanges,
-        {code, ComparedFieldLines(review.changes, Msg::WriteReviewLine, limitMode, FormatText)});
+        review.alarms.empty() ? Msg::WriteReviewChanges : Msg::WriteReviewOtherChanges,
+        {code, ComparedFieldLines(others, Msg::WriteReviewLine, limitMode, FormatText)});
   }
   parts << Text(review.alarms.empty() ? Msg::WriteReviewAskChanges : Msg::WriteReviewAsk);
   return parts.join(u'\n');

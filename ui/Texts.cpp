@@ -321,6 +321,7 @@ const std::map<int, const char*>& textTable() {
       {11604, "%s: bisher %s, neu %s"},
       {11605, "unbekannt"},
       {11607, "Möchten Sie die Konfiguration schreiben?"},
+      {12500, "Außerdem ändern sich beim U-KOVA %s diese Felder:\n\n%s"},
       {11608, "&Rückfragen vor dem Schreiben"},
       {11606, "U-KOVA Konfiguration wurde aktualisiert (keine Änderung)."},
       {12100, "Techniker"},

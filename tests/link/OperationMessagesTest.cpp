@@ -184,4 +184,27 @@ TEST(WriteCheckTest, TheCheckSaysWhyTheReadBackFailedOrWhatTheTransmitterDidNotK
                 "Batteriealarmintervall (Std, 0=AUS): geschrieben 36, gelesen 24\n")});
 }
 
+// One question before a write: each field once, an alarm's field not again among the changes.
+TEST(OperationMessagesTest, TheWriteQuestionNamesEachFieldOnce) {
+  const ComparedField battery{Field::edtBatteryTestInterval, "24", "0", true};
+  const ComparedField shortTx{Field::edtNoShortTx, "3", "5", true};
+  const struct {
+    WriteReview review;
+    int batteryLines;
+    bool listsChanges;
+    bool saysOthers;
+  } rows[] = {
+      {{true, {battery}, {battery}}, 1, false, false},
+      {{true, {battery, shortTx}, {battery}}, 1, true, true},
+      {{true, {shortTx}, {}}, 0, true, false},
+  };
+  for (const auto& row : rows) {
+    const QString question =
+        WriteReviewQuestion(row.review, "1A2B", InactivityLimitModeKind::LimitAsTime);
+    EXPECT_EQ(question.count("bisher 24, neu 0"), row.batteryLines) << question.toStdString();
+    EXPECT_EQ(question.contains("bisher 3, neu 5"), row.listsChanges) << question.toStdString();
+    EXPECT_EQ(question.contains("Außerdem"), row.saysOthers) << question.toStdString();
+  }
+}
+
 }  // namespace

@@ -505,10 +505,8 @@ TEST_F(TransmitterOperationsTest, AWriteThatSwitchesOffTheEmergencyButtonAsksAnd
   ASSERT_EQ(f().view.writeQuestions.size(), 1);
   const QString line = FormatText(
       Msg::WriteReviewLine, {Text(Msg::CaptionAlarmButtonActive), Text(Msg::Yes), Text(Msg::No)});
-  EXPECT_EQ(f().view.writeQuestions[0],
-            FormatText(Msg::WriteReviewAlarms, {"1A2B", line + "\n"}) + "\n" +
-                FormatText(Msg::WriteReviewChanges, {"1A2B", line + "\n"}) + "\n" +
-                Text(Msg::WriteReviewAsk));
+  EXPECT_EQ(f().view.writeQuestions[0], FormatText(Msg::WriteReviewAlarms, {"1A2B", line + "\n"}) +
+                                            "\n" + Text(Msg::WriteReviewAsk));
   // Only the identification went out; the transmitter keeps its button.
   EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
   EXPECT_EQ(opu.Memory(), transmitterMemory());
