@@ -431,6 +431,8 @@ enum Id : int {
   SeriesUnitRefused = 12800,
   CliSeriesSamePendantRefused = 12801,
   SeriesPendantGetsCode = 12802,
+  SeriesSummarySaved = 12803,
+  SeriesSummaryPrinted = 12804,
 };
 
 }  // namespace Msg

@@ -433,6 +433,8 @@ const std::map<int, const char*>& textTable() {
       {12800, "ABGEWIESEN  –  Funkkennung %s  –  %s  –  %s"},
       {12801, "Der U-KOVA %s wurde zweimal nacheinander abgewiesen, weil er in dieser Serie bereits programmiert wurde; die Serie endet hier. Bitte ihn beiseitelegen und die übrigen U-KOVA mit einer neuen Serie programmieren."},
       {12802, "U-KOVA %s (Produkttyp %s) erhält %s"},
+      {12803, "Zusammenfassung der Serie „%s“ gespeichert"},
+      {12804, "Die Zusammenfassung der Serie wurde an den Drucker übergeben"},
       {19999, "\\ORVEL\\U-KOVA Programmer (DE)\\"},
   };
   // clang-format on

@@ -444,7 +444,7 @@ void SeriesController::btnPrintSummaryClick() {
   printer.newPage();
   PaintSeriesSummary(painter, printer, Summary(), [&printer] { printer.newPage(); });
   painter.end();
-  SetStatusText(Text(Msg::SheetPrinted));
+  SetStatusText(Text(Msg::SeriesSummaryPrinted));
 }
 
 void SeriesController::btnSaveSummaryPdfClick() {
@@ -459,7 +459,7 @@ void SeriesController::btnSaveSummaryPdfClick() {
     dialogs_.ShowError(frmSeries, FormatText(Msg::SheetNotSaved, {error}));
     return;
   }
-  SetStatusText(FormatText(Msg::SheetSaved, {QFileInfo(target).fileName()}));
+  SetStatusText(FormatText(Msg::SeriesSummarySaved, {QFileInfo(target).fileName()}));
 }
 
 void SeriesController::btnShowInRecordClick() {

@@ -79,7 +79,9 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   EXPECT_EQ(summary.rows[1], QStringList({"2", "B002", "", Text(Msg::SeriesResultPassed), ""}));
   ASSERT_EQ(w.tblUnits->rowCount(), 2);
   EXPECT_EQ(w.tblUnits->item(0, 1)->text(), "B001");
-  EXPECT_TRUE(w.btnSaveSummaryPdf->isEnabled());
+  dialogs.saveAnswers.push_back(scratch.filePath(QStringLiteral("serie")));
+  w.btnSaveSummaryPdf->click();
+  EXPECT_EQ(w.lblStatus->text(), FormatText(Msg::SeriesSummarySaved, {"serie.pdf"}));
 }
 
 }  // namespace
