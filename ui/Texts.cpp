@@ -303,7 +303,7 @@ const std::map<int, const char*>& textTable() {
       {12027, "bis %s"},
       {12028, "Als &PDF exportieren..."},
       {12029, "Als &CSV exportieren..."},
-      {12030, "Protokollauszug (*.csv)"},
+      {12030, "Protokollauszug"},
       {12031, "Der Auszug konnte nicht gespeichert werden:\n%s"},
       {12032, "Der Auszug (%s) wurde als „%s“ gespeichert."},
       {12033, "Protokollauszug"},
