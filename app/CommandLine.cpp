@@ -2,7 +2,7 @@
 
 #include "files/ProgramVersion.h"
 #include "link/opu/OpuLinkOptions.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "image/FieldCatalogue.h"
 #include "link/Receiveradio.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "app/Main.h"
 #include "image/FieldCatalogue.h"
 #include "ui/KeyFilter.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QLocale>

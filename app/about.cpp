@@ -2,7 +2,7 @@
 
 #include "files/IniFile.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QFrame>
 #include <QGroupBox>

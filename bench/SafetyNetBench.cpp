@@ -8,7 +8,7 @@
 #include "app/safetynet/SafetyNetController.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "files/ProgrammingRecord.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QApplication>
 #include <QDirIterator>

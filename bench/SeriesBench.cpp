@@ -7,7 +7,7 @@
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/SeriesPlan.h"
 #include "link/SeriesRun.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QApplication>
 #include <QFile>

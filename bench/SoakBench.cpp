@@ -8,7 +8,7 @@
 
 #include "app/Main.h"
 #include "bench/ProgramAgainstSimulator.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "app/Main.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "link/Receiveradio.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QApplication>
 #include <QLabel>

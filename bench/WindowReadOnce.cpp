@@ -3,7 +3,7 @@
 // Usage: ukova-window-read-once PORT; exit 0 when the read succeeded.
 
 #include "bench/ProgramAgainstSimulator.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "cli/CliArguments.h"
 
 #include "image/FieldRules.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <array>
 #include <utility>

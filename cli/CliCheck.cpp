@@ -2,7 +2,7 @@
 
 #include "cli/CancelSignal.h"
 #include "link/ConnectionVerdicts.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QEventLoop>
 #include <QJsonArray>

@@ -8,7 +8,7 @@
 #include "files/SiteMemory.h"
 #include "files/VembaIni.h"
 #include "image/FieldRules.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 QString CliDataFolder() {
   StartupEnvironment environment = SystemStartupEnvironment();

@@ -13,7 +13,7 @@
 #include "link/TransferBlocks.h"
 #include "link/TransmitterOperations.h"
 #include "link/WriteCheck.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QJsonArray>
 

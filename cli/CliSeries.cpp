@@ -7,7 +7,7 @@
 #include "cli/ConsolePrompt.h"
 #include "files/AssignmentListFile.h"
 #include "link/SeriesRun.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDateTime>
 #include <QJsonArray>

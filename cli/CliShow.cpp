@@ -3,7 +3,7 @@
 #include "files/ConfigurationSheet.h"
 #include "files/ImageFiles.h"
 #include "image/ImageComparison.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QJsonArray>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include "cli/CancelSignal.h"
 #include "cli/CliOutput.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QEventLoop>
 #include <QTimer>

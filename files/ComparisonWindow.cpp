@@ -2,7 +2,7 @@
 
 #include "files/ConfigurationFiles.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/ThemeColours.h"
 
 #include <QBrush>

@@ -4,7 +4,7 @@
 #include "files/DataFolders.h"
 #include "files/ImageFiles.h"
 #include "files/IniFile.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "files/ProgramVersion.h"
 #include "image/FieldCatalogue.h"
 #include "image/ParameterImage.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QBuffer>
 #include <QFileInfo>

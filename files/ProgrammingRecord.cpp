@@ -4,7 +4,7 @@
 #include "files/ImageFiles.h"
 #include "files/RecordChain.h"
 #include "image/CsvText.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "files/ImageFiles.h"
 #include "files/ProgramVersion.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDateTime>
 #include <QPainter>

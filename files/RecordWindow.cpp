@@ -4,7 +4,7 @@
 #include "files/FileLinks.h"
 #include "files/RecordExport.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAbstractTableModel>

@@ -3,7 +3,7 @@
 #include "files/DataFolders.h"
 #include "files/VembaIni.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QDir>

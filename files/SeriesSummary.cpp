@@ -2,7 +2,7 @@
 
 #include "image/ImageComparison.h"
 #include "image/ParameterImage.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -5,7 +5,7 @@
 #include "files/IniFile.h"
 #include "files/ProgramVersion.h"
 #include "files/VembaIni.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

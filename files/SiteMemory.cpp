@@ -2,7 +2,7 @@
 
 #include "files/AssignmentListFile.h"
 #include "files/DataFolders.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QFileInfo>
 

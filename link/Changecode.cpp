@@ -8,7 +8,7 @@
 #include "ui/FieldHelp.h"
 #include "ui/FormHelpers.h"
 #include "ui/KeyFilter.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QFrame>

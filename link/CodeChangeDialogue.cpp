@@ -1,7 +1,7 @@
 #include "link/CodeChangeDialogue.h"
 
 #include "image/FieldRules.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <optional>

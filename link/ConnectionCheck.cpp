@@ -2,7 +2,7 @@
 
 #include "link/ConnectionVerdicts.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/ThemeColours.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
 #include "link/ConnectionAdvice.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 namespace {
 

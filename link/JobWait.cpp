@@ -2,7 +2,7 @@
 
 #include "image/VembaData.h"
 #include "link/opu/OpuLink.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

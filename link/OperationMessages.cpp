@@ -2,7 +2,7 @@
 
 #include "link/ConnectionVerdicts.h"
 #include "link/opu/ConnectionProbes.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <algorithm>
 #include <iterator>

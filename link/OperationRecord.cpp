@@ -1,6 +1,6 @@
 #include "link/OperationRecord.h"
 
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 namespace {
 

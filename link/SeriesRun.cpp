@@ -2,7 +2,7 @@
 
 #include "image/WriteReview.h"
 #include "link/OperationMessages.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDateTime>
 

@@ -7,7 +7,7 @@
 #include "link/WriteCheck.h"
 #include "link/opu/ConnectionProbes.h"
 #include "link/opu/OpuLink.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QDateTime>

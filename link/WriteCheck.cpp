@@ -1,7 +1,7 @@
 #include "link/WriteCheck.h"
 
 #include "image/ImageComparison.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 
 #include "image/FieldCatalogue.h"
 #include "image/FieldRules.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "ui/UserDialogs.h"
 
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QCloseEvent>
 #include <QDir>

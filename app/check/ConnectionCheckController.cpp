@@ -2,7 +2,7 @@
 
 #include "link/ConnectionCheck.h"
 #include "ui/OperationGuard.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QAction>
 #include <QMenu>

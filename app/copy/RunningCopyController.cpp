@@ -1,7 +1,7 @@
 #include "app/copy/RunningCopyController.h"
 
 #include "app/Main.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "image/FieldCatalogue.h"
 #include "image/VembaData.h"
 #include "ui/FieldHelp.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QLabel>
 

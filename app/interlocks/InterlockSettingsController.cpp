@@ -5,7 +5,7 @@
 #include "image/ImageComparison.h"
 #include "image/WriteReview.h"
 #include "link/TransmitterOperations.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "link/opu/OpuLink.h"
 #include "ui/FormHelpers.h"
 #include "ui/OperationGuard.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>

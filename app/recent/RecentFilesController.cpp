@@ -2,7 +2,7 @@
 
 #include "files/ConfigurationFiles.h"
 #include "ui/OperationGuard.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDir>
 #include <QMenu>

@@ -6,7 +6,7 @@
 #include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
 #include "files/VembaIni.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QMenu>

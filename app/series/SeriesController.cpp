@@ -8,7 +8,7 @@
 #include "files/ProgramVersion.h"
 #include "files/RecordWindow.h"
 #include "ui/OperationGuard.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QEvent>

@@ -2,7 +2,7 @@
 
 #include "image/SeriesPlan.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

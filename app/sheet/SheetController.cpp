@@ -1,7 +1,7 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QFileInfo>

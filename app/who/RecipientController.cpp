@@ -3,7 +3,7 @@
 #include "app/Main.h"
 #include "files/SiteMemory.h"
 #include "ui/FormHelpers.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -11,7 +11,7 @@
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

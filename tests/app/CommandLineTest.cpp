@@ -2,7 +2,7 @@
 
 #include "files/ProgramVersion.h"
 #include "support/QtPrinters.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <gtest/gtest.h>
 

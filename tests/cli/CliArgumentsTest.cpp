@@ -1,6 +1,6 @@
 #include "cli/CliArguments.h"
 
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <gtest/gtest.h>
 

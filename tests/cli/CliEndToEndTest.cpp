@@ -10,7 +10,7 @@
 #include "support/CliProgram.h"
 #include "support/SampleImage.h"
 #include "support/SimulatedOpu.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QJsonArray>
 #include <QSaveFile>

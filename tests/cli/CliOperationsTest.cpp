@@ -8,7 +8,7 @@
 #include "support/SampleImage.h"
 #include "support/SimulatedOpu.h"
 #include "tools/opu-sim/OpuSimulator.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

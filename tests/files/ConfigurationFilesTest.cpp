@@ -10,7 +10,7 @@
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "image/ParameterImage.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

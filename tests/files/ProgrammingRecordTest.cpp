@@ -6,7 +6,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>

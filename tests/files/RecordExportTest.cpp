@@ -3,7 +3,7 @@
 #include "files/RecordWindow.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "files/SeriesSummary.h"
 
 #include "support/SampleImage.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

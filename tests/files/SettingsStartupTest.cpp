@@ -5,7 +5,7 @@
 #include "files/VembaIni.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

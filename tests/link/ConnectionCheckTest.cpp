@@ -5,7 +5,7 @@
 
 #include "support/FakeSysfs.h"
 #include "support/SimulatedOpu.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QPushButton>
 #include <QTest>

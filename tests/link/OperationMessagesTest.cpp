@@ -5,7 +5,7 @@
 #include "link/opu/ConnectionProbes.h"
 #include "link/opu/OpuDriver.h"
 #include "support/QtPrinters.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <gtest/gtest.h>
 

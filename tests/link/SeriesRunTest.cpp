@@ -8,7 +8,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

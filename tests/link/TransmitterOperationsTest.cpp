@@ -13,7 +13,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
 #include "ui/FieldEdit.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

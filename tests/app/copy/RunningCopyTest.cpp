@@ -3,7 +3,7 @@
 #include "app/MainFilesSession.h"
 #include "app/copy/HandedStart.h"
 #include "app/copy/RunningCopyController.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/MainFilesSession.h"
 #include "image/FieldCatalogue.h"
 #include "link/Changecode.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QAccessible>
 

@@ -6,7 +6,7 @@
 #include "files/VembaIni.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

@@ -9,7 +9,7 @@
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QFile>
 #include <QMenu>

@@ -17,7 +17,7 @@
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>

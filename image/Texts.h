@@ -5,8 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-// The numbered German texts the user sees. The text table and the message-box seam are leaves:
-// every window of the program, whatever its layer, takes its texts from here.
+// The numbered German texts the user sees. Every layer and front end takes its texts from here.
 
 // The text with this number; empty when the table has no such entry.
 [[nodiscard]] QString Text(Msg::Id number);

@@ -1,4 +1,4 @@
-#include "ui/Texts.h"
+#include "image/Texts.h"
 
 #include <QRegularExpression>
 #include <QString>
