@@ -8,6 +8,7 @@
 #include "app/safetynet/SafetyNetController.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "files/ProgrammingRecord.h"
+#include "files/SafetyNet.h"
 #include "image/Texts.h"
 
 #include <QApplication>

@@ -2,8 +2,10 @@
 
 #include "cli/CliOutput.h"
 #include "cli/CliShow.h"
+#include "files/Backups.h"
 #include "files/DataFolders.h"
 #include "files/ProgrammingRecord.h"
+#include "files/SafetyNet.h"
 #include "files/SettingsStartup.h"
 #include "files/SiteMemory.h"
 #include "files/VembaIni.h"

@@ -3,6 +3,7 @@
 #include "files/DataFolders.h"
 #include "files/FileLinks.h"
 #include "files/ImageFiles.h"
+#include "files/RecordFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,14 +14,12 @@
 
 namespace {
 
-const QString UnknownCodeFolder = QStringLiteral("unbekannt");
-const QString BackupExtension = QStringLiteral(".ukova");
 constexpr int MaxClashCounter = 1000;
 constexpr QFileDevice::Permissions ReadOnlyBackup =
     QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
 QString kindName(BackupKind kind) {
-  return kind == BackupKind::Read ? QStringLiteral("Lesen") : QStringLiteral("Schreiben");
+  return kind == BackupKind::Read ? BackupNameRead : BackupNameWrite;
 }
 
 bool isRadioCode(const QString& text) {
@@ -29,7 +28,7 @@ bool isRadioCode(const QString& text) {
 }
 
 QString codeFolderName(const QString& radioCode) {
-  return isRadioCode(radioCode) ? radioCode.toUpper() : UnknownCodeFolder;
+  return isRadioCode(radioCode) ? radioCode.toUpper() : BackupUnknownCodeFolder;
 }
 
 // Claims the name for this backup alone: creating it exclusively fails when a file of that name
@@ -82,9 +81,10 @@ std::optional<ImageBytes> LatestBackup(const QString& dataFolder, const QString&
                                        std::optional<BackupKind> kind) {
   if (!isRadioCode(radioCode)) return std::nullopt;
   // The time and then the clash counter ("_2", "_10") order the backups of one code.
-  const QString kinds = kind ? kindName(*kind) : QStringLiteral("Lesen|Schreiben");
+  const QString kinds = kind ? kindName(*kind) : BackupNameRead + u'|' + BackupNameWrite;
   const QRegularExpression backupName(
-      QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_(?:%1)(?:_(\d+))?\.ukova$)").arg(kinds));
+      QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d)_(?:%1)(?:_(\d+))?%2$)")
+          .arg(kinds, QRegularExpression::escape(BackupExtension)));
   std::map<std::pair<QString, int>, QString, std::greater<>> newestFirst;
   const QDir folder(BackupFolder(dataFolder, radioCode));
   if (!LinkOnTheWay(dataFolder, folder.path()).isEmpty()) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/RecordFormat.h"
 #include "image/OperationOutcome.h"
 #include "image/VembaData.h"
 
@@ -16,9 +17,6 @@ enum class BackupKind { Read, Write };
 // The backup an outcome leaves: a read's or a write's bytes; none for a code change or a check,
 // nor for an operation that has no bytes.
 [[nodiscard]] std::optional<BackupKind> BackupKindOf(const OperationOutcome& outcome);
-
-// The backups' folder below the data folder.
-inline const QString BackupsFolderName = QStringLiteral("Sicherungen");
 
 // The folder of one radio code's backups, with trailing separator. A code that is not four
 // hexadecimal digits (it comes from the OPU) never becomes a path of its own.

@@ -3,30 +3,21 @@
 #include "files/FileLinks.h"
 #include "files/ImageFiles.h"
 #include "files/RecordChain.h"
+#include "files/RecordFormat.h"
 #include "image/CsvText.h"
-#include "image/Texts.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 
 namespace {
 
 const QByteArray Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
-constexpr Msg::Id ColumnHeads[] = {
-    Msg::RecordColumnTime,       Msg::RecordColumnOperation,  Msg::RecordColumnCodeBefore,
-    Msg::RecordColumnCodeAfter,  Msg::RecordColumnResult,     Msg::RecordColumnMessage,
-    Msg::RecordColumnBackup,     Msg::RecordColumnChecksum,   Msg::RecordColumnSeries,
-    Msg::RecordColumnAssignment, Msg::RecordColumnTechnician, Msg::RecordColumnSite,
-    Msg::RecordColumnResident};
-constexpr int ColumnCount = static_cast<int>(std::size(ColumnHeads));
 // How long an append waits for another program's append to the same record.
 constexpr int LockWaitMilliseconds = 5000;
 
@@ -46,7 +37,7 @@ bool needsTextFormula(const QString& column) {
   return !column.isEmpty() && column.front().isDigit() && column.size() <= LongestTextFormula;
 }
 
-QString spreadsheetText(const QString& column) {
+QString forSpreadsheet(const QString& column) {
   if (needsFormulaGuard(column)) return u'\'' + column;
   if (needsTextFormula(column)) {
     QString text = column;
@@ -55,8 +46,8 @@ QString spreadsheetText(const QString& column) {
   return column;
 }
 
-// The column as it was before spreadsheetText.
-QString columnText(const QString& written) {
+// The column as it was before forSpreadsheet.
+QString fromSpreadsheet(const QString& written) {
   if (written.startsWith(u'\'')) return written.mid(1);
   if (written.size() >= 3 && written.startsWith(QStringLiteral("=\"")) && written.endsWith(u'"')) {
     QString text = written.mid(2, written.size() - 3);
@@ -71,7 +62,7 @@ std::vector<QStringList> SplitRecordLines(const QByteArray& bytes) {
   const qsizetype start = bytes.startsWith(Bom) ? Bom.size() : 0;
   std::vector<QStringList> lines = SplitCsvLines(QString::fromUtf8(bytes.mid(start)));
   for (QStringList& columns : lines) {
-    for (QString& column : columns) column = columnText(column);
+    for (QString& column : columns) column = fromSpreadsheet(column);
   }
   return lines;
 }
@@ -80,13 +71,13 @@ bool IsRecordHeadLine(const QStringList& columns, const QStringList& heads) {
   // A record begun before the series or the technician's columns came has a shorter head line;
   // one begun with the chain has the chain's head last.
   QStringList names = columns;
-  if (!names.isEmpty() && names.back() == Text(Msg::RecordColumnChain)) names.removeLast();
+  if (!names.isEmpty() && names.back() == RecordChainHead) names.removeLast();
   return names.size() <= heads.size() && names == heads.mid(0, names.size());
 }
 
 RecordEntry RecordEntryOfLine(const QStringList& line) {
   QStringList columns = WithoutRecordChain(line);
-  while (columns.size() < ColumnCount) columns << QString();
+  while (columns.size() < RecordHeads.size()) columns << QString();
   return {columns[0], columns[1], columns[2], columns[3],  columns[4],  columns[5], columns[6],
           columns[7], columns[8], columns[9], columns[10], columns[11], columns[12]};
 }
@@ -148,14 +139,12 @@ bool RecordFilter::Passes(const RecordEntry& entry) const {
 }
 
 QStringList RecordColumnHeads() {
-  QStringList heads;
-  for (Msg::Id head : ColumnHeads) heads << Text(head);
-  return heads;
+  return RecordHeads;
 }
 
 QByteArray FormatRecordLine(const QStringList& columns) {
   QStringList texts;
-  for (const QString& column : columns) texts << spreadsheetText(column);
+  for (const QString& column : columns) texts << forSpreadsheet(column);
   return CsvLine(texts).toUtf8();
 }
 
@@ -199,7 +188,7 @@ bool AppendRecordEntry(const QString& path, const RecordEntry& entry) {
   }
   QByteArray bytes;
   if (file.size() == 0) {
-    bytes = Bom + FormatRecordLine(RecordColumnHeads() << Text(Msg::RecordColumnChain)) + LineEnd;
+    bytes = Bom + FormatRecordLine(RecordColumnHeads() << RecordChainHead) + LineEnd;
   } else if (endsMidLine(file)) {
     bytes = LineEnd;
   }
@@ -299,11 +288,6 @@ QString RecordTime(const QDateTime& time) {
              .arg(std::abs(offsetMinutes) % 60, 2, 10, QChar(u'0'));
 }
 
-QString RecordEntryCountText(qsizetype count) {
-  return count == 1 ? Text(Msg::RecordOneEntry)
-                    : FormatText(Msg::RecordEntryCount, {QString::number(count)});
-}
-
 QString RecordTimeShown(const QString& recordTime) {
   const QDateTime time = QDateTime::fromString(recordTime, Qt::ISODate);
   return time.isValid() ? time.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
@@ -319,49 +303,13 @@ QString Sha256Hex(const ImageBytes& bytes) {
 QString RecordOperationName(OperationKind kind) {
   switch (kind) {
     case OperationKind::Read:
-      return Text(Msg::OperationRead);
+      return RecordOperationRead;
     case OperationKind::Write:
-      return Text(Msg::OperationWrite);
+      return RecordOperationWrite;
     case OperationKind::ChangeCode:
-      return Text(Msg::OperationChangeCode);
+      return RecordOperationChangeCode;
     case OperationKind::Verify:
-      return Text(Msg::OperationVerify);
+      return RecordOperationVerify;
   }
   return QString();
-}
-
-QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& outcome) {
-  QStringList problems;
-  RecordEntry entry{RecordTime(outcome.finishedAt),
-                    RecordOperationName(outcome.kind),
-                    outcome.codeBefore,
-                    outcome.codeAfter,
-                    outcome.resultNumber == 0 ? ResultOk : QString::number(outcome.resultNumber),
-                    outcome.resultText,
-                    QString(),
-                    outcome.image ? Sha256Hex(*outcome.image) : QString(),
-                    outcome.series,
-                    outcome.assignment,
-                    outcome.technician,
-                    outcome.site,
-                    outcome.resident};
-  if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
-    const BackupOutcome backup =
-        WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);
-    // Written as the platform writes paths for people: with backslashes on Windows.
-    entry.backup = QDir::toNativeSeparators(backup.relativePath);
-    if (!backup.failedPath.isEmpty()) {
-      problems << FormatText(backup.atLink ? Msg::BackupFolderIsLink : Msg::BackupNotSaved,
-                             {QDir::toNativeSeparators(backup.failedPath)});
-      // The line names no checksum of bytes that are on no disk, and says why.
-      entry.sha256.clear();
-      const QString missing = Text(Msg::RecordBackupMissing);
-      entry.message = entry.message.isEmpty() ? missing : entry.message + u' ' + missing;
-    }
-  }
-  const QString recordPath = dataFolder + RecordFileName;
-  if (!AppendRecordEntry(recordPath, entry))
-    problems << FormatText(IsLink(recordPath) ? Msg::RecordIsLink : Msg::RecordNotWritten,
-                           {QDir::toNativeSeparators(recordPath)});
-  return problems;
 }

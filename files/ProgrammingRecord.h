@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/Backups.h"
+#include "files/RecordFormat.h"
 #include "image/OperationOutcome.h"
 #include "image/VembaData.h"
 
@@ -19,9 +19,6 @@
 // columns, quotes where needed). Earlier lines are never rewritten; each line ends in a checksum
 // that chains it to the line before (files/RecordChain.h), so that a line edited, deleted or
 // inserted afterwards shows.
-
-inline const QString RecordFileName = QStringLiteral("Protokoll.csv");
-inline const QString ResultOk = QStringLiteral("OK");
 
 // One line of the record file, column by column, as the record window reads it back.
 struct RecordEntry {
@@ -53,8 +50,8 @@ struct RecordFilter {
   [[nodiscard]] bool Passes(const RecordEntry& entry) const;
 };
 
-// The column heads of an entry, from the text table; the window's heads. The record's first line
-// has the chain's head after them.
+// The column heads of an entry as the file writes them (files/RecordFormat.h). The record's first
+// line has the chain's head after them.
 [[nodiscard]] QStringList RecordColumnHeads();
 // Whether a line is a record's head line: the heads, or the first of them (a record begun before
 // later columns came), with or without the chain's head.
@@ -117,8 +114,6 @@ class RecordTailReader {
 };
 
 [[nodiscard]] QString RecordTime(const QDateTime& time);
-// "1 Eintrag", "n Einträge".
-[[nodiscard]] QString RecordEntryCountText(qsizetype count);
 // A record's time as German readers write it, in the local time zone ("07.12.2026 14:03:22");
 // a text that is no time stays as it is.
 [[nodiscard]] QString RecordTimeShown(const QString& recordTime);
@@ -126,8 +121,3 @@ class RecordTailReader {
 
 // The operation's name in the record's operation column ("Lesen", "Schreiben", ...).
 [[nodiscard]] QString RecordOperationName(OperationKind kind);
-
-// Writes the backup of a read or write (in the folder of the code after the operation), then the
-// record line that names it, stamped with the outcome's time. The status texts of what could not
-// be written, in that order; the operation's outcome never depends on them.
-[[nodiscard]] QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& outcome);

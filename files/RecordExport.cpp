@@ -52,6 +52,11 @@ QString technicians(const std::vector<RecordEntry>& entries) {
 
 }  // namespace
 
+QString RecordEntryCountText(qsizetype count) {
+  return count == 1 ? Text(Msg::RecordOneEntry)
+                    : FormatText(Msg::RecordEntryCount, {QString::number(count)});
+}
+
 QString RecordFilterText(const RecordFilter& filter) {
   QStringList parts;
   if (!filter.radioCode.isEmpty()) parts << FormatText(Msg::RecordReportCode, {filter.radioCode});

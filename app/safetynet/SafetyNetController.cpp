@@ -5,6 +5,7 @@
 #include "files/IniFile.h"
 #include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
+#include "files/SafetyNet.h"
 #include "files/VembaIni.h"
 #include "image/Texts.h"
 #include "ui/UserDialogs.h"

@@ -1,9 +1,10 @@
 #include "files/Backups.h"
 #include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
+#include "files/SafetyNet.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

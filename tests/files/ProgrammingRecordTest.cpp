@@ -1,12 +1,14 @@
 #include "files/ProgrammingRecord.h"
 
+#include "files/Backups.h"
 #include "files/ImageFiles.h"
 #include "files/RecordWindow.h"
+#include "files/SafetyNet.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -101,9 +103,8 @@ TEST(ProgrammingRecordTest, AppendingKeepsEveryEarlierByteAndStartsANewFileWithB
   second.message = "Fehler\nbeim Lesen";
   ASSERT_TRUE(AppendRecordEntry(path, first));
   const QByteArray before = readBytes(path);
-  EXPECT_TRUE(before.startsWith(
-      "\xEF\xBB\xBF" + FormatRecordLine(RecordColumnHeads() << Text(Msg::RecordColumnChain)) +
-      "\r\n"));
+  EXPECT_TRUE(before.startsWith("\xEF\xBB\xBF" +
+                                FormatRecordLine(RecordColumnHeads() << RecordChainHead) + "\r\n"));
   ASSERT_TRUE(AppendRecordEntry(path, second));
   EXPECT_TRUE(readBytes(path).startsWith(before));
   second.message = "Fehler beim Lesen";  // one line a record

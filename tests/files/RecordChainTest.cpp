@@ -2,9 +2,9 @@
 
 #include "files/ProgrammingRecord.h"
 #include "files/RecordWindow.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -18,7 +18,7 @@ using Break = RecordChainState::Break;
 using Lines = std::vector<QStringList>;
 
 QStringList fileHeads() {
-  return RecordColumnHeads() << Text(Msg::RecordColumnChain);
+  return RecordColumnHeads() << RecordChainHead;
 }
 
 QStringList entry(int number) {

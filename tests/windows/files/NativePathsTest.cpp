@@ -1,6 +1,7 @@
 #include "files/Backups.h"
 #include "files/ProgrammingRecord.h"
 #include "files/RecentFiles.h"
+#include "files/SafetyNet.h"
 #include "files/Selectfolder.h"
 #include "files/VembaIni.h"
 #include "support/ScriptedDialogs.h"

@@ -1,0 +1,44 @@
+#include "files/SafetyNet.h"
+
+#include "files/Backups.h"
+#include "files/FileLinks.h"
+#include "files/ProgrammingRecord.h"
+#include "image/Texts.h"
+
+#include <QDir>
+
+QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& outcome) {
+  QStringList problems;
+  RecordEntry entry{RecordTime(outcome.finishedAt),
+                    RecordOperationName(outcome.kind),
+                    outcome.codeBefore,
+                    outcome.codeAfter,
+                    outcome.resultNumber == 0 ? ResultOk : QString::number(outcome.resultNumber),
+                    outcome.resultText,
+                    QString(),
+                    outcome.image ? Sha256Hex(*outcome.image) : QString(),
+                    outcome.series,
+                    outcome.assignment,
+                    outcome.technician,
+                    outcome.site,
+                    outcome.resident};
+  if (const std::optional<BackupKind> kind = BackupKindOf(outcome)) {
+    const BackupOutcome backup =
+        WriteBackup(dataFolder, outcome.codeAfter, *kind, *outcome.image, outcome.finishedAt);
+    // Written as the platform writes paths for people: with backslashes on Windows.
+    entry.backup = QDir::toNativeSeparators(backup.relativePath);
+    if (!backup.failedPath.isEmpty()) {
+      problems << FormatText(backup.atLink ? Msg::BackupFolderIsLink : Msg::BackupNotSaved,
+                             {QDir::toNativeSeparators(backup.failedPath)});
+      // The line names no checksum of bytes that are on no disk, and says why.
+      entry.sha256.clear();
+      const QString missing = Text(Msg::RecordBackupMissing);
+      entry.message = entry.message.isEmpty() ? missing : entry.message + u' ' + missing;
+    }
+  }
+  const QString recordPath = dataFolder + RecordFileName;
+  if (!AppendRecordEntry(recordPath, entry))
+    problems << FormatText(IsLink(recordPath) ? Msg::RecordIsLink : Msg::RecordNotWritten,
+                           {QDir::toNativeSeparators(recordPath)});
+  return problems;
+}
