@@ -2,7 +2,7 @@
 # Installs a built tree into a scratch folder and checks it as a desktop would read it: the
 # launcher, the metainfo, the file type, the device rule, the manual page; starts the installed
 # program (it must answer --version without a display and find its templates), then builds the
-# Debian packages and lists their files.
+# Debian packages, checks them with lintian and lists their files.
 # Usage: scripts/check-install.sh [BUILD_DIR [PACKAGE_DIR]]  (build/ci; PACKAGE_DIR keeps the .debs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,8 +40,10 @@ if command -v udevadm >/dev/null && udevadm verify --help >/dev/null 2>&1; then
 else
   echo "check-install: this udevadm has no 'verify' (udev before 254): the device rule is not checked"
 fi
-manual_warnings=$(zcat "$usr/share/man/man1/ukova-programmer.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1)
-[ -z "$manual_warnings" ] || fail "manual page: $manual_warnings"
+for page in ukova-programmer ukova-opu-sim; do
+  manual_warnings=$(zcat "$usr/share/man/man1/$page.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1)
+  [ -z "$manual_warnings" ] || fail "manual page $page: $manual_warnings"
+done
 
 # No display at all: --help and --version must not need one.
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/ukova-programmer")
@@ -69,6 +71,9 @@ wait "$program_pid" 2>/dev/null || true
 program_pid=
 
 (cd "$build" && cpack -G DEB -B "$scratch/packages" >/dev/null)
+# Debian's own checks of the packages: an error fails, a warning is shown.
+lintian --fail-on error "$scratch"/packages/*.deb ||
+  fail "lintian found errors in the Debian packages"
 for deb in "$scratch"/packages/*.deb; do
   echo "== $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB)"
   dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends

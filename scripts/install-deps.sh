@@ -10,8 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   # scripts/check-install.sh: validators of the desktop files, groff for the manual page,
-  # dpkg-shlibdeps and file for CPack's package dependencies
-  desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file
+  # dpkg-shlibdeps and file for CPack's package dependencies, lintian for the packages
+  desktop-file-utils appstream libxml2-utils shared-mime-info groff-base dpkg-dev file lintian
   fonts-dejavu-core poppler-utils
 )
 for option in "$@"; do
