@@ -4,6 +4,7 @@
 #include "app/MenuShortcutPrecedence.h"
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
+#include "app/folder/Selectfolder.h"
 #include "app/help/FieldHelpController.h"
 #include "app/interlocks/InterlockSettingsController.h"
 #include "app/port/PortChoiceController.h"
@@ -14,11 +15,10 @@
 #include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
 #include "files/IniFile.h"
-#include "files/Selectfolder.h"
 #include "image/FieldCatalogue.h"
+#include "image/Texts.h"
 #include "link/Receiveradio.h"
 #include "ui/FormHelpers.h"
-#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QApplication>
@@ -101,6 +101,10 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
   portChoice_ =
       new PortChoiceController(*this, *form.mnuComm, form.N1, VembaIni, environment_.linkOptions,
                                link, *environment_.dialogs, operationGuard_);
+}
+
+void TfrmMain::ShowRecord(QWidget* over) {
+  safetyNet_->ShowRecord(over);
 }
 
 OpuLinkOptions TfrmMain::LinkOptions() const {

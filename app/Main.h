@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/ConfigurationFiles.h"
 #include "app/MainEnvironment.h"
 #include "app/MainForm.h"
-#include "files/ConfigurationFiles.h"
 #include "files/VembaIni.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
@@ -87,6 +87,8 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] SheetController& Sheet() { return *sheet_; }
   [[nodiscard]] ConnectionCheckController& ConnectionCheck() { return *connectionCheck_; }
   [[nodiscard]] SafetyNetController& SafetyNet() { return *safetyNet_; }
+  // The record window over another feature's window; the safety net owns it.
+  void ShowRecord(QWidget* over);
   // None outside service mode.
   [[nodiscard]] InterlockSettingsController* Interlocks() { return interlocks_; }
   [[nodiscard]] SeriesController& Series() { return *series_; }

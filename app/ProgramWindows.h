@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "app/about.h"
-#include "files/Selectfolder.h"
+#include "app/folder/Selectfolder.h"
 #include "link/Changecode.h"
 #include "link/Receiveradio.h"
 

@@ -4,8 +4,8 @@
 // ("one-line": a record whose one line holds the whole size; "ordinary": lines as operations
 // write them, 200 radio codes).
 
+#include "app/safetynet/RecordWindow.h"
 #include "files/ProgrammingRecord.h"
-#include "files/RecordWindow.h"
 #include "image/Messages.h"
 #include "ui/UserDialogs.h"
 

@@ -2,6 +2,7 @@
 
 #include "files/ImageFiles.h"
 #include "files/ProgramVersion.h"
+#include "files/RecordShown.h"
 #include "image/Texts.h"
 
 #include <QDateTime>
@@ -51,11 +52,6 @@ QString technicians(const std::vector<RecordEntry>& entries) {
 }
 
 }  // namespace
-
-QString RecordEntryCountText(qsizetype count) {
-  return count == 1 ? Text(Msg::RecordOneEntry)
-                    : FormatText(Msg::RecordEntryCount, {QString::number(count)});
-}
 
 QString RecordFilterText(const RecordFilter& filter) {
   QStringList parts;

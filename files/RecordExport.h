@@ -12,8 +12,6 @@
 
 // The filter in words for the report: "Funkkennung 1A2B, vom 01.12.2026"; every entry when empty.
 [[nodiscard]] QString RecordFilterText(const RecordFilter& filter);
-// "1 Eintrag", "n Einträge".
-[[nodiscard]] QString RecordEntryCountText(qsizetype count);
 
 // The report: the selection, when and with which program it was made, the technicians, the
 // chain's state, then each operation (oldest first) with its result, its configuration's

@@ -21,14 +21,25 @@ file(GLOB_RECURSE files_sources CONFIGURE_DEPENDS files/*.cpp windows/files/*.cp
 list(FILTER files_sources EXCLUDE REGEX "/files/ImageFilesTest\\.cpp$")
 # Symbolic links as Linux makes them; Windows finds reparse points by their attribute.
 list(FILTER files_sources EXCLUDE REGEX "/files/FileLinksTest\\.cpp$")
+# The tests that paint a PDF run under a GUI application, as on Linux (tests/CMakeLists.txt).
+list(REMOVE_ITEM files_sources ${files_painting_tests})
 ukova_windows_tests(files ${files_sources})
-target_link_libraries(test_files PRIVATE ukova_files ukova_test_main_widgets)
+target_link_libraries(test_files PRIVATE ukova_files ukova_test_main_core)
 # The program's version record, which the settings and About read back from the program file.
 target_sources(test_files PRIVATE ${CMAKE_BINARY_DIR}/packaging/windows/ukova-programmer.rc)
+ukova_windows_tests(files_painting ${files_painting_tests})
+target_link_libraries(test_files_painting PRIVATE ukova_files ukova_test_main_gui)
+target_sources(test_files_painting PRIVATE
+  ${CMAKE_BINARY_DIR}/packaging/windows/ukova-programmer.rc)
 
 # One running copy a user and login: the login session's named pipe, and a later start of the
 # program itself handing its file to the copy that holds it. Wine runs the program from a drive path.
-ukova_windows_tests(app app/copy/RunningCopyPlaceTest.cpp)
+# The windows over the files (the File commands, the folder dialog, the record window), whose
+# dialogs and paths differ on Windows, and the folder dialog's paths as the settings file keeps
+# them.
+ukova_windows_tests(app app/copy/RunningCopyPlaceTest.cpp app/ConfigurationFilesTest.cpp
+  app/folder/SelectfolderTest.cpp app/safetynet/RecordWindowTest.cpp
+  windows/app/FolderPathsTest.cpp)
 target_link_libraries(test_app PRIVATE ukova_app ukova_test_main_widgets)
 target_compile_definitions(test_app PRIVATE UKOVA_PROGRAM="Z:$<TARGET_FILE:ukova-programmer>")
 add_dependencies(test_app ukova-programmer)

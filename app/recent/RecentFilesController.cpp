@@ -1,8 +1,8 @@
 #include "app/recent/RecentFilesController.h"
 
-#include "files/ConfigurationFiles.h"
-#include "ui/OperationGuard.h"
+#include "app/ConfigurationFiles.h"
 #include "image/Texts.h"
+#include "ui/OperationGuard.h"
 
 #include <QDir>
 #include <QMenu>

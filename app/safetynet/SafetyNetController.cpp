@@ -1,10 +1,10 @@
 #include "app/safetynet/SafetyNetController.h"
 
 #include "app/Main.h"
-#include "files/ComparisonWindow.h"
+#include "app/safetynet/ComparisonWindow.h"
+#include "app/safetynet/RecordWindow.h"
 #include "files/IniFile.h"
 #include "files/ProgrammingRecord.h"
-#include "files/RecordWindow.h"
 #include "files/SafetyNet.h"
 #include "files/VembaIni.h"
 #include "image/Texts.h"
@@ -59,6 +59,12 @@ void SafetyNetController::mnuFileRecordClick() {
   if (frmRecord->exec() != mrOk) return;
   // Opened as Datei › Öffnen opens a file: the same checks, the same title.
   files_.LoadConfigurationFile(frmRecord->SelectedBackupPath(), false);
+}
+
+void SafetyNetController::ShowRecord(QWidget* over) {
+  TfrmRecord record(dialogs_, over);
+  if (!record.LoadRecord(window_.DataFolder)) return;
+  record.exec();
 }
 
 void SafetyNetController::mnuFileCompareClick() {

@@ -6,6 +6,7 @@
 
 class ConfigurationFiles;
 class QAction;
+class QWidget;
 class TfrmComparison;
 class TfrmMain;
 class TfrmRecord;
@@ -25,6 +26,8 @@ class SafetyNetController : public QObject, public OperationObserver {
 
   // Keeps a finished operation in the programming record and its image as a backup.
   void OperationFinished(const OperationOutcome& outcome) override;
+  // The record over another window, to look at only: its backups open from Datei › Protokoll….
+  void ShowRecord(QWidget* over);
 
   QAction* mnuFileRecord;
   QAction* mnuFileCompare;

@@ -6,9 +6,8 @@
 #include "files/ConfigurationSheet.h"
 #include "files/ImageFiles.h"
 #include "files/ProgramVersion.h"
-#include "files/RecordWindow.h"
-#include "ui/OperationGuard.h"
 #include "image/Texts.h"
+#include "ui/OperationGuard.h"
 #include "ui/UserDialogs.h"
 
 #include <QEvent>
@@ -463,7 +462,5 @@ void SeriesController::btnSaveSummaryPdfClick() {
 }
 
 void SeriesController::btnShowInRecordClick() {
-  TfrmRecord record(dialogs_, frmSeries);
-  if (!record.LoadRecord(window_.DataFolder)) return;
-  record.exec();
+  window_.ShowRecord(frmSeries);
 }

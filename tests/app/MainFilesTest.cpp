@@ -1,17 +1,17 @@
 // The File commands where the real main window takes part: the start-up, dropping onto the
 // window, the title it shows, its fields after a round trip and the default-folder dialog (the
 // recent-files menu in recent/RecentFilesControllerTest.cpp). What the commands say and write is
-// tested against a fake window in tests/files/ConfigurationFilesTest.cpp.
+// tested against a fake window in tests/app/ConfigurationFilesTest.cpp.
 
 #include "app/Main.h"
 #include "app/MainFilesSession.h"
-#include "files/Selectfolder.h"
+#include "app/folder/Selectfolder.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

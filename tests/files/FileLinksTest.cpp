@@ -1,15 +1,12 @@
 #include "files/Backups.h"
 #include "files/ProgrammingRecord.h"
-#include "files/RecordWindow.h"
+#include "files/RecordShown.h"
 #include "files/SafetyNet.h"
 #include "image/Texts.h"
 #include "support/FileBytes.h"
-#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -96,32 +93,16 @@ TEST_F(FileLinksTest, ALinkInThePlaceOfTheRecordOrABackupsFolderIsNotFollowed) {
   }
 }
 
-// The record names a backup that is a link to a file outside: the record window does not open it,
-// nor does a write take it for what the pendant last held.
-TEST_F(FileLinksTest, TheRecordWindowOpensNoBackupThatIsALink) {
+// The record names a backup that is a link to a file outside: it is not opened, and the refusal
+// names the link.
+TEST_F(FileLinksTest, ABackupThatIsALinkIsNotOpenedFromTheRecord) {
   ASSERT_TRUE(QDir().mkpath(data + "Sicherungen/1A2B"));
   writeBytes(target + "fremd.ukova", sampleFile());
   ASSERT_TRUE(QFile::link(target + "fremd.ukova", data + Backup));
-  ASSERT_TRUE(AppendRecordEntry(data + RecordFileName,
-                                RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", Backup, ""}));
-  ScriptedDialogs dialogs;
-  TfrmRecord window(dialogs);
-  ASSERT_TRUE(window.LoadRecord(data));
-  window.tblRecord->selectRow(0);
-  EXPECT_TRUE(window.SelectedBackupPath().isEmpty());
-  window.btnOpenBackup->click();
-  EXPECT_EQ(window.result(), QDialog::Rejected);
-  EXPECT_EQ(dialogs.texts(),
-            QStringList{FormatText(Msg::BackupIsLink, {Backup, QDir::cleanPath(data + Backup)})});
-  EXPECT_EQ(LatestBackup(data, "1A2B"), std::nullopt);
-
-  // The record itself a link: not read, and the window says why.
-  dialogs.clear();
-  ASSERT_TRUE(QFile::rename(data + RecordFileName, target + RecordFileName));
-  ASSERT_TRUE(QFile::link(target + RecordFileName, data + RecordFileName));
-  EXPECT_FALSE(window.LoadRecord(data));
-  EXPECT_EQ(dialogs.texts(),
-            QStringList{FormatText(Msg::RecordIsLinkNotRead, {data + RecordFileName})});
+  const RecordBackupChoice choice = RecordBackupToOpen(data, Backup);
+  EXPECT_EQ(choice.path, "");
+  EXPECT_EQ(choice.refusal,
+            FormatText(Msg::BackupIsLink, {Backup, QDir::cleanPath(data + Backup)}));
 }
 
 }  // namespace

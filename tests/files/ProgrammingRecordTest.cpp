@@ -2,23 +2,14 @@
 
 #include "files/Backups.h"
 #include "files/ImageFiles.h"
-#include "files/RecordWindow.h"
 #include "files/SafetyNet.h"
 #include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/QtPrinters.h"
-#include "support/ScriptedDialogs.h"
 
-#include <QAbstractItemModel>
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -287,42 +278,6 @@ TEST_F(KeepOperationTest, TheLatestBackupIsTheNewestByItsNameAndOnlyOfARealCode)
 
 }  // namespace
 
-TEST_F(KeepOperationTest, TheRecordWindowOpensOnlyAFileInTheBackupsFolderAndSaysWhyNot) {
-  // The record is a text file anyone may edit; its backup column must not reach other files.
-  struct Case {
-    QString backup;
-    QString opened;   // empty: refused
-    QString message;  // what the refusal says
-  };
-  const QString kept = "Sicherungen/1A2B/2026-12-07_14-03-22_Lesen.ukova";
-  const QString backups = data + BackupsFolderName;
-  const auto outside = [&backups](const QString& backup) {
-    return FormatText(Msg::RecordBackupOutsideFolder, {backup, QDir::toNativeSeparators(backups)});
-  };
-  const Case cases[] = {
-      {kept, QDir::cleanPath(data + kept), ""},
-      {"../Konfigurationen/kueche.ukova", "", outside("../Konfigurationen/kueche.ukova")},
-      {"Sicherungen/../Protokoll.csv", "", outside("Sicherungen/../Protokoll.csv")},
-      {"/etc/passwd", "", outside("/etc/passwd")},
-      {"", "", Text(Msg::RecordNoBackup)},
-  };
-  for (const Case& c : cases) {
-    QDir(data).remove(RecordFileName);
-    ASSERT_TRUE(AppendRecordEntry(
-        data + RecordFileName, RecordEntry{"t", "Lesen", "1A2B", "1A2B", "OK", "", c.backup, ""}));
-    ScriptedDialogs dialogs;
-    TfrmRecord window(dialogs);
-    ASSERT_TRUE(window.LoadRecord(data));
-    window.tblRecord->selectRow(0);
-    EXPECT_EQ(window.SelectedBackupPath(), c.opened) << c.backup.toStdString();
-    // As a double click on the row opens it; the button is off for a row without backup.
-    window.btnOpenBackupClick();
-    EXPECT_EQ(window.result(), c.opened.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
-    EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message})
-        << c.backup.toStdString();
-  }
-}
-
 namespace {
 
 RecordEntry numbered(int number, const QString& message = QString()) {
@@ -385,80 +340,6 @@ TEST_F(KeepOperationTest, TheRecordIsReadNewestFirstAndEachLineOnlyAsFarAsItsBou
   EXPECT_TRUE(readBackwards(data + "fehlt.csv", 1).empty());
 }
 
-TEST_F(KeepOperationTest, TheRecordWindowShowsTheNewestAtOnceAndLongCellsCutShort) {
-  std::vector<RecordEntry> entries;
-  for (int number = 0; number < 10000; ++number) entries.push_back(numbered(number));
-  const QString long_(300, u'm');
-  entries.push_back(numbered(10000, long_));
-  writeBytes(data + RecordFileName, recordBytes(entries));
-  ScriptedDialogs dialogs;
-  TfrmRecord window(dialogs);
-  ASSERT_TRUE(window.LoadRecord(data));
-  // The newest part is shown before the older ones are read.
-  EXPECT_TRUE(window.IsLoading());
-  EXPECT_LT(window.tblRecord->model()->rowCount(), 10001);
-  EXPECT_EQ(window.CellText(0, 0), "10000");
-  EXPECT_EQ(window.CellText(0, 5),
-            long_.left(TfrmRecord::LongestCellShown - 1) + QString(QChar(u'\u2026')));
-  EXPECT_EQ(window.tblRecord->model()->index(0, 5).data(Qt::ToolTipRole).toString(), long_);
-  while (window.IsLoading()) QCoreApplication::processEvents();
-  EXPECT_EQ(window.tblRecord->model()->rowCount(), 10001);
-  EXPECT_EQ(window.CellText(10000, 0), "0");
-  EXPECT_EQ(window.cbbxRadioCode->count(), 51);
-  EXPECT_EQ(window.lblCount->text(), FormatText(Msg::RecordEntryCount, {"10001"}));
-  EXPECT_EQ(window.SelectedBackupPath(), "");
-  EXPECT_EQ(window.tblRecord->currentIndex().row(), 0);
-}
-
 }  // namespace
 
-namespace {
-
-TEST_F(KeepOperationTest, TheRecordWindowReadsAsGermanUsersReadAndFitsItsDefaultWidth) {
-  const QString time = "2026-12-07T14:03:22+01:00";
-  RecordEntry failed{
-      time, "Schreiben", "1A2B", "1A2B", QString::number(Msg::ReadFailed), "Keine Verbindung",
-      "",   ""};
-  // Every column filled, the longest as long as a cell shows them.
-  RecordEntry full{time,
-                   "Lesen",
-                   "1A2B",
-                   "1A2B",
-                   "OK",
-                   "",
-                   QString(80, u's'),
-                   QString(64, u'c'),
-                   "S20261207-1",
-                   QString(100, u'z'),
-                   "Anna Müller",
-                   QString(60, u'h'),
-                   "Zi. 12"};
-  ASSERT_TRUE(AppendRecordEntry(data + RecordFileName, failed));
-  ScriptedDialogs dialogs;
-  TfrmRecord window(dialogs);
-  ASSERT_TRUE(window.LoadRecord(data));
-  window.show();
-  while (window.IsLoading()) QCoreApplication::processEvents();
-  EXPECT_EQ(window.lblCount->text(), Text(Msg::RecordOneEntry));
-  EXPECT_EQ(window.CellText(0, 0),
-            QDateTime::fromString(time, Qt::ISODate).toLocalTime().toString("dd.MM.yyyy HH:mm:ss"));
-  EXPECT_EQ(window.CellText(0, 4), QString::number(Msg::ReadFailed) + " \u2013 Keine Verbindung");
-  // Nothing to open: no backup.
-  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
-
-  ASSERT_TRUE(AppendRecordEntry(data + RecordFileName, full));
-  ASSERT_TRUE(window.LoadRecord(data));
-  while (window.IsLoading()) QCoreApplication::processEvents();
-  EXPECT_EQ(window.lblCount->text(), FormatText(Msg::RecordEntryCount, {"2"}));
-  EXPECT_TRUE(window.btnOpenBackup->isEnabled());
-  EXPECT_EQ(window.tblRecord->horizontalScrollBar()->maximum(), 0);
-  window.tblRecord->selectRow(1);
-  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
-  // No row: nothing to open.
-  window.cbbxRadioCode->addItem("FFFF", "FFFF");
-  window.cbbxRadioCode->setCurrentIndex(window.cbbxRadioCode->findData("FFFF"));
-  EXPECT_EQ(window.tblRecord->model()->rowCount(), 0);
-  EXPECT_FALSE(window.btnOpenBackup->isEnabled());
-}
-
-}  // namespace
+namespace {}  // namespace

@@ -1,13 +1,9 @@
 #include "files/RecordChain.h"
 
 #include "files/ProgrammingRecord.h"
-#include "files/RecordWindow.h"
 #include "image/Texts.h"
 #include "support/FileBytes.h"
-#include "support/ScriptedDialogs.h"
 
-#include <QCoreApplication>
-#include <QLabel>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -161,29 +157,6 @@ TEST_F(RecordChainFileTest, TheProgramsAppendsChainAfterAnOldRecordAndTheFileRea
   writeBytes(path, edited);
   EXPECT_EQ(readChain(0, 7).kind, Break::Edited);
   EXPECT_EQ(readChain(0, 7).line, 6);
-}
-
-TEST_F(RecordChainFileTest, TheRecordWindowWarnsOnceWhereTheChainBreaksAndSaysSoAboveTheTable) {
-  for (int number = 1; number <= 4; ++number)
-    ASSERT_TRUE(AppendRecordEntry(path, RecordEntryOfLine(entry(number))));
-  ScriptedDialogs dialogs;
-  TfrmRecord window(dialogs);
-  ASSERT_TRUE(window.LoadRecord(data));
-  while (window.IsLoading()) QCoreApplication::processEvents();
-  EXPECT_TRUE(dialogs.texts().isEmpty());
-  EXPECT_EQ(window.lblChain->text(), FormatText(Msg::RecordChainIntact, {"4"}));
-
-  QByteArray bytes = readBytes(path);
-  bytes.replace(bytes.indexOf("1A03"), 4, "1A0F");
-  writeBytes(path, bytes);
-  ASSERT_TRUE(window.LoadRecord(data));
-  while (window.IsLoading()) QCoreApplication::processEvents();
-  const QString line = FormatText(
-      Msg::RecordChainLine, {"4", RecordTimeShown("2026-12-07T14:03:00+01:00") + ", Lesen, 1A03"});
-  EXPECT_EQ(dialogs.texts(), QStringList{FormatText(Msg::RecordChainBroken,
-                                                    {FormatText(Msg::RecordChainEdited, {line})})});
-  EXPECT_EQ(window.lblChain->text(),
-            FormatText(Msg::RecordChainBrokenShort, {FormatText(Msg::RecordChainEdited, {line})}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/ConfigurationFiles.h"
+#include "app/ConfigurationFiles.h"
 #include "image/FieldCatalogue.h"
 #include "image/FieldRules.h"
 #include "image/ImageCodec.h"

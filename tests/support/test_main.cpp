@@ -1,6 +1,9 @@
-#ifdef UKOVA_TEST_WIDGETS
+#if defined(UKOVA_TEST_WIDGETS)
 #include <QApplication>
 using TestApplication = QApplication;
+#elif defined(UKOVA_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;

@@ -5,11 +5,12 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/safetynet/ComparisonWindow.h"
+#include "app/safetynet/RecordWindow.h"
 #include "files/Backups.h"
-#include "files/ComparisonWindow.h"
 #include "files/ProgrammingRecord.h"
-#include "files/RecordWindow.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "link/Changecode.h"
 #include "support/FileBytes.h"
 #include "support/OperationSamples.h"
@@ -17,7 +18,6 @@
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>

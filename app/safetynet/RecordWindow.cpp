@@ -1,10 +1,11 @@
-#include "files/RecordWindow.h"
+#include "app/safetynet/RecordWindow.h"
 
 #include "files/Backups.h"
 #include "files/FileLinks.h"
 #include "files/RecordExport.h"
-#include "ui/FormHelpers.h"
+#include "files/RecordShown.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
 
 #include <QAbstractTableModel>
@@ -29,35 +30,6 @@ namespace {
 // time between the user's events.
 constexpr qint64 FirstPartBytes = 256 * 1024;
 constexpr qint64 LaterPartBytes = 1024 * 1024;
-
-// The breaking line as the warning names it: its number where the lines were read from the file's
-// start, and its entry.
-QString breakingLine(const RecordChainState& state, bool numbersKnown) {
-  const RecordEntry entry = RecordEntryOfLine(state.columns);
-  const QString what =
-      QStringList{RecordTimeShown(entry.time), entry.operation, entry.codeAfter}.join(
-          QStringLiteral(", "));
-  return numbersKnown ? FormatText(Msg::RecordChainLine, {QString::number(state.line), what})
-                      : FormatText(Msg::RecordChainLineOfEntry, {what});
-}
-
-QString breakText(const RecordChainState& state, bool numbersKnown) {
-  using enum RecordChainState::Break;
-  const QString line = breakingLine(state, numbersKnown);
-  switch (state.kind) {
-    case Edited:
-      return FormatText(Msg::RecordChainEdited, {line});
-    case Deleted:
-      return FormatText(Msg::RecordChainDeleted, {line});
-    case Inserted:
-      return FormatText(Msg::RecordChainInserted, {line});
-    case NoChecksum:
-      return FormatText(Msg::RecordChainNoChecksum, {line});
-    case None:
-      break;
-  }
-  return {};
-}
 
 // The day the date fields show when they set no bound: a day before any record.
 const QDate NoBound(2000, 1, 1);
@@ -91,20 +63,10 @@ void resetChoices(QComboBox* choices) {
   choices->addItem(Text(Msg::RecordFilterAll));
 }
 
-// The columns the window treats apart.
-enum RecordColumn {
-  TimeColumn = 0,
-  OperationColumn = 1,
-  CodeBeforeColumn = 2,
-  CodeAfterColumn = 3,
-  ResultColumn = 4,
-  MessageColumn = 5
-};
-
 // Read whole in every row; the long paths, checksums and names give way to them.
 bool keepsItsWidth(int column) {
-  return column == TimeColumn || column == OperationColumn || column == CodeBeforeColumn ||
-         column == CodeAfterColumn;
+  return column == RecordTimeColumn || column == RecordOperationColumn ||
+         column == RecordCodeBeforeColumn || column == RecordCodeAfterColumn;
 }
 
 class ElidedAtTheEnd final : public QStyledItemDelegate {
@@ -118,11 +80,6 @@ class ElidedAtTheEnd final : public QStyledItemDelegate {
   }
 };
 
-QString cutShort(const QString& text) {
-  if (text.size() <= TfrmRecord::LongestCellShown) return text;
-  return text.left(TfrmRecord::LongestCellShown - 1) + u'\u2026';
-}
-
 }  // namespace
 
 // The entries, newest first, and the rows that pass the radio-code filter. Rows come and go as
@@ -130,7 +87,9 @@ QString cutShort(const QString& text) {
 class RecordTableModel : public QAbstractTableModel {
  public:
   explicit RecordTableModel(QObject* parent)
-      : QAbstractTableModel(parent), heads_(RecordColumnHeads()), used_(heads_.size(), false) {}
+      : QAbstractTableModel(parent),
+        heads_(RecordColumnHeadsShown()),
+        used_(heads_.size(), false) {}
 
   int rowCount(const QModelIndex& parent = {}) const override {
     return parent.isValid() ? 0 : static_cast<int>(shown_.size());
@@ -141,13 +100,9 @@ class RecordTableModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
     const RecordEntry& entry = Entry(index.row());
-    const QString column = RecordColumns(entry)[index.column()];
     // The whole column stays readable in the tool tip.
-    if (role == Qt::ToolTipRole) return column;
-    if (index.column() == TimeColumn) return RecordTimeShown(column);
-    if (index.column() == ResultColumn && !entry.message.isEmpty())
-      return cutShort(column + QStringLiteral(" – ") + entry.message);
-    return cutShort(column);
+    if (role == Qt::ToolTipRole) return RecordColumns(entry).value(index.column());
+    return RecordCellShown(entry, index.column());
   }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -255,7 +210,7 @@ TfrmRecord::TfrmRecord(UserDialogs& dialogs, QWidget* parent)
   tblRecord->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   // Paths and checksums differ at their ends; a result's number and first words say the most.
   tblRecord->setTextElideMode(Qt::ElideMiddle);
-  tblRecord->setItemDelegateForColumn(ResultColumn, new ElidedAtTheEnd(tblRecord));
+  tblRecord->setItemDelegateForColumn(RecordResultColumn, new ElidedAtTheEnd(tblRecord));
 
   auto* filter = new QHBoxLayout;
   for (auto [label, field] : {std::pair<QLabel*, QWidget*>{lblRadioCode, cbbxRadioCode},
@@ -379,13 +334,8 @@ RecordFilter TfrmRecord::ChosenFilter() const {
 }
 
 void TfrmRecord::ShowCount() {
-  QString count = RecordEntryCountText(model_->rowCount());
-  if (!reader_.AtStart()) {
-    count += u' ' + Text(Msg::RecordStillReading);
-  } else if (reader_.LeavesOlderLines()) {
-    count += u' ' + Text(Msg::RecordOlderNotShown);
-  }
-  lblCount->setText(count);
+  lblCount->setText(
+      RecordCountShown(model_->rowCount(), !reader_.AtStart(), reader_.LeavesOlderLines()));
   EnableButtons();
 }
 
@@ -411,7 +361,7 @@ void TfrmRecord::showEvent(QShowEvent* event) {
 void TfrmRecord::FitColumns() {
   std::vector<int> shown;
   for (int column = 0; column < model_->columnCount(); ++column) {
-    const bool used = column != MessageColumn && model_->IsUsed(column);
+    const bool used = column != RecordMessageColumn && model_->IsUsed(column);
     tblRecord->setColumnHidden(column, !used);
     if (used) shown.push_back(column);
   }
@@ -429,30 +379,12 @@ void TfrmRecord::FitColumns() {
 }
 
 void TfrmRecord::ShowChainState() {
-  const RecordChainState& state = chain_.State();
   EnableButtons();
-  if (!chain_.Done()) {
-    lblChain->setText(Text(Msg::RecordChainChecking));
-    return;
-  }
-  const bool numbersKnown = chain_.UncheckedBytes() == 0;
-  if (state.kind != RecordChainState::Break::None) {
-    const QString what = breakText(state, numbersKnown);
-    lblChain->setText(FormatText(Msg::RecordChainBrokenShort, {what}));
-    dialogs_.ShowMessage(this, BoxKind::Warning, FormatText(Msg::RecordChainBroken, {what}),
-                         BoxButtons::Ok);
-    return;
-  }
-  QStringList lines{FormatText(Msg::RecordChainIntact, {QString::number(state.checkedLines)})};
-  if (state.linesBeforeChain > 0) {
-    lines << FormatText(Msg::RecordChainBeforeChain, {QString::number(state.linesBeforeChain)});
-  }
-  if (!numbersKnown) {
-    constexpr qint64 Megabyte = 1024 * 1024;
-    lines << FormatText(Msg::RecordChainOlderUnchecked,
-                        {QString::number((chain_.UncheckedBytes() + Megabyte - 1) / Megabyte)});
-  }
-  lblChain->setText(lines.join(u' '));
+  const RecordChainFinding finding =
+      RecordChainFindingOf(chain_.State(), chain_.Done(), chain_.UncheckedBytes());
+  lblChain->setText(finding.line);
+  if (!finding.warning.isEmpty())
+    dialogs_.ShowMessage(this, BoxKind::Warning, finding.warning, BoxButtons::Ok);
 }
 
 void TfrmRecord::FilterChange() {
@@ -477,22 +409,10 @@ QString TfrmRecord::SelectedBackupPath() const {
 
 void TfrmRecord::btnOpenBackupClick() {
   const RecordEntry* entry = SelectedEntry();
-  const QString backup = entry == nullptr ? QString() : entry->backup;
-  if (backup.isEmpty()) {
-    dialogs_.ShowInformation(this, Text(Msg::RecordNoBackup));
-    return;
-  }
-  if (const QString link = LinkOnTheWay(
-          dataFolder_, QDir::cleanPath(dataFolder_ + QDir::fromNativeSeparators(backup)));
-      !link.isEmpty()) {
-    dialogs_.ShowInformation(
-        this, FormatText(Msg::BackupIsLink, {backup, QDir::toNativeSeparators(link)}));
-    return;
-  }
-  if (BackupPathInFolder(dataFolder_, backup).isEmpty()) {
-    dialogs_.ShowInformation(
-        this, FormatText(Msg::RecordBackupOutsideFolder,
-                         {backup, QDir::toNativeSeparators(dataFolder_ + BackupsFolderName)}));
+  const RecordBackupChoice choice =
+      RecordBackupToOpen(dataFolder_, entry == nullptr ? QString() : entry->backup);
+  if (choice.path.isEmpty()) {
+    dialogs_.ShowInformation(this, choice.refusal);
     return;
   }
   accept();

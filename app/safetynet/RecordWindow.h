@@ -74,9 +74,6 @@ class TfrmRecord : public QDialog {
   QPushButton* btnOpenBackup;
   QPushButton* btnClose;
 
-  // A column longer than this many characters is shown cut short, ending in "…".
-  static constexpr int LongestCellShown = 120;
-
  private:
   void ReadOlderEntries();
   void AddChoices(const std::vector<RecordEntry>& entries);

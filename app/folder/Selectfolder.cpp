@@ -1,9 +1,9 @@
-#include "files/Selectfolder.h"
+#include "app/folder/Selectfolder.h"
 
 #include "files/DataFolders.h"
 #include "files/VembaIni.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
 
 #include <QDir>

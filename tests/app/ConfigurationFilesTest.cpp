@@ -1,16 +1,16 @@
 // The File commands, dropped files and the command-line file against a fake window: what they
 // say, what the status and the title show and what reaches the disk.
 
-#include "files/ConfigurationFiles.h"
+#include "app/ConfigurationFiles.h"
 
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "support/FakeConfigurationView.h"
 #include "support/FileBytes.h"
 #include "support/NonRegularFiles.h"
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -534,21 +534,6 @@ TEST_F(ConfigurationFilesTest, ASaveThatWritesNothingSaysSoAndLeavesNoEarlierSav
     EXPECT_EQ(view.status, Text(Msg::ConfigurationFileNotSaved)) << c.what;
   }
   EXPECT_EQ(readBytes(backup), validImage());
-}
-
-TEST(ReadConfigurationName, NamesTheRadioCodeAndTheDayAndNothingAFileNameCannotHold) {
-  const QDate day(2026, 12, 8);
-  const struct {
-    const char* code;
-    const char* name;
-  } rows[] = {
-      {"1A2B", "U-KOVA_1A2B_2026-12-08"},
-      {"", "U-KOVA_2026-12-08"},
-      {"1/:\\B", "U-KOVA_1B_2026-12-08"},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(ReadConfigurationName(QString::fromUtf8(row.code), day), QString::fromUtf8(row.name));
-  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "files/Selectfolder.h"
+#include "app/folder/Selectfolder.h"
 
 #include "files/IniFile.h"
 #include "files/VembaIni.h"

@@ -1,6 +1,7 @@
-#include "files/ConfigurationFiles.h"
+#include "app/ConfigurationFiles.h"
 
 #include "files/Backups.h"
+#include "files/ConfigurationNames.h"
 #include "files/DataFolders.h"
 #include "files/ImageFiles.h"
 #include "files/IniFile.h"
@@ -12,39 +13,12 @@
 
 namespace {
 
-const QString ConfigurationExtension = QStringLiteral(".ukova");
-const QString ConfigurationPattern = QStringLiteral("*.ukova");
-
-// Where the extension starts: the last dot of the file name part; -1 when there is none.
-qsizetype extensionStart(const QString& path) {
-  const qsizetype dot = path.lastIndexOf(u'.');
-  return dot > path.lastIndexOf(u'/') ? dot : -1;
-}
-
-// The extension with its dot, as typed; empty when the name has none.
-QString extensionOf(const QString& path) {
-  const qsizetype dot = extensionStart(path);
-  return dot < 0 ? QString() : path.mid(dot);
-}
-
-QString withConfigurationExtension(const QString& path) {
-  const qsizetype dot = extensionStart(path);
-  return (dot < 0 ? path : path.left(dot)) + ConfigurationExtension;
-}
-
 QString fileNamePart(const QString& path) {
   return QFileInfo(path).fileName();
 }
 
 QString folderPart(const QString& path) {
   return QFileInfo(path).path();
-}
-
-// Anything on disk but a folder: a pipe, a device or a symbolic link that leads nowhere is named
-// as a file too, and is refused as one that cannot be a configuration.
-bool namesFile(const QString& argument) {
-  const QFileInfo info(argument);
-  return (info.exists() || info.isSymLink()) && !info.isDir();
 }
 
 FileDialogRequest configurationDialog(Msg::Id titleNumber, const QString& folder) {
@@ -138,7 +112,7 @@ void ConfigurationFiles::FileOpen() {
   }
   QString chosen = dialogs_.AskOpenFileName(dialogParent_, request);
   if (chosen.isEmpty()) return;
-  if (!QFileInfo::exists(chosen)) chosen = withConfigurationExtension(chosen);
+  if (!QFileInfo::exists(chosen)) chosen = WithConfigurationExtension(chosen);
   LoadConfigurationFile(chosen, false);
 }
 
@@ -194,17 +168,6 @@ void ConfigurationFiles::FileSave() {
   UpdateTitle();
 }
 
-QString ReadConfigurationName(const QString& radioCode, const QDate& day) {
-  // Only letters and digits of the code: whatever a transmitter answered, the name stays a name.
-  QString code;
-  for (const QChar character : radioCode) {
-    if (character.isLetterOrNumber() && character.unicode() < 0x80) code += character;
-  }
-  const QString date = day.toString(Qt::ISODate);
-  return code.isEmpty() ? QStringLiteral("U-KOVA_%1").arg(date)
-                        : QStringLiteral("U-KOVA_%1_%2").arg(code, date);
-}
-
 void ConfigurationFiles::FileSaveAs() {
   if (!BuildForSaving()) return;
   FileDialogRequest request = configurationDialog(Msg::SaveAsTitle, state_.DefaultFolder);
@@ -213,7 +176,7 @@ void ConfigurationFiles::FileSaveAs() {
   }
   const QString chosen = dialogs_.AskSaveFileName(dialogParent_, request);
   if (chosen.isEmpty()) return;
-  const QString target = withConfigurationExtension(chosen);
+  const QString target = WithConfigurationExtension(chosen);
   if (!MayWriteTarget(target)) return;
   state_.vembaData.CurrentFilePath = target;
   state_.ImageSource = SourceSavedAs;
@@ -227,8 +190,7 @@ void ConfigurationFiles::DropFiles(const QStringList& paths) {
     return;
   }
   const QString& path = paths.constFirst();
-  const QString extension = extensionOf(path).toLower();
-  if (extension != ConfigurationExtension && extension != QStringLiteral(".bin")) {
+  if (!HasConfigurationExtension(path)) {
     ShowError(Msg::DroppedFileNotConfiguration);
     return;
   }
@@ -237,7 +199,7 @@ void ConfigurationFiles::DropFiles(const QStringList& paths) {
 
 void ConfigurationFiles::LoadCommandLineFile(const QStringList& arguments) {
   for (const QString& argument : arguments) {
-    if (namesFile(argument)) {
+    if (NamesFile(argument)) {
       LoadConfigurationFile(argument, false);
       return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/ConfigurationNames.h"
 #include "files/RecentFiles.h"
 #include "image/ImageCodec.h"
 #include "image/ImageComparison.h"
@@ -41,9 +42,6 @@ class ConfigurationView {
  protected:
   ~ConfigurationView() = default;
 };
-
-// The name a configuration read from a transmitter is offered under: its radio code and the day.
-[[nodiscard]] QString ReadConfigurationName(const QString& radioCode, const QDate& day);
 
 // The main window's members that make up its file state; the commands change them in place.
 struct ConfigurationState {

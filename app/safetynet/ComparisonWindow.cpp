@@ -1,8 +1,8 @@
-#include "files/ComparisonWindow.h"
+#include "app/safetynet/ComparisonWindow.h"
 
-#include "files/ConfigurationFiles.h"
-#include "ui/FormHelpers.h"
+#include "app/ConfigurationFiles.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 #include "ui/ThemeColours.h"
 
 #include <QBrush>
