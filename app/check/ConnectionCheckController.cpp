@@ -1,8 +1,8 @@
 #include "app/check/ConnectionCheckController.h"
 
-#include "link/ConnectionCheck.h"
-#include "ui/OperationGuard.h"
+#include "app/check/ConnectionCheckWindow.h"
 #include "image/Texts.h"
+#include "ui/OperationGuard.h"
 
 #include <QAction>
 #include <QMenu>

@@ -12,7 +12,7 @@ class QMenu;
 class QWidget;
 
 // Hilfe › Verbindung prüfen…: checks step by step that the programming unit can be reached
-// (link/ConnectionCheck.h), through a link of its own.
+// (ConnectionCheckWindow.h, its steps in link/ConnectionCheckSteps.h), through a link of its own.
 class ConnectionCheckController : public QObject {
  public:
   // The menu entry goes into the Help menu before `before`; the check's window is the child of

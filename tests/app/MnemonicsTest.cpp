@@ -3,11 +3,11 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/check/ConnectionCheckWindow.h"
 #include "app/port/PortChoiceController.h"
 #include "app/safetynet/ComparisonWindow.h"
 #include "app/safetynet/RecordWindow.h"
 #include "app/who/TechnicianController.h"
-#include "link/ConnectionCheck.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 

@@ -6,10 +6,11 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "app/check/ConnectionCheckController.h"
+#include "app/check/ConnectionCheckWindow.h"
 #include "app/interlocks/InterlockSettingsController.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "link/Changecode.h"
-#include "link/ConnectionCheck.h"
 #include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/OperationSamples.h"
@@ -17,7 +18,6 @@
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "link/ConnectionVerdicts.h"
-#include "link/opu/ConnectionProbes.h"
+#include "link/ConnectionCheckSteps.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <array>
-#include <chrono>
 
 class QLabel;
 class QPushButton;
@@ -29,7 +27,7 @@ class TfrmConnectionCheck : public QDialog {
   static constexpr Step StepOpu = ::StepOpu;
   static constexpr Step StepTransmitter = ::StepTransmitter;
   static constexpr int StepCount = ::StepCount;
-  static constexpr int ButtonWaitSeconds = 30;
+  static constexpr int ButtonWaitSeconds = ConnectionCheckSteps::ButtonWaitSeconds;
   static constexpr int PollIntervalMs = 500;
 
   explicit TfrmConnectionCheck(const OpuLinkOptions& options, SerialPortPlaces places = {},
@@ -44,9 +42,9 @@ class TfrmConnectionCheck : public QDialog {
   // Escape, "Schließen" and the title bar end a running step cleanly.
   void reject() override;
 
-  [[nodiscard]] Mark MarkOf(Step step) const { return marks_[step]; }
+  [[nodiscard]] Mark MarkOf(Step step) const { return verdicts_[step].mark; }
   [[nodiscard]] QString ExplanationOf(Step step) const;
-  [[nodiscard]] bool LinkOpen() const { return probes_.LinkOpen(); }
+  [[nodiscard]] bool LinkOpen() const { return steps_.LinkOpen(); }
   [[nodiscard]] bool WaitingForButton() const;
   // Tests wait less; the OPU is asked every 500 ms otherwise.
   void SetPollIntervalMs(int milliseconds);
@@ -63,16 +61,13 @@ class TfrmConnectionCheck : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Show(Step step, Mark mark, const QString& explanation);
-  // Marks the step as running and lets the window show it before the step blocks.
-  void ShowRunning(Step step);
   void Show(Step step, const CheckVerdict& verdict);
-  void ShowNotReached(Step from);
+  // Every step as verdicts_ holds it.
+  void ShowAll();
   void EndButtonWait();
   void SetButtonsIdle();
 
-  ConnectionProbes probes_;
-  std::array<Mark, StepCount> marks_{};
+  ConnectionCheckSteps steps_;
+  CheckVerdicts verdicts_{};
   bool stepsRunning_ = false;
-  std::chrono::steady_clock::time_point buttonDeadline_;
 };

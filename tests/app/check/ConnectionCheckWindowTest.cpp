@@ -1,11 +1,11 @@
 // The connection check's dialog: the marks and sentences of every path, the pendant's button,
 // and a link that is closed whichever way the check ends.
 
-#include "link/ConnectionCheck.h"
+#include "app/check/ConnectionCheckWindow.h"
 
+#include "image/Texts.h"
 #include "support/FakeSysfs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QPushButton>
 #include <QTest>

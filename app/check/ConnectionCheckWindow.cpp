@@ -1,8 +1,7 @@
-#include "link/ConnectionCheck.h"
+#include "app/check/ConnectionCheckWindow.h"
 
-#include "link/ConnectionVerdicts.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 #include "ui/ThemeColours.h"
 
 #include <QCoreApplication>
@@ -51,7 +50,7 @@ TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPo
           named(new QPushButton(Text(Msg::CheckTestPendantButton), this), "btnTransmitter")),
       btnClose(named(new QPushButton(Text(Msg::ButtonClose), this), "btnClose")),
       tmrButton(named(new QTimer(this), "tmrButton")),
-      probes_(options, std::move(places)) {
+      steps_(options, std::move(places)) {
   setObjectName(QStringLiteral("frmConnectionCheck"));
   setWindowTitle(Text(Msg::CheckTitle));
   auto* steps = new QGridLayout;
@@ -89,7 +88,7 @@ TfrmConnectionCheck::TfrmConnectionCheck(const OpuLinkOptions& options, SerialPo
   connect(btnClose, &QPushButton::clicked, this, &TfrmConnectionCheck::reject);
   tmrButton->setInterval(PollIntervalMs);
   connect(tmrButton, &QTimer::timeout, this, &TfrmConnectionCheck::tmrButtonTimer);
-  for (int step = 0; step < StepCount; ++step) Show(Step(step), Mark::NotRun, {});
+  ShowAll();
   SetButtonsIdle();
 }
 
@@ -117,109 +116,71 @@ void TfrmConnectionCheck::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, &TfrmConnectionCheck::btnRunClick);
 }
 
-void TfrmConnectionCheck::Show(Step step, Mark mark, const QString& explanation) {
-  marks_[step] = mark;
-  lblMark[step]->setText(MarkText(mark, lblMark[step]->palette()));
-  lblExplanation[step]->setText(explanation);
-}
-
 void TfrmConnectionCheck::Show(Step step, const CheckVerdict& verdict) {
-  Show(step, verdict.mark, verdict.text);
+  verdicts_[step] = verdict;
+  lblMark[step]->setText(MarkText(verdict.mark, lblMark[step]->palette()));
+  lblExplanation[step]->setText(verdict.text);
 }
 
-void TfrmConnectionCheck::ShowRunning(Step step) {
-  Show(step, Mark::Running, {});
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+void TfrmConnectionCheck::ShowAll() {
+  const CheckVerdicts verdicts = verdicts_;
+  for (int step = 0; step < StepCount; ++step) Show(Step(step), verdicts[step]);
 }
 
 void TfrmConnectionCheck::btnRunClick() {
   // The steps let the window repaint between them; they never start a second time inside.
   if (WaitingForButton() || stepsRunning_) return;
   stepsRunning_ = true;
-  for (int step = 0; step < StepCount; ++step) Show(Step(step), Mark::NotRun, {});
-  ShowRunning(StepUnit);
-  const PortSearch search = probes_.FindPorts();
-  Show(StepUnit, PortSearchVerdict(search));
-  if (search.Passed()) {
-    ShowRunning(StepPort);
-    const PortOpening opening = probes_.Open();
-    Show(StepPort, PortOpeningVerdict(opening));
-    if (opening.Opened()) {
-      ShowRunning(StepOpu);
-      Show(StepOpu, VersionVerdict(probes_.AskVersion()));
-    }
-  }
-  probes_.Finish();
-  for (int step = StepPort; step < StepTransmitter; ++step) {
-    if (marks_[step - 1] != Mark::Passed) {
-      ShowNotReached(Step(step));
-      break;
-    }
-  }
-  Show(StepTransmitter, Mark::NotRun,
-       Text(marks_[StepOpu] == Mark::Passed ? Msg::CheckClickTestPendant
-                                            : Msg::CheckNeedsEarlierSteps));
+  verdicts_ = {};
+  ShowAll();
+  verdicts_ = steps_.RunLinkSteps([this](CheckStep step, const CheckVerdict& verdict) {
+    Show(step, verdict);
+    // A running step is on the screen before it blocks.
+    if (verdict.mark == Mark::Running)
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
+  ShowAll();
   stepsRunning_ = false;
   SetButtonsIdle();
 }
 
-void TfrmConnectionCheck::ShowNotReached(Step from) {
-  for (int step = from; step < StepTransmitter; ++step)
-    Show(Step(step), Mark::NotRun, Text(Msg::CheckSkippedAfterFailure));
-}
-
 void TfrmConnectionCheck::btnTransmitterClick() {
-  if (marks_[StepOpu] != Mark::Passed || WaitingForButton()) return;
-  const PortOpening opening = probes_.Open();
-  if (!opening.Opened()) {
-    // The unit went away since the steps before: they show why.
-    Show(StepPort, PortOpeningVerdict(opening));
-    ShowNotReached(StepOpu);
-    Show(StepTransmitter, Mark::NotRun, Text(Msg::CheckNeedsEarlierSteps));
+  if (verdicts_[StepOpu].mark != Mark::Passed || WaitingForButton()) return;
+  const bool listening = steps_.StartPendantStep(verdicts_);
+  ShowAll();
+  if (!listening) {
     SetButtonsIdle();
     return;
   }
-  if (!probes_.StartListening()) {
-    probes_.Finish();
-    Show(StepTransmitter, Mark::Failed, Text(Msg::CheckOpuStoppedWaiting));
-    return;
-  }
-  buttonDeadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(ButtonWaitSeconds);
-  Show(StepTransmitter, Mark::Running,
-       FormatText(Msg::CheckPressButtonNow, {QString::number(ButtonWaitSeconds)}));
   btnRun->setEnabled(false);
   btnTransmitter->setEnabled(false);
   tmrButton->start();
 }
 
 void TfrmConnectionCheck::tmrButtonTimer() {
-  const ButtonAnswer answer = probes_.PollButton();
-  const auto left =
-      std::chrono::ceil<std::chrono::seconds>(buttonDeadline_ - std::chrono::steady_clock::now());
-  if (answer.state == ButtonAnswer::Waiting && left.count() > 0) {
-    lblExplanation[StepTransmitter]->setText(
-        FormatText(Msg::CheckPressButtonNow, {QString::number(left.count())}));
+  if (!steps_.PollPendantStep(verdicts_)) {
+    lblExplanation[StepTransmitter]->setText(verdicts_[StepTransmitter].text);
     return;
   }
   EndButtonWait();
-  Show(StepTransmitter, ButtonVerdict(answer, ButtonWaitSeconds));
+  Show(StepTransmitter, verdicts_[StepTransmitter]);
   SetButtonsIdle();
 }
 
 void TfrmConnectionCheck::EndButtonWait() {
   tmrButton->stop();
-  probes_.Finish();
+  steps_.EndPendantStep();
 }
 
 void TfrmConnectionCheck::SetButtonsIdle() {
   btnRun->setEnabled(true);
-  btnTransmitter->setEnabled(marks_[StepOpu] == Mark::Passed);
+  btnTransmitter->setEnabled(verdicts_[StepOpu].mark == Mark::Passed);
 }
 
 void TfrmConnectionCheck::reject() {
   if (WaitingForButton()) {
     EndButtonWait();
-    Show(StepTransmitter, Mark::NotRun, Text(Msg::CheckClickTestPendant));
+    Show(StepTransmitter, {Mark::NotRun, Text(Msg::CheckClickTestPendant)});
     SetButtonsIdle();
   }
   QDialog::reject();
