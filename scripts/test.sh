@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test (the fuzz targets'
-# corpus replays among them); then the whole suite again under the sanitizers and, when run as
-# root, the end-to-end tests as a normal user; last the Windows leg (scripts/test-windows.sh).
-# No display needed. Each step's time is printed,
+# corpus replays among them), checks that the Debian packages build reproducibly; then the whole
+# suite again under the sanitizers and, when run as root, the end-to-end tests as a normal user;
+# last the Windows leg (scripts/test-windows.sh). No display needed. Each step's time is printed,
 # so that a run that creeps towards CI's budget shows where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,8 @@ step "configure" cmake --preset ci
 step "build" cmake --build --preset ci -j "$(nproc)"
 # The installation and the Debian package, before the tests so that their summary ends the run.
 step "installation check" scripts/check-install.sh build/ci
+# Two Release builds of the packaged programs in two folders give the same Debian packages.
+step "reproducible packages" scripts/check-reproducible.sh
 step "tests" ctest --preset ci
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, leaks checked.
 step "sanitizer configure" cmake --preset asan
