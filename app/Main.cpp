@@ -2,6 +2,7 @@
 
 #include "app/MainFieldRules.h"
 #include "app/MenuShortcutPrecedence.h"
+#include "app/Receiveradio.h"
 #include "app/about.h"
 #include "app/check/ConnectionCheckController.h"
 #include "app/folder/Selectfolder.h"
@@ -17,7 +18,6 @@
 #include "files/IniFile.h"
 #include "image/FieldCatalogue.h"
 #include "image/Texts.h"
-#include "link/Receiveradio.h"
 #include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
 
@@ -335,15 +335,11 @@ QString TfrmMain::SuggestedFileName() const {
 }
 
 CodecContext TfrmMain::ShownCodecContext() const {
-  return codecContext();
-}
-
-CodecContext TfrmMain::codecContext() const {
   return CodecContext{InactivityLimitMode(), QLocale()};
 }
 
 int TfrmMain::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
-  const ShowResult result = ShowImageValues(image, expectedOrigin, codecContext());
+  const ShowResult result = ShowImageValues(image, expectedOrigin, ShownCodecContext());
   for (const ShownValue& shown : result.values) ApplyShownValue(shown);
   return result.status;
 }
@@ -380,20 +376,22 @@ FieldValues TfrmMain::CurrentFieldValues() const {
 }
 
 int TfrmMain::BuildImage(ParameterImage& image, ImageOrigin origin) {
-  return BuildImageFromFields(image, origin, CurrentFieldValues(), codecContext());
+  return BuildImageFromFields(image, origin, CurrentFieldValues(), ShownCodecContext());
 }
 
 std::optional<Msg::Id> TfrmMain::UntypedFieldRefusal() const {
-  return UntypedTextRefusal(CurrentFieldValues(), codecContext());
+  return UntypedTextRefusal(CurrentFieldValues(), ShownCodecContext());
 }
 
 bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {
   const int count = InactivityCountOf(image);
-  if (count >= RecommendedInactivityCount) return true;
-  const QString limit =
-      form.edtInactivityLimit->text() + u' ' + form.cbbxInactivityLimitUnit->currentText();
-  const QString text =
-      FormatText(Msg::FewIdenticalMeasurementsWarning,
-                 {limit, form.edtInactivitySampleInterval->text(), QString::number(count)});
+  return count >= RecommendedInactivityCount || AskFewMeasurements(count);
+}
+
+bool TfrmMain::AskFewMeasurements(int count) {
+  // Named as the window shows them, the unit selector's text in either mode.
+  const QString text = FewMeasurementsText(
+      form.edtInactivityLimit->text() + u' ' + form.cbbxInactivityLimitUnit->currentText(),
+      form.edtInactivitySampleInterval->text(), count);
   return environment_.dialogs->ShowInformation(this, text, BoxButtons::OkCancel) == mrOk;
 }

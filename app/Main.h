@@ -31,7 +31,8 @@ class RecipientController;
 // running program.
 class TfrmMain : public QMainWindow,
                  public ConfigurationView,
-                 public TransmitterView,
+                 public OperationFrontEnd,
+                 public PendantHistory,
                  public PollTimer {
   Q_OBJECT
 
@@ -58,7 +59,7 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] QString SuggestedFileName() const override;
 
   // Configuration files.
-  void UpdateTitle() override;
+  void UpdateTitle();
   // Files dropped on the window: their paths, in the order the desktop gave them.
   void WMDropFiles(const QStringList& paths);
 
@@ -66,16 +67,16 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] int LastLimitUnit() const;
   void SetLastLimitUnit(int unit);
 
-  // Transmitter operations (link/TransmitterOperations.h).
-  [[nodiscard]] QString RadioCodeOldText() const override;
-  void SetRadioCodeOldText(const QString& text) override;
-  [[nodiscard]] QString RadioCodeNewText() const override;
+  // Transmitter operations (link/TransmitterOperations.h): the pendant's code as the window
+  // shows it, its messages in boxes, its questions asked of the user.
+  [[nodiscard]] QString RadioCodeOldText() const;
+  void PendantCodeKnown(const QString& code) override;
+  void Tell(const OperationMessage& message) override;
+  [[nodiscard]] Answer Ask(const OperationQuestion& question) override;
   [[nodiscard]] CodecContext ShownCodecContext() const override;
   [[nodiscard]] FieldValues ShownFieldValues() const override { return CurrentFieldValues(); }
   [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
   [[nodiscard]] std::optional<ImageBytes> LastReadImage(const QString& radioCode) override;
-  // A warning with "Nein" the default when the write switches an alarm off; otherwise a question.
-  [[nodiscard]] bool ConfirmWrite(const WriteReview& review, const QString& question) override;
   void StartPollTimer(int intervalMs) override;
   void StopPollTimer() override;
   [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
@@ -101,26 +102,18 @@ class TfrmMain : public QMainWindow,
 
   void btnGetVembaCodeClick();
   void btnReadFromDeviceClick();
-  void mnuCommReadFromDeviceClick();
   void btnWriteToDeviceClick();
-  void mnuCommWriteToDeviceClick();
-  void tmrPollOpuInfoTimer();
-  void tmrPollOpuTimer();
 
   // State of the running program.
   VembaData vembaData;
   ImageSourceKind ImageSource = SourceDefault;
   ParameterImage WorkingImage{};
-  ParameterImage ReceivedImage{};
-  ParameterImage OutgoingImage{};
+  ParameterImage ReceivedImage{};  // the latest read's bytes, cleared by a read that failed
   ::VembaIni VembaIni;
   QString DataFolder;
   QString DefaultFolder;
   QString StandardConfigFolder;
-  QString CurrentRadioCode;
-  QString RequestedRadioCode;
   bool ServiceMode = false;
-  QString PollAnswer;
   OpuLink link;        // closed between operations
   QDateTime ReadTime;  // when the configuration shown was read from the transmitter
 
@@ -148,6 +141,11 @@ class TfrmMain : public QMainWindow,
  private:
   void FitToScreen();
   void BindTransmitterOperations();
+  // The window's configuration as a write takes it.
+  [[nodiscard]] WriteRequest CurrentWriteRequest();
+  // The 12-measurement warning for `count` measurements; true goes on.
+  [[nodiscard]] bool AskFewMeasurements(int count);
+  void ShowReadResult(const ReadResult& result);
 
   void FormCreate();
   void FormShow();
@@ -161,7 +159,6 @@ class TfrmMain : public QMainWindow,
 
   [[nodiscard]] FieldValues CurrentFieldValues() const;
   void ApplyShownValue(const ShownValue& shown);
-  [[nodiscard]] CodecContext codecContext() const;
 
   MainEnvironment environment_;
   MainDialogs dialogs_;

@@ -1,27 +1,27 @@
-// The main window's transmitter commands: each handler hands over to the transmitter operations
-// (link/TransmitterOperations.h), which talk to the window through TransmitterView.
+// The main window's transmitter commands: each handler hands the window's configuration to the
+// transmitter operations (link/TransmitterOperations.h), shows what they hand back, and answers
+// their questions with message boxes.
 
+#include "app/Changecode.h"
 #include "app/Main.h"
 #include "files/Backups.h"
-#include "link/Changecode.h"
-#include "ui/UserDialogs.h"
+#include "image/FieldRules.h"
+#include "image/Texts.h"
+#include "ui/OperationBoxes.h"
+
+#include <QApplication>
 
 void TfrmMain::BindTransmitterOperations() {
-  operations_ = std::make_unique<TransmitterOperations>(
-      *this, *this,
-      TransmitterState{link, CurrentRadioCode, RequestedRadioCode, PollAnswer, ReceivedImage,
-                       OutgoingImage, ImageSource, ReadTime},
-      *environment_.dialogs, this);
+  operations_ = std::make_unique<TransmitterOperations>(link, *this, *this);
+  operations_->SetHistory(this);
   connect(form.btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
   connect(form.btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);
-  connect(form.mnuCommReadFromDevice, &QAction::triggered, this,
-          &TfrmMain::mnuCommReadFromDeviceClick);
+  connect(form.mnuCommReadFromDevice, &QAction::triggered, this, &TfrmMain::btnReadFromDeviceClick);
   connect(form.btnWriteToDevice, &QPushButton::clicked, this, &TfrmMain::btnWriteToDeviceClick);
-  connect(form.mnuCommWriteToDevice, &QAction::triggered, this,
-          &TfrmMain::mnuCommWriteToDeviceClick);
+  connect(form.mnuCommWriteToDevice, &QAction::triggered, this, &TfrmMain::btnWriteToDeviceClick);
   connect(form.mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
-  connect(form.tmrPollOpuInfo, &QTimer::timeout, this, &TfrmMain::tmrPollOpuInfoTimer);
-  connect(form.tmrPollOpu, &QTimer::timeout, this, &TfrmMain::tmrPollOpuTimer);
+  connect(form.tmrPollOpuInfo, &QTimer::timeout, this, [this] { operations_->PollOpuInfo(); });
+  connect(form.tmrPollOpu, &QTimer::timeout, this, [this] { operations_->PollRadioCode(); });
 }
 
 void TfrmMain::StartPollTimer(int intervalMs) {
@@ -36,12 +36,8 @@ QString TfrmMain::RadioCodeOldText() const {
   return form.edtRadioCodeOld->text();
 }
 
-void TfrmMain::SetRadioCodeOldText(const QString& text) {
-  form.edtRadioCodeOld->setText(text);
-}
-
-QString TfrmMain::RadioCodeNewText() const {
-  return form.edtRadioCodeNew->text();
+void TfrmMain::PendantCodeKnown(const QString& code) {
+  form.edtRadioCodeOld->setText(code);
 }
 
 std::optional<ImageBytes> TfrmMain::LastKnownImage(const QString& radioCode) {
@@ -52,11 +48,45 @@ std::optional<ImageBytes> TfrmMain::LastReadImage(const QString& radioCode) {
   return LatestBackup(DataFolder, radioCode, BackupKind::Read);
 }
 
-bool TfrmMain::ConfirmWrite(const WriteReview& review, const QString& question) {
-  const bool alarms = !review.alarms.empty();
-  return environment_.dialogs->ShowMessage(
-             this, alarms ? BoxKind::Warning : BoxKind::Confirmation, question,
-             alarms ? BoxButtons::YesNoDefaultNo : BoxButtons::YesNo) == mrYes;
+namespace {
+
+// A box belongs to the dialog the user is working in (the code change's), else to the window.
+QWidget* BoxParent(QWidget* window) {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : window;
+}
+
+}  // namespace
+
+void TfrmMain::Tell(const OperationMessage& message) {
+  if (!ShowOperationMessageBox(*environment_.dialogs, BoxParent(this), message))
+    SetStatusText(message.Text());
+}
+
+Answer TfrmMain::Ask(const OperationQuestion& question) {
+  if (question.kind != OperationQuestion::Kind::FewMeasurements)
+    return AskInBox(*environment_.dialogs, BoxParent(this), question);
+  return AskFewMeasurements(question.measurements) ? Answer::Yes : Answer::No;
+}
+
+WriteRequest TfrmMain::CurrentWriteRequest() {
+  WriteRequest request;
+  request.context = ShownCodecContext();
+  request.untypedRefusal = UntypedFieldRefusal();
+  request.buildStatus = BuildImage(request.image, OriginWrite);
+  request.newCode = form.edtRadioCodeNew->text();
+  return request;
+}
+
+void TfrmMain::ShowReadResult(const ReadResult& result) {
+  if (result.jobRan) VembaData::ClearImage(ReceivedImage, 0, OriginNone);
+  if (!result.received) return;
+  ReceivedImage = result.image;
+  // A configuration the codec could not show has been reported; it is shown as far as it goes.
+  (void)ShowImage(ReceivedImage, OriginRead);
+  ImageSource = SourceTransmitter;
+  ReadTime = result.time;
+  UpdateTitle();
 }
 
 void TfrmMain::btnGetVembaCodeClick() {
@@ -64,29 +94,13 @@ void TfrmMain::btnGetVembaCodeClick() {
 }
 
 void TfrmMain::btnReadFromDeviceClick() {
-  operationGuard_.Run([this] { operations_->ReadFromDevice(); });
-}
-
-void TfrmMain::mnuCommReadFromDeviceClick() {
-  btnReadFromDeviceClick();
+  operationGuard_.Run([this] { ShowReadResult(operations_->Read(ShownCodecContext())); });
 }
 
 void TfrmMain::btnWriteToDeviceClick() {
-  operationGuard_.Run([this] { operations_->WriteToDevice(); });
-}
-
-void TfrmMain::mnuCommWriteToDeviceClick() {
-  btnWriteToDeviceClick();
+  operationGuard_.Run([this] { operations_->Write(CurrentWriteRequest()); });
 }
 
 void TfrmMain::mnuCommChangeIdCodeClick() {
   operationGuard_.Run([this] { dialogs_.frmChangeCode->exec(); });
-}
-
-void TfrmMain::tmrPollOpuInfoTimer() {
-  operations_->PollOpuInfo();
-}
-
-void TfrmMain::tmrPollOpuTimer() {
-  operations_->PollRadioCode();
 }

@@ -33,8 +33,7 @@ std::unique_ptr<ProgramWindows> CreateProgramWindows(const MainEnvironment& envi
   TfrmMain* main = windows->frmMain.get();
   windows->frmReceiveRadio = std::make_unique<TfrmReceiveRadio>(main);
   windows->frmSelectDirectory = std::make_unique<TfrmSelectDirectory>(*environment.dialogs, main);
-  windows->frmChangeCode =
-      std::make_unique<TfrmChangeCode>(main->Operations(), *environment.dialogs, main);
+  windows->frmChangeCode = std::make_unique<TfrmChangeCode>(main->Operations(), main);
   windows->frmAbout = std::make_unique<TfrmAbout>(
       AboutSources{environment.startup.programFolder, CompiledProgramVersionInfo(),
                    opuVersionReader(*main)},

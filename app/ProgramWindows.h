@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/Changecode.h"
 #include "app/Main.h"
+#include "app/Receiveradio.h"
 #include "app/about.h"
 #include "app/folder/Selectfolder.h"
-#include "link/Changecode.h"
-#include "link/Receiveradio.h"
 
 #include <memory>
 

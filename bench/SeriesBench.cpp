@@ -6,8 +6,8 @@
 #include "app/Main.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/SeriesPlan.h"
-#include "link/SeriesRun.h"
 #include "image/Texts.h"
+#include "link/SeriesRun.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,6 +41,7 @@ class TimingFrontEnd final : public SeriesFrontEnd, public PollTimer {
   }
   std::vector<double> unitMs;
   int failed = 0;
+  int told = 0;  // messages a window would show
   Clock::time_point last = Clock::now();
 
   void UnitStarting(int, int, const PlannedCode&) override {}
@@ -52,6 +53,9 @@ class TimingFrontEnd final : public SeriesFrontEnd, public PollTimer {
   }
   void CodesPassedOver(const std::vector<RefusedCode>&) override {}
   void SetStatusText(const QString&) override {}
+  void PendantCodeKnown(const QString&) override {}
+  void Tell(const OperationMessage&) override { ++told; }
+  Answer Ask(const OperationQuestion&) override { return Answer::Yes; }
   FailedUnitChoice AfterFailure(const SeriesUnit&) override { return FailedUnitChoice::Skip; }
   bool StopRequested() override { return false; }
   void StartPollTimer(int intervalMs) override { timer_.start(intervalMs); }
@@ -72,7 +76,7 @@ int main(int argc, char** argv) {
   ProgramAgainstSimulator program;
   // The window starts with the factory configuration, as an installed program does; without it
   // the window's fields cannot be written.
-  for (const QString name : {QStringLiteral("Default.b"), QStringLiteral("Values.i")})
+  for (const QString& name : {QStringLiteral("Default.b"), QStringLiteral("Values.i")})
     QFile::copy(QStringLiteral(UKOVA_TEMPLATES_DIR) + name, program.scratch.filePath(name));
   if (!program.Start()) return 1;
   TfrmMain& window = *program.windows->frmMain;
@@ -102,11 +106,7 @@ int main(int argc, char** argv) {
   TimingFrontEnd frontEnd(running);
   SeriesRun series(SeriesSetup{VembaData::ExtractImageBytes(image), pendants, "S-bench",
                                window.ShownCodecContext()},
-                   plan, frontEnd, frontEnd,
-                   TransmitterState{window.link, window.CurrentRadioCode, window.RequestedRadioCode,
-                                    window.PollAnswer, window.ReceivedImage, window.OutgoingImage,
-                                    window.ImageSource, window.ReadTime},
-                   program.dialogs, nullptr);
+                   plan, frontEnd, window.link, frontEnd);
   running = &series;
   series.Operations().AttachWaitingPrompt(window.Operations().Prompt());
   series.Operations().SetPollIntervalMs(pollMs);
@@ -116,6 +116,6 @@ int main(int argc, char** argv) {
       "poll interval %d ms, %d pendants: single write with check median %.0f ms; series per "
       "pendant median %.0f ms (%d passed, %d failed); messages shown %d\n",
       pollMs, pendants, median(singleMs), median(frontEnd.unitMs), series.Counts().passed,
-      frontEnd.failed, program.dialogs.shown);
+      frontEnd.failed, program.dialogs.shown + frontEnd.told);
   return 0;
 }

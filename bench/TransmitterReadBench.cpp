@@ -5,8 +5,8 @@
 // - CPU the whole process spends while the waiting dialog waits 10 s for the button.
 
 #include "app/Main.h"
+#include "app/Receiveradio.h"
 #include "bench/ProgramAgainstSimulator.h"
-#include "link/Receiveradio.h"
 #include "image/Texts.h"
 
 #include <QApplication>

@@ -42,40 +42,6 @@ CliFrontEnd::CliFrontEnd(const CliCommand& command, QString dataFolder)
   });
 }
 
-int CliFrontEnd::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
-  const ShowResult shown = ShowImageValues(image, expectedOrigin, context_);
-  for (const ShownValue& value : shown.values) {
-    fields_.texts[value.field] = value.text;
-    fields_.checks[value.field] = value.checked;
-    if (value.field == Field::edtInactivityLimit) fields_.selectedUnit = value.unit;
-  }
-  return shown.status;
-}
-
-int CliFrontEnd::BuildImage(ParameterImage& image, ImageOrigin origin) {
-  FieldValues fields = fields_;
-  // The new code comes from the command line, as the window takes it from its field.
-  fields.texts[Field::edtRadioCodeNew] = command_.newCode;
-  return BuildImageFromFields(image, origin, fields, context_);
-}
-
-std::optional<Msg::Id> CliFrontEnd::UntypedFieldRefusal() const {
-  return UntypedTextRefusal(fields_, context_);
-}
-
-bool CliFrontEnd::ConfirmInactivityCount(const ParameterImage& image) {
-  const int count = InactivityCountOf(image);
-  if (count >= RecommendedInactivityCount || command_.acceptFewMeasurements) return true;
-  QString limit = fields_.texts[Field::edtInactivityLimit];
-  if (fields_.selectedUnit != NoUnit)
-    limit += u' ' + Text(fields_.selectedUnit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
-  RefuseQuestion(FormatText(Msg::FewIdenticalMeasurementsWarning,
-                            {limit, fields_.texts[Field::edtInactivitySampleInterval],
-                             QString::number(count)}),
-                 QStringLiteral("--accept-few-measurements"));
-  return false;
-}
-
 std::optional<ImageBytes> CliFrontEnd::LastKnownImage(const QString& radioCode) {
   return LatestBackup(dataFolder_, radioCode);
 }
@@ -84,13 +50,36 @@ std::optional<ImageBytes> CliFrontEnd::LastReadImage(const QString& radioCode) {
   return LatestBackup(dataFolder_, radioCode, BackupKind::Read);
 }
 
-bool CliFrontEnd::ConfirmWrite(const WriteReview& review, const QString& question) {
-  if (review.alarms.empty() || command_.acceptAlarmChanges) {
-    PrintNotice(question);
-    return true;
+void CliFrontEnd::Tell(const OperationMessage& message) {
+  if (message.inStatusLine) {
+    status_ = message.Text();
+  } else {
+    // What the window shows in a box, the bench reads on the standard error.
+    PrintNotice(message.Text());
   }
-  RefuseQuestion(question, QStringLiteral("--yes"));
-  return false;
+}
+
+Answer CliFrontEnd::Ask(const OperationQuestion& question) {
+  switch (question.kind) {
+    case OperationQuestion::Kind::WriteCodeChange:
+    case OperationQuestion::Kind::CodeChange:
+      if (command_.confirmNewCode) return Answer::Yes;
+      RefuseQuestion(question.text, QStringLiteral("--confirm-new-code"));
+      return question.kind == OperationQuestion::Kind::CodeChange ? Answer::No : Answer::Abort;
+    case OperationQuestion::Kind::WriteReview:
+      // A series asks once, before its first pendant, and only about alarms switched off.
+      if (question.review.alarms.empty() || command_.acceptAlarmChanges) {
+        if (command_.operation != CliOperation::Series) PrintNotice(question.text);
+        return Answer::Yes;
+      }
+      RefuseQuestion(question.text, QStringLiteral("--yes"));
+      return Answer::No;
+    case OperationQuestion::Kind::FewMeasurements:
+      if (command_.acceptFewMeasurements) return Answer::Yes;
+      RefuseQuestion(question.text, QStringLiteral("--accept-few-measurements"));
+      return Answer::No;
+  }
+  return Answer::No;
 }
 
 void CliFrontEnd::StartPollTimer(int intervalMs) {
@@ -119,36 +108,6 @@ void CliFrontEnd::OperationFinished(const OperationOutcome& outcome) {
   // The line just kept names the backup and the checksum, as the record window shows them.
   const auto entries = ReadRecordFile(DataFilePath(dataFolder_, RecordFileName));
   kept_.push_back(entries && !entries->empty() ? entries->back() : RecordEntry{});
-}
-
-ModalResult CliFrontEnd::ShowMessage(QWidget* /*parent*/, BoxKind /*kind*/, const QString& text,
-                                     BoxButtons buttons) {
-  switch (buttons) {
-    case BoxButtons::Ok:
-      // What the window shows in a box, the bench reads on the standard error.
-      PrintNotice(text);
-      return mrOk;
-    case BoxButtons::YesNo:
-    case BoxButtons::YesNoAbort:
-    case BoxButtons::YesNoDefaultNo:
-      // A series' plan answers the code question; the series asks only once, before its first
-      // pendant, whether to write a configuration that switches alarm functions off.
-      if (command_.operation == CliOperation::Series) {
-        if (command_.acceptAlarmChanges) return mrYes;
-        RefuseQuestion(text, QStringLiteral("--yes"));
-        return mrNo;
-      }
-      if (command_.confirmNewCode) return mrYes;
-      RefuseQuestion(text, QStringLiteral("--confirm-new-code"));
-      return buttons == BoxButtons::YesNo ? mrNo : mrAbort;
-    case BoxButtons::OkCancel:
-      // Asked only by a series, once for all its pendants: the warning about fewer than 12
-      // identical measurements.
-      if (command_.acceptFewMeasurements) return mrOk;
-      RefuseQuestion(text, QStringLiteral("--accept-few-measurements"));
-      return mrCancel;
-  }
-  return mrCancel;
 }
 
 void CliFrontEnd::RefuseQuestion(const QString& question, const QString& option) {

@@ -9,11 +9,12 @@
 #include "image/FieldCatalogue.h"
 #include "image/FieldRules.h"
 #include "image/ImageComparison.h"
-#include "link/CodeChangeDialogue.h"
+#include "image/Texts.h"
+#include "image/VembaData.h"
 #include "link/TransferBlocks.h"
 #include "link/TransmitterOperations.h"
 #include "link/WriteCheck.h"
-#include "image/Texts.h"
+#include "link/opu/OpuLink.h"
 
 #include <QJsonArray>
 
@@ -55,19 +56,6 @@ QString OutcomeName(OperationKind kind) {
   return {};
 }
 
-// Every field the window would refuse as it shows the file: its field rules' messages.
-std::vector<Msg::Id> FieldRuleRefusals(const ParameterImage& image, const CodecContext& context) {
-  std::vector<Msg::Id> refusals;
-  for (const ShownValue& shown : ShowImageValues(image, OriginLoad, context).values) {
-    const RuleVerdict verdict =
-        shown.field == Field::edtInactivityLimit
-            ? CheckInactivityLimit(shown.text, context.limitMode, shown.unit)
-            : CheckRange(shown.field, shown.text, context.locale);
-    if (verdict) refusals.push_back(verdict->message);
-  }
-  return refusals;
-}
-
 QJsonArray DifferencesAsJson(const std::vector<ComparedField>& differences,
                              const CodecContext& context) {
   QJsonArray array;
@@ -79,51 +67,49 @@ QJsonArray DifferencesAsJson(const std::vector<ComparedField>& differences,
   return array;
 }
 
-// The window's members for one run, and the operations over them.
+// The link, the front end and the operations for one run.
 class Session {
  public:
   Session(const CliCommand& command, CancelSignal& cancel)
       : command_(command),
         cancel_(cancel),
-        members_(command.link),
+        link_(command.link),
         frontEnd_(command, CliDataFolder()),
         prompt_(cancel),
-        operations_(frontEnd_, frontEnd_, members_.State(), frontEnd_, nullptr) {
+        operations_(link_, frontEnd_, frontEnd_) {
     operations_.AttachWaitingPrompt(&prompt_);
     operations_.SetObserver(&frontEnd_);
+    operations_.SetHistory(&frontEnd_);
     operations_.SetVerifyAfterWrite(command.verify);
     frontEnd_.SetPoll([this] { operations_.PollOpuInfo(); });
   }
 
   CliReport Run() {
     CliReport report{OperationName(command_.operation), {}, {}, {}, ExitSuccess};
-    std::optional<ParameterImage> sent;
+    std::optional<WriteRequest> write;
     if (command_.operation == CliOperation::Write || command_.operation == CliOperation::Verify) {
       const OpenedConfiguration opened = OpenConfiguration(command_, report.operation);
       if (opened.refusal) return *opened.refusal;
       const std::vector<Msg::Id> refusals =
-          FieldRuleRefusals(opened.image, frontEnd_.ShownCodecContext());
+          ConfigurationRuleBreaks(opened.image, OriginLoad, frontEnd_.Context());
       if (!refusals.empty()) {
         QStringList messages;
         for (const Msg::Id refusal : refusals) messages << Text(refusal);
         return Refused(report, refusals.front(), messages);
       }
-      (void)frontEnd_.ShowImage(opened.image, OriginLoad);
-      sent.emplace();
-      const int status = frontEnd_.BuildImage(*sent, OriginWrite);
-      if (status != ImageOk) return NotBuilt(report, status);
+      write = FileWrite(opened.image);
     }
-    if (command_.dryRun) return DryRun(report);
+    if (command_.dryRun) return DryRun(report, write);
     switch (command_.operation) {
       case CliOperation::Read:
       case CliOperation::Verify:
-        operations_.ReadFromDevice();
+        read_ = operations_.Read(frontEnd_.Context());
         break;
       case CliOperation::Write:
-        operations_.WriteToDevice();
+        operations_.Write(*write);
         break;
       case CliOperation::ChangeCode:
-        (void)RunCodeChangeDialogue(operations_, frontEnd_, nullptr, command_.newCode);
+        (void)operations_.ChangeCode(command_.newCode);
         break;
       case CliOperation::Check:
       case CliOperation::Show:
@@ -133,8 +119,8 @@ class Session {
     Describe(report);
     if (report.exitCode == ExitSuccess && command_.operation == CliOperation::Read)
       SaveRead(report);
-    if (report.exitCode == ExitSuccess && command_.operation == CliOperation::Verify && sent)
-      Compare(report, *sent);
+    if (report.exitCode == ExitSuccess && command_.operation == CliOperation::Verify && write)
+      Compare(report, write->image);
     return report;
   }
 
@@ -147,27 +133,34 @@ class Session {
     return report;
   }
 
-  // A field of the file that cannot be built: nothing is sent.
-  static CliReport NotBuilt(const CliReport& report, int address) {
-    return Refused(report, Msg::ConversionFailedAtAddress,
-                   {FormatText(Msg::ConversionFailedAtAddress, {QString::number(address)})});
+  // The file's bytes as the write sends them, with the new code of the options: no value passes
+  // through the texts the window would show.
+  [[nodiscard]] WriteRequest FileWrite(const ParameterImage& file) const {
+    WriteRequest request;
+    VembaData::LoadImageBytes(request.image, VembaData::ExtractImageBytes(file), OriginWrite);
+    const QString newCode = RadioCodeAsSent(command_.newCode);
+    if (!newCode.isEmpty())
+      VembaData::HexTextToBytes(newCode, request.image[RadioCodeAddress].value,
+                                request.image[RadioCodeAddress + 1].value);
+    request.newCode = command_.newCode;
+    request.context = frontEnd_.Context();
+    return request;
   }
 
   // Everything up to the conversation: the blocks that would go out, and nothing sent.
-  CliReport DryRun(CliReport report) {
+  CliReport DryRun(CliReport report, const std::optional<WriteRequest>& write) {
     QStringList blocks;
     if (command_.operation == CliOperation::ChangeCode) {
       blocks << RadioCodeBlockText(RadioCodeAsSent(command_.newCode));
-    } else {
-      members_.outgoingImage = ParameterImage{};
-      const int status = frontEnd_.BuildImage(members_.outgoingImage, OriginWrite);
-      if (status != ImageOk) return NotBuilt(report, status);
-      if (!frontEnd_.ConfirmInactivityCount(members_.outgoingImage)) {
+    } else if (write) {
+      const std::optional<OperationQuestion> fewMeasurements =
+          FewMeasurementsQuestion(write->image, write->context);
+      if (fewMeasurements && frontEnd_.Ask(*fewMeasurements) != Answer::Yes) {
         report.exitCode = ExitUsage;
         report.json = {{QStringLiteral("result"), Msg::FewIdenticalMeasurementsWarning}};
         return report;
       }
-      blocks = WriteBlocks(members_.outgoingImage, !command_.newCode.isEmpty());
+      blocks = WriteBlocks(write->image, !command_.newCode.isEmpty());
     }
     QJsonArray json;
     for (const QString& block : blocks) {
@@ -247,13 +240,12 @@ class Session {
 
   // verify: the read's bytes against what a write of the file would send.
   void Compare(CliReport& report, const ParameterImage& sent) {
-    const CodecContext context = frontEnd_.ShownCodecContext();
-    const std::vector<ComparedField> differences =
-        FieldsNotKept(sent, members_.receivedImage, context, &Text);
+    const CodecContext context = frontEnd_.Context();
+    const std::vector<ComparedField> differences = FieldsNotKept(sent, read_.image, context, &Text);
     report.json.insert(QStringLiteral("file"), command_.file);
     report.json.insert(QStringLiteral("differences"), DifferencesAsJson(differences, context));
     const std::optional<OperationMessage> message =
-        WriteCheckMessage(mrOk, members_.currentRadioCode, &sent, members_.receivedImage, context);
+        WriteCheckMessage(mrOk, read_.code, &sent, read_.image, context);
     if (!message) {
       report.lines << Text(Msg::CliVerifyNoDifferences);
       return;
@@ -267,10 +259,11 @@ class Session {
 
   const CliCommand& command_;
   CancelSignal& cancel_;
-  CliTransmitterMembers members_;
+  OpuLink link_;
   CliFrontEnd frontEnd_;
   ConsolePrompt prompt_;
   TransmitterOperations operations_;
+  ReadResult read_;
 };
 
 }  // namespace

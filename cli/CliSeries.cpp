@@ -6,8 +6,9 @@
 #include "cli/CliShow.h"
 #include "cli/ConsolePrompt.h"
 #include "files/AssignmentListFile.h"
-#include "link/SeriesRun.h"
 #include "image/Texts.h"
+#include "link/SeriesRun.h"
+#include "link/opu/OpuLink.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -58,8 +59,9 @@ QJsonArray PassedOverAsJson(const std::vector<RefusedCode>& refused) {
 // series pendant by pendant.
 class BenchSeries final : public SeriesFrontEnd {
  public:
-  BenchSeries(const CliCommand& command, CancelSignal& cancel, QString seriesId)
-      : command_(command), cancel_(cancel), seriesId_(std::move(seriesId)) {}
+  BenchSeries(const CliCommand& command, CancelSignal& cancel, QString seriesId,
+              CliFrontEnd& frontEnd)
+      : command_(command), cancel_(cancel), seriesId_(std::move(seriesId)), frontEnd_(frontEnd) {}
 
   // Every code passed over in the whole series, with its reason.
   [[nodiscard]] const std::vector<RefusedCode>& PassedOver() const { return allPassedOver_; }
@@ -110,6 +112,10 @@ class BenchSeries final : public SeriesFrontEnd {
   }
 
   void SetStatusText(const QString& /*text*/) override {}
+  void PendantCodeKnown(const QString& /*code*/) override {}
+  // The operations' messages and questions as a single operation's.
+  void Tell(const OperationMessage& message) override { frontEnd_.Tell(message); }
+  Answer Ask(const OperationQuestion& question) override { return frontEnd_.Ask(question); }
 
   // Nobody answers at the bench: a failed pendant is put aside and the series goes on with the
   // next one, unless the run said to stop or there is no OPU to go on with.
@@ -144,6 +150,7 @@ class BenchSeries final : public SeriesFrontEnd {
   const CliCommand& command_;
   CancelSignal& cancel_;
   QString seriesId_;
+  CliFrontEnd& frontEnd_;
   std::vector<RefusedCode> passedOver_;  // first passed over since the last pendant
   std::vector<RefusedCode> allPassedOver_;
   QString lastRefused_;  // the code of the pendant refused last, if the last one was refused
@@ -231,7 +238,7 @@ CliReport RunSeriesAtBench(const CliCommand& command, CancelSignal& cancel) {
   CliFrontEnd frontEnd(command, dataFolder);
   const CodecContext context = CliCodecContext(command);
   const ImageBytes configuration = VembaData::ExtractImageBytes(opened.image);
-  if (!ConfirmSeriesStart(configuration, context, frontEnd, nullptr)) {
+  if (!ConfirmSeriesStart(configuration, context, frontEnd)) {
     if (frontEnd.QuestionRefused())
       return Refused(operation, Msg::CliQuestionNotAnswered, {}, ExitUsage);
     const std::optional<Msg::Id> ruleBreak =
@@ -243,11 +250,11 @@ CliReport RunSeriesAtBench(const CliCommand& command, CancelSignal& cancel) {
   }
 
   const QString seriesId = NewSeriesId(QDateTime::currentDateTime());
-  CliTransmitterMembers members(command.link);
+  OpuLink link(command.link);
   ConsolePrompt prompt(cancel);
-  BenchSeries bench(command, cancel, seriesId);
-  SeriesRun run(SeriesSetup{configuration, command.count, seriesId, context}, *plan, bench,
-                frontEnd, members.State(), frontEnd, nullptr);
+  BenchSeries bench(command, cancel, seriesId, frontEnd);
+  SeriesRun run(SeriesSetup{configuration, command.count, seriesId, context}, *plan, bench, link,
+                frontEnd);
   frontEnd.SetPoll([&run] { run.Operations().PollOpuInfo(); });
   run.Operations().AttachWaitingPrompt(&prompt);
   run.SetRecordObserver(&frontEnd);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/TransmitterView.h"
+#include "link/OperationFrontEnd.h"
 
 #include <QString>
 

@@ -206,3 +206,16 @@ const std::vector<CheckBoxDependency>& CheckBoxDependencies() {
   };
   return dependencies;
 }
+
+std::vector<Msg::Id> ConfigurationRuleBreaks(const ParameterImage& image, ImageOrigin origin,
+                                             const CodecContext& context) {
+  std::vector<Msg::Id> breaks;
+  for (const ShownValue& shown : ShowImageValues(image, origin, context).values) {
+    const RuleVerdict verdict =
+        shown.field == Field::edtInactivityLimit
+            ? CheckInactivityLimit(shown.text, context.limitMode, shown.unit)
+            : CheckRange(shown.field, shown.text, context.locale);
+    if (verdict) breaks.push_back(verdict->message);
+  }
+  return breaks;
+}

@@ -92,3 +92,9 @@ struct CheckBoxDependency {
 };
 
 [[nodiscard]] const std::vector<CheckBoxDependency>& CheckBoxDependencies();
+
+// Every field of a configuration the window would refuse as it shows it: the messages of the
+// field rules it breaks, in the order the fields are shown.
+[[nodiscard]] std::vector<Msg::Id> ConfigurationRuleBreaks(const ParameterImage& image,
+                                                           ImageOrigin origin,
+                                                           const CodecContext& context);

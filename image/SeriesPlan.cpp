@@ -178,13 +178,9 @@ SeriesConfigurationCheck CheckSeriesConfiguration(const ImageBytes& configuratio
   } else if (shown.status != ImageOk) {
     check.ruleBreak = Msg::ConversionFailedAtAddress;
   }
-  for (const ShownValue& value : shown.values) {
-    if (check.ruleBreak) break;
-    const RuleVerdict verdict =
-        value.field == Field::edtInactivityLimit
-            ? CheckInactivityLimit(value.text, context.limitMode, value.unit)
-            : CheckRange(value.field, value.text, context.locale);
-    if (verdict) check.ruleBreak = verdict->message;
+  if (!check.ruleBreak) {
+    const std::vector<Msg::Id> breaks = ConfigurationRuleBreaks(image, OriginLoad, context);
+    if (!breaks.empty()) check.ruleBreak = breaks.front();
   }
   check.fewMeasurements = InactivityCountOf(image) < RecommendedInactivityCount;
   return check;

@@ -1,5 +1,6 @@
 #include "image/WriteReview.h"
 
+#include "image/Texts.h"
 #include "image/VembaData.h"
 
 #include <algorithm>
@@ -123,4 +124,25 @@ WriteReview ReviewWrite(const std::optional<ImageBytes>& known, const ParameterI
         {guard.field, known ? row->left : text(Msg::WriteReviewUnknownValue), row->right, true});
   }
   return review;
+}
+
+QString FewMeasurementsText(const ImageBytes& configuration, const CodecContext& context) {
+  ParameterImage image{};
+  VembaData::LoadImageBytes(image, configuration, OriginLoad);
+  QString limit;
+  QString interval;
+  for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values) {
+    if (value.field == Field::edtInactivityLimit) {
+      limit = value.text;
+      if (value.unit != NoUnit)
+        limit += u' ' + Text(value.unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
+    }
+    if (value.field == Field::edtInactivitySampleInterval) interval = value.text;
+  }
+  return FewMeasurementsText(limit, interval, InactivityCountOf(image));
+}
+
+QString FewMeasurementsText(const QString& limit, const QString& interval, int count) {
+  return FormatText(Msg::FewIdenticalMeasurementsWarning,
+                    {limit, interval, QString::number(count)});
 }

@@ -41,3 +41,11 @@ struct WriteReview {
 [[nodiscard]] WriteReview ReviewWrite(const std::optional<ImageBytes>& known,
                                       const ParameterImage& outgoing, const CodecContext& context,
                                       const TextLookup& text, const std::set<Field>& silenced);
+
+// The warning before a configuration is written or saved whose inactivity alarm would follow
+// after fewer than 12 identical position measurements: its limit, with the unit, and its interval
+// as shown in `context`, and the count.
+[[nodiscard]] QString FewMeasurementsText(const ImageBytes& configuration,
+                                          const CodecContext& context);
+// The same warning for the texts a window shows: the limit with its unit, and the interval.
+[[nodiscard]] QString FewMeasurementsText(const QString& limit, const QString& interval, int count);

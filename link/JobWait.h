@@ -1,8 +1,8 @@
 #pragma once
 
 #include "image/Messages.h"
-#include "link/TransmitterView.h"
-#include "ui/UserDialogs.h"
+#include "link/ModalResult.h"
+#include "link/OperationFrontEnd.h"
 
 #include <QString>
 

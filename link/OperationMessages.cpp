@@ -1,8 +1,8 @@
 #include "link/OperationMessages.h"
 
+#include "image/Texts.h"
 #include "link/ConnectionVerdicts.h"
 #include "link/opu/ConnectionProbes.h"
-#include "image/Texts.h"
 
 #include <algorithm>
 #include <iterator>
@@ -53,4 +53,8 @@ QString OpenFailureText(const PortOpening& opening) {
   if (kind == OpenFailure::None || kind == OpenFailure::NotFound || opening.port.isEmpty())
     return QString();
   return PortOpeningVerdict(opening).text;
+}
+
+QString OperationMessage::Text() const {
+  return FormatText(number, arguments);
 }

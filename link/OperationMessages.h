@@ -3,7 +3,7 @@
 #include "image/Messages.h"
 #include "image/OperationOutcome.h"
 #include "image/WriteReview.h"
-#include "ui/UserDialogs.h"
+#include "link/ModalResult.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,12 +12,15 @@
 
 struct PortOpening;
 
-// What the user is told when a transmitter operation ends one way or another: a message box, or
-// the status line for an end the user chose.
+// What the user is told when a transmitter operation ends one way or another: an error box, an
+// information box for good news, or the status line for an end the user chose.
 struct OperationMessage {
   Msg::Id number{};
   QStringList arguments;
   bool inStatusLine = false;
+  bool information = false;
+
+  [[nodiscard]] QString Text() const;
 
   bool operator==(const OperationMessage&) const = default;
 };

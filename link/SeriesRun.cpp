@@ -1,8 +1,8 @@
 #include "link/SeriesRun.h"
 
+#include "image/Texts.h"
 #include "image/WriteReview.h"
 #include "link/OperationMessages.h"
-#include "image/Texts.h"
 
 #include <QDateTime>
 
@@ -16,23 +16,6 @@ const OperationOutcome* LastOf(const std::vector<OperationOutcome>& outcomes, Op
   return found == outcomes.rend() ? nullptr : &*found;
 }
 
-QString FewMeasurementsText(const ImageBytes& configuration, const CodecContext& context) {
-  ParameterImage image{};
-  VembaData::LoadImageBytes(image, configuration, OriginLoad);
-  QString limit;
-  QString interval;
-  for (const ShownValue& value : ShowImageValues(image, OriginLoad, context).values) {
-    if (value.field == Field::edtInactivityLimit) {
-      limit = value.text;
-      if (value.unit != NoUnit)
-        limit += u' ' + Text(value.unit == UnitHours ? Msg::UnitHours : Msg::UnitMinutes);
-    }
-    if (value.field == Field::edtInactivitySampleInterval) interval = value.text;
-  }
-  return FormatText(Msg::FewIdenticalMeasurementsWarning,
-                    {limit, interval, QString::number(InactivityCountOf(image))});
-}
-
 void NoteFinding(SeriesUnit& unit, const OperationOutcome* outcome) {
   if (outcome == nullptr) return;
   unit.finding = outcome->resultText;
@@ -42,28 +25,26 @@ void NoteFinding(SeriesUnit& unit, const OperationOutcome* outcome) {
 }  // namespace
 
 bool ConfirmSeriesStart(const ImageBytes& configuration, const CodecContext& context,
-                        UserDialogs& dialogs, QWidget* parent) {
+                        OperationFrontEnd& frontEnd) {
   const SeriesConfigurationCheck check = CheckSeriesConfiguration(configuration, context);
   if (check.ruleBreak) {
     // The rule's message names its bounds with placeholders the series has no values for.
-    dialogs.ShowError(
-        parent,
-        FormatText(Msg::SeriesConfigurationRefused,
-                   {Text(*check.ruleBreak).replace(QStringLiteral("%s"), QStringLiteral("…"))}));
+    frontEnd.Tell(OperationMessage{
+        Msg::SeriesConfigurationRefused,
+        {Text(*check.ruleBreak).replace(QStringLiteral("%s"), QStringLiteral("…"))}});
     return false;
   }
-  if (check.fewMeasurements &&
-      dialogs.ShowInformation(parent, FewMeasurementsText(configuration, context),
-                              BoxButtons::OkCancel) != mrOk)
-    return false;
-  // The question a single write asks when it knows nothing of the pendant, asked once for all.
   ParameterImage outgoing{};
   VembaData::LoadImageBytes(outgoing, configuration, OriginWrite);
+  const std::optional<OperationQuestion> fewMeasurements =
+      FewMeasurementsQuestion(outgoing, context);
+  if (fewMeasurements && frontEnd.Ask(*fewMeasurements) != Answer::Yes) return false;
+  // The question a single write asks when it knows nothing of the pendant, asked once for all.
   const WriteReview review = ReviewWrite(std::nullopt, outgoing, context, Text, {});
   return !review.NeedsQuestion() ||
-         dialogs.ShowInformation(
-             parent, WriteReviewQuestion(review, Text(Msg::SeriesTitle), context.limitMode),
-             BoxButtons::YesNoDefaultNo) == mrYes;
+         frontEnd.Ask({OperationQuestion::Kind::WriteReview,
+                       WriteReviewQuestion(review, Text(Msg::SeriesTitle), context.limitMode),
+                       review}) == Answer::Yes;
 }
 
 QString NewSeriesId(const QDateTime& start) {
@@ -125,12 +106,8 @@ QString SeriesCountsText(const SeriesCounts& counts) {
 }
 
 SeriesRun::SeriesRun(const SeriesSetup& setup, SeriesCodePlan& plan, SeriesFrontEnd& frontEnd,
-                     PollTimer& pollTimer, const TransmitterState& state, UserDialogs& dialogs,
-                     QWidget* dialogParent)
-    : setup_(setup),
-      plan_(plan),
-      frontEnd_(frontEnd),
-      operations_(*this, pollTimer, state, dialogs, dialogParent) {
+                     OpuLink& link, PollTimer& pollTimer)
+    : setup_(setup), plan_(plan), frontEnd_(frontEnd), operations_(link, frontEnd, pollTimer) {
   operations_.SetObserver(this);
   // Every pendant of a series is read back and compared, whatever the window's option says.
   operations_.SetVerifyAfterWrite(true);
@@ -209,8 +186,8 @@ SeriesUnit SeriesRun::ProgramUnit(const PlannedCode& planned, int number) {
   planned_ = planned;
   outcomes_.clear();
   refusedPendant_ = false;
-  radioCodeOld_.clear();
-  operations_.WriteToDevice();
+  operations_.ForgetRadioCode();
+  operations_.Write(UnitWrite(planned));
 
   SeriesUnit unit;
   unit.number = number;
@@ -258,16 +235,17 @@ CodeChangeAnswer SeriesRun::AnswerCodeChange(const QString& identified, const QS
   return {!newCode.isEmpty() && newCode != identified, std::nullopt};
 }
 
-int SeriesRun::ShowImage(const ParameterImage&, ImageOrigin) {
-  // A write never shows what it sends.
-  return ImageOk;
-}
-
-int SeriesRun::BuildImage(ParameterImage& image, ImageOrigin origin) {
-  VembaData::LoadImageBytes(image, setup_.configuration, origin);
-  const QString code = planned_.code.isEmpty() ? radioCodeOld_ : planned_.code;
-  VembaData::HexTextToBytes(code, image[RadioCodeAddress].value, image[RadioCodeAddress + 1].value);
-  return ImageOk;
+WriteRequest SeriesRun::UnitWrite(const PlannedCode& planned) const {
+  WriteRequest request;
+  VembaData::LoadImageBytes(request.image, setup_.configuration, OriginWrite);
+  // A pendant that keeps its code is sent no code block: the bytes there are never written.
+  if (!planned.code.isEmpty())
+    VembaData::HexTextToBytes(planned.code, request.image[RadioCodeAddress].value,
+                              request.image[RadioCodeAddress + 1].value);
+  request.newCode = planned.code;
+  request.context = setup_.context;
+  request.confirmedInAdvance = true;
+  return request;
 }
 
 void SeriesRun::OperationFinished(const OperationOutcome& outcome) {

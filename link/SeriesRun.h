@@ -4,17 +4,14 @@
 #include "image/OperationOutcome.h"
 #include "image/SeriesPlan.h"
 #include "image/VembaData.h"
+#include "link/OperationFrontEnd.h"
 #include "link/OperationRecord.h"
 #include "link/TransmitterOperations.h"
-#include "link/TransmitterView.h"
-#include "ui/UserDialogs.h"
 
 #include <QString>
 
 #include <optional>
 #include <vector>
-
-class QWidget;
 
 // Series programming: one configuration to many pendants, each with its code from the plan, each
 // written with the same operations as a single write and always read back and compared.
@@ -45,15 +42,15 @@ struct SeriesCounts {
 // What the series does after a pendant failed.
 enum class FailedUnitChoice { Repeat, Skip, StopSeries };
 
-// The window or the console that shows the series.
-class SeriesFrontEnd {
+// The window or the console that shows the series; it also shows what each pendant's operations
+// report.
+class SeriesFrontEnd : public OperationFrontEnd {
  public:
   virtual void UnitStarting(int number, int expected, const PlannedCode& planned) = 0;
   virtual void PendantIdentified(const QString& code, const QString& productType) = 0;
   virtual void UnitFinished(const SeriesUnit& unit, int expected) = 0;
   // Codes of the plan passed over on the way to the next one, with their reasons.
   virtual void CodesPassedOver(const std::vector<RefusedCode>& refused) = 0;
-  virtual void SetStatusText(const QString& text) = 0;
   [[nodiscard]] virtual FailedUnitChoice AfterFailure(const SeriesUnit& unit) = 0;
   // "Serie beenden": the series stops after the pendant being programmed.
   [[nodiscard]] virtual bool StopRequested() = 0;
@@ -73,7 +70,7 @@ struct SeriesSetup {
 // with its message; the 12-measurement warning and the question before a write that switches
 // alarms off are asked once, for the whole series.
 [[nodiscard]] bool ConfirmSeriesStart(const ImageBytes& configuration, const CodecContext& context,
-                                      UserDialogs& dialogs, QWidget* parent);
+                                      OperationFrontEnd& frontEnd);
 
 // A series' identifier from its start time ("S20261208-1025").
 [[nodiscard]] QString NewSeriesId(const QDateTime& start);
@@ -93,11 +90,10 @@ struct SeriesSetup {
 // Runs the series pendant by pendant until the expected number is counted, the plan has no code
 // left, or the front end stops it. The front end's poll timer must call Operations().PollOpuInfo
 // on each tick, and its waiting prompt be attached to Operations().
-class SeriesRun final : private TransmitterView, private OperationObserver {
+class SeriesRun final : private OperationObserver {
  public:
-  SeriesRun(const SeriesSetup& setup, SeriesCodePlan& plan, SeriesFrontEnd& frontEnd,
-            PollTimer& pollTimer, const TransmitterState& state, UserDialogs& dialogs,
-            QWidget* dialogParent);
+  SeriesRun(const SeriesSetup& setup, SeriesCodePlan& plan, SeriesFrontEnd& frontEnd, OpuLink& link,
+            PollTimer& pollTimer);
 
   [[nodiscard]] TransmitterOperations& Operations() { return operations_; }
   // The programming record: told of every operation, with the series and the assignment.
@@ -118,25 +114,9 @@ class SeriesRun final : private TransmitterView, private OperationObserver {
   [[nodiscard]] CodeChangeAnswer AnswerCodeChange(const QString& identified,
                                                   const QString& newCode);
 
-  // TransmitterView: the series' configuration with the planned code.
-  int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) override;
-  int BuildImage(ParameterImage& image, ImageOrigin origin) override;
-  std::optional<Msg::Id> UntypedFieldRefusal() const override { return std::nullopt; }
-  // Confirmed once before the series started.
-  bool ConfirmInactivityCount(const ParameterImage&) override { return true; }
-  void SetStatusText(const QString& text) override { frontEnd_.SetStatusText(text); }
-  void UpdateTitle() override {}
-  QString RadioCodeOldText() const override { return radioCodeOld_; }
-  void SetRadioCodeOldText(const QString& text) override { radioCodeOld_ = text; }
-  QString RadioCodeNewText() const override { return planned_.code; }
-  CodecContext ShownCodecContext() const override { return setup_.context; }
-  // The series writes the same configuration to every pendant, which the technician confirmed
-  // once before the first (ConfirmSeriesStart); no pendant is asked about on its own.
-  std::optional<ImageBytes> LastKnownImage(const QString&) override { return std::nullopt; }
-  // No backups are looked up during a series: a unit's write backup holds the sent blocks over
-  // the series' configuration unless the unit was read in this run.
-  std::optional<ImageBytes> LastReadImage(const QString&) override { return std::nullopt; }
-  bool ConfirmWrite(const WriteReview&, const QString&) override { return true; }
+  // The write of the series' configuration with the planned code, its questions answered once
+  // before the series started (ConfirmSeriesStart).
+  [[nodiscard]] WriteRequest UnitWrite(const PlannedCode& planned) const;
 
   // OperationObserver: the outcomes of the pendant being programmed.
   void OperationFinished(const OperationOutcome& outcome) override;
@@ -148,7 +128,6 @@ class SeriesRun final : private TransmitterView, private OperationObserver {
   OperationObserver* recordObserver_ = nullptr;
   std::vector<SeriesUnit> units_;
   PlannedCode planned_;
-  QString radioCodeOld_;
   QString repeatedCode_;  // the code a failed attempt left on the pendant being repeated
   bool refusedPendant_ = false;
   bool stopped_ = false;

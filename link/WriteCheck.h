@@ -2,8 +2,8 @@
 
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
+#include "link/ModalResult.h"
 #include "link/OperationMessages.h"
-#include "ui/UserDialogs.h"
 
 #include <QString>
 

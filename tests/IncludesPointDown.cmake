@@ -1,7 +1,9 @@
 # Fails when a file includes a header of a layer it may not use. Every dependency points down:
-#   image  <-  ui, link/opu  <-  link  <-  cli  <-  app   (ui takes only the message names of image)
+#   image  <-  link/opu  <-  link  <-  ui, cli  <-  app
 #   image  <-  files  <-  cli  <-  app                    (files holds no widgets: every front end
 #                                                           drives it, a window or none)
+# The transmitter operations hold no widgets either: the widget helpers of ui sit above them and
+# show what the operations tell.
 # The simulated OPU stands beside the program on the line and the image alone; tests may use
 # their own layer, what that layer may use, the test support and the simulated OPU. The features
 # added to the main window keep one folder each below app/ (app/sheet/, app/recent/, ...): the
@@ -12,11 +14,11 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(may_use_image "")
-set(may_use_ui "image")
+set(may_use_ui "link;opu;image")
 set(may_use_opu "image")
-set(may_use_link "opu;image;ui")
+set(may_use_link "opu;image")
 set(may_use_files "image")
-set(may_use_cli "link;files;opu;image;ui")
+set(may_use_cli "link;files;opu;image")
 set(may_use_app "cli;link;files;opu;image;ui")
 set(may_use_sim "opu;image")
 set(may_use_bench "app;cli;link;files;opu;image;ui;sim")

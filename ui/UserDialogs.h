@@ -1,20 +1,10 @@
 #pragma once
 
+#include "link/ModalResult.h"
+
 #include <QString>
 
 class QWidget;
-
-// Modal results, as the dialogs and message boxes return them.
-enum ModalResult : int {
-  mrNone = 0,
-  mrOk = 1,
-  mrCancel = 2,
-  mrAbort = 3,
-  mrIgnore = 5,
-  mrYes = 6,
-  mrNo = 7,
-  mrLineLost = 100,  // the waiting dialog's: the OPU's line hung up while it waited
-};
 
 // A dialog's exec() result as the modal result it closed with.
 [[nodiscard]] inline ModalResult ModalResultOf(int dialogCode) {

@@ -7,6 +7,7 @@
 #include "files/ImageFiles.h"
 #include "files/ProgramVersion.h"
 #include "image/Texts.h"
+#include "ui/OperationBoxes.h"
 #include "ui/OperationGuard.h"
 #include "ui/UserDialogs.h"
 
@@ -266,7 +267,7 @@ void SeriesController::btnStartClick() {
   if (!configuration) return;
   std::optional<SeriesCodePlan> plan = ChosenPlan();
   if (!plan) return;
-  if (!ConfirmSeriesStart(*configuration, window_.ShownCodecContext(), dialogs_, frmSeries)) return;
+  if (!ConfirmSeriesStart(*configuration, window_.ShownCodecContext(), *this)) return;
   guard_.Run([&] { RunSeries(*configuration, std::move(*plan)); });
 }
 
@@ -283,12 +284,7 @@ void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan
   w.btnStop->setEnabled(true);
   const SeriesSetup setup{configuration, w.spnExpected->value(), NewSeriesId(startedAt_),
                           window_.ShownCodecContext()};
-  run_ = std::make_unique<SeriesRun>(
-      setup, *plan_, *this, *this,
-      TransmitterState{window_.link, window_.CurrentRadioCode, window_.RequestedRadioCode,
-                       window_.PollAnswer, window_.ReceivedImage, window_.OutgoingImage,
-                       window_.ImageSource, window_.ReadTime},
-      dialogs_, frmSeries);
+  run_ = std::make_unique<SeriesRun>(setup, *plan_, *this, window_.link, *this);
   run_->Operations().AttachWaitingPrompt(window_.Operations().Prompt());
   run_->SetRecordObserver(&record_);
   auto* prompt = dynamic_cast<QWidget*>(window_.Operations().Prompt());
@@ -310,6 +306,14 @@ bool SeriesController::eventFilter(QObject* watched, QEvent* event) {
                        });
   }
   return QObject::eventFilter(watched, event);
+}
+
+void SeriesController::Tell(const OperationMessage& message) {
+  if (!ShowOperationMessageBox(dialogs_, frmSeries, message)) SetStatusText(message.Text());
+}
+
+Answer SeriesController::Ask(const OperationQuestion& question) {
+  return AskInBox(dialogs_, frmSeries, question);
 }
 
 void SeriesController::btnStopClick() {

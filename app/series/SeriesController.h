@@ -2,8 +2,8 @@
 
 #include "files/SeriesSummary.h"
 #include "image/SeriesPlan.h"
+#include "link/OperationFrontEnd.h"
 #include "link/SeriesRun.h"
-#include "link/TransmitterView.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -63,6 +63,10 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   void UnitFinished(const SeriesUnit& unit, int expected) override;
   void CodesPassedOver(const std::vector<RefusedCode>& refused) override;
   void SetStatusText(const QString& text) override;
+  void PendantCodeKnown(const QString& /*code*/) override {}
+  // In boxes over the series window.
+  void Tell(const OperationMessage& message) override;
+  Answer Ask(const OperationQuestion& question) override;
   FailedUnitChoice AfterFailure(const SeriesUnit& unit) override;
   bool StopRequested() override { return stopRequested_; }
   // The waiting prompt, watched while the series runs: it is placed as it shows.

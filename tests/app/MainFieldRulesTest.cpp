@@ -1,11 +1,11 @@
+#include "app/Changecode.h"
 #include "app/Main.h"
+#include "image/Texts.h"
 #include "image/VembaData.h"
-#include "link/Changecode.h"
 #include "support/QtPrinters.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -432,7 +432,7 @@ class OpeningCounter : public QObject {
 };
 
 TEST_F(MainFieldRules, CtrlCInTheMainWindowAsksForANewRadioCodeInsteadOfCopying) {
-  TfrmChangeCode changeCode(w().Operations(), dialogs, &w());
+  TfrmChangeCode changeCode(w().Operations(), &w());
   w().AttachDialogs(MainDialogs{nullptr, nullptr, &changeCode, nullptr});
   const OpeningCounter counter(changeCode);
   activate(&w(), w().form.edtBatteryTestInterval);
@@ -444,7 +444,7 @@ TEST_F(MainFieldRules, CtrlCInTheMainWindowAsksForANewRadioCodeInsteadOfCopying)
 }
 
 TEST_F(MainFieldRules, CtrlCInADialogCopies) {
-  TfrmChangeCode changeCode(w().Operations(), dialogs, &w());
+  TfrmChangeCode changeCode(w().Operations(), &w());
   w().AttachDialogs(MainDialogs{nullptr, nullptr, &changeCode, nullptr});
   const OpeningCounter counter(changeCode);
   w().show();

@@ -29,13 +29,13 @@ TEST(SheetSignOffTest, TheSheetNamesTheTechnicianAndForWhomTheShownPendantIs) {
       values << row.value;
     return values;  // site, resident, technician, date, signature
   };
-  window.SetRadioCodeOldText(QStringLiteral("7001"));
+  window.PendantCodeKnown(QStringLiteral("7001"));
   EXPECT_EQ(signOff(), QStringList({"", "", "", "", ""}));  // lines to write on
 
   ASSERT_TRUE(RememberAssignment(window.DataFolder, {"7001", "Haus Linde", "Zi 12", ""}));
   ASSERT_TRUE(window.Technician().SetName(QStringLiteral("Anna Berg")));
   EXPECT_EQ(signOff(), QStringList({"Haus Linde", "Zi 12", "Anna Berg", "", ""}));
-  window.SetRadioCodeOldText(QStringLiteral("7002"));
+  window.PendantCodeKnown(QStringLiteral("7002"));
   EXPECT_EQ(signOff(), QStringList({"", "", "Anna Berg", "", ""}));
 
   // Typed into the strip, it is for the pendant about to be programmed.

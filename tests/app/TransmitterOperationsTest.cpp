@@ -3,15 +3,15 @@
 // pseudo-terminal. Message boxes are scripted; the "user" presses the transmitter's button or
 // the dialog's Abort from a timer.
 
+#include "app/Changecode.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/Receiveradio.h"
 #include "app/check/ConnectionCheckController.h"
 #include "app/check/ConnectionCheckWindow.h"
 #include "app/interlocks/InterlockSettingsController.h"
 #include "files/VembaIni.h"
 #include "image/Texts.h"
-#include "link/Changecode.h"
-#include "link/Receiveradio.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
@@ -201,7 +201,7 @@ TEST_F(TransmitterOperationsTest, AReadShowsTheTransmittersBytesAndNamesTheTrans
   expectWoundUp("m");
   expectReceivedTransmitterBytes();
 
-  EXPECT_EQ(w().CurrentRadioCode, "1A2B");
+  EXPECT_EQ(w().Operations().CurrentRadioCode(), "1A2B");
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "1A2B");
   EXPECT_EQ(w().form.edtProductionDate->text(), "250615");
   EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "24");
@@ -312,7 +312,7 @@ TEST_F(TransmitterOperationsTest, AWriteSendsTheWindowsConfigurationAndOnlyAConf
   expected[0x21] = 0xEF;
   EXPECT_EQ(opu.Memory(), expected);
   // The window names the code the transmitter confirmed.
-  EXPECT_EQ(w().CurrentRadioCode, "BEEF");
+  EXPECT_EQ(w().Operations().CurrentRadioCode(), "BEEF");
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "BEEF");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::WriteTitle));
   EXPECT_EQ(waiting().lblAction->text(), Text(Msg::PressButtonToWrite));
@@ -424,7 +424,7 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeGivesTheTransmitterTheNewCodeInUp
   EXPECT_EQ(opu.RadioCode(), "C0DE");
   EXPECT_TRUE(w().StatusText().isEmpty());
   // The window names the code the transmitter confirmed.
-  EXPECT_EQ(w().CurrentRadioCode, "C0DE");
+  EXPECT_EQ(w().Operations().CurrentRadioCode(), "C0DE");
   EXPECT_EQ(w().form.edtRadioCodeOld->text(), "C0DE");
   EXPECT_EQ(changeCode().edtNewCode->text(), "c0de");
   EXPECT_EQ(waiting().windowTitle(), Text(Msg::ChangeCodeTitle));

@@ -3,12 +3,11 @@
 
 #include "link/SeriesRun.h"
 
+#include "image/Texts.h"
 #include "support/FakeFrontEnd.h"
 #include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -35,6 +34,7 @@ class ScriptedSeries final : public SeriesFrontEnd {
   QStringList identified;
   std::vector<RefusedCode> passedOver;
   std::function<void(const SeriesUnit&)> onFinished;
+  QStringList told;  // what a window would show in boxes
 
   void UnitStarting(int, int, const PlannedCode&) override {}
   void PendantIdentified(const QString& code, const QString& type) override {
@@ -48,6 +48,9 @@ class ScriptedSeries final : public SeriesFrontEnd {
     passedOver.insert(passedOver.end(), refused.begin(), refused.end());
   }
   void SetStatusText(const QString&) override {}
+  void PendantCodeKnown(const QString&) override {}
+  void Tell(const OperationMessage& message) override { told << message.Text(); }
+  Answer Ask(const OperationQuestion&) override { return Answer::Yes; }
   FailedUnitChoice AfterFailure(const SeriesUnit&) override {
     const FailedUnitChoice choice =
         choices.empty() ? FailedUnitChoice::StopSeries : choices.front();
@@ -65,10 +68,7 @@ class SeriesRunTest : public ::testing::Test {
     OpuLink link(opu.LinkOptions());
     const SeriesSetup setup{shownConfiguration(), expected, "S-test",
                             CodecContext{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)}};
-    SeriesRun series(setup, plan, frontEnd, pollTimer,
-                     TransmitterState{link, currentCode, requestedCode, pollAnswer, received,
-                                      outgoing, source, readTime},
-                     dialogs, nullptr);
+    SeriesRun series(setup, plan, frontEnd, link, pollTimer);
     series.Operations().AttachWaitingPrompt(&prompt);
     series.Operations().SetPollIntervalMs(TestPollIntervalMs);
     pollTimer.tick = [&series] { series.Operations().PollOpuInfo(); };
@@ -98,15 +98,10 @@ class SeriesRunTest : public ::testing::Test {
   }
 
   SimulatedOpu opu;
-  ScriptedDialogs dialogs;
   FakePollTimer pollTimer;
   FakeWaitingPrompt prompt;
   ScriptedSeries frontEnd;
   RecordingObserver record;
-  QString currentCode, requestedCode, pollAnswer;
-  ParameterImage received{}, outgoing{};
-  ImageSourceKind source = SourceDefault;
-  QDateTime readTime;
   std::vector<SeriesUnit> units;
 };
 
@@ -130,7 +125,7 @@ TEST_F(SeriesRunTest, ASequenceGivesFivePendantsTheirCodesAndTheConfiguration) {
     EXPECT_EQ(outcome.series, "S-test");
     EXPECT_EQ(outcome.resultNumber, 0);
   }
-  EXPECT_THAT(dialogs.texts(), ::testing::IsEmpty());
+  EXPECT_THAT(frontEnd.told, ::testing::IsEmpty());
 }
 
 TEST_F(SeriesRunTest, AnAssignmentListRefusesDuplicatesAndCountsAFailedCheck) {

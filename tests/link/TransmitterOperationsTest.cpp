@@ -5,17 +5,13 @@
 
 #include "link/TransmitterOperations.h"
 
-#include "link/Changecode.h"
+#include "image/Texts.h"
 #include "link/opu/OpuLinkOptions.h"
 #include "support/FakeFrontEnd.h"
 #include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "ui/FieldEdit.h"
-#include "image/Texts.h"
 
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,25 +40,20 @@ class TransmitterOperationsTest : public ::testing::Test {
   }
 
   void start(const OpuLinkOptions& options) {
-    changeCode.reset();
-    front = std::make_unique<FakeFrontEnd>(options, dialogs, TestPollIntervalMs);
+    front = std::make_unique<FakeFrontEnd>(options, TestPollIntervalMs);
     ParameterImage shown{};
     VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
     ASSERT_EQ(front->view.ShowImage(shown, OriginLoad), ImageOk);
-    changeCode = std::make_unique<TfrmChangeCode>(front->operations, dialogs);
-    dialogs.clear();
+    f().view.clear();
     opu.ClearCommands();
   }
 
   FakeFrontEnd& f() { return *front; }
-  void read() { f().operations.ReadFromDevice(); }
-  void write() { f().operations.WriteToDevice(); }
+  void read() { f().Read(); }
+  void write() { f().Write(); }
   void setField(Field field, const QString& text) { f().view.fields.texts[field] = text; }
   QString field(Field field) { return f().view.fields.text(field); }
-  void changeCodeTo(const QString& code) {
-    changeCode->edtNewCode->setText(code);
-    changeCode->btnChange->click();
-  }
+  void changeCodeTo(const QString& code) { (void)f().operations.ChangeCode(code); }
 
   // Presses the transmitter's button at every other instruction, and Abort once the OPU has
   // been polled at this one.
@@ -88,22 +79,20 @@ class TransmitterOperationsTest : public ::testing::Test {
   }
 
   void runWithJobOutcome(const char* outcome, const std::function<void()>& operation) {
-    RunWithJobOutcome(opu, dialogs, outcome, operation);
+    RunWithJobOutcome(opu, f().view, outcome, operation);
   }
   void setFaults(const std::function<void(OpuSimFaults&)>& change) { ChangeFaults(opu, change); }
 
   SimulatedOpu opu;
-  ScriptedDialogs dialogs;
   QTemporaryDir scratch;
   std::unique_ptr<FakeFrontEnd> front;
-  std::unique_ptr<TfrmChangeCode> changeCode;
 };
 
 // --- Read, write and code change without the window -----------------------------------------
 
 TEST_F(TransmitterOperationsTest, AReadAWriteAndACodeChangeNeedNoWindow) {
   read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::ReadFinished));
   EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests +
                                     QStringList({"i1A2B", "M", "x", "x", "x", "x", "x", "m"}));
@@ -111,14 +100,14 @@ TEST_F(TransmitterOperationsTest, AReadAWriteAndACodeChangeNeedNoWindow) {
   EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
   EXPECT_EQ(field(Field::edtBatteryTestInterval), "24");
   EXPECT_EQ(f().ImageSource, SourceTransmitter);
-  EXPECT_EQ(f().view.titleUpdates, 1);
+  EXPECT_EQ(f().titleUpdates, 1);
   EXPECT_EQ(f().prompt.title, Text(Msg::ReadTitle));
   EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToRead));
 
   setField(Field::edtBatteryTestInterval, "36");
   opu.ClearCommands();
   write();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdated));
   EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
   expectWoundUp("n");
@@ -128,10 +117,7 @@ TEST_F(TransmitterOperationsTest, AReadAWriteAndACodeChangeNeedNoWindow) {
   EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToWrite));
 
   opu.ClearCommands();
-  f().operations.ForgetRadioCode();
-  ASSERT_EQ(f().operations.IdentifyForCodeChange(), Identification::Identified);
-  f().operations.SetRequestedRadioCode("c0de");
-  EXPECT_EQ(f().operations.ChangeRadioCode(), ChangeDone);
+  EXPECT_EQ(f().operations.ChangeCode("c0de"), ChangeDone);
   EXPECT_EQ(opu.Conversation(),
             IdentifyingCommands + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
@@ -164,7 +150,7 @@ TEST_F(TransmitterOperationsTest, AReadAWriteAndACodeChangeNeedNoWindow) {
 // failed read and one with nothing to say are kept with their messages.
 TEST_F(TransmitterOperationsTest, TheOutcomesNameEveryFailureAndTheCheckAfterWriting) {
   runWithJobOutcome("04", [this] { read(); });
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ReadFailed)));
+  EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::ReadFailed)));
   ASSERT_EQ(f().observer.outcomes.size(), 1u);
   EXPECT_EQ(f().observer.outcomes[0].resultNumber, Msg::ReadFailed);
   EXPECT_EQ(f().observer.outcomes[0].resultText, Text(Msg::ReadFailed));
@@ -176,12 +162,13 @@ TEST_F(TransmitterOperationsTest, TheOutcomesNameEveryFailureAndTheCheckAfterWri
   f().operations.SetVerifyAfterWrite(true);
   setFaults([](OpuSimFaults& faults) { faults.unkeptAddress = 0x2C; });
   setField(Field::edtBatteryTestInterval, "36");
-  dialogs.clear();
+  f().view.clear();
   opu.ClearCommands();
   write();
   const QString line =
       FormatText(Msg::VerifyDifferenceLine, {Text(Msg::CaptionBatteryTestInterval), "36", "24"});
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
+  EXPECT_THAT(f().view.texts(),
+              ElementsAre(FormatText(Msg::VerifyFoundDifferences, {line + "\n"})));
   EXPECT_EQ(f().view.status, Text(Msg::WrittenButCheckFailed));
   EXPECT_EQ(f().prompt.actionText, Text(Msg::PressButtonToVerify));
   const auto& outcomes = f().observer.outcomes;
@@ -195,9 +182,9 @@ TEST_F(TransmitterOperationsTest, TheOutcomesNameEveryFailureAndTheCheckAfterWri
 
   // A transmitter that keeps everything is verified.
   opu.SetFaults({});
-  dialogs.clear();
+  f().view.clear();
   write();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::ConfigurationUpdatedAndVerified));
   EXPECT_EQ(outcomes.back().kind, OperationKind::Verify);
   EXPECT_EQ(outcomes.back().resultNumber, 0);
@@ -217,7 +204,7 @@ TEST_F(TransmitterOperationsTest, AnOpuThatNeverEndsItsBlocksCannotHoldTheRead) 
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
   abortAtInstruction(Msg::PressButtonToRead);
   read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::ReadCancelled));
   EXPECT_EQ(opu.Conversation(),
             IdentifyingCommands + ReadRequests + QStringList({"i1A2B", "M", "m", "m"}));
@@ -228,14 +215,14 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheReadEndsQuietly) {
 TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
   setFaults([](OpuSimFaults& faults) { faults.refuseJob = true; });
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
+  EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
   EXPECT_EQ(opu.Conversation(), IdentifyingCommands + ReadRequests + QStringList({"i1A2B", "m"}));
   expectWoundUp("m");
 
-  dialogs.clear();
+  f().view.clear();
   opu.ClearCommands();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
+  EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::OpuGetJobFailed)));
   EXPECT_EQ(
       blockPrefixes(opu.Conversation()),
       IdentifyingCommands + QStringList({"n", "n0327", "n022C", "n0830", "n013A", "i1A2B", "n"}));
@@ -246,18 +233,18 @@ TEST_F(TransmitterOperationsTest, ARefusedJobStartIsReportedAndReleasesTheOpu) {
 TEST_F(TransmitterOperationsTest, AnOpuReportingFailureWhileListeningEndsTheReadAsAborted) {
   setFaults([](OpuSimFaults& faults) { faults.listeningFails = true; });
   read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::CodeReadCancelled));
   EXPECT_EQ(opu.Conversation(), IdentifyingCommands);
   expectWoundUp("s0");
-  EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+  EXPECT_TRUE(f().operations.CurrentRadioCode().isEmpty());
   EXPECT_TRUE(field(Field::edtRadioCodeOld).isEmpty());
 }
 
 TEST_F(TransmitterOperationsTest, AbortWhileListeningEndsTheReadAsAborted) {
   abortAtInstruction(Msg::PressButtonForCode);
   read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::CodeReadCancelled));
   EXPECT_EQ(opu.Conversation(), QStringList({"v", "aFFFF2E", "A", "s0"}));
   expectWoundUp("s0");
@@ -274,42 +261,45 @@ TEST_F(TransmitterOperationsTest, AnotherProductTypeIsNotAcceptedAndTheOpuListen
     opu.PressButton();
   };
   read();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::ReadFinished));
   EXPECT_EQ(opu.Conversation().mid(0, 6), QStringList({"v", "aFFFF2E", "A", "aFFFF2E", "A", "s0"}));
   expectWoundUp("m");
 }
 
 TEST_F(TransmitterOperationsTest, AnOpuThatNeverListensIsGivenUpAfterTenAttempts) {
-  f().CurrentRadioCode = "1A2B";
+  read();
+  ASSERT_EQ(f().operations.CurrentRadioCode(), "1A2B");
+  f().view.clear();
+  opu.ClearCommands();
   setFaults([](OpuSimFaults& faults) { faults.silentCommands = "a"; });
   read();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+  EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
   EXPECT_TRUE(f().view.status.isEmpty());
   EXPECT_EQ(opu.Commands(), QStringList({"v"}) + QStringList(10, "aFFFF2E") + QStringList({"s0"}));
   expectWoundUp("s0");
-  EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+  EXPECT_TRUE(f().operations.CurrentRadioCode().isEmpty());
   EXPECT_FALSE(f().prompt.Waiting());
 }
 
 // A failed identification forgets the transmitter identified before, so that nothing goes on
 // with its code, and the operation adds no message of its own.
 TEST_F(TransmitterOperationsTest, AnOldFirmwareEndsEveryOperationAfterItsOwnMessage) {
-  read();
-  ASSERT_EQ(f().CurrentRadioCode, "1A2B");
-  setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
   setField(Field::edtRadioCodeNew, "BEEF");
   const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
                                               [this] { changeCodeTo("C0DE"); }};
   for (const auto& operation : operations) {
-    f().CurrentRadioCode = "1A2B";
-    dialogs.clear();
+    opu.SetFaults({});
+    read();
+    ASSERT_EQ(f().operations.CurrentRadioCode(), "1A2B");
+    setFaults([](OpuSimFaults& faults) { faults.version = "14-1 V1.0.0"; });
+    f().view.clear();
     opu.ClearCommands();
     operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
+    EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::OpuFirmwareTooOld)));
     EXPECT_NE(f().view.status, Text(Msg::CodeReadCancelled));
     EXPECT_EQ(opu.Commands(), QStringList({"v"}));
-    EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+    EXPECT_TRUE(f().operations.CurrentRadioCode().isEmpty());
     EXPECT_FALSE(f().link.IsOpen());
   }
   EXPECT_EQ(opu.Memory(), transmitterMemory());
@@ -320,11 +310,10 @@ TEST_F(TransmitterOperationsTest, AMissingOpuEndsEveryOperationAfterItsOwnMessag
   const std::function<void()> operations[] = {[this] { read(); }, [this] { write(); },
                                               [this] { changeCodeTo("C0DE"); }};
   for (const auto& operation : operations) {
-    f().CurrentRadioCode = "1A2B";
-    dialogs.clear();
+    f().view.clear();
     operation();
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
-    EXPECT_TRUE(f().CurrentRadioCode.isEmpty());
+    EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::OpuNotReachable)));
+    EXPECT_TRUE(f().operations.CurrentRadioCode().isEmpty());
     EXPECT_NE(f().view.status, Text(Msg::CodeReadCancelled));
     EXPECT_FALSE(f().link.IsOpen());
   }
@@ -342,8 +331,8 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
   ASSERT_EQ(::stat(port.toLocal8Bit().constData(), &status), 0);
   const QString group = QString::fromLocal8Bit(::getgrgid(status.st_gid)->gr_name);
   const auto expectCause = [this](const QString& cause) {
-    EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::PortUnusable, {cause})));
-    EXPECT_TRUE(dialogs.texts().value(0).contains(QString::fromUtf8("Hilfe › Verbindung prüfen")));
+    EXPECT_THAT(f().view.texts(), ElementsAre(FormatText(Msg::PortUnusable, {cause})));
+    EXPECT_TRUE(f().view.texts().value(0).contains(QString::fromUtf8("Hilfe › Verbindung prüfen")));
     EXPECT_EQ(f().view.status, cause);
     ASSERT_FALSE(f().observer.outcomes.empty());
     EXPECT_EQ(f().observer.outcomes.back().resultNumber, Msg::PortUnusable);
@@ -356,7 +345,7 @@ TEST_F(TransmitterOperationsTest, APortThatCannotBeOpenedIsNamedWithTheRemedy) {
 
   otherProgram.reset();
   ASSERT_EQ(::chmod(port.toLocal8Bit().constData(), 0), 0);
-  dialogs.clear();
+  f().view.clear();
   const bool privileged = ::geteuid() == 0;
   if (privileged) ::setfsuid(65534);
   write();
@@ -377,7 +366,7 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.outcome);
     runWithJobOutcome(failure.outcome, [this] { write(); });
-    EXPECT_EQ(dialogs.texts(), failure.messages);
+    EXPECT_EQ(f().view.texts(), failure.messages);
     EXPECT_EQ(f().view.status, failure.status);
     EXPECT_EQ(blockPrefixes(opu.Conversation()), IdentifyingCommands + WriteJob);
     expectWoundUp("n");
@@ -388,7 +377,7 @@ TEST_F(TransmitterOperationsTest, AFailedWriteTellsWhy) {
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
   abortAtInstruction(Msg::PressButtonToWrite);
   write();
-  EXPECT_THAT(dialogs.texts(), IsEmpty());
+  EXPECT_THAT(f().view.texts(), IsEmpty());
   EXPECT_EQ(f().view.status, Text(Msg::WriteCancelled));
   expectWoundUp("n");
   EXPECT_EQ(opu.Memory(), transmitterMemory());
@@ -396,9 +385,9 @@ TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheWriteEndsQuietly) {
 
 TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
   setField(Field::edtRadioCodeNew, "BEEF");
-  dialogs.answers = {mrAbort};
+  f().view.answers = {mrAbort};
   write();
-  EXPECT_EQ(dialogs.texts().size(), 1);
+  EXPECT_EQ(f().view.texts().size(), 1);
   EXPECT_EQ(opu.Commands(), IdentifyingCommands);
   expectWoundUp("s0");
   EXPECT_EQ(opu.Memory(), transmitterMemory());
@@ -407,9 +396,9 @@ TEST_F(TransmitterOperationsTest, AbortAtTheCodeQuestionWritesNothing) {
 
 TEST_F(TransmitterOperationsTest, AFieldNoKeyTypesIsRefusedBeforeTheLinkIsOpened) {
   setField(Field::edtNoShortTx, QStringLiteral("3\u200C"));
-  dialogs.clear();
+  f().view.clear();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ShortTransmissionsRange)));
+  EXPECT_THAT(f().view.texts(), ElementsAre(Text(Msg::ShortTransmissionsRange)));
   EXPECT_THAT(opu.Commands(), IsEmpty());
   EXPECT_EQ(opu.Memory(), transmitterMemory());
 }
@@ -417,9 +406,9 @@ TEST_F(TransmitterOperationsTest, AFieldNoKeyTypesIsRefusedBeforeTheLinkIsOpened
 TEST_F(TransmitterOperationsTest, AFieldThatCannotBeBuiltIsReportedAfterTheButtonPress) {
   // Only what the key filter takes (the front end's locale writes a comma), yet no number.
   setField(Field::edtButtonActivationDelay, "1,2,3");
-  dialogs.clear();
+  f().view.clear();
   write();
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
+  EXPECT_THAT(f().view.texts(), ElementsAre(FormatText(Msg::ConversionFailedAtAddress, {"54"})));
   EXPECT_EQ(opu.Commands(), IdentifyingCommands);
   expectWoundUp("s0");
   EXPECT_EQ(field(Field::edtRadioCodeOld), "1A2B");
@@ -431,22 +420,22 @@ TEST_F(TransmitterOperationsTest, TheCodeChangeRefusesCodesBeforeAskingTheOpu) {
       {"1 2B", Msg::NewCodeNotFourHexDigits}, {"1A\b2", Msg::NewCodeNotFourHexDigits},
       {"ffff", Msg::ReservedRadioCode},       {"0000", Msg::ReservedRadioCode}};
   for (const auto& [code, message] : refused) {
-    dialogs.clear();
+    f().view.clear();
     changeCodeTo(code);
-    EXPECT_THAT(dialogs.texts(), ElementsAre(Text(message))) << code;
-    EXPECT_EQ(dialogs.messages[0].kind, BoxKind::Error);
+    EXPECT_THAT(f().view.texts(), ElementsAre(Text(message))) << code;
+    EXPECT_FALSE(f().view.messages[0].information || f().view.messages[0].question);
   }
   EXPECT_THAT(opu.Commands(), IsEmpty());
 
   // A code the transmitter already has, in either case, or a No, stops after the
   // identification.
-  dialogs.clear();
+  f().view.clear();
   changeCodeTo("1a2b");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::CodeChangeNotNeeded, {"1A2B"})));
-  dialogs.clear();
-  dialogs.answers = {mrNo};
+  EXPECT_THAT(f().view.texts(), ElementsAre(FormatText(Msg::CodeChangeNotNeeded, {"1A2B"})));
+  f().view.clear();
+  f().view.answers = {mrNo};
   changeCodeTo("0FFF");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "0FFF"})));
+  EXPECT_THAT(f().view.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "0FFF"})));
   EXPECT_EQ(opu.Commands(), IdentifyingCommands + IdentifyingCommands);
   expectWoundUp("s0");
   EXPECT_EQ(opu.RadioCode(), "1A2B");
@@ -469,10 +458,10 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
   for (const Case& failure : cases) {
     opu.SetFaults({});
     setFaults(failure.fault);
-    dialogs.clear();
+    f().view.clear();
     opu.ClearCommands();
     changeCodeTo("C0DE");
-    EXPECT_EQ(dialogs.texts(),
+    EXPECT_EQ(f().view.texts(),
               QStringList{FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})} + failure.messages);
     EXPECT_EQ(opu.Conversation(), IdentifyingCommands + failure.afterIdentification);
     expectWoundUp("n");
@@ -483,7 +472,7 @@ TEST_F(TransmitterOperationsTest, AFailedCodeChangeTellsWhyAndLeavesTheCode) {
 TEST_F(TransmitterOperationsTest, AbortWhileWaitingForTheCodeChangeEndsWithoutAMessage) {
   abortAtInstruction(Msg::PressButtonToChangeCode);
   changeCodeTo("C0DE");
-  EXPECT_THAT(dialogs.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})));
+  EXPECT_THAT(f().view.texts(), ElementsAre(FormatText(Msg::ConfirmCodeChange, {"1A2B", "C0DE"})));
   EXPECT_EQ(opu.Conversation(),
             IdentifyingCommands + QStringList({"n", "n0220C0DE", "i1A2B", "N", "n"}));
   expectWoundUp("n");
@@ -499,7 +488,7 @@ TEST_F(TransmitterOperationsTest, AWriteThatSwitchesOffTheEmergencyButtonAsksAnd
   read();
   f().view.fields.checks[Field::cbConfig_D1] = false;
   f().view.confirmWrite = false;
-  dialogs.clear();
+  f().view.clear();
   opu.ClearCommands();
   write();
   ASSERT_EQ(f().view.writeQuestions.size(), 1);
@@ -587,7 +576,7 @@ TEST_F(TransmitterOperationsTest, EveryCodeChangeStartedIsRecorded) {
       {"already the code", [this] { changeCodeTo("1A2B"); }, Msg::CodeChangeNotNeeded, "1A2B"},
       {"Nein or Escape at the question",
        [this] {
-         dialogs.answers = {mrNo};
+         f().view.answers = {mrNo};
          changeCodeTo("C0DE");
        },
        Msg::CancelledByUser, "1A2B"},
@@ -615,8 +604,8 @@ TEST_F(TransmitterOperationsTest, ALinesTimeIsNotDelayedByItsMessageBox) {
   for (const auto& operation : operations) {
     f().observer.outcomes.clear();
     shownAt = QDateTime();
-    dialogs.onMessage = [&shownAt](const ScriptedDialogs::Shown& shown) {
-      if (shown.kind != BoxKind::Error) return;
+    f().view.onMessage = [&shownAt](const FakeTransmitterView::Shown& shown) {
+      if (shown.question) return;
       shownAt = QDateTime::currentDateTime();
       QTest::qWait(5 * TestPollIntervalMs);  // the user reads the box
     };
@@ -688,7 +677,7 @@ TEST_F(TransmitterOperationsTest, AWriteKeepsWhatTheTransmitterHoldsAndTheCodeIt
     for (int address = RadioCodeAddress; address <= 0x3A && written.image; ++address)
       EXPECT_EQ((*written.image)[address], opu.Memory()[address]) << address;
     EXPECT_EQ(field(Field::edtRadioCodeOld), c.codeShown);
-    EXPECT_EQ(f().CurrentRadioCode, c.pendantBytesKept ? c.codeShown : "");
+    EXPECT_EQ(f().operations.CurrentRadioCode(), c.pendantBytesKept ? c.codeShown : "");
     EXPECT_EQ(f().view.status, Text(c.status));
   }
 }
@@ -697,7 +686,7 @@ TEST_F(TransmitterOperationsTest, AChangedCodeIsShownAndExpectedNext) {
   changeCodeTo("C0DE");
   EXPECT_EQ(opu.RadioCode(), "C0DE");
   EXPECT_EQ(field(Field::edtRadioCodeOld), "C0DE");
-  EXPECT_EQ(f().CurrentRadioCode, "C0DE");
+  EXPECT_EQ(f().operations.CurrentRadioCode(), "C0DE");
 }
 
 }  // namespace

@@ -4,9 +4,10 @@
 #include "image/ImageCodec.h"
 #include "image/OperationOutcome.h"
 #include "image/ParameterImage.h"
+#include "link/ModalResult.h"
+#include "link/OperationFrontEnd.h"
 #include "link/OperationRecord.h"
 #include "link/TransmitterOperations.h"
-#include "link/TransmitterView.h"
 #include "link/opu/OpuLink.h"
 #include "link/opu/OpuLinkOptions.h"
 
@@ -17,18 +18,26 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
 // A front end without windows for the transmitter operations: the fields it shows are the codec's
-// plain values, the waiting prompt is an event loop that a test's "user" ends, and the poll timer
-// is a plain timer.
+// plain values, the boxes it would show are kept as texts, the waiting prompt is an event loop
+// that a test's "user" ends, and the poll timer is a plain timer.
 
-// The configuration as plain field values: what ShowImage shows, BuildImage builds from.
-class FakeTransmitterView final : public TransmitterView {
+// The configuration as plain field values, what the operations tell, and the answers to their
+// questions: the code questions from a script, as boxes; the questions before a write from flags.
+class FakeTransmitterView final : public OperationFrontEnd, public PendantHistory {
  public:
+  struct Shown {
+    QString text;
+    bool question = false;
+    bool information = false;  // good news, not an error
+  };
+
   FieldValues fields;
   CodecContext context{LimitAsTime, QLocale(QLocale::German, QLocale::Germany)};
   bool confirmInactivityCount = true;
@@ -38,32 +47,41 @@ class FakeTransmitterView final : public TransmitterView {
   std::vector<WriteReview> reviews;  // each asked about, with its question
   QStringList writeQuestions;
   QString status;
-  int titleUpdates = 0;
+  // Answers for the next code questions, in order (mrYes, mrNo, mrAbort); else Yes.
+  std::deque<ModalResult> answers;
+  // Called while a box is "open", e.g. to check the state in the middle of an operation.
+  std::function<void(const Shown&)> onMessage;
+  std::vector<Shown> messages;
 
-  int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) override {
-    const ShowResult shown = ShowImageValues(image, expectedOrigin, context);
-    for (const ShownValue& value : shown.values) {
-      fields.texts[value.field] = value.text;
-      fields.checks[value.field] = value.checked;
-      if (value.unit != NoUnit) fields.selectedUnit = value.unit;
-    }
-    return shown.status;
-  }
-  int BuildImage(ParameterImage& image, ImageOrigin origin) override {
-    return BuildImageFromFields(image, origin, fields, context);
-  }
-  std::optional<Msg::Id> UntypedFieldRefusal() const override {
-    return UntypedTextRefusal(fields, context);
-  }
-  bool ConfirmInactivityCount(const ParameterImage&) override { return confirmInactivityCount; }
   void SetStatusText(const QString& text) override { status = text; }
-  void UpdateTitle() override { ++titleUpdates; }
-  QString RadioCodeOldText() const override { return fields.text(Field::edtRadioCodeOld); }
-  void SetRadioCodeOldText(const QString& text) override {
-    fields.texts[Field::edtRadioCodeOld] = text;
+  void PendantCodeKnown(const QString& code) override {
+    fields.texts[Field::edtRadioCodeOld] = code;
   }
-  QString RadioCodeNewText() const override { return fields.text(Field::edtRadioCodeNew); }
-  CodecContext ShownCodecContext() const override { return context; }
+  void Tell(const OperationMessage& message) override {
+    if (message.inStatusLine) {
+      status = message.Text();
+    } else {
+      show({message.Text(), false, message.information});
+    }
+  }
+  Answer Ask(const OperationQuestion& question) override {
+    switch (question.kind) {
+      case OperationQuestion::Kind::WriteReview:
+        reviews.push_back(question.review);
+        writeQuestions << question.text;
+        return confirmWrite ? Answer::Yes : Answer::No;
+      case OperationQuestion::Kind::FewMeasurements:
+        return confirmInactivityCount ? Answer::Yes : Answer::No;
+      case OperationQuestion::Kind::WriteCodeChange:
+      case OperationQuestion::Kind::CodeChange:
+        break;
+    }
+    show({question.text, true, false});
+    if (answers.empty()) return Answer::Yes;
+    const ModalResult answer = answers.front();
+    answers.pop_front();
+    return answer == mrAbort ? Answer::Abort : answer == mrNo ? Answer::No : Answer::Yes;
+  }
   std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override {
     const auto known = knownImages.find(radioCode);
     if (known == knownImages.end()) return std::nullopt;
@@ -74,10 +92,38 @@ class FakeTransmitterView final : public TransmitterView {
     if (read == readImages.end()) return std::nullopt;
     return read->second;
   }
-  bool ConfirmWrite(const WriteReview& review, const QString& question) override {
-    reviews.push_back(review);
-    writeQuestions << question;
-    return confirmWrite;
+
+  // Shows an image in the fields as the window does; the codec's status.
+  int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
+    const ShowResult shown = ShowImageValues(image, expectedOrigin, context);
+    for (const ShownValue& value : shown.values) {
+      fields.texts[value.field] = value.text;
+      fields.checks[value.field] = value.checked;
+      if (value.unit != NoUnit) fields.selectedUnit = value.unit;
+    }
+    return shown.status;
+  }
+  // The fields as a write takes them, as the window builds them.
+  [[nodiscard]] WriteRequest Request() const {
+    WriteRequest request;
+    request.context = context;
+    request.untypedRefusal = UntypedTextRefusal(fields, context);
+    request.buildStatus = BuildImageFromFields(request.image, OriginWrite, fields, context);
+    request.newCode = fields.text(Field::edtRadioCodeNew);
+    return request;
+  }
+
+  [[nodiscard]] QStringList texts() const {
+    QStringList result;
+    for (const Shown& shown : messages) result << shown.text;
+    return result;
+  }
+  void clear() { messages.clear(); }
+
+ private:
+  void show(const Shown& shown) {
+    messages.push_back(shown);
+    if (onMessage) onMessage(messages.back());
   }
 };
 
@@ -153,30 +199,31 @@ class RecordingObserver final : public OperationObserver {
   void OperationFinished(const OperationOutcome& outcome) override { outcomes.push_back(outcome); }
 };
 
-// The state, the fakes and the operations, wired as the main window wires them, with no dialog
-// parent.
+// The fakes and the operations, wired as the main window wires them.
 class FakeFrontEnd {
  public:
-  FakeFrontEnd(const OpuLinkOptions& options, UserDialogs& dialogs, int pollIntervalMs)
-      : link(options),
-        operations(view, pollTimer,
-                   TransmitterState{link, CurrentRadioCode, RequestedRadioCode, PollAnswer,
-                                    ReceivedImage, OutgoingImage, ImageSource, ReadTime},
-                   dialogs, nullptr) {
+  FakeFrontEnd(const OpuLinkOptions& options, int pollIntervalMs)
+      : link(options), operations(link, view, pollTimer) {
     operations.AttachWaitingPrompt(&prompt);
     operations.SetObserver(&observer);
+    operations.SetHistory(&view);
     operations.SetPollIntervalMs(pollIntervalMs);
     pollTimer.tick = [this] { operations.PollOpuInfo(); };
   }
 
+  // A read whose configuration the fields then show, as the window shows it.
+  void Read() {
+    const ReadResult result = operations.Read(view.context);
+    if (!result.received) return;
+    (void)view.ShowImage(result.image, OriginRead);
+    ImageSource = SourceTransmitter;
+    ++titleUpdates;
+  }
+  void Write() { operations.Write(view.Request()); }
+
   OpuLink link;
-  QString CurrentRadioCode;
-  QString RequestedRadioCode;
-  QString PollAnswer;
-  ParameterImage ReceivedImage{};
-  ParameterImage OutgoingImage{};
   ImageSourceKind ImageSource = SourceDefault;
-  QDateTime ReadTime;
+  int titleUpdates = 0;
   FakeTransmitterView view;
   FakeWaitingPrompt prompt;
   FakePollTimer pollTimer;

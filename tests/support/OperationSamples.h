@@ -3,7 +3,6 @@
 #include "image/ImageCodec.h"
 #include "image/VembaData.h"
 #include "support/SampleImage.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
 
 #include <QString>
@@ -57,11 +56,13 @@ inline void ChangeFaults(SimulatedOpu& opu, const std::function<void(OpuSimFault
 
 // Runs an operation whose job the OPU ends with this status; while a message is up the poll
 // timer still runs with nothing left to ask.
-inline void RunWithJobOutcome(SimulatedOpu& opu, ScriptedDialogs& dialogs, const char* outcome,
-                              const std::function<void()>& operation) {
+// `boxes` are a test's message boxes (ScriptedDialogs, or a front end that keeps its messages).
+template <typename Boxes>
+void RunWithJobOutcome(SimulatedOpu& opu, Boxes& boxes, const char* outcome,
+                       const std::function<void()>& operation) {
   ChangeFaults(opu, [outcome](OpuSimFaults& faults) { faults.jobOutcome = outcome; });
-  dialogs.clear();
+  boxes.clear();
   opu.ClearCommands();
-  dialogs.onMessage = [](const ScriptedDialogs::Shown&) { QTest::qWait(5 * TestPollIntervalMs); };
+  boxes.onMessage = [](const auto&) { QTest::qWait(5 * TestPollIntervalMs); };
   operation();
 }

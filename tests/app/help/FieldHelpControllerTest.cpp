@@ -1,6 +1,6 @@
+#include "app/Changecode.h"
 #include "app/MainFilesSession.h"
 #include "image/FieldCatalogue.h"
-#include "link/Changecode.h"
 #include "image/Texts.h"
 
 #include <QAccessible>
@@ -57,7 +57,7 @@ TEST_F(FieldHelpControllerTest, TheUnitSelectorIsNamedByItsRowAndTheLimitFollows
 
 TEST_F(FieldHelpControllerTest, TheCodeDialogsNewCodeIsNamedByItsLabel) {
   startWithFactoryImage();
-  TfrmChangeCode dialog(window->Operations(), dialogs, window.get());
+  TfrmChangeCode dialog(window->Operations(), window.get());
   auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("edtNewCode"));
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(spoken(edit, QAccessible::Name), QStringLiteral("Neue Funkkennung"));

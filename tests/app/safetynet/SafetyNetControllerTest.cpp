@@ -3,6 +3,7 @@
 
 #include "app/safetynet/SafetyNetController.h"
 
+#include "app/Changecode.h"
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "app/safetynet/ComparisonWindow.h"
@@ -11,7 +12,6 @@
 #include "files/ProgrammingRecord.h"
 #include "files/VembaIni.h"
 #include "image/Texts.h"
-#include "link/Changecode.h"
 #include "support/FileBytes.h"
 #include "support/OperationSamples.h"
 #include "support/QtPrinters.h"

@@ -5,14 +5,14 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/Receiveradio.h"
 #include "app/series/SeriesController.h"
-#include "link/Receiveradio.h"
+#include "image/Texts.h"
 #include "support/OperationSamples.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -11,7 +11,6 @@ class QPushButton;
 class QHideEvent;
 class QShowEvent;
 class TransmitterOperations;
-class UserDialogs;
 
 // The dialog in which the user gives a transmitter a new radio ID code. It stays open after
 // every attempt, with the typed code, until the user closes it.
@@ -19,8 +18,7 @@ class TfrmChangeCode : public QDialog {
   Q_OBJECT
 
  public:
-  TfrmChangeCode(TransmitterOperations& operations, UserDialogs& dialogs,
-                 QWidget* parent = nullptr);
+  explicit TfrmChangeCode(TransmitterOperations& operations, QWidget* parent = nullptr);
 
   void FormCreate();
   void FormShow();
@@ -43,5 +41,4 @@ class TfrmChangeCode : public QDialog {
 
  private:
   TransmitterOperations& operations_;
-  UserDialogs& dialogs_;
 };

@@ -1,15 +1,13 @@
-#include "link/Changecode.h"
+#include "app/Changecode.h"
 
+#include "app/Receiveradio.h"
+#include "image/Texts.h"
 #include "image/VembaData.h"
-#include "link/CodeChangeDialogue.h"
-#include "link/Receiveradio.h"
 #include "link/TransmitterOperations.h"
 #include "ui/FieldEdit.h"
 #include "ui/FieldHelp.h"
 #include "ui/FormHelpers.h"
 #include "ui/KeyFilter.h"
-#include "image/Texts.h"
-#include "ui/UserDialogs.h"
 
 #include <QFrame>
 #include <QHideEvent>
@@ -29,8 +27,7 @@ QPushButton* plainButton(QPushButton* button) {
 
 }  // namespace
 
-TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, UserDialogs& dialogs,
-                               QWidget* parent)
+TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       pnlChangeIdCode(named(new QFrame(this), "pnlChangeIdCode")),
@@ -40,8 +37,7 @@ TfrmChangeCode::TfrmChangeCode(TransmitterOperations& operations, UserDialogs& d
       pnlDelimiter(named(new QFrame(pnlChangeIdCode), "pnlDelimiter")),
       btnChange(plainButton(named(new QPushButton(pnlChangeIdCode), "btnChange"))),
       btnOk(plainButton(named(new QPushButton(this), "btnOk"))),
-      operations_(operations),
-      dialogs_(dialogs) {
+      operations_(operations) {
   setObjectName(QStringLiteral("frmChangeCode"));
   setFixedSize(393, 293);
   pnlChangeIdCode->setGeometry(8, 8, 377, 241);
@@ -103,5 +99,5 @@ void TfrmChangeCode::btnOkClick() {
 }
 
 void TfrmChangeCode::btnChangeClick() {
-  (void)RunCodeChangeDialogue(operations_, dialogs_, this, edtNewCode->text());
+  (void)operations_.ChangeCode(edtNewCode->text());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/TransmitterView.h"
+#include "link/OperationFrontEnd.h"
+#include "ui/UserDialogs.h"
 
 #include <QDialog>
 #include <QString>

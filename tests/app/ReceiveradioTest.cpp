@@ -1,6 +1,6 @@
 // The waiting dialog: its form, its texts and the results the user can give it.
 
-#include "link/Receiveradio.h"
+#include "app/Receiveradio.h"
 
 #include "ui/UserDialogs.h"
 

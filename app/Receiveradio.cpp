@@ -1,4 +1,4 @@
-#include "link/Receiveradio.h"
+#include "app/Receiveradio.h"
 
 #include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
