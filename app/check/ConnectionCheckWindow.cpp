@@ -1,7 +1,6 @@
 #include "app/check/ConnectionCheckWindow.h"
 
 #include "image/Texts.h"
-<<<<<<<< HEAD:app/check/ConnectionCheckWindow.cpp
 #include "ui/FormHelpers.h"
 #include "ui/ThemeColours.h"
 
@@ -185,32 +184,4 @@ void TfrmConnectionCheck::reject() {
     SetButtonsIdle();
   }
   QDialog::reject();
-========
-
-CheckVerdicts RunLinkSteps(ConnectionProbes& probes,
-                           const std::function<void(CheckStep)>& starting) {
-  const auto start = [&starting](CheckStep step) {
-    if (starting) starting(step);
-  };
-  CheckVerdicts verdicts{};
-  start(StepUnit);
-  verdicts[StepUnit] = PortSearchVerdict(probes.FindPorts());
-  if (verdicts[StepUnit].mark == CheckMark::Passed) {
-    start(StepPort);
-    const PortOpening opening = probes.Open();
-    verdicts[StepPort] = PortOpeningVerdict(opening);
-    if (opening.Opened()) {
-      start(StepOpu);
-      verdicts[StepOpu] = VersionVerdict(probes.AskVersion());
-    }
-  }
-  probes.Finish();
-  for (int step = StepPort; step < StepTransmitter; ++step) {
-    if (verdicts[step - 1].mark == CheckMark::Passed) continue;
-    for (int later = step; later < StepTransmitter; ++later)
-      verdicts[later] = {CheckMark::NotRun, Text(Msg::CheckSkippedAfterFailure)};
-    break;
-  }
-  return verdicts;
->>>>>>>> 556b88d (The transmitter operations take and return values and hold no widgets: a read returns the image and its code, a write takes the configuration built into an image with its new code, a code change takes the typed code; their questions and messages reach the front end as values (OperationQuestion, OperationMessage) that the window shows in boxes, the command line answers by its options and a series answers once before its first pendant. The waiting and radio-code dialogs and the connection check's window move to app/; the check's steps are one service for the window and the command line; the command line writes a file's bytes without passing them through the window's texts; link/ links no widget library and its tests run under a core application):link/ConnectionCheck.cpp
 }

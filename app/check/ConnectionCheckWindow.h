@@ -2,18 +2,23 @@
 
 #include "link/ConnectionCheckSteps.h"
 
+#include <QDialog>
+#include <QString>
+
 #include <array>
-<<<<<<<< HEAD:app/check/ConnectionCheckWindow.h
-========
-#include <functional>
->>>>>>>> 556b88d (The transmitter operations take and return values and hold no widgets: a read returns the image and its code, a write takes the configuration built into an image with its new code, a code change takes the typed code; their questions and messages reach the front end as values (OperationQuestion, OperationMessage) that the window shows in boxes, the command line answers by its options and a series answers once before its first pendant. The waiting and radio-code dialogs and the connection check's window move to app/; the check's steps are one service for the window and the command line; the command line writes a file's bytes without passing them through the window's texts; link/ links no widget library and its tests run under a core application):link/ConnectionCheck.h
 
-// The connection check's steps from the programming unit to the pendant, as the window and the
-// command line both run them. Nothing is written to the pendant.
+class QLabel;
+class QPushButton;
+class QShowEvent;
+class QTimer;
 
-using CheckVerdicts = std::array<CheckVerdict, StepCount>;
+// Hilfe › Verbindung prüfen: runs the steps from the programming unit to the pendant one after
+// another and shows each with its mark and one sentence of explanation and remedy. The first
+// three run when the dialog opens and on "Erneut prüfen"; the pendant's button is waited for only
+// on "Sender testen". Nothing is written, and the link is closed at the end of every path.
+class TfrmConnectionCheck : public QDialog {
+  Q_OBJECT
 
-<<<<<<<< HEAD:app/check/ConnectionCheckWindow.h
  public:
   using Step = CheckStep;
   using Mark = CheckMark;
@@ -66,14 +71,3 @@ using CheckVerdicts = std::array<CheckVerdict, StepCount>;
   CheckVerdicts verdicts_{};
   bool stepsRunning_ = false;
 };
-========
-// How long the pendant's step waits for its button.
-inline constexpr int CheckButtonWaitSeconds = 30;
-
-// Steps 1 to 3 (the unit, its port, the OPU's answer), each after the one before passed; a step
-// after a failed one is not run and says so. `starting` hears of each step before it blocks, so
-// that a window can show it running. The link is closed at the end. The pendant's step is left
-// not run.
-[[nodiscard]] CheckVerdicts RunLinkSteps(ConnectionProbes& probes,
-                                         const std::function<void(CheckStep)>& starting = {});
->>>>>>>> 556b88d (The transmitter operations take and return values and hold no widgets: a read returns the image and its code, a write takes the configuration built into an image with its new code, a code change takes the typed code; their questions and messages reach the front end as values (OperationQuestion, OperationMessage) that the window shows in boxes, the command line answers by its options and a series answers once before its first pendant. The waiting and radio-code dialogs and the connection check's window move to app/; the check's steps are one service for the window and the command line; the command line writes a file's bytes without passing them through the window's texts; link/ links no widget library and its tests run under a core application):link/ConnectionCheck.h
