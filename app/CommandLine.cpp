@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "files/ProgramVersion.h"
-#include "link/opu/OpuLinkOptions.h"
 #include "image/Texts.h"
+#include "link/opu/OpuLinkOptions.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ bool isSingleDashOption(const QString& argument) {
 }
 
 CommandLineAnswer version() {
-  const QString number = GetProgramVersion();
+  const QString number = GetBuildVersion();
   return {QStringLiteral("ukova-programmer %1\n")
               .arg(number.isEmpty() ? QStringLiteral("unknown") : number)};
 }

@@ -1,8 +1,8 @@
 #include "app/about.h"
 
 #include "files/IniFile.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -80,8 +80,9 @@ QStringList TfrmAbout::programLines() const {
   if (!record) return {};
   QStringList lines;
   if (record->FileDescription) lines << *record->FileDescription;
-  QString versionLine = record->FileVersion ? QStringLiteral("Version: ") + *record->FileVersion
-                                            : QStringLiteral("Version: unknown");
+  const std::optional<QString>& version = BuildVersionIn(*record);
+  QString versionLine =
+      version ? QStringLiteral("Version: ") + *version : QStringLiteral("Version: unknown");
   if (record->Comments) versionLine += u' ' + *record->Comments;
   lines << versionLine;
   return lines;

@@ -8,3 +8,16 @@ QString ProgramVersionOf(const std::optional<ProgramVersionInfo>& record) {
 QString GetProgramVersion() {
   return ProgramVersionOf(CompiledProgramVersionInfo());
 }
+
+const std::optional<QString>& BuildVersionIn(const ProgramVersionInfo& record) {
+  return record.ProductVersion ? record.ProductVersion : record.FileVersion;
+}
+
+QString BuildVersionOf(const std::optional<ProgramVersionInfo>& record) {
+  if (!record) return {};
+  return BuildVersionIn(*record).value_or(QString());
+}
+
+QString GetBuildVersion() {
+  return BuildVersionOf(CompiledProgramVersionInfo());
+}

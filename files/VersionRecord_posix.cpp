@@ -4,7 +4,7 @@
 std::optional<ProgramVersionInfo> CompiledProgramVersionInfo() {
 #ifdef UKOVA_FILE_VERSION
   return ProgramVersionInfo{QStringLiteral("U-KOVA Programmer"), QStringLiteral(UKOVA_FILE_VERSION),
-                            QString()};
+                            QString(), QStringLiteral(UKOVA_BUILD_VERSION)};
 #else
   return std::nullopt;
 #endif

@@ -49,5 +49,6 @@ std::optional<ProgramVersionInfo> CompiledProgramVersionInfo() {
                                .arg(first->codePage, 4, 16, QLatin1Char('0'));
   return ProgramVersionInfo{RecordValue(record, language, QStringLiteral("FileDescription")),
                             RecordValue(record, language, QStringLiteral("FileVersion")),
-                            RecordValue(record, language, QStringLiteral("Comments"))};
+                            RecordValue(record, language, QStringLiteral("Comments")),
+                            RecordValue(record, language, QStringLiteral("ProductVersion"))};
 }

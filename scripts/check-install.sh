@@ -47,8 +47,12 @@ done
 
 # No display at all: --help and --version must not need one.
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$usr/bin/ukova-programmer")
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-[ "$("${headless[@]}" --version)" = "ukova-programmer $version" ] || fail "--version"
+# The build's version: the release, and the count of commits when built from git.
+release=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+reported=$("${headless[@]}" --version)
+version=${reported#ukova-programmer }
+[[ "$reported" = "ukova-programmer $version" && ("$version" = "$release" ||
+  "$version" =~ ^"$release"\+git[0-9]+$) ]] || fail "--version said \"$reported\""
 "${headless[@]}" --help | grep -q -- '--opu-port=PFAD' || fail "--help"
 status=0
 "${headless[@]}" --no-such-option 2>/dev/null || status=$?
@@ -76,6 +80,9 @@ lintian --fail-on error "$scratch"/packages/*.deb ||
   fail "lintian found errors in the Debian packages"
 for deb in "$scratch"/packages/*.deb; do
   echo "== $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB)"
+  # The package names the version that the program reports, in its control file and file name.
+  [ "$(dpkg-deb --field "$deb" Version)" = "$version" ] || fail "$(basename "$deb") is no $version"
+  [[ "$(basename "$deb")" = *_"${version}"_*.deb ]] || fail "$(basename "$deb") is not named $version"
   dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends
   dpkg-deb --contents "$deb" | awk '{print $1, $3, $6}'
 done

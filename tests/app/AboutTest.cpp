@@ -113,6 +113,13 @@ TEST_F(AboutTest, VersionLineFollowsWhatTheRecordHolds) {
   EXPECT_EQ(linesShownBy(variant).front(), QStringLiteral("Version: unknown beta"));
   variant.versionInfo = ProgramVersionInfo{std::nullopt, QStringLiteral("2.0"), std::nullopt};
   EXPECT_EQ(linesShownBy(variant).front(), QStringLiteral("Version: 2.0"));
+  // A build names the commits it was built from, as --version and its package do.
+  variant.versionInfo = ProgramVersionInfo{std::nullopt, QStringLiteral("1.2.1.123"), QString(),
+                                           QStringLiteral("1.2.1.123+git197")};
+  EXPECT_EQ(linesShownBy(variant).front(), QStringLiteral("Version: 1.2.1.123+git197 "));
+  variant.versionInfo =
+      ProgramVersionInfo{std::nullopt, std::nullopt, std::nullopt, QStringLiteral("2.0+git7")};
+  EXPECT_EQ(linesShownBy(variant).front(), QStringLiteral("Version: 2.0+git7"));
 }
 
 TEST_F(AboutTest, EveryShowingGathersEverythingAnewWithoutDuplicates) {

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "files/ProgramVersion.h"
-#include "support/QtPrinters.h"
 #include "image/Texts.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST(CommandLine, AnsweredBeforeAnyWindowOrRefused) {
         EXPECT_EQ(answer->text, Text(Msg::CommandLineHelp));
         break;
       case Outcome::Version:
-        EXPECT_EQ(answer->text, "ukova-programmer " + GetProgramVersion() + "\n");
+        EXPECT_EQ(answer->text, "ukova-programmer " + GetBuildVersion() + "\n");
         break;
       case Outcome::UnknownOption:
         EXPECT_EQ(answer->text, FormatText(Msg::CommandLineUnknownOption, {row.named}));

@@ -12,6 +12,11 @@ TEST(WindowsVersionRecord, ReadsTheProgramFilesResource) {
   EXPECT_EQ(record->FileDescription, QStringLiteral("U-KOVA Programmer"));
   EXPECT_EQ(record->FileVersion, QStringLiteral("1.2.1.123"));
   EXPECT_EQ(record->Comments, QString());
+  // ProductVersion names the build: the release and the count of commits it was built from.
+  ASSERT_TRUE(record->ProductVersion.has_value());
+  EXPECT_TRUE(record->ProductVersion->startsWith(QStringLiteral("1.2.1.123")))
+      << record->ProductVersion->toStdString();
+  EXPECT_EQ(GetBuildVersion(), *record->ProductVersion);
 }
 
 }  // namespace
