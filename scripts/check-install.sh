@@ -86,8 +86,14 @@ for deb in "$scratch"/packages/*.deb; do
   dpkg-deb --field "$deb" Package Version Installed-Size Depends Recommends
   dpkg-deb --contents "$deb" | awk '{print $1, $3, $6}'
 done
+# SHA256SUMS beside the packages names each of them, with its right sum.
+(cd "$scratch/packages" && sha256sum --check --strict --quiet SHA256SUMS) ||
+  fail "SHA256SUMS does not match the packages"
+listed=$(cut -d' ' -f3 "$scratch/packages/SHA256SUMS")
+built=$(cd "$scratch/packages" && LC_ALL=C ls -1 -- *.deb)
+[ "$listed" = "$built" ] || fail "SHA256SUMS names $listed instead of $built"
 if [ -n "$keep" ]; then
   mkdir -p "$keep"
-  cp "$scratch"/packages/*.deb "$keep"/
+  cp "$scratch"/packages/*.deb "$scratch/packages/SHA256SUMS" "$keep"/
 fi
 echo "check-install: the installed tree and the packages are sound"
