@@ -28,9 +28,11 @@ FileDialogRequest configurationDialog(Msg::Id titleNumber, const QString& folder
 
 }  // namespace
 
-ConfigurationFiles::ConfigurationFiles(ConfigurationView& view, const ConfigurationState& state,
-                                       UserDialogs& dialogs, QWidget* dialogParent)
+ConfigurationFiles::ConfigurationFiles(ConfigurationView& view, ConfigurationDocument& document,
+                                       const ConfigurationState& state, UserDialogs& dialogs,
+                                       QWidget* dialogParent)
     : view_(view),
+      document_(document),
       state_(state),
       dialogs_(dialogs),
       dialogParent_(dialogParent),
@@ -71,7 +73,7 @@ void ConfigurationFiles::LoadConfigurationFile(const QString& path, bool announc
   // Set before the image is shown: a file the window rejects is still the one Save writes to.
   state_.vembaData.CurrentFilePath = path;
   VembaData::LoadImageBytes(state_.WorkingImage, *bytes, OriginLoad);
-  const int status = view_.ShowImage(state_.WorkingImage, OriginLoad);
+  const int status = document_.Show(state_.WorkingImage, OriginLoad);
   if (status != ImageOk) {
     ReportShowFailure(status);
     return;
@@ -92,7 +94,7 @@ void ConfigurationFiles::FileNew() {
     return;
   }
   VembaData::LoadImageBytes(state_.WorkingImage, bytes, OriginLoad);
-  const int status = view_.ShowImage(state_.WorkingImage, OriginLoad);
+  const int status = document_.Show(state_.WorkingImage, OriginLoad);
   if (status != ImageOk) {
     ReportShowFailure(status);
     return;
@@ -128,12 +130,12 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   const std::optional<ImageBytes> bytes = ReadConfigurationBytes(chosen);
   if (!bytes) return std::nullopt;
   // The window's configuration as Save would write it, without touching the working image.
-  if (const std::optional<Msg::Id> refusal = view_.UntypedFieldRefusal()) {
+  if (const std::optional<Msg::Id> refusal = document_.UntypedRefusal()) {
     ShowError(*refusal);
     return std::nullopt;
   }
   ParameterImage shown = state_.WorkingImage;
-  const int status = view_.BuildImage(shown, OriginSave);
+  const int status = document_.Build(shown, OriginSave);
   if (status != ImageOk) {
     dialogs_.ShowError(dialogParent_,
                        FormatText(Msg::ConversionFailedAtAddress, {QString::number(status)}));
@@ -141,10 +143,10 @@ std::optional<FileComparison> ConfigurationFiles::CompareWithFile(const QString&
   }
   ParameterImage file{};
   VembaData::LoadImageBytes(file, *bytes, OriginLoad);
-  const CodecContext context = view_.ShownCodecContext();
+  const CodecContext context = document_.Context();
   return FileComparison{
-      CompareWindowWithImage(view_.ShownFieldValues(), shown, OriginSave, file, OriginLoad, context,
-                             Text, FormatText, Msg::CompareTypedValue),
+      CompareWindowWithImage(document_.Values(), shown, OriginSave, file, OriginLoad, context, Text,
+                             FormatText, Msg::CompareTypedValue),
       chosen, context.limitMode};
 }
 
@@ -239,12 +241,12 @@ void ConfigurationFiles::ReportShowFailure(int status) {
 }
 
 bool ConfigurationFiles::BuildForSaving() {
-  if (const std::optional<Msg::Id> refusal = view_.UntypedFieldRefusal()) {
+  if (const std::optional<Msg::Id> refusal = document_.UntypedRefusal()) {
     ShowError(*refusal);
     view_.SetStatusText({});
     return false;
   }
-  const int status = view_.BuildImage(state_.WorkingImage, OriginSave);
+  const int status = document_.Build(state_.WorkingImage, OriginSave);
   if (status != ImageOk) {
     dialogs_.ShowError(dialogParent_,
                        FormatText(Msg::ConversionFailedAtAddress, {QString::number(status)}));

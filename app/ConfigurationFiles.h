@@ -2,6 +2,7 @@
 
 #include "files/ConfigurationNames.h"
 #include "files/RecentFiles.h"
+#include "image/ConfigurationDocument.h"
 #include "image/ImageCodec.h"
 #include "image/ImageComparison.h"
 #include "image/Messages.h"
@@ -19,25 +20,17 @@
 class QWidget;
 class UserDialogs;
 
-// The main window as the File commands see it: the codec, the 12-measurement warning and the
-// few controls the commands touch.
+// The main window as the File commands see it beside its configuration document: the
+// 12-measurement warning and the few controls the commands touch.
 class ConfigurationView {
  public:
-  [[nodiscard]] virtual int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) = 0;
-  [[nodiscard]] virtual int BuildImage(ParameterImage& image, ImageOrigin origin) = 0;
-  // The range message of a numeric field whose text must not be built (UntypedTextRefusal).
-  [[nodiscard]] virtual std::optional<Msg::Id> UntypedFieldRefusal() const = 0;
   [[nodiscard]] virtual bool ConfirmInactivityCount(const ParameterImage& image) = 0;
   virtual void SetStatusText(const QString& text) = 0;
   virtual void SetTitleText(const QString& title) = 0;
   virtual void EmptyNewRadioCode() = 0;
-  // How the window shows values (limit mode, locale).
-  [[nodiscard]] virtual CodecContext ShownCodecContext() const = 0;
   // The name, without extension, the file dialogs offer for what the window shows; none for the
   // dialogs' own pattern.
   [[nodiscard]] virtual QString SuggestedFileName() const { return {}; }
-  // The window's fields as they stand, with the limit's chosen unit.
-  [[nodiscard]] virtual FieldValues ShownFieldValues() const = 0;
 
  protected:
   ~ConfigurationView() = default;
@@ -64,8 +57,8 @@ struct FileComparison {
 // files between the disk and the window.
 class ConfigurationFiles {
  public:
-  ConfigurationFiles(ConfigurationView& view, const ConfigurationState& state, UserDialogs& dialogs,
-                     QWidget* dialogParent);
+  ConfigurationFiles(ConfigurationView& view, ConfigurationDocument& document,
+                     const ConfigurationState& state, UserDialogs& dialogs, QWidget* dialogParent);
 
   void UpdateTitle();
   // The 256 bytes of a configuration file; none, after saying why, when it has another size or
@@ -101,6 +94,7 @@ class ConfigurationFiles {
   void NoteRecentFile(const QString& path);
 
   ConfigurationView& view_;
+  ConfigurationDocument& document_;
   ConfigurationState state_;
   UserDialogs& dialogs_;
   QWidget* dialogParent_;

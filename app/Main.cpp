@@ -48,11 +48,12 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
     : QMainWindow(parent),
       link(environment.linkOptions),
       environment_(environment),
-      configurationFiles_(*this,
+      configurationFiles_(*this, document_,
                           ConfigurationState{vembaData, ImageSource, WorkingImage, DataFolder,
                                              DefaultFolder, VembaIni},
                           *environment_.dialogs, this) {
   form.CreateForm(*this);
+  BindDocument();
   connect(form.mnuFileNew, &QAction::triggered, this, &TfrmMain::mnuFileNewClick);
   connect(form.mnuFileOpen, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
   connect(form.mnuFileSave, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
@@ -194,6 +195,7 @@ void TfrmMain::SetInactivityLimitRow() {
   form.edtInactivityLimit->setTypedMaxLength(ServiceMode ? 5 : 4);
   form.edtInactivityLimit->setProperty(TagProperty,
                                        static_cast<int>(ServiceMode ? LimitAsCount : LimitAsTime));
+  document_.SetLimitMode(ServiceMode ? LimitAsCount : LimitAsTime);
   if (ServiceMode) form.cbbxInactivityLimitUnit->setEnabled(false);
   form.edtInactivitySampleInterval->setEnabled(true);
   form.edtInactivityTiltThreshold->setEnabled(ServiceMode);
@@ -334,14 +336,28 @@ QString TfrmMain::SuggestedFileName() const {
   return ReadConfigurationName(form.edtRadioCodeOld->text(), ReadTime.date());
 }
 
-CodecContext TfrmMain::ShownCodecContext() const {
-  return CodecContext{InactivityLimitMode(), QLocale()};
-}
-
-int TfrmMain::ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) {
-  const ShowResult result = ShowImageValues(image, expectedOrigin, ShownCodecContext());
-  for (const ShownValue& shown : result.values) ApplyShownValue(shown);
-  return result.status;
+void TfrmMain::BindDocument() {
+  // The document starts from the values the form's controls were created with, then follows an
+  // edit's change as the field passes it on (a cut paste reports only the text it keeps), and a
+  // box's and the unit selector's state as they stand once their signal is through.
+  for (const auto& [field, row] : form.fieldRows) {
+    if (auto* box = qobject_cast<QCheckBox*>(row.control)) {
+      document_.SetChecked(field, box->isChecked());
+      connect(box, &QCheckBox::toggled, &document_,
+              [this, field = field, box] { document_.SetChecked(field, box->isChecked()); });
+    } else {
+      document_.SetFieldText(field, static_cast<FieldEdit*>(row.control)->text());
+      connect(static_cast<FieldEdit*>(row.control), &FieldEdit::fieldTextChanged, &document_,
+              [this, field = field](const QString& text) { document_.SetFieldText(field, text); });
+    }
+  }
+  document_.SetSelectedUnit(form.cbbxInactivityLimitUnit->currentIndex());
+  connect(form.cbbxInactivityLimitUnit, &QComboBox::currentIndexChanged, &document_,
+          [this] { document_.SetSelectedUnit(form.cbbxInactivityLimitUnit->currentIndex()); });
+  connect(&document_, &ConfigurationDocument::ValuesShown, this,
+          [this](const std::vector<ShownValue>& values) {
+            for (const ShownValue& shown : values) ApplyShownValue(shown);
+          });
 }
 
 void TfrmMain::ApplyShownValue(const ShownValue& shown) {
@@ -359,28 +375,6 @@ void TfrmMain::ApplyShownValue(const ShownValue& shown) {
   }
   edit->setText(shown.text);
   if (shown.maxLength > 0) edit->setTypedMaxLength(shown.maxLength);
-}
-
-FieldValues TfrmMain::CurrentFieldValues() const {
-  FieldValues values;
-  for (const auto& [field, row] : form.fieldRows) {
-    const QWidget* control = row.control;
-    if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
-      values.checks[field] = box->isChecked();
-    } else {
-      values.texts[field] = static_cast<const FieldEdit*>(control)->text();
-    }
-  }
-  values.selectedUnit = form.cbbxInactivityLimitUnit->currentIndex();
-  return values;
-}
-
-int TfrmMain::BuildImage(ParameterImage& image, ImageOrigin origin) {
-  return BuildImageFromFields(image, origin, CurrentFieldValues(), ShownCodecContext());
-}
-
-std::optional<Msg::Id> TfrmMain::UntypedFieldRefusal() const {
-  return UntypedTextRefusal(CurrentFieldValues(), ShownCodecContext());
 }
 
 bool TfrmMain::ConfirmInactivityCount(const ParameterImage& image) {

@@ -4,6 +4,7 @@
 #include "app/MainEnvironment.h"
 #include "app/MainForm.h"
 #include "files/VembaIni.h"
+#include "image/ConfigurationDocument.h"
 #include "image/ImageCodec.h"
 #include "image/ParameterImage.h"
 #include "image/VembaData.h"
@@ -42,13 +43,12 @@ class TfrmMain : public QMainWindow,
 
   void AttachDialogs(const MainDialogs& dialogs);
 
-  // Codec operations on the window's fields.
-  [[nodiscard]] int ShowImage(const ParameterImage& image, ImageOrigin expectedOrigin) override;
-  [[nodiscard]] int BuildImage(ParameterImage& image, ImageOrigin origin) override;
-
+  // The configuration the window's fields show, bound both ways: an edit goes into it, an image
+  // it shows goes into the fields through their setters, so that the fields' rules judge it.
+  [[nodiscard]] ConfigurationDocument& Document() { return document_; }
+  [[nodiscard]] const ConfigurationDocument& Document() const { return document_; }
   // Asks before a configuration is stored whose inactivity alarm would follow after fewer than
   // 12 identical position measurements; false ends the calling command.
-  [[nodiscard]] std::optional<Msg::Id> UntypedFieldRefusal() const override;
   [[nodiscard]] bool ConfirmInactivityCount(const ParameterImage& image) override;
 
   void SetStatusText(const QString& text) override;
@@ -73,8 +73,7 @@ class TfrmMain : public QMainWindow,
   void PendantCodeKnown(const QString& code) override;
   void Tell(const OperationMessage& message) override;
   [[nodiscard]] Answer Ask(const OperationQuestion& question) override;
-  [[nodiscard]] CodecContext ShownCodecContext() const override;
-  [[nodiscard]] FieldValues ShownFieldValues() const override { return CurrentFieldValues(); }
+  [[nodiscard]] CodecContext ShownCodecContext() const { return document_.Context(); }
   [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
   [[nodiscard]] std::optional<ImageBytes> LastReadImage(const QString& radioCode) override;
   void StartPollTimer(int intervalMs) override;
@@ -157,11 +156,12 @@ class TfrmMain : public QMainWindow,
   void FillUnitSelector();
   void SetRemainingCaptions();
 
-  [[nodiscard]] FieldValues CurrentFieldValues() const;
+  void BindDocument();
   void ApplyShownValue(const ShownValue& shown);
 
   MainEnvironment environment_;
   MainDialogs dialogs_;
+  ConfigurationDocument document_;
   ConfigurationFiles configurationFiles_;
   std::unique_ptr<TransmitterOperations> operations_;
   OperationGuard operationGuard_;

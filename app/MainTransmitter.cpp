@@ -72,8 +72,8 @@ Answer TfrmMain::Ask(const OperationQuestion& question) {
 WriteRequest TfrmMain::CurrentWriteRequest() {
   WriteRequest request;
   request.context = ShownCodecContext();
-  request.untypedRefusal = UntypedFieldRefusal();
-  request.buildStatus = BuildImage(request.image, OriginWrite);
+  request.untypedRefusal = document_.UntypedRefusal();
+  request.buildStatus = document_.Build(request.image, OriginWrite);
   request.newCode = form.edtRadioCodeNew->text();
   return request;
 }
@@ -83,7 +83,7 @@ void TfrmMain::ShowReadResult(const ReadResult& result) {
   if (!result.received) return;
   ReceivedImage = result.image;
   // A configuration the codec could not show has been reported; it is shown as far as it goes.
-  (void)ShowImage(ReceivedImage, OriginRead);
+  (void)document_.Show(ReceivedImage, OriginRead);
   ImageSource = SourceTransmitter;
   ReadTime = result.time;
   UpdateTitle();

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     queued.push_back(OpuSimulator::NewPendant(number));
   program.opu.QueuePendants(queued);
   ParameterImage image{};
-  (void)window.BuildImage(image, OriginWrite);
+  (void)window.Document().Build(image, OriginWrite);
   SeriesCodePlan plan = SeriesCodePlan::Sequence({0xB001, 1});
   SeriesRun* running = nullptr;
   TimingFrontEnd frontEnd(running);

@@ -4,9 +4,9 @@
 #include "files/DataFolders.h"
 #include "files/ImageFiles.h"
 #include "image/FieldCatalogue.h"
+#include "image/Texts.h"
 #include "image/VembaData.h"
 #include "ui/FieldHelp.h"
-#include "image/Texts.h"
 
 #include <QLabel>
 
@@ -31,13 +31,13 @@ void FieldHelpController::readFactoryValues() {
   if (!ReadImageFile(DataFilePath(main_.DataFolder, FactoryImageFileName), bytes)) return;
   ParameterImage image{};
   VembaData::LoadImageBytes(image, bytes, OriginLoad);
-  const ShowResult shown = ShowImageValues(image, OriginLoad, main_.ShownCodecContext());
+  const ShowResult shown = ShowImageValues(image, OriginLoad, main_.Document().Context());
   if (shown.status != ImageOk) return;
   for (const ShownValue& value : shown.values) factory_.insert_or_assign(value.field, value);
 }
 
 void FieldHelpController::describeFields() {
-  const CodecContext context = main_.ShownCodecContext();
+  const CodecContext context = main_.Document().Context();
   const int unit = main_.form.cbbxInactivityLimitUnit->currentIndex();
   for (const FieldEntry& entry : FieldCatalogue()) {
     const auto factory = factory_.find(entry.field);

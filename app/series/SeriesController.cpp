@@ -123,12 +123,12 @@ std::optional<ImageBytes> SeriesController::ChosenConfiguration() {
     return bytes;
   }
   // The window's fields as a write would build them.
-  if (const std::optional<Msg::Id> refusal = window_.UntypedFieldRefusal()) {
+  if (const std::optional<Msg::Id> refusal = window_.Document().UntypedRefusal()) {
     dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesConfigurationRefused, {Text(*refusal)}));
     return std::nullopt;
   }
   ParameterImage image{};
-  const int built = window_.BuildImage(image, OriginWrite);
+  const int built = window_.Document().Build(image, OriginWrite);
   if (built != ImageOk) {
     dialogs_.ShowError(frmSeries,
                        FormatText(Msg::ConversionFailedAtAddress, {QString::number(built)}));
@@ -267,7 +267,7 @@ void SeriesController::btnStartClick() {
   if (!configuration) return;
   std::optional<SeriesCodePlan> plan = ChosenPlan();
   if (!plan) return;
-  if (!ConfirmSeriesStart(*configuration, window_.ShownCodecContext(), *this)) return;
+  if (!ConfirmSeriesStart(*configuration, window_.Document().Context(), *this)) return;
   guard_.Run([&] { RunSeries(*configuration, std::move(*plan)); });
 }
 
@@ -283,7 +283,7 @@ void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan
   w.btnStart->setEnabled(false);
   w.btnStop->setEnabled(true);
   const SeriesSetup setup{configuration, w.spnExpected->value(), NewSeriesId(startedAt_),
-                          window_.ShownCodecContext()};
+                          window_.Document().Context()};
   run_ = std::make_unique<SeriesRun>(setup, *plan_, *this, window_.link, *this);
   run_->Operations().AttachWaitingPrompt(window_.Operations().Prompt());
   run_->SetRecordObserver(&record_);
@@ -429,7 +429,7 @@ SheetContent SeriesController::Sheet() const {
       {Text(Msg::SheetCreatedAt), SheetTimeText(QDateTime::currentDateTime())},
       {Text(Msg::SheetCreatedWith),
        FormatText(Msg::ProgramAndVersion, {Text(Msg::ProgramTitle), GetProgramVersion()})}};
-  return SheetOfImage(configuration_, window_.ShownCodecContext(), Text(Msg::SheetTitle), header);
+  return SheetOfImage(configuration_, window_.Document().Context(), Text(Msg::SheetTitle), header);
 }
 
 void SeriesController::btnPrintSummaryClick() {

@@ -46,8 +46,8 @@ SinceRead SheetController::StateSinceRead() const {
   if (window_.ImageSource != SourceTransmitter) return SinceRead::Unchanged;
   // The window's fields over the read's bytes, so that bytes no field owns count as read.
   ParameterImage window = window_.ReceivedImage;
-  (void)window_.BuildImage(window, OriginRead);
-  const CodecContext context = window_.ShownCodecContext();
+  (void)window_.Document().Build(window, OriginRead);
+  const CodecContext context = window_.Document().Context();
   if (!WindowChangedSinceRead(window_.ReceivedImage, window, context)) return SinceRead::Unchanged;
   // A write after the read left the pendant's newest backup; the cells the read did not deliver
   // still count as unknown.

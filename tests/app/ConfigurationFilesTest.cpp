@@ -82,7 +82,7 @@ class ConfigurationFilesTest : public ::testing::Test {
     ASSERT_TRUE(filesDir.isValid());
     settings.SetPath(dataFolder + QStringLiteral("Values.ini"));
     files = std::make_unique<ConfigurationFiles>(
-        view,
+        view, view.document,
         ConfigurationState{vembaData, imageSource, workingImage, dataFolder, defaultFolder,
                            settings},
         dialogs, nullptr);
@@ -138,7 +138,7 @@ TEST_F(ConfigurationFilesTest, FileNewKeepsTheCurrentFileSoOpenStartsBesideIt) {
   const QString pendant = filePath(QStringLiteral("sub/pendant.ukova"));
   writeBytes(pendant, validImage(48));
   open(pendant);
-  view.fields.texts[Field::edtRadioCodeNew] = QStringLiteral("1234");
+  view.setText(Field::edtRadioCodeNew, QStringLiteral("1234"));
   files->FileNew();
 
   EXPECT_EQ(imageSource, SourceDefault);
@@ -174,7 +174,7 @@ class ConfigurationFilesLoadTest : public ConfigurationFilesTest,
  protected:
   void load(const QString& path) {
     startWithFactoryImage();
-    view.fields.texts[Field::edtRadioCodeNew] = QStringLiteral("1234");
+    view.setText(Field::edtRadioCodeNew, QStringLiteral("1234"));
     if (GetParam() == LoadPath::Open) open(path);
     if (GetParam() == LoadPath::Drop) files->DropFiles({path});
     // A folder before the file, and a switch that is not the service switch.
@@ -332,7 +332,7 @@ TEST_F(ConfigurationFilesTest, SaveWritesTheFieldsOverTheBytesOfTheFileLastLoade
   const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
   ASSERT_TRUE(QFile::setPermissions(path, ownerOnly));
   open(path);
-  view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("72");
+  view.setText(Field::edtBatteryTestInterval, QStringLiteral("72"));
   view.status = QString();
   files->FileSave();
 
@@ -375,7 +375,7 @@ TEST_F(ConfigurationFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsC
   fewSamples[0x35] = 10;
   writeBytes(path, fewSamples);
   open(path);
-  view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("72");
+  view.setText(Field::edtBatteryTestInterval, QStringLiteral("72"));
 
   view.confirmInactivityCount = false;
   files->FileSave();
@@ -389,7 +389,7 @@ TEST_F(ConfigurationFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsC
   dialogs.clear();
   // Only the key filter's characters, yet no number: the codec cannot build it.
   const QString separator = QLocale().decimalPoint();
-  view.fields.texts[Field::edtButtonActivationDelay] = "1" + separator + "2" + separator + "3";
+  view.setText(Field::edtButtonActivationDelay, "1" + separator + "2" + separator + "3");
   files->FileSave();
   view.status = QStringLiteral("vorher");
   files->FileSaveAs();
@@ -402,8 +402,8 @@ TEST_F(ConfigurationFilesTest, SaveAndSaveAsStopWhenTheBuildFailsOrTheWarningIsC
   // A character no key types (a soft hyphen from AltGr+minus) would be read as 0: refused with
   // the field's range message before anything is built.
   dialogs.clear();
-  view.fields.texts[Field::edtButtonActivationDelay] = QStringLiteral("0") + separator + "1";
-  view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("2\u00AD4");
+  view.setText(Field::edtButtonActivationDelay, QStringLiteral("0") + separator + "1");
+  view.setText(Field::edtBatteryTestInterval, QStringLiteral("2\u00AD4"));
   files->FileSave();
   view.status = QStringLiteral("vorher");
   files->FileSaveAs();
@@ -472,7 +472,7 @@ TEST_F(ConfigurationFilesTest, AReadOnlyConfigurationIsNeverReplaced) {
 
   // Save does not ask to overwrite, but says that the file is protected all the same.
   open(target);
-  view.fields.texts[Field::edtBatteryTestInterval] = QStringLiteral("72");
+  view.setText(Field::edtBatteryTestInterval, QStringLiteral("72"));
   dialogs.clear();
   files->FileSave();
   EXPECT_THAT(dialogs.texts(), ElementsAre(Text(Msg::ConfigurationFileReadOnly)));

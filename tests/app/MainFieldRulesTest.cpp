@@ -66,7 +66,7 @@ class MainFieldRules : public ::testing::Test {
   QTemporaryDir scratch_;
 
   void show(const ParameterImage& image) {
-    ASSERT_EQ(w().ShowImage(image, OriginLoad), ImageOk);
+    ASSERT_EQ(w().Document().Show(image, OriginLoad), ImageOk);
     dialogs.clear();
   }
 
@@ -190,7 +190,7 @@ TEST_F(MainFieldRules, PasteIsCutWhereNoRuleWouldCatchTheValue) {
   EXPECT_EQ(w().form.edtInactivityRetransmissionAttempts->text(), "30");
   EXPECT_TRUE(dialogs.messages.empty());
   ParameterImage built{};
-  (void)w().BuildImage(built, OriginSave);
+  (void)w().Document().Build(built, OriginSave);
   EXPECT_EQ(built[0x3A].value, 30);
 }
 
@@ -276,7 +276,7 @@ TEST_F(MainFieldRules, RuleBoxOpensWhileAnImageIsShownAndTheShowGoesOn) {
   // Setting a text equal to the shown one is no change: start from other values.
   w().form.edtInactivityLimit->setText("2");
   w().form.edtInactivitySampleInterval->setText("5");
-  EXPECT_EQ(w().ShowImage(loadedImage(12, 0), OriginLoad), ImageOk);
+  EXPECT_EQ(w().Document().Show(loadedImage(12, 0), OriginLoad), ImageOk);
   // An interval of 0 shows the limit as 0 hours, then the interval itself as 0.
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
   EXPECT_EQ(laterFieldsWhileBoxOpen, QStringList({"0", "", "0", ""}));
@@ -290,7 +290,7 @@ TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
   ParameterImage partial = loadedImage();
   partial[SampleIntervalAddress].origin = OriginNone;
   partial[0x2C].origin = OriginNone;
-  EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
+  EXPECT_EQ(w().Document().Show(partial, OriginLoad), SampleIntervalAddress);
   // The limit's "?" meets no unit yet; the interval's "?" reads as 0.
   EXPECT_EQ(dialogs.texts(), texts({Msg::SampleIntervalRange}));
   EXPECT_EQ(w().form.edtInactivityLimit->text(), "?");
@@ -298,7 +298,7 @@ TEST_F(MainFieldRules, PlaceholdersAreJudgedLikeAnyOtherText) {
   EXPECT_EQ(w().form.edtBatteryTestInterval->text(), "?");
 
   show(loadedImage());
-  EXPECT_EQ(w().ShowImage(partial, OriginLoad), SampleIntervalAddress);
+  EXPECT_EQ(w().Document().Show(partial, OriginLoad), SampleIntervalAddress);
   EXPECT_EQ(dialogs.texts(), texts({Msg::InactivityLimitHoursRange, Msg::SampleIntervalRange}));
   EXPECT_EQ(w().form.edtInactivityLimit->text(), "1");
 }

@@ -1,8 +1,8 @@
 #include "app/Main.h"
+#include "image/Texts.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -136,7 +136,7 @@ TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   const ImageBytes bytes = SampleImageBytes(changes);
   const ParameterImage image = SampleImage(OriginLoad, changes);
 
-  EXPECT_EQ(window->ShowImage(image, OriginLoad), ImageOk);
+  EXPECT_EQ(window->Document().Show(image, OriginLoad), ImageOk);
   EXPECT_EQ(window->form.edtRadioCodeOld->text(), "1A2B");
   EXPECT_EQ(window->form.edtNoShortTx->text(), "3");
   EXPECT_EQ(window->form.edtNoLongTx->text(), "5");
@@ -149,10 +149,25 @@ TEST(MainWindow, ShowImageFillsFieldsAndBuildImageReadsThemBack) {
   EXPECT_FALSE(window->form.cbConfig_D2->isChecked());
 
   ParameterImage rebuilt = image;
-  EXPECT_EQ(window->BuildImage(rebuilt, OriginSave), ImageOk);
+  EXPECT_EQ(window->Document().Build(rebuilt, OriginSave), ImageOk);
   EXPECT_EQ(VembaData::ExtractImageBytes(rebuilt), bytes);
   EXPECT_EQ(rebuilt[SampleIntervalAddress].origin, OriginSave);
   EXPECT_EQ(rebuilt[0x7F].origin, OriginLoad);
+}
+
+// The document follows each kind of control as the user changes it, and a write, the sheet or
+// the File commands read what the window shows.
+TEST(MainWindow, EveryKindOfControlIsBoundToTheDocument) {
+  ScriptedDialogs dialogs;
+  auto window = startWindow(dialogs);
+  const ConfigurationDocument& document = window->Document();
+  QTest::keyClicks(window->form.edtNoShortTx, "2");
+  EXPECT_EQ(document.FieldText(Field::edtNoShortTx), window->form.edtNoShortTx->text());
+  window->form.cbConfig_D2->click();
+  EXPECT_EQ(document.Values().checked(Field::cbConfig_D2), window->form.cbConfig_D2->isChecked());
+  window->form.cbbxInactivityLimitUnit->setCurrentIndex(UnitHours);
+  EXPECT_EQ(document.Values().selectedUnit, UnitHours);
+  EXPECT_EQ(document.FieldText(Field::edtInactivityLimit), window->form.edtInactivityLimit->text());
 }
 
 TEST(MainWindow, ConfirmInactivityCountAsksBelowTwelve) {

@@ -70,7 +70,7 @@ class TransmitterOperationsTest : public ::testing::Test {
     w().Operations().SetPollIntervalMs(TestPollIntervalMs);
     ParameterImage shown{};
     VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
-    ASSERT_EQ(w().ShowImage(shown, OriginLoad), ImageOk);
+    ASSERT_EQ(w().Document().Show(shown, OriginLoad), ImageOk);
     dialogs.clear();
     opu.ClearCommands();
   }
@@ -177,7 +177,7 @@ class TransmitterOperationsTest : public ::testing::Test {
   // What the window would write now, for the bytes a write sends.
   ParameterImage built() {
     ParameterImage image{};
-    EXPECT_EQ(w().BuildImage(image, OriginWrite), ImageOk);
+    EXPECT_EQ(w().Document().Build(image, OriginWrite), ImageOk);
     return image;
   }
 

@@ -43,7 +43,7 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   TfrmMain& main = *windows->frmMain;
   ParameterImage shown{};
   VembaData::LoadImageBytes(shown, shownConfiguration(), OriginLoad);
-  ASSERT_EQ(main.ShowImage(shown, OriginLoad), ImageOk);
+  ASSERT_EQ(main.Document().Show(shown, OriginLoad), ImageOk);
   dialogs.clear();
 
   SeriesController& series = main.Series();
