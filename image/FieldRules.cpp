@@ -18,34 +18,8 @@ constexpr int MinutesPerHour = 60;
 constexpr int HoursMaxLength = 4;
 constexpr int MinutesMaxLength = 5;
 
-// Inclusive bounds, the message and the put-back text.
-struct RangeRule {
-  double minimum;
-  double maximum;
-  Msg::Id message;
-  const char* putBack;
-};
-
-const std::map<Field, RangeRule>& rangeRules() {
-  // The sample interval is the only field that refuses 0, and it puts back its lower bound
-  // whichever bound was passed.
-  static const std::map<Field, RangeRule> rules = {
-      {Field::edtNoShortTx, {0, 15, Msg::ShortTransmissionsRange, "15"}},
-      {Field::edtNoLongTx, {0, 15, Msg::LongTransmissionsRange, "15"}},
-      {Field::edtActivityAlarmInterval, {0, 255, Msg::ActivityAlarmIntervalRange, "255"}},
-      {Field::edtRadioTestAlarmInterval, {0, 255, Msg::RadioTestAlarmIntervalRange, "255"}},
-      {Field::edtMissedAck, {0, 255, Msg::MissedAckRange, "255"}},
-      {Field::edtBatteryTestInterval, {0, 255, Msg::BatteryTestIntervalRange, "255"}},
-      {Field::edtButtonActivationDelay, {0, 25, Msg::ButtonActivationDelayRange, "25"}},
-      {Field::edtDementiaBlockTime, {0, 255, Msg::DementiaBlockTimeRange, "255"}},
-      {Field::edtInactivitySampleInterval, {1, 255, Msg::SampleIntervalRange, "1"}},
-      {Field::edtInactivityTiltThreshold, {0, 255, Msg::TiltThresholdRange, "255"}},
-  };
-  return rules;
-}
-
 double fieldNumber(Field field, const QString& text, const QLocale& locale) {
-  if (field == Field::edtButtonActivationDelay) return ReadDecimal(text, locale).value_or(0.0);
+  if (KeyFilterOf(field) == KeyFilterKind::Decimal) return ReadDecimal(text, locale).value_or(0.0);
   return ReadInteger(text);
 }
 
@@ -58,16 +32,18 @@ RuleVerdict refuse(Msg::Id message, const char* putBack) {
   return Refusal{message, QString::fromLatin1(putBack)};
 }
 
-std::optional<RangeRule> rangeRuleOf(Field field) {
-  const auto found = rangeRules().find(field);
-  if (found == rangeRules().end()) return std::nullopt;
-  return found->second;
+// The rule that judges every change of the field's text, none for a field bound only by its typed
+// digits.
+std::optional<FieldRangeRule> changeRuleOf(Field field) {
+  const std::optional<FieldRangeRule>& rule = CatalogueEntry(field).range;
+  if (!rule || rule->putBack == nullptr) return std::nullopt;
+  return rule;
 }
 
 }  // namespace
 
 RuleVerdict CheckRange(Field field, const QString& text, const QLocale& locale) {
-  const std::optional<RangeRule> rule = rangeRuleOf(field);
+  const std::optional<FieldRangeRule> rule = changeRuleOf(field);
   if (!rule || text.isEmpty()) return std::nullopt;
   // A pasted negative number is refused too: the transmitter's bytes are unsigned.
   if (!isOutside(fieldNumber(field, text, locale), rule->minimum, rule->maximum)) {
@@ -84,9 +60,7 @@ std::optional<FieldRange> FieldRangeOf(Field field, InactivityLimitModeKind limi
     if (selectedUnit == UnitHours) return FieldRange{1, MaxLimitHours};
     return std::nullopt;
   }
-  // Its two typed digits bound it.
-  if (field == Field::edtInactivityRetransmissionAttempts) return FieldRange{0, 99};
-  if (const std::optional<RangeRule> rule = rangeRuleOf(field)) {
+  if (const std::optional<FieldRangeRule>& rule = CatalogueEntry(field).range) {
     return FieldRange{rule->minimum, rule->maximum};
   }
   return std::nullopt;
@@ -171,8 +145,8 @@ Msg::Id rangeMessageOf(Field field, const CodecContext& context, int selectedUni
     return selectedUnit == UnitHours ? Msg::InactivityLimitHoursRange
                                      : Msg::InactivityLimitMinutesRange;
   }
-  if (const std::optional<RangeRule> rule = rangeRuleOf(field)) return rule->message;
-  return Msg::RetransmissionAttemptsRange;
+  // Every numeric field has its range; the catalogue's test holds each against it.
+  return CatalogueEntry(field).range->message;
 }
 
 }  // namespace
@@ -193,17 +167,18 @@ std::optional<Msg::Id> UntypedTextRefusal(const FieldValues& fields, const Codec
 const std::vector<CheckBoxDependency>& CheckBoxDependencies() {
   // The compatible-alarm-types and ignore-acknowledgement boxes have no dependants of their own;
   // their clicks re-run the rule of the box they sit beside.
-  using F = Field;
-  static const std::vector<CheckBoxDependency> dependencies = {
-      {F::cbConfig_D3, {F::cbConfig_D3}, {F::edtActivityAlarmInterval}},
-      {F::cbRadioTestAlarmActive,
-       {F::cbRadioTestAlarmActive, F::cbConfig_D4},
-       {F::edtRadioTestAlarmInterval, F::cbConfig_D2, F::edtMissedAck}},
-      {F::cbConfig_D1, {F::cbConfig_D1}, {F::edtButtonActivationDelay, F::edtDementiaBlockTime}},
-      {F::cbConfig_D0,
-       {F::cbConfig_D0, F::cbConfig_D5},
-       {F::edtInactivityLimit, F::edtInactivityRetransmissionAttempts, F::cbConfig_D5}},
-  };
+  static const std::vector<CheckBoxDependency> dependencies = [] {
+    std::vector<CheckBoxDependency> all;
+    for (const FieldEntry& box : FieldCatalogue()) {
+      CheckBoxDependency dependency{box.field, {box.field}, {}};
+      for (const FieldEntry& entry : FieldCatalogue()) {
+        if (entry.enabledBy == box.field) dependency.dependants.push_back(entry.field);
+        if (entry.rerunsRuleOf == box.field) dependency.triggers.push_back(entry.field);
+      }
+      if (!dependency.dependants.empty()) all.push_back(dependency);
+    }
+    return all;
+  }();
   return dependencies;
 }
 

@@ -1,25 +1,16 @@
 #include "image/ImageCodec.h"
 
+#include "image/FieldCatalogue.h"
 #include "image/FieldReading.h"
 #include "image/VembaData.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
-enum class Encoding {
-  RadioCode,        // two bytes as four hex digits, empty when both are 0
-  Nibbles,          // first field the high nibble, second the low nibble
-  Decimal,          // one or two bytes (big-endian) as a decimal number
-  CheckBit0,        // a check box following bit 0; built as the whole byte 1 or 0
-  ButtonDelay,      // tenths of a second, shown with one decimal place
-  InactivityLimit,  // 16-bit count of samples, shown as a count or as a time
-  FirmwareVersion,  // major.minor in the two nibbles
-  ProductionDate,   // three bytes YYMMDD as hex pairs
-  ProductType,      // 7 is this transmitter
-  ConfigBits,       // six check boxes D0..D5 on bits 0..5
-};
+using Encoding = FieldEncoding;
 
 const QString ProductName = QStringLiteral("U-KOVA");
 
@@ -27,42 +18,56 @@ struct ParameterRow {
   Encoding encoding;
   int address;
   int width;
-  std::vector<Field> fields;
-  const char* placeholder;  // nullptr: the control is left as it is
-  bool written;             // sent by every write to the transmitter
+  std::vector<Field> fields;  // in the order of their parts
+  const char* placeholder;    // nullptr: the control is left as it is
+  bool written;               // sent by every write to the transmitter
 };
 
-// The parameter map, in the order in which fields are shown and built. A row's status when it
-// cannot be shown is its address.
+const char* placeholderOf(Encoding encoding) {
+  switch (encoding) {
+    case Encoding::RadioCode:
+    case Encoding::CheckBit0:
+    case Encoding::ConfigBits:
+    case Encoding::None:
+      return nullptr;
+    case Encoding::ButtonDelay:
+    case Encoding::FirmwareVersion:
+      return "?.?";
+    case Encoding::ProductionDate:
+      return "YYMMDD";
+    case Encoding::Nibbles:
+    case Encoding::Decimal:
+    case Encoding::InactivityLimit:
+    case Encoding::ProductType:
+      break;
+  }
+  return "?";
+}
+
+// The parameter map, in the order in which fields are shown and built: the field table's bytes,
+// one row per step. A row's status when it cannot be shown is its address. What the program fills
+// in a write never sends.
 const std::vector<ParameterRow>& parameterMap() {
-  using F = Field;
-  static const std::vector<ParameterRow> rows = {
-      {Encoding::RadioCode, RadioCodeAddress, 2, {F::edtRadioCodeOld}, nullptr, false},
-      {Encoding::Nibbles, 0x33, 1, {F::edtNoShortTx, F::edtNoLongTx}, "?", true},
-      {Encoding::Decimal, 0x37, 1, {F::edtActivityAlarmInterval}, "?", true},
-      {Encoding::CheckBit0, 0x29, 1, {F::cbRadioTestAlarmActive}, nullptr, true},
-      {Encoding::Decimal, 0x27, 1, {F::edtRadioTestAlarmInterval}, "?", true},
-      {Encoding::Decimal, 0x28, 1, {F::edtMissedAck}, "?", true},
-      {Encoding::Decimal, 0x2C, 1, {F::edtBatteryTestInterval}, "?", true},
-      {Encoding::Decimal, 0x2A, 2, {F::edtButtonCounter}, "?", false},
-      {Encoding::Decimal, 0x38, 2, {F::edtTotalTxCounter}, "?", false},
-      {Encoding::ButtonDelay, 0x36, 1, {F::edtButtonActivationDelay}, "?.?", true},
-      {Encoding::Decimal, 0x32, 1, {F::edtDementiaBlockTime}, "?", true},
-      {Encoding::InactivityLimit, InactivityCountAddress, 2, {F::edtInactivityLimit}, "?", true},
-      {Encoding::Decimal, SampleIntervalAddress, 1, {F::edtInactivitySampleInterval}, "?", true},
-      {Encoding::Decimal, 0x31, 1, {F::edtInactivityTiltThreshold}, "?", true},
-      {Encoding::Decimal, 0x3A, 1, {F::edtInactivityRetransmissionAttempts}, "?", true},
-      {Encoding::FirmwareVersion, 0x2F, 1, {F::edtFirmwareVersion}, "?.?", false},
-      {Encoding::ProductionDate, 0x22, 3, {F::edtProductionDate}, "YYMMDD", false},
-      {Encoding::ProductType, ProductTypeAddress, 1, {F::edtFirmwareType}, "?", false},
-      {Encoding::ConfigBits,
-       0x2D,
-       1,
-       {F::cbConfig_D0, F::cbConfig_D1, F::cbConfig_D2, F::cbConfig_D3, F::cbConfig_D4,
-        F::cbConfig_D5},
-       nullptr,
-       true},
-  };
+  static const std::vector<ParameterRow> rows = [] {
+    std::map<int, std::vector<const FieldEntry*>> steps;
+    for (const FieldEntry& entry : FieldCatalogue()) {
+      if (entry.bytes.encoding != Encoding::None) steps[entry.bytes.step].push_back(&entry);
+    }
+    std::vector<ParameterRow> map;
+    for (auto& [step, entries] : steps) {
+      std::ranges::sort(entries, {}, [](const FieldEntry* entry) { return entry->bytes.part; });
+      const FieldBytes& bytes = entries.front()->bytes;
+      ParameterRow row{bytes.encoding,
+                       bytes.address,
+                       bytes.width,
+                       {},
+                       placeholderOf(bytes.encoding),
+                       !IsFilledByProgram(entries.front()->field)};
+      for (const FieldEntry* entry : entries) row.fields.push_back(entry->field);
+      map.push_back(row);
+    }
+    return map;
+  }();
   return rows;
 }
 
@@ -180,6 +185,8 @@ void showRow(const ParameterRow& row, const ParameterImage& image, ImageOrigin o
         result.status = ImageWrongProduct;
       }
       break;
+    case Encoding::None:
+      break;
     case Encoding::ConfigBits:
       for (std::size_t bit = 0; bit < row.fields.size(); ++bit) {
         values.push_back(checkValue(row.fields[bit], (value >> bit & 1) != 0));
@@ -265,6 +272,8 @@ void buildRow(const ParameterRow& row, ParameterImage& image, ImageOrigin origin
       break;
     case Encoding::ProductType:
       if (text == ProductName) store(image, row.address, 1, ThisProductType, origin);
+      break;
+    case Encoding::None:
       break;
     case Encoding::ConfigBits: {
       int bits = 0;

@@ -1,5 +1,6 @@
 #include "image/WriteReview.h"
 
+#include "image/FieldCatalogue.h"
 #include "image/Texts.h"
 #include "image/VembaData.h"
 
@@ -7,67 +8,57 @@
 
 namespace {
 
-struct Guard {
-  Field field;
-  const char* key;
-  bool askedWhenUnknown;
-};
-
-// Switched off: a check box cleared, or the battery interval set to 0 (which means off). Raised:
-// the block time or the limit by more than half.
-constexpr Guard Guards[] = {
-    {Field::cbConfig_D1, "cbConfig_D1", true},
-    {Field::cbConfig_D0, "cbConfig_D0", true},
-    {Field::cbRadioTestAlarmActive, "cbRadioTestAlarmActive", false},
-    {Field::edtBatteryTestInterval, "edtBatteryTestInterval", false},
-    {Field::cbConfig_D3, "cbConfig_D3", false},
-    {Field::edtDementiaBlockTime, "edtDementiaBlockTime", false},
-    {Field::edtInactivityLimit, "edtInactivityLimit", false},
-};
-
-constexpr int ConfigBitsAddress = 0x2D;
-constexpr int RadioTestActiveAddress = 0x29;
-constexpr int BatteryIntervalAddress = 0x2C;
-constexpr int DementiaBlockAddress = 0x32;
-
-int byteAt(const ParameterImage& image, int address) {
-  return image[address].value;
+// The guarded fields in the order the write asks about them.
+const std::vector<const FieldEntry*>& guards() {
+  static const std::vector<const FieldEntry*> all = [] {
+    std::vector<const FieldEntry*> guarded;
+    for (const FieldEntry& entry : FieldCatalogue()) {
+      if (entry.guard.kind != GuardKind::None) guarded.push_back(&entry);
+    }
+    std::ranges::sort(guarded, {}, [](const FieldEntry* entry) { return entry->guard.order; });
+    return guarded;
+  }();
+  return all;
 }
 
-// Whether the alarm function the field governs is on.
-bool isOn(Field field, const ParameterImage& image) {
-  switch (field) {
-    case Field::cbConfig_D0:
-      return (byteAt(image, ConfigBitsAddress) & 0x01) != 0;
-    case Field::cbConfig_D1:
-      return (byteAt(image, ConfigBitsAddress) & 0x02) != 0;
-    case Field::cbConfig_D3:
-      return (byteAt(image, ConfigBitsAddress) & 0x08) != 0;
-    case Field::cbRadioTestAlarmActive:
-      return (byteAt(image, RadioTestActiveAddress) & 0x01) != 0;
-    case Field::edtBatteryTestInterval:
-      return byteAt(image, BatteryIntervalAddress) != 0;
+int valueAt(const ParameterImage& image, const FieldBytes& bytes) {
+  int value = 0;
+  for (int offset = 0; offset < bytes.width; ++offset) {
+    value = value * 256 + image[bytes.address + offset].value;
+  }
+  return value;
+}
+
+// Whether the alarm function the field governs is on: its bit set, or its interval not 0 (which
+// means off).
+bool isOn(const FieldEntry& entry, const ParameterImage& image) {
+  const int value = valueAt(image, entry.bytes);
+  switch (entry.bytes.encoding) {
+    case FieldEncoding::ConfigBits:
+      return (value >> entry.bytes.part & 1) != 0;
+    case FieldEncoding::CheckBit0:
+      return (value & 1) != 0;
     default:
-      return true;
+      return value != 0;
   }
 }
 
 // The value a raise is judged by, as the window shows it: the limit is a count in service mode
 // and a time (count × sample interval) otherwise.
-std::optional<long> raisedMeasure(Field field, const ParameterImage& image,
-                                  InactivityLimitModeKind limitMode) {
-  if (field == Field::edtDementiaBlockTime) return byteAt(image, DementiaBlockAddress);
-  if (field != Field::edtInactivityLimit) return std::nullopt;
-  const long count = InactivityCountOf(image);
-  return limitMode == LimitAsCount ? count : count * byteAt(image, SampleIntervalAddress);
+long raisedMeasure(const FieldEntry& entry, const ParameterImage& image,
+                   InactivityLimitModeKind limitMode) {
+  const long value = valueAt(image, entry.bytes);
+  if (entry.bytes.encoding != FieldEncoding::InactivityLimit || limitMode == LimitAsCount) {
+    return value;
+  }
+  return value * image[SampleIntervalAddress].value;
 }
 
-bool switchedOffOrRaised(Field field, const ParameterImage& before, const ParameterImage& after,
-                         InactivityLimitModeKind limitMode) {
-  const std::optional<long> old = raisedMeasure(field, before, limitMode);
-  if (!old) return isOn(field, before) && !isOn(field, after);
+bool switchedOffOrRaised(const FieldEntry& entry, const ParameterImage& before,
+                         const ParameterImage& after, InactivityLimitModeKind limitMode) {
+  if (entry.guard.kind == GuardKind::SwitchedOff) return isOn(entry, before) && !isOn(entry, after);
   // More than half again: new > 1.5 × old, in whole numbers.
-  return 2 * *raisedMeasure(field, after, limitMode) > 3 * *old;
+  return 2 * raisedMeasure(entry, after, limitMode) > 3 * raisedMeasure(entry, before, limitMode);
 }
 
 bool isWritten(Field field) {
@@ -86,17 +77,33 @@ bool isWritten(Field field) {
 const std::vector<Field>& GuardedFields() {
   static const std::vector<Field> fields = [] {
     std::vector<Field> all;
-    for (const Guard& guard : Guards) all.push_back(guard.field);
+    for (const FieldEntry* guard : guards()) all.push_back(guard->field);
     return all;
   }();
   return fields;
 }
 
 QString GuardedFieldKey(Field field) {
-  for (const Guard& guard : Guards) {
-    if (guard.field == field) return QString::fromLatin1(guard.key);
+  if (CatalogueEntry(field).guard.kind == GuardKind::None) return QString();
+  return QString::fromLatin1(CatalogueEntry(field).controlName);
+}
+
+std::set<Field> SilencedFieldsOf(const QString& setting) {
+  std::set<Field> fields;
+  for (const QString& name : setting.split(u',', Qt::SkipEmptyParts)) {
+    const std::optional<Field> field = FieldNamed(name.trimmed());
+    // A name this version does not guard (from a later one, or edited by hand) silences nothing.
+    if (field && CatalogueEntry(*field).guard.kind != GuardKind::None) fields.insert(*field);
   }
-  return QString();
+  return fields;
+}
+
+QString SilencedFieldsSetting(const std::set<Field>& silenced) {
+  QStringList keys;
+  for (Field field : GuardedFields()) {
+    if (silenced.count(field) != 0) keys << GuardedFieldKey(field);
+  }
+  return keys.join(u',');
 }
 
 WriteReview ReviewWrite(const std::optional<ImageBytes>& known, const ParameterImage& outgoing,
@@ -111,17 +118,17 @@ WriteReview ReviewWrite(const std::optional<ImageBytes>& known, const ParameterI
   for (const ComparedField& row : rows) {
     if (known && row.differs && isWritten(row.field)) review.changes.push_back(row);
   }
-  for (const Guard& guard : Guards) {
-    if (silenced.count(guard.field) != 0) continue;
-    const bool asks = known ? switchedOffOrRaised(guard.field, before, outgoing, context.limitMode)
-                            : guard.askedWhenUnknown && !isOn(guard.field, outgoing);
+  for (const FieldEntry* guard : guards()) {
+    if (silenced.count(guard->field) != 0) continue;
+    const bool asks = known ? switchedOffOrRaised(*guard, before, outgoing, context.limitMode)
+                            : guard->guard.askedWhenUnknown && !isOn(*guard, outgoing);
     if (!asks) continue;
-    const auto row = std::find_if(rows.begin(), rows.end(), [&guard](const ComparedField& shown) {
-      return shown.field == guard.field;
+    const auto row = std::find_if(rows.begin(), rows.end(), [guard](const ComparedField& shown) {
+      return shown.field == guard->field;
     });
     if (row == rows.end()) continue;
     review.alarms.push_back(
-        {guard.field, known ? row->left : text(Msg::WriteReviewUnknownValue), row->right, true});
+        {guard->field, known ? row->left : text(Msg::WriteReviewUnknownValue), row->right, true});
   }
   return review;
 }

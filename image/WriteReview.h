@@ -20,8 +20,13 @@
 // time and the inactivity limit when raised by more than half. In this order.
 [[nodiscard]] const std::vector<Field>& GuardedFields();
 
-// A guarded field's name in the settings (its control name).
+// A guarded field's name in the settings: its control name, as every earlier version wrote it.
 [[nodiscard]] QString GuardedFieldKey(Field field);
+// The guarded fields named in the settings' list of silenced questions (comma-separated control
+// names, or the fields' stable names); names of other fields and unknown names are passed over.
+[[nodiscard]] std::set<Field> SilencedFieldsOf(const QString& setting);
+// The settings' list of silenced questions, in the order the write asks them.
+[[nodiscard]] QString SilencedFieldsSetting(const std::set<Field>& silenced);
 
 struct WriteReview {
   bool known = false;  // the program knew the transmitter's configuration before this write

@@ -3,9 +3,9 @@
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
 #include "image/ImageComparison.h"
+#include "image/Texts.h"
 #include "image/WriteReview.h"
 #include "link/TransmitterOperations.h"
-#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>
@@ -24,12 +24,12 @@ InterlockSettingsController::InterlockSettingsController(QWidget& window, QMenu&
       dialogs_(dialogs) {
   mnuCommInterlocks->setObjectName(QStringLiteral("mnuCommInterlocks"));
   commMenu.insertMenu(before, mnuCommInterlocks);
-  const QStringList stored =
-      settings_.ReadSetting(SetupSection, SilencedInterlocksKey).split(u',', Qt::SkipEmptyParts);
+  const std::set<Field> stored =
+      SilencedFieldsOf(settings_.ReadSetting(SetupSection, SilencedInterlocksKey));
   for (Field field : GuardedFields()) {
     auto* entry = mnuCommInterlocks->addAction(Text(FieldCaptionText(field, limitMode)));
     entry->setCheckable(true);
-    entry->setChecked(!stored.contains(GuardedFieldKey(field)));
+    entry->setChecked(stored.count(field) == 0);
     connect(entry, &QAction::toggled, this, &InterlockSettingsController::entryToggled);
     entries[field] = entry;
   }
@@ -47,13 +47,9 @@ std::set<Field> InterlockSettingsController::silenced() const {
 void InterlockSettingsController::entryToggled() {
   const std::set<Field> fields = silenced();
   operations_.SetSilencedInterlocks(fields);
-  QStringList keys;
-  for (Field field : GuardedFields()) {
-    if (fields.count(field) != 0) keys << GuardedFieldKey(field);
-  }
   // The choice holds for this run even when it cannot be remembered.
   try {
-    settings_.WriteSetting(SetupSection, SilencedInterlocksKey, keys.join(u','));
+    settings_.WriteSetting(SetupSection, SilencedInterlocksKey, SilencedFieldsSetting(fields));
   } catch (const IniWriteError& error) {
     dialogs_.ShowError(&window_, error.message());
   }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -57,6 +59,78 @@ TEST(FieldCatalogueTest, EveryFieldHasOneEntryAndTheGroupsFollowTheWindow) {
     previous = entry.group;
   }
   EXPECT_EQ(seen.size(), static_cast<size_t>(Field::edtInactivityRetransmissionAttempts) + 1);
+}
+
+TEST(FieldCatalogueTest, AFieldIsFoundByItsStableNameAndByItsControlsName) {
+  struct Case {
+    const char* name;
+    std::optional<Field> field;
+  };
+  const Case cases[] = {
+      {"batteryTestInterval", Field::edtBatteryTestInterval},
+      {"edtBatteryTestInterval", Field::edtBatteryTestInterval},
+      {"alarmButton", Field::cbConfig_D1},
+      {"cbConfig_D1", Field::cbConfig_D1},
+      {"BatteryTestInterval", std::nullopt},
+      {"", std::nullopt},
+      {"lblBatteryTestInterval", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FieldNamed(QString::fromLatin1(c.name)), c.field) << c.name;
+  }
+}
+
+TEST(FieldCatalogueTest, StableNamesAreUniqueAsciiAndNoControlsName) {
+  std::set<std::string> names;
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    const std::string key = entry.key;
+    SCOPED_TRACE(key);
+    EXPECT_TRUE(names.insert(key).second);
+    EXPECT_TRUE(names.insert(entry.controlName).second);
+    EXPECT_FALSE(key.empty());
+    for (const char character : key) {
+      EXPECT_TRUE((character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z'))
+          << character;
+    }
+  }
+}
+
+// Fields that share their bytes must agree on them, each with a part of its own, or the codec
+// would show one field's bits in another.
+TEST(FieldCatalogueTest, FieldsInOneStepShareTheirBytesAndEachHasItsOwnPart) {
+  std::map<int, const FieldEntry*> firstOfStep;
+  std::map<int, std::set<int>> parts;
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    if (entry.bytes.encoding == FieldEncoding::None) continue;
+    SCOPED_TRACE(entry.key);
+    const auto [first, inserted] = firstOfStep.emplace(entry.bytes.step, &entry);
+    EXPECT_EQ(first->second->bytes.address, entry.bytes.address);
+    EXPECT_EQ(first->second->bytes.width, entry.bytes.width);
+    EXPECT_EQ(first->second->bytes.encoding, entry.bytes.encoding);
+    EXPECT_TRUE(parts[entry.bytes.step].insert(entry.bytes.part).second);
+    EXPECT_LE(entry.bytes.address + entry.bytes.width, ImageSize);
+  }
+  // The parts of a row are its fields' places in it: 0, 1, … without a gap.
+  for (const auto& [step, taken] : parts) {
+    EXPECT_EQ(*taken.rbegin(), static_cast<int>(taken.size()) - 1) << step;
+  }
+}
+
+// A numeric field's key filter refuses pasted text with its range message, so each has a range.
+TEST(FieldCatalogueTest, EveryTypedNumberHasARangeAndOnlyCheckBoxesEnableOthers) {
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    SCOPED_TRACE(entry.key);
+    const bool typedNumber =
+        entry.keyFilter == KeyFilterKind::Numeric || entry.keyFilter == KeyFilterKind::Decimal;
+    if (typedNumber && entry.field != Field::edtInactivityLimit) {
+      EXPECT_TRUE(entry.range.has_value());
+    }
+    EXPECT_TRUE(!entry.enabledBy || IsCheckBox(*entry.enabledBy));
+    EXPECT_TRUE(!entry.rerunsRuleOf || IsCheckBox(*entry.rerunsRuleOf));
+    if (entry.guard.kind == GuardKind::SwitchedOff && !entry.isCheckBox) {
+      EXPECT_EQ(entry.bytes.encoding, FieldEncoding::Decimal);
+    }
+  }
 }
 
 }  // namespace

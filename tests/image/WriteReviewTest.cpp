@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace {
@@ -145,6 +146,41 @@ TEST(WriteReviewTest, ListsExactlyTheWrittenFieldsThatChange) {
   EXPECT_EQ(review.changes[1].right, "48");
   EXPECT_TRUE(ReviewWrite(SampleImageBytes(), SampleImage(OriginWrite), TimeMode, fakeText, {})
                   .changes.empty());
+}
+
+// Values.ini keeps the silenced questions by the controls' names, as every earlier version wrote
+// them; the fields' stable names are read as well.
+TEST(WriteReviewTest, SilencedQuestionsAreReadFromTheSettingsByEitherName) {
+  struct Case {
+    const char* name;
+    const char* setting;
+    std::set<Field> silenced;
+  };
+  const Case cases[] = {
+      {"nothing silenced", "", {}},
+      {"a value an earlier version wrote",
+       "cbConfig_D1,edtBatteryTestInterval,edtInactivityLimit",
+       {Field::cbConfig_D1, Field::edtBatteryTestInterval, Field::edtInactivityLimit}},
+      {"stable names",
+       "inactivitySensing,dementiaBlockTime",
+       {Field::cbConfig_D0, Field::edtDementiaBlockTime}},
+      {"spaces after the commas",
+       "cbConfig_D3, cbRadioTestAlarmActive",
+       {Field::cbConfig_D3, Field::cbRadioTestAlarmActive}},
+      {"a field without a question and an unknown name", "edtNoShortTx,cbConfig_D9,,", {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SilencedFieldsOf(QString::fromLatin1(c.setting)), c.silenced) << c.name;
+  }
+}
+
+TEST(WriteReviewTest, SilencedQuestionsAreWrittenByTheControlsNamesInTheQuestionsOrder) {
+  EXPECT_EQ(SilencedFieldsSetting(
+                {Field::edtInactivityLimit, Field::cbConfig_D0, Field::edtBatteryTestInterval}),
+            QStringLiteral("cbConfig_D0,edtBatteryTestInterval,edtInactivityLimit"));
+  EXPECT_EQ(SilencedFieldsSetting({}), QString());
+  const std::set<Field> all(GuardedFields().begin(), GuardedFields().end());
+  EXPECT_EQ(SilencedFieldsOf(SilencedFieldsSetting(all)), all);
 }
 
 }  // namespace
