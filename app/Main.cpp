@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
+#include "app/Changecode.h"
 #include "app/MainFieldRules.h"
+#include "app/MainTransmitter.h"
 #include "app/MenuShortcutPrecedence.h"
 #include "app/Receiveradio.h"
 #include "app/about.h"
@@ -74,16 +76,17 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
       *this, *form.mnuHelp, form.mnuHelpAbout, [this] { return LinkOptions(); }, operationGuard_);
   new MainFieldRules(*this, *environment_.dialogs);
   new MenuShortcutPrecedence(this);
-  BindTransmitterOperations();
+  transmitter_ = new TransmitterCommands(*this, operationGuard_, *environment_.dialogs);
+  connect(form.mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
   FormCreate();
   // Reads the factory image the start-up has just put in place.
   new FieldHelpController(*this);
   safetyNet_ =
-      new SafetyNetController(*this, configurationFiles_, *operations_, *environment_.dialogs);
+      new SafetyNetController(*this, configurationFiles_, Operations(), *environment_.dialogs);
   // Only a service-mode start may let a write switch an alarm off without asking.
   if (ServiceMode) {
     interlocks_ =
-        new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, *operations_,
+        new InterlockSettingsController(*this, *form.mnuComm, form.N1, VembaIni, Operations(),
                                         *environment_.dialogs, InactivityLimitMode());
   }
   // A finished operation's line names whom it was for and the technician before the safety net
@@ -95,7 +98,7 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
       *this,
       [this] { return series_ != nullptr ? series_->ListEntries() : std::vector<Assignment>{}; },
       *technician_);
-  operations_->SetObserver(recipients_);
+  Operations().SetObserver(recipients_);
   series_ = new SeriesController(*this, *form.mnuComm, operationGuard_, *recipients_,
                                  *environment_.dialogs);
   // Reads its choice from the settings file, whose path the start-up has just found.
@@ -106,6 +109,14 @@ TfrmMain::TfrmMain(const MainEnvironment& environment, QWidget* parent)
 
 void TfrmMain::ShowRecord(QWidget* over) {
   safetyNet_->ShowRecord(over);
+}
+
+TransmitterOperations& TfrmMain::Operations() {
+  return transmitter_->Operations();
+}
+
+void TfrmMain::mnuCommChangeIdCodeClick() {
+  operationGuard_.Run([this] { dialogs_.frmChangeCode->exec(); });
 }
 
 OpuLinkOptions TfrmMain::LinkOptions() const {
@@ -276,7 +287,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 
 void TfrmMain::AttachDialogs(const MainDialogs& dialogs) {
   dialogs_ = dialogs;
-  operations_->AttachWaitingPrompt(dialogs.frmReceiveRadio);
+  Operations().AttachWaitingPrompt(dialogs.frmReceiveRadio);
 }
 
 void TfrmMain::mnuFileSelectDefaultFolderClick() {

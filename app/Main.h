@@ -19,6 +19,7 @@
 #include <memory>
 
 class RecentFilesController;
+class TransmitterCommands;
 class SheetController;
 class ConnectionCheckController;
 class SafetyNetController;
@@ -30,11 +31,7 @@ class RecipientController;
 
 // The program's one main window: shows one transmitter configuration and owns all state of the
 // running program.
-class TfrmMain : public QMainWindow,
-                 public ConfigurationView,
-                 public OperationFrontEnd,
-                 public PendantHistory,
-                 public PollTimer {
+class TfrmMain : public QMainWindow, public ConfigurationView {
   Q_OBJECT
 
  public:
@@ -67,18 +64,13 @@ class TfrmMain : public QMainWindow,
   [[nodiscard]] int LastLimitUnit() const;
   void SetLastLimitUnit(int unit);
 
-  // Transmitter operations (link/TransmitterOperations.h): the pendant's code as the window
-  // shows it, its messages in boxes, its questions asked of the user.
-  [[nodiscard]] QString RadioCodeOldText() const;
-  void PendantCodeKnown(const QString& code) override;
-  void Tell(const OperationMessage& message) override;
-  [[nodiscard]] Answer Ask(const OperationQuestion& question) override;
+  // The transmitter's code as the window shows it; the commands that read, write and re-code it.
+  [[nodiscard]] QString RadioCodeOldText() const { return form.edtRadioCodeOld->text(); }
   [[nodiscard]] CodecContext ShownCodecContext() const { return document_.Context(); }
-  [[nodiscard]] std::optional<ImageBytes> LastKnownImage(const QString& radioCode) override;
-  [[nodiscard]] std::optional<ImageBytes> LastReadImage(const QString& radioCode) override;
-  void StartPollTimer(int intervalMs) override;
-  void StopPollTimer() override;
-  [[nodiscard]] TransmitterOperations& Operations() { return *operations_; }
+  [[nodiscard]] TransmitterCommands& Transmitter() { return *transmitter_; }
+  [[nodiscard]] TransmitterOperations& Operations();
+  // The 12-measurement warning for `count` measurements; true goes on.
+  [[nodiscard]] bool AskFewMeasurements(int count);
   // True while a command runs; every command handler turns away a second one (OperationGuard).
   [[nodiscard]] bool OperationRunning() const { return operationGuard_.Busy(); }
 
@@ -98,10 +90,6 @@ class TfrmMain : public QMainWindow,
   // The port and trace every link of the program opens with: the chosen port or the command
   // line's.
   [[nodiscard]] OpuLinkOptions LinkOptions() const;
-
-  void btnGetVembaCodeClick();
-  void btnReadFromDeviceClick();
-  void btnWriteToDeviceClick();
 
   // State of the running program.
   VembaData vembaData;
@@ -139,12 +127,6 @@ class TfrmMain : public QMainWindow,
 
  private:
   void FitToScreen();
-  void BindTransmitterOperations();
-  // The window's configuration as a write takes it.
-  [[nodiscard]] WriteRequest CurrentWriteRequest();
-  // The 12-measurement warning for `count` measurements; true goes on.
-  [[nodiscard]] bool AskFewMeasurements(int count);
-  void ShowReadResult(const ReadResult& result);
 
   void FormCreate();
   void FormShow();
@@ -163,7 +145,7 @@ class TfrmMain : public QMainWindow,
   MainDialogs dialogs_;
   ConfigurationDocument document_;
   ConfigurationFiles configurationFiles_;
-  std::unique_ptr<TransmitterOperations> operations_;
+  TransmitterCommands* transmitter_ = nullptr;
   OperationGuard operationGuard_;
   RecentFilesController* recentFiles_ = nullptr;
   SheetController* sheet_ = nullptr;

@@ -2,8 +2,8 @@
 
 #include "app/Main.h"
 #include "image/FieldCatalogue.h"
-#include "ui/KeyFilter.h"
 #include "image/Texts.h"
+#include "ui/KeyFilter.h"
 #include "ui/UserDialogs.h"
 
 #include <QLocale>

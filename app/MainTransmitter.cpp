@@ -1,52 +1,11 @@
-// The main window's transmitter commands: each handler hands the window's configuration to the
-// transmitter operations (link/TransmitterOperations.h), shows what they hand back, and answers
-// their questions with message boxes.
+#include "app/MainTransmitter.h"
 
-#include "app/Changecode.h"
 #include "app/Main.h"
 #include "files/Backups.h"
-#include "image/FieldRules.h"
-#include "image/Texts.h"
 #include "ui/OperationBoxes.h"
+#include "ui/OperationGuard.h"
 
 #include <QApplication>
-
-void TfrmMain::BindTransmitterOperations() {
-  operations_ = std::make_unique<TransmitterOperations>(link, *this, *this);
-  operations_->SetHistory(this);
-  connect(form.btnGetVembaCode, &QPushButton::clicked, this, &TfrmMain::btnGetVembaCodeClick);
-  connect(form.btnReadFromDevice, &QPushButton::clicked, this, &TfrmMain::btnReadFromDeviceClick);
-  connect(form.mnuCommReadFromDevice, &QAction::triggered, this, &TfrmMain::btnReadFromDeviceClick);
-  connect(form.btnWriteToDevice, &QPushButton::clicked, this, &TfrmMain::btnWriteToDeviceClick);
-  connect(form.mnuCommWriteToDevice, &QAction::triggered, this, &TfrmMain::btnWriteToDeviceClick);
-  connect(form.mnuCommChangeIdCode, &QAction::triggered, this, &TfrmMain::mnuCommChangeIdCodeClick);
-  connect(form.tmrPollOpuInfo, &QTimer::timeout, this, [this] { operations_->PollOpuInfo(); });
-  connect(form.tmrPollOpu, &QTimer::timeout, this, [this] { operations_->PollRadioCode(); });
-}
-
-void TfrmMain::StartPollTimer(int intervalMs) {
-  form.tmrPollOpuInfo->start(intervalMs);
-}
-
-void TfrmMain::StopPollTimer() {
-  form.tmrPollOpuInfo->stop();
-}
-
-QString TfrmMain::RadioCodeOldText() const {
-  return form.edtRadioCodeOld->text();
-}
-
-void TfrmMain::PendantCodeKnown(const QString& code) {
-  form.edtRadioCodeOld->setText(code);
-}
-
-std::optional<ImageBytes> TfrmMain::LastKnownImage(const QString& radioCode) {
-  return LatestBackup(DataFolder, radioCode);
-}
-
-std::optional<ImageBytes> TfrmMain::LastReadImage(const QString& radioCode) {
-  return LatestBackup(DataFolder, radioCode, BackupKind::Read);
-}
 
 namespace {
 
@@ -58,49 +17,94 @@ QWidget* BoxParent(QWidget* window) {
 
 }  // namespace
 
-void TfrmMain::Tell(const OperationMessage& message) {
-  if (!ShowOperationMessageBox(*environment_.dialogs, BoxParent(this), message))
+TransmitterCommands::TransmitterCommands(TfrmMain& window, OperationGuard& guard,
+                                         UserDialogs& dialogs)
+    : QObject(&window),
+      window_(window),
+      guard_(guard),
+      dialogs_(dialogs),
+      operations_(window.link, *this, *this) {
+  operations_.SetHistory(this);
+  MainForm& form = window.form;
+  connect(form.btnGetVembaCode, &QPushButton::clicked, this,
+          &TransmitterCommands::btnGetVembaCodeClick);
+  connect(form.btnReadFromDevice, &QPushButton::clicked, this,
+          &TransmitterCommands::btnReadFromDeviceClick);
+  connect(form.mnuCommReadFromDevice, &QAction::triggered, this,
+          &TransmitterCommands::btnReadFromDeviceClick);
+  connect(form.btnWriteToDevice, &QPushButton::clicked, this,
+          &TransmitterCommands::btnWriteToDeviceClick);
+  connect(form.mnuCommWriteToDevice, &QAction::triggered, this,
+          &TransmitterCommands::btnWriteToDeviceClick);
+  connect(form.tmrPollOpuInfo, &QTimer::timeout, this, [this] { operations_.PollOpuInfo(); });
+  connect(form.tmrPollOpu, &QTimer::timeout, this, [this] { operations_.PollRadioCode(); });
+}
+
+void TransmitterCommands::btnGetVembaCodeClick() {
+  guard_.Run([this] { (void)operations_.IdentifyTransmitter(); });
+}
+
+void TransmitterCommands::btnReadFromDeviceClick() {
+  guard_.Run([this] { ShowReadResult(operations_.Read(window_.Document().Context())); });
+}
+
+void TransmitterCommands::btnWriteToDeviceClick() {
+  guard_.Run([this] { operations_.Write(CurrentWriteRequest()); });
+}
+
+void TransmitterCommands::SetStatusText(const QString& text) {
+  window_.SetStatusText(text);
+}
+
+void TransmitterCommands::PendantCodeKnown(const QString& code) {
+  window_.form.edtRadioCodeOld->setText(code);
+}
+
+void TransmitterCommands::Tell(const OperationMessage& message) {
+  if (!ShowOperationMessageBox(dialogs_, BoxParent(&window_), message))
     SetStatusText(message.Text());
 }
 
-Answer TfrmMain::Ask(const OperationQuestion& question) {
+Answer TransmitterCommands::Ask(const OperationQuestion& question) {
   if (question.kind != OperationQuestion::Kind::FewMeasurements)
-    return AskInBox(*environment_.dialogs, BoxParent(this), question);
-  return AskFewMeasurements(question.measurements) ? Answer::Yes : Answer::No;
+    return AskInBox(dialogs_, BoxParent(&window_), question);
+  // Named as the window shows the fields.
+  return window_.AskFewMeasurements(question.measurements) ? Answer::Yes : Answer::No;
 }
 
-WriteRequest TfrmMain::CurrentWriteRequest() {
+std::optional<ImageBytes> TransmitterCommands::LastKnownImage(const QString& radioCode) {
+  return LatestBackup(window_.DataFolder, radioCode);
+}
+
+std::optional<ImageBytes> TransmitterCommands::LastReadImage(const QString& radioCode) {
+  return LatestBackup(window_.DataFolder, radioCode, BackupKind::Read);
+}
+
+void TransmitterCommands::StartPollTimer(int intervalMs) {
+  window_.form.tmrPollOpuInfo->start(intervalMs);
+}
+
+void TransmitterCommands::StopPollTimer() {
+  window_.form.tmrPollOpuInfo->stop();
+}
+
+WriteRequest TransmitterCommands::CurrentWriteRequest() const {
+  const ConfigurationDocument& document = window_.Document();
   WriteRequest request;
-  request.context = ShownCodecContext();
-  request.untypedRefusal = document_.UntypedRefusal();
-  request.buildStatus = document_.Build(request.image, OriginWrite);
-  request.newCode = form.edtRadioCodeNew->text();
+  request.context = document.Context();
+  request.untypedRefusal = document.UntypedRefusal();
+  request.buildStatus = document.Build(request.image, OriginWrite);
+  request.newCode = document.FieldText(Field::edtRadioCodeNew);
   return request;
 }
 
-void TfrmMain::ShowReadResult(const ReadResult& result) {
-  if (result.jobRan) VembaData::ClearImage(ReceivedImage, 0, OriginNone);
+void TransmitterCommands::ShowReadResult(const ReadResult& result) {
+  if (result.jobRan) VembaData::ClearImage(window_.ReceivedImage, 0, OriginNone);
   if (!result.received) return;
-  ReceivedImage = result.image;
+  window_.ReceivedImage = result.image;
   // A configuration the codec could not show has been reported; it is shown as far as it goes.
-  (void)document_.Show(ReceivedImage, OriginRead);
-  ImageSource = SourceTransmitter;
-  ReadTime = result.time;
-  UpdateTitle();
-}
-
-void TfrmMain::btnGetVembaCodeClick() {
-  operationGuard_.Run([this] { (void)operations_->IdentifyTransmitter(); });
-}
-
-void TfrmMain::btnReadFromDeviceClick() {
-  operationGuard_.Run([this] { ShowReadResult(operations_->Read(ShownCodecContext())); });
-}
-
-void TfrmMain::btnWriteToDeviceClick() {
-  operationGuard_.Run([this] { operations_->Write(CurrentWriteRequest()); });
-}
-
-void TfrmMain::mnuCommChangeIdCodeClick() {
-  operationGuard_.Run([this] { dialogs_.frmChangeCode->exec(); });
+  (void)window_.Document().Show(window_.ReceivedImage, OriginRead);
+  window_.ImageSource = SourceTransmitter;
+  window_.ReadTime = result.time;
+  window_.UpdateTitle();
 }

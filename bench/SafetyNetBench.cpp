@@ -5,6 +5,7 @@
 // - the size of a programming record of 1,000 operations, and of their 1,000 backups on disk.
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "app/safetynet/SafetyNetController.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "files/ProgrammingRecord.h"
@@ -41,7 +42,7 @@ std::vector<double> readTimes(TfrmMain& window) {
   std::vector<double> milliseconds;
   for (int run = 0; run < Runs; ++run) {
     const auto before = Clock::now();
-    window.btnReadFromDeviceClick();
+    window.Transmitter().btnReadFromDeviceClick();
     milliseconds.push_back(
         std::chrono::duration<double, std::milli>(Clock::now() - before).count());
     if (window.StatusText() != Text(Msg::ReadFinished)) {

@@ -4,6 +4,7 @@
 // alike. Usage: ukova-series-bench [pendants=10] [poll ms=500]; prints medians.
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/SeriesPlan.h"
 #include "image/Texts.h"
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
   std::vector<double> singleMs;
   for (int run = 0; run < pendants; ++run) {
     const auto before = Clock::now();
-    window.btnWriteToDeviceClick();
+    window.Transmitter().btnWriteToDeviceClick();
     singleMs.push_back(since(before));
     if (window.StatusText() != Text(Msg::ConfigurationUpdatedAndVerified)) {
       std::printf("single write %d: %s\n", run + 1, qPrintable(window.StatusText()));

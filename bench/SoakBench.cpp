@@ -7,6 +7,7 @@
 // heaptrack reports what is still held after the cycles.
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/Texts.h"
 
@@ -51,11 +52,11 @@ Sample Measure() {
 // One identification, one read and one write; false when one of them did not succeed.
 bool Cycle(TfrmMain& window, CountingDialogs& dialogs, OpuSimulator& opu) {
   opu.ClearCommands();  // the simulator's log is not the program's memory
-  window.btnGetVembaCodeClick();
+  window.Transmitter().btnGetVembaCodeClick();
   if (window.Operations().CurrentRadioCode().isEmpty()) return false;
-  window.btnReadFromDeviceClick();
+  window.Transmitter().btnReadFromDeviceClick();
   if (window.StatusText() != Text(Msg::ReadFinished)) return false;
-  window.btnWriteToDeviceClick();
+  window.Transmitter().btnWriteToDeviceClick();
   return window.StatusText() == Text(Msg::ConfigurationUpdated) && dialogs.shown == 0;
 }
 

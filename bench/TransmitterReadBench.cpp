@@ -5,6 +5,7 @@
 // - CPU the whole process spends while the waiting dialog waits 10 s for the button.
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "app/Receiveradio.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/Texts.h"
@@ -44,7 +45,7 @@ void ReadTime(TfrmMain& window, CountingDialogs& dialogs) {
   std::vector<double> seconds;
   for (int run = 0; run < Runs; ++run) {
     const auto before = Clock::now();
-    window.btnReadFromDeviceClick();
+    window.Transmitter().btnReadFromDeviceClick();
     seconds.push_back(std::chrono::duration<double>(Clock::now() - before).count());
     if (!ReadSucceeded(window, dialogs)) {
       std::printf("read %d failed: %s\n", run + 1, qPrintable(window.StatusText()));
@@ -81,7 +82,7 @@ void CpuWhileWaiting(TfrmMain& window, TfrmReceiveRadio& waiting, OpuSimulator& 
     }
   });
   watcher.start();
-  window.btnReadFromDeviceClick();
+  window.Transmitter().btnReadFromDeviceClick();
   std::printf("waiting dialog up %.2f s for the button: %.3f CPU seconds, %.2f %% of one core\n",
               wall, cpu, wall > 0 ? 100.0 * cpu / wall : 0.0);
 }

@@ -2,6 +2,7 @@
 // yardstick for the command line's read, timed from outside beside it (see README, benchmarks).
 // Usage: ukova-window-read-once PORT; exit 0 when the read succeeded.
 
+#include "app/MainTransmitter.h"
 #include "bench/ProgramAgainstSimulator.h"
 #include "image/Texts.h"
 
@@ -22,6 +23,6 @@ int main(int argc, char** argv) {
       StartupEnvironment{
           WithTrailingSeparator(scratch.path()), QString(), QString(), {}, GetProgramVersion()},
       OpuLinkOptions{QString::fromLocal8Bit(argv[1]), {}}});
-  windows->frmMain->btnReadFromDeviceClick();
+  windows->frmMain->Transmitter().btnReadFromDeviceClick();
   return windows->frmMain->StatusText() == Text(Msg::ReadFinished) ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "app/sheet/SheetController.h"
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
@@ -51,7 +52,8 @@ SinceRead SheetController::StateSinceRead() const {
   if (!WindowChangedSinceRead(window_.ReceivedImage, window, context)) return SinceRead::Unchanged;
   // A write after the read left the pendant's newest backup; the cells the read did not deliver
   // still count as unknown.
-  const std::optional<ImageBytes> kept = window_.LastKnownImage(window_.RadioCodeOldText());
+  const std::optional<ImageBytes> kept =
+      window_.Transmitter().LastKnownImage(window_.RadioCodeOldText());
   if (!kept) return SinceRead::Changed;
   ParameterImage pendant = window_.ReceivedImage;
   for (int address = 0; address < ImageSize; ++address)

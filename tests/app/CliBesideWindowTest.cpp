@@ -5,13 +5,13 @@
 #include "app/ProgramWindows.h"
 #include "files/ImageFiles.h"
 #include "files/ProgrammingRecord.h"
+#include "image/Texts.h"
 #include "support/CliProgram.h"
 #include "support/FileBytes.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -2,6 +2,7 @@
 // whom the shown pendant is, from the strip under the menu or what was recorded for its code.
 
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "app/sheet/SheetController.h"
 #include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
@@ -29,13 +30,13 @@ TEST(SheetSignOffTest, TheSheetNamesTheTechnicianAndForWhomTheShownPendantIs) {
       values << row.value;
     return values;  // site, resident, technician, date, signature
   };
-  window.PendantCodeKnown(QStringLiteral("7001"));
+  window.Transmitter().PendantCodeKnown(QStringLiteral("7001"));
   EXPECT_EQ(signOff(), QStringList({"", "", "", "", ""}));  // lines to write on
 
   ASSERT_TRUE(RememberAssignment(window.DataFolder, {"7001", "Haus Linde", "Zi 12", ""}));
   ASSERT_TRUE(window.Technician().SetName(QStringLiteral("Anna Berg")));
   EXPECT_EQ(signOff(), QStringList({"Haus Linde", "Zi 12", "Anna Berg", "", ""}));
-  window.PendantCodeKnown(QStringLiteral("7002"));
+  window.Transmitter().PendantCodeKnown(QStringLiteral("7002"));
   EXPECT_EQ(signOff(), QStringList({"", "", "Anna Berg", "", ""}));
 
   // Typed into the strip, it is for the pendant about to be programmed.

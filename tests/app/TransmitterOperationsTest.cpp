@@ -5,6 +5,7 @@
 
 #include "app/Changecode.h"
 #include "app/Main.h"
+#include "app/MainTransmitter.h"
 #include "app/ProgramWindows.h"
 #include "app/Receiveradio.h"
 #include "app/check/ConnectionCheckController.h"
@@ -591,7 +592,7 @@ TEST_F(TransmitterOperationsTest, TheConnectionCheckTalksToTheWindowsPortAndHold
     for (int step = 0; step < 3; ++step)
       marks[step] = check->MarkOf(TfrmConnectionCheck::Step(step));
     // No other command starts while the check runs.
-    w().btnReadFromDeviceClick();
+    w().Transmitter().btnReadFromDeviceClick();
     seen = true;
     check->reject();
   });
