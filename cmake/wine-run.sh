@@ -11,9 +11,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 wine=/usr/lib/wine/wine64
 command -v wine64 >/dev/null && wine=$(command -v wine64)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# A mark of its own, not the registry's files: a server that stays up writes those only later.
+if [ ! -f "$WINEPREFIX/.ukova-windows-10" ]; then
   "$wine" wineboot -i >/dev/null 2>&1 || true
   "$wine" reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.ukova-windows-10"
 fi
 runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
 windows_path() { echo "Z:${1//\//\\}"; }

@@ -44,10 +44,24 @@ unpack_qt() {
   fi
 }
 
+# Wine's server and prefix, started and made ready before the tests: otherwise the first test pays
+# for both and can run out of its time. The server stays up between the tests and ends by itself a
+# minute after the last Windows program.
+start_wine() {
+  export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
+  local server=/usr/lib/wine/wineserver
+  if command -v wineserver >/dev/null; then server=$(command -v wineserver); fi
+  mkdir -p "$WINEPREFIX"
+  "$server" -p60
+  # Returns once the prefix is made (Windows 10, as cmake/wine-run.sh sets it up) and started.
+  cmake/wine-run.sh wineboot
+}
+
 step "windows set-up" scripts/install-deps.sh --windows
 step "windows Qt" unpack_qt
 step "windows configure" cmake --preset windows -DUKOVA_OPU_SIM="$(realpath -m "${1:-build/ci/tools/opu-sim/ukova-opu-sim}")"
 step "windows build" cmake --build --preset windows -j "$(nproc)"
+step "windows Wine start" start_wine
 step "windows tests (Wine)" ctest --preset windows
 step "windows installer" cpack --config build/windows/CPackConfig.cmake -B build/windows
 step "windows installation check" scripts/check-install-windows.sh build/windows
