@@ -87,24 +87,13 @@ void CliFrontEnd::StartPollTimer(int intervalMs) {
 }
 
 void CliFrontEnd::OperationFinished(const OperationOutcome& outcome) {
-  OperationOutcome stamped = outcome;
+  std::optional<Assignment> given;
+  if (!command_.site.isEmpty() || !command_.resident.isEmpty())
+    given = Assignment{{}, command_.site, command_.resident, {}};
+  OperationOutcome stamped = StampRecipient(dataFolder_, outcome, given, {});
   stamped.technician = technician_;
-  // A series' unit names its own site and room from the assignment list; else the options name
-  // them, or what was recorded for the pendant the last time, as in the window.
-  if (stamped.site.isEmpty() && stamped.resident.isEmpty()) {
-    stamped.site = command_.site;
-    stamped.resident = command_.resident;
-  }
-  if (stamped.site.isEmpty() && stamped.resident.isEmpty()) {
-    if (const auto known = RecalledFor(dataFolder_, outcome)) {
-      stamped.site = known->facility;
-      stamped.resident = known->room;
-    }
-  }
   outcomes_.push_back(stamped);
-  keepProblems_ << KeepOperation(dataFolder_, stamped);
-  if (const QString problem = RememberRecipientOf(dataFolder_, stamped); !problem.isEmpty())
-    keepProblems_ << problem;
+  keepProblems_ << KeepOutcome(dataFolder_, stamped);
   // The line just kept names the backup and the checksum, as the record window shows them.
   const auto entries = ReadRecordFile(DataFilePath(dataFolder_, RecordFileName));
   kept_.push_back(entries && !entries->empty() ? entries->back() : RecordEntry{});

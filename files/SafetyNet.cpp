@@ -3,6 +3,7 @@
 #include "files/Backups.h"
 #include "files/FileLinks.h"
 #include "files/ProgrammingRecord.h"
+#include "files/SiteMemory.h"
 #include "image/Texts.h"
 
 #include <QDir>
@@ -40,5 +41,32 @@ QStringList KeepOperation(const QString& dataFolder, const OperationOutcome& out
   if (!AppendRecordEntry(recordPath, entry))
     problems << FormatText(IsLink(recordPath) ? Msg::RecordIsLink : Msg::RecordNotWritten,
                            {QDir::toNativeSeparators(recordPath)});
+  return problems;
+}
+
+OperationOutcome StampRecipient(const QString& dataFolder, const OperationOutcome& outcome,
+                                const std::optional<Assignment>& given,
+                                const std::vector<Assignment>& openList) {
+  OperationOutcome stamped = outcome;
+  if (!stamped.site.isEmpty() || !stamped.resident.isEmpty()) return stamped;
+  std::optional<Assignment> recipient = given;
+  if (!recipient && outcome.series.isEmpty()) {
+    for (const QString& code : {outcome.codeAfter, outcome.codeBefore}) {
+      recipient = AssignmentFor(openList, code);
+      if (recipient) break;
+    }
+    if (!recipient) recipient = RecalledFor(dataFolder, outcome);
+  }
+  if (recipient) {
+    stamped.site = recipient->facility;
+    stamped.resident = recipient->room;
+  }
+  return stamped;
+}
+
+QStringList KeepOutcome(const QString& dataFolder, const OperationOutcome& outcome) {
+  QStringList problems = KeepOperation(dataFolder, outcome);
+  if (const QString problem = RememberRecipientOf(dataFolder, outcome); !problem.isEmpty())
+    problems << problem;
   return problems;
 }

@@ -44,7 +44,7 @@ SafetyNetController::SafetyNetController(TfrmMain& window, ConfigurationFiles& f
 }
 
 void SafetyNetController::OperationFinished(const OperationOutcome& outcome) {
-  const QStringList problems = KeepOperation(window_.DataFolder, outcome);
+  const QStringList problems = KeepOutcome(window_.DataFolder, outcome);
   window_.ReportTraceProblem();
   if (problems.isEmpty()) return;
   // Never instead of the operation's own report: after it.

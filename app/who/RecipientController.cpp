@@ -1,9 +1,10 @@
 #include "app/who/RecipientController.h"
 
 #include "app/Main.h"
+#include "files/SafetyNet.h"
 #include "files/SiteMemory.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -66,35 +67,16 @@ Assignment RecipientController::RecipientOf(const QString& code) const {
   return {pendant, QString(), QString(), QString()};
 }
 
-std::optional<Assignment> RecipientController::Known(const OperationOutcome& outcome) const {
-  const std::vector<Assignment> list = openList_();
-  for (const QString& code : {outcome.codeAfter, outcome.codeBefore})
-    if (auto line = AssignmentFor(list, code)) return line;
-  return RecalledFor(window_.DataFolder, outcome);
-}
-
 void RecipientController::OperationFinished(const OperationOutcome& outcome) {
-  OperationOutcome stamped = outcome;
-  // A series' unit names its own from its list line; the fields stay the technician's.
-  if (outcome.series.isEmpty()) {
-    if (typed_) {
-      stamped.site = edtSite->text().simplified();
-      stamped.resident = edtResident->text().simplified();
-    } else if (const auto known = Known(outcome)) {
-      stamped.site = known->facility;
-      stamped.resident = known->room;
-    }
-    // A line without a pendant (the OPU not reached, no button pressed) binds nothing: what was
-    // typed stays for the next attempt.
-    const QString code = PendantCodeOf(outcome);
-    if (!code.isEmpty()) ShowFor(code, stamped.site, stamped.resident);
-  }
+  std::optional<Assignment> given;
+  if (typed_)
+    given = Assignment{{}, edtSite->text().simplified(), edtResident->text().simplified(), {}};
+  const OperationOutcome stamped = StampRecipient(window_.DataFolder, outcome, given, openList_());
+  // A line without a pendant (the OPU not reached, no button pressed) binds nothing: what was
+  // typed stays for the next attempt. A series' unit shows in the series window, not here.
+  const QString code = PendantCodeOf(outcome);
+  if (outcome.series.isEmpty() && !code.isEmpty()) ShowFor(code, stamped.site, stamped.resident);
   next_.OperationFinished(stamped);
-  const QString problem = RememberRecipientOf(window_.DataFolder, stamped);
-  if (problem.isEmpty()) return;
-  // After the operation's own report, never instead of it.
-  const QString own = window_.StatusText();
-  window_.SetStatusText((own.isEmpty() ? QString() : own + QStringLiteral(" \u2013 ")) + problem);
 }
 
 void RecipientController::ShowFor(const QString& code, const QString& site,

@@ -43,9 +43,6 @@ class RecipientController : public QObject, public OperationObserver {
   QLabel* lblRecipientFor;
 
  private:
-  // What is known of the pendant: the open list's line, else the memory's; the list's line of
-  // its new code first, for a code change gives the pendant its place on the list.
-  [[nodiscard]] std::optional<Assignment> Known(const OperationOutcome& outcome) const;
   void ShowFor(const QString& code, const QString& site, const QString& resident);
   void Typed();
 

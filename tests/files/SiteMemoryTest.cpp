@@ -1,6 +1,7 @@
 #include "files/SiteMemory.h"
 
 #include "files/AssignmentListFile.h"
+#include "files/SafetyNet.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
@@ -62,6 +63,46 @@ TEST(SiteMemoryTest, EachCodeKeepsItsLastSiteAndAMovedCodeTakesItAlong) {
   ASSERT_TRUE(QDir().mkpath(data + SiteMemoryFileName));
   EXPECT_FALSE(RememberAssignment(data, {"7001", "Haus Linde", "", ""}));
   EXPECT_EQ(recalled("7001"), "");
+}
+
+}  // namespace
+
+namespace {
+
+// For whom a line is kept, the same in the window and on the command line: what was given for
+// the operation, else the open list's line, else what the code was last kept for; a series' unit
+// never takes a former holder's resident of its code.
+TEST(SiteMemoryTest, ALineNamesWhatWasGivenElseTheListElseTheCodesLastRecipient) {
+  QTemporaryDir root;
+  const QString data = root.path() + u'/';
+  ASSERT_TRUE(RememberAssignment(data, {"7001", "Haus Linde", "Zi 12", ""}, QString()));
+  const std::vector<Assignment> list = {{"7002", "Haus Eiche", "Zi 3", ""}};
+  const Assignment given{{}, "Haus Buche", "Zi 7", {}};
+  const struct {
+    const char* name;
+    QString codeAfter;
+    QString series;
+    QString ownSite;  // what the line names already (a series' unit from its list line)
+    bool withGiven;
+    QString site;  // what the line names afterwards
+  } rows[] = {
+      {"given wins over the memory", "7001", "", "", true, "Haus Buche"},
+      {"the memory", "7001", "", "", false, "Haus Linde"},
+      {"the open list", "7002", "", "", false, "Haus Eiche"},
+      {"nothing known", "7003", "", "", false, ""},
+      {"a unit's own line", "7002", "S1", "Haus Ulme", true, "Haus Ulme"},
+      {"a unit takes what was given", "7001", "S1", "", true, "Haus Buche"},
+      {"a unit not from the memory", "7001", "S1", "", false, ""},
+  };
+  for (const auto& row : rows) {
+    OperationOutcome outcome;
+    outcome.codeAfter = row.codeAfter;
+    outcome.series = row.series;
+    outcome.site = row.ownSite;
+    const OperationOutcome stamped =
+        StampRecipient(data, outcome, row.withGiven ? std::optional(given) : std::nullopt, list);
+    EXPECT_EQ(stamped.site, row.site) << row.name;
+  }
 }
 
 }  // namespace
