@@ -10,25 +10,21 @@
 
 MainFieldRules::MainFieldRules(TfrmMain& window, UserDialogs& dialogs)
     : QObject(&window), window_(window), form_(window.form), dialogs_(dialogs) {
-  using ChangeHandler = void (MainFieldRules::*)();
-  const std::pair<FieldEdit*, ChangeHandler> changeHandlers[] = {
-      {form_.edtNoShortTx, &MainFieldRules::edtNoShortTxChange},
-      {form_.edtNoLongTx, &MainFieldRules::edtNoLongTxChange},
-      {form_.edtBatteryTestInterval, &MainFieldRules::edtBatteryTestIntervalChange},
-      {form_.edtRadioTestAlarmInterval, &MainFieldRules::edtRadioTestAlarmIntervalChange},
-      {form_.edtMissedAck, &MainFieldRules::edtMissedAckChange},
-      {form_.edtActivityAlarmInterval, &MainFieldRules::edtActivityAlarmIntervalChange},
-      {form_.edtDementiaBlockTime, &MainFieldRules::edtDementiaBlockTimeChange},
-      {form_.edtButtonActivationDelay, &MainFieldRules::edtButtonActivationDelayChange},
-      {form_.edtInactivitySampleInterval, &MainFieldRules::edtInactivitySampleIntervalChange},
-      {form_.edtInactivityTiltThreshold, &MainFieldRules::edtInactivityTiltThresholdChange},
-      {form_.edtInactivityLimit, &MainFieldRules::edtInactivityLimitChange},
-  };
-  for (const auto& [edit, handler] : changeHandlers) {
-    connect(edit, &FieldEdit::fieldTextChanged, this, handler);
+  // Each kind of field's rule judges every change of its text: the range of a field with one, the
+  // limit's by its mode and unit, the reserved codes for the radio code the user types.
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    auto* edit = qobject_cast<FieldEdit*>(form_.ControlOf(entry.field));
+    if (edit == nullptr) continue;
+    const Field field = entry.field;
+    if (entry.bytes.encoding == FieldEncoding::InactivityLimit) {
+      connect(edit, &FieldEdit::fieldTextChanged, this, &MainFieldRules::edtInactivityLimitChange);
+    } else if (entry.range) {
+      connect(edit, &FieldEdit::fieldTextChanged, this, [this, field] { ApplyRangeRule(field); });
+    } else if (entry.keyFilter == KeyFilterKind::RadioCode && !IsFilledByProgram(field)) {
+      connect(edit, &FieldEdit::fieldTextChanged, this,
+              [this, edit] { edtValidateRadioCode(edit); });
+    }
   }
-  connect(form_.edtRadioCodeNew, &FieldEdit::fieldTextChanged, this,
-          [this] { edtValidateRadioCode(form_.edtRadioCodeNew); });
   // The user's choice only: ShowImage selects the unit of a shown value without converting it.
   connect(form_.cbbxInactivityLimitUnit, &QComboBox::activated, this,
           &MainFieldRules::cbbxInactivityLimitUnitChange);
@@ -54,19 +50,12 @@ void MainFieldRules::BindKeyFilters() {
 }
 
 void MainFieldRules::BindCheckBoxDependencies() {
-  using ClickHandler = void (MainFieldRules::*)();
-  const std::map<Field, ClickHandler> clickHandlers = {
-      {Field::cbConfig_D3, &MainFieldRules::cbConfig_D3Click},
-      {Field::cbRadioTestAlarmActive, &MainFieldRules::cbRadioTestAlarmActiveClick},
-      {Field::cbConfig_D1, &MainFieldRules::cbConfig_D1Click},
-      {Field::cbConfig_D0, &MainFieldRules::cbConfig_D0Click},
-  };
   // Toggled, not clicked: ShowImage changes the boxes through the same setter as the user.
   for (const CheckBoxDependency& dependency : CheckBoxDependencies()) {
-    const ClickHandler handler = clickHandlers.at(dependency.governingBox);
+    const Field governingBox = dependency.governingBox;
     for (const Field trigger : dependency.triggers) {
       connect(static_cast<QCheckBox*>(form_.ControlOf(trigger)), &QCheckBox::toggled, this,
-              handler);
+              [this, governingBox] { ApplyCheckBoxDependency(governingBox); });
     }
   }
 }

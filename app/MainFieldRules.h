@@ -22,23 +22,9 @@ class MainFieldRules : public QObject {
   void validateNumericKeyPress(QObject* sender, QChar& key);
   void validateFloatNumericKeyPress(QObject* sender, QChar& key);
   void validateRadioCodeKeyPress(QObject* sender, QChar& key);
-  void edtNoShortTxChange() { ApplyRangeRule(Field::edtNoShortTx); }
-  void edtNoLongTxChange() { ApplyRangeRule(Field::edtNoLongTx); }
-  void edtBatteryTestIntervalChange() { ApplyRangeRule(Field::edtBatteryTestInterval); }
-  void edtRadioTestAlarmIntervalChange() { ApplyRangeRule(Field::edtRadioTestAlarmInterval); }
-  void edtMissedAckChange() { ApplyRangeRule(Field::edtMissedAck); }
-  void edtActivityAlarmIntervalChange() { ApplyRangeRule(Field::edtActivityAlarmInterval); }
-  void edtDementiaBlockTimeChange() { ApplyRangeRule(Field::edtDementiaBlockTime); }
-  void edtButtonActivationDelayChange() { ApplyRangeRule(Field::edtButtonActivationDelay); }
-  void edtInactivitySampleIntervalChange() { ApplyRangeRule(Field::edtInactivitySampleInterval); }
-  void edtInactivityTiltThresholdChange() { ApplyRangeRule(Field::edtInactivityTiltThreshold); }
   void edtInactivityLimitChange();
   void edtValidateRadioCode(QObject* sender);
   void cbbxInactivityLimitUnitChange();
-  void cbConfig_D3Click() { ApplyCheckBoxDependency(Field::cbConfig_D3); }
-  void cbRadioTestAlarmActiveClick() { ApplyCheckBoxDependency(Field::cbRadioTestAlarmActive); }
-  void cbConfig_D1Click() { ApplyCheckBoxDependency(Field::cbConfig_D1); }
-  void cbConfig_D0Click() { ApplyCheckBoxDependency(Field::cbConfig_D0); }
   void ApplyRangeRule(Field field);
   void ApplyCheckBoxDependency(Field governingBox);
   void ShowRefusal(QLineEdit* edit, const RuleVerdict& verdict);

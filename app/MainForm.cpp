@@ -12,6 +12,8 @@
 #include <QScrollArea>
 #include <QStyle>
 
+#include <type_traits>
+
 namespace {
 
 constexpr int LabelX = 16;
@@ -23,6 +25,12 @@ constexpr int LabelWidth = ControlX - LabelX - 8;
 constexpr int ClientWidth = 890;
 constexpr int ClientHeight = 572;
 constexpr int StatusHeight = 19;
+// The rows of a group box: the first one's control at 32 pixels, one every 32 pixels; the user
+// alarms' inactivity rows start at their fourth, below a separating line.
+constexpr int FirstRowY = 32;
+constexpr int RowHeight = 32;
+constexpr int InactivityFirstRow = 3;
+constexpr int InactivityRowsOffset = 24;
 
 QLabel* addLabel(QWidget* group, const char* name, const char* caption, int x, int y,
                  int width = LabelWidth) {
@@ -100,12 +108,9 @@ void MainForm::CreateForm(QMainWindow& window) {
   scroller->setFocusPolicy(Qt::NoFocus);
   scroller->setWidget(client);
   window.setCentralWidget(scroller);
-  CreateRadioParameters(client);
-  CreateTechnicalAlarmsInfo(client);
-  CreateUserAlarms(client);
-  CreateProductInformation(client);
+  CreateFieldRows(client);
   CreateButtonsAndTimers(client);
-  ListFieldRows();
+  BindNamedControls();
 
   sbStatus = new QStatusBar(&window);
   sbStatus->setObjectName(QStringLiteral("sbStatus"));
@@ -150,37 +155,38 @@ void MainForm::BindRowLabels() const {
   }
 }
 
-void MainForm::ListFieldRows() {
-  fieldRows = {
-      {Field::edtRadioCodeOld, {lblOld, edtRadioCodeOld}},
-      {Field::edtRadioCodeNew, {lblNew, edtRadioCodeNew}},
-      {Field::edtNoShortTx, {lblNoOfShortTransmissions, edtNoShortTx}},
-      {Field::edtNoLongTx, {lblNoOfLongTransmissions, edtNoLongTx}},
-      {Field::cbConfig_D3, {lblActivityAlarmActive, cbConfig_D3}},
-      {Field::edtActivityAlarmInterval, {lblActivityAlarmInterval, edtActivityAlarmInterval}},
-      {Field::cbRadioTestAlarmActive, {lblRadioTestAlarmActive, cbRadioTestAlarmActive}},
-      {Field::edtRadioTestAlarmInterval, {lblRadioTestAlarmInterval, edtRadioTestAlarmInterval}},
-      {Field::cbConfig_D2, {lblTransmitTestAlarmWithButtonCounterValue, cbConfig_D2}},
-      {Field::edtMissedAck, {lblNoOfMissedAckBeforeSleep, edtMissedAck}},
-      {Field::edtBatteryTestInterval, {lblBatteryTestInterval, edtBatteryTestInterval}},
-      {Field::edtButtonCounter, {lblButtonCounter, edtButtonCounter}},
-      {Field::edtTotalTxCounter, {lblTotalTxCounter, edtTotalTxCounter}},
-      {Field::cbConfig_D4, {lblCompatibleAlarmTypes, cbConfig_D4}},
-      {Field::cbConfig_D1, {lblAlarmButtonActive, cbConfig_D1}},
-      {Field::edtButtonActivationDelay, {lblButtonActivationDelay, edtButtonActivationDelay}},
-      {Field::edtDementiaBlockTime, {lblDementiaBlockTime, edtDementiaBlockTime}},
-      {Field::cbConfig_D0, {lblInactivitySenseActive, cbConfig_D0}},
-      {Field::edtInactivityLimit, {lblInactivityLimit, edtInactivityLimit}},
-      {Field::edtInactivitySampleInterval,
-       {lblInactivitySampleInterval, edtInactivitySampleInterval}},
-      {Field::edtInactivityTiltThreshold, {lblInactivityTiltThreshold, edtInactivityTiltThreshold}},
-      {Field::edtInactivityRetransmissionAttempts,
-       {lblInactivityRetransmissionAttempts, edtInactivityRetransmissionAttempts}},
-      {Field::cbConfig_D5, {lblIgnoreRetransmissionAck, cbConfig_D5}},
-      {Field::edtFirmwareVersion, {lblFirmwareVersion, edtFirmwareVersion}},
-      {Field::edtProductionDate, {lblProductionDate, edtProductionDate}},
-      {Field::edtFirmwareType, {lblFirmwareType, edtFirmwareType}},
+void MainForm::BindNamedControls() {
+  // The members by which the window's code reaches particular fields; a new field needs none.
+  const auto bind = [this](auto*& member, Field field) {
+    member = static_cast<std::remove_reference_t<decltype(member)>>(fieldRows.at(field).control);
   };
+  bind(edtRadioCodeOld, Field::edtRadioCodeOld);
+  bind(edtRadioCodeNew, Field::edtRadioCodeNew);
+  bind(edtNoShortTx, Field::edtNoShortTx);
+  bind(edtNoLongTx, Field::edtNoLongTx);
+  bind(cbConfig_D3, Field::cbConfig_D3);
+  bind(edtActivityAlarmInterval, Field::edtActivityAlarmInterval);
+  bind(cbRadioTestAlarmActive, Field::cbRadioTestAlarmActive);
+  bind(edtRadioTestAlarmInterval, Field::edtRadioTestAlarmInterval);
+  bind(cbConfig_D2, Field::cbConfig_D2);
+  bind(edtMissedAck, Field::edtMissedAck);
+  bind(edtBatteryTestInterval, Field::edtBatteryTestInterval);
+  bind(edtButtonCounter, Field::edtButtonCounter);
+  bind(edtTotalTxCounter, Field::edtTotalTxCounter);
+  bind(cbConfig_D4, Field::cbConfig_D4);
+  bind(cbConfig_D1, Field::cbConfig_D1);
+  bind(edtButtonActivationDelay, Field::edtButtonActivationDelay);
+  bind(edtDementiaBlockTime, Field::edtDementiaBlockTime);
+  bind(cbConfig_D0, Field::cbConfig_D0);
+  bind(edtInactivityLimit, Field::edtInactivityLimit);
+  bind(edtInactivitySampleInterval, Field::edtInactivitySampleInterval);
+  bind(edtInactivityTiltThreshold, Field::edtInactivityTiltThreshold);
+  bind(edtInactivityRetransmissionAttempts, Field::edtInactivityRetransmissionAttempts);
+  bind(cbConfig_D5, Field::cbConfig_D5);
+  bind(edtFirmwareVersion, Field::edtFirmwareVersion);
+  bind(edtProductionDate, Field::edtProductionDate);
+  bind(edtFirmwareType, Field::edtFirmwareType);
+  lblInactivityLimit = fieldRows.at(Field::edtInactivityLimit).label;
 }
 
 void MainForm::CreateMenu(QMenuBar& bar) {
@@ -212,108 +218,90 @@ void MainForm::CreateMenu(QMenuBar& bar) {
   mnuHelpAbout = addItem(mnuHelp, "mnuHelpAbout", "&About...");
 }
 
-void MainForm::CreateRadioParameters(QWidget* client) {
-  gbxRadioParameters = addGroup(client, "gbxRadioParameters", "Radio parameters", 8, 8, 433, 129);
-  QWidget* group = gbxRadioParameters;
-  lblRadioCodeId = addLabel(group, "lblRadioCodeId", "Radio code", LabelX, 32, 150);
-  lblOld = addLabel(group, "lblOld", "Old", 176, 32, 38);
-  edtRadioCodeOld = addEdit(group, "edtRadioCodeOld", "", 32, 4, false, 216);
-  lblNew = addLabel(group, "lblNew", "New", 304, 32, 38);
-  edtRadioCodeNew = addEdit(group, "edtRadioCodeNew", "", 32, 4);
-  lblNoOfShortTransmissions =
-      addLabel(group, "lblNoOfShortTransmissions", "Number of short transmissions", LabelX, 64);
-  edtNoShortTx = addEdit(group, "edtNoShortTx", "3", 64, 2);
-  lblNoOfLongTransmissions =
-      addLabel(group, "lblNoOfLongTransmissions", "Number of long transmissions", LabelX, 96);
-  edtNoLongTx = addEdit(group, "edtNoLongTx", "3", 96, 2);
+void MainForm::CreateFieldRows(QWidget* client) {
+  struct GroupPlace {
+    QGroupBox* MainForm::*member;
+    const char* name;
+    const char* caption;
+    QRect geometry;
+  };
+  // In the window's order, FieldGroups.
+  const GroupPlace groupPlaces[] = {
+      {&MainForm::gbxRadioParameters, "gbxRadioParameters", "Radio parameters", {8, 8, 433, 129}},
+      {&MainForm::gbxTechnicalAlarmsInfo,
+       "gbxTechnicalAlarmsInfo",
+       "Technical alarms/information",
+       {8, 144, 433, 401}},
+      {&MainForm::gbxUserAlarms, "gbxUserAlarms", "User alarms", {448, 8, 433, 345}},
+      {&MainForm::gbxProductInformation,
+       "gbxProductInformation",
+       "Product information",
+       {448, 360, 433, 129}},
+  };
+  const FieldEntry* previous = nullptr;
+  int row = 0;
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    const GroupPlace& place = groupPlaces[static_cast<int>(entry.group)];
+    if (previous == nullptr || previous->group != entry.group) {
+      const QRect& geometry = place.geometry;
+      this->*place.member = addGroup(client, place.name, place.caption, geometry.x(), geometry.y(),
+                                     geometry.width(), geometry.height());
+      row = 0;
+    } else if (!(entry.partCaption && previous->partCaption)) {
+      // The radio code's two parts share their row.
+      ++row;
+    }
+    CreateFieldRow(this->*place.member, entry, row);
+    previous = &entry;
+  }
 }
 
-void MainForm::CreateTechnicalAlarmsInfo(QWidget* client) {
-  gbxTechnicalAlarmsInfo =
-      addGroup(client, "gbxTechnicalAlarmsInfo", "Technical alarms/information", 8, 144, 433, 401);
-  QWidget* group = gbxTechnicalAlarmsInfo;
-  lblActivityAlarmActive =
-      addLabel(group, "lblActivityAlarmActive", "Activity alarm active", LabelX, 32);
-  cbConfig_D3 = addCheck(group, "cbConfig_D3", 32, true);
-  lblActivityAlarmInterval =
-      addLabel(group, "lblActivityAlarmInterval", "Activity alarm interval (h)", LabelX, 64);
-  edtActivityAlarmInterval = addEdit(group, "edtActivityAlarmInterval", "", 64, 3);
-  lblRadioTestAlarmActive =
-      addLabel(group, "lblRadioTestAlarmActive", "Radio test alarm active", LabelX, 96);
-  cbRadioTestAlarmActive = addCheck(group, "cbRadioTestAlarmActive", 96, false);
-  lblRadioTestAlarmInterval =
-      addLabel(group, "lblRadioTestAlarmInterval", "Radio test alarm interval (h)", LabelX, 128);
-  edtRadioTestAlarmInterval = addEdit(group, "edtRadioTestAlarmInterval", "9", 128, 3, false);
-  lblTransmitTestAlarmWithButtonCounterValue =
-      addLabel(group, "lblTransmitTestAlarmWithButtonCounterValue",
-               "Transmit test alarm with button counter value", LabelX, 160);
-  cbConfig_D2 = addCheck(group, "cbConfig_D2", 160, false, false);
-  lblNoOfMissedAckBeforeSleep = addLabel(group, "lblNoOfMissedAckBeforeSleep",
-                                         "Missed acknowledgements before sleep", LabelX, 192);
-  edtMissedAck = addEdit(group, "edtMissedAck", "19", 192, 3, false);
-  lblBatteryTestInterval =
-      addLabel(group, "lblBatteryTestInterval", "Battery test interval (h, 0=off)", LabelX, 224);
-  edtBatteryTestInterval = addEdit(group, "edtBatteryTestInterval", "24", 224, 3);
-  lblButtonCounter = addLabel(group, "lblButtonCounter", "Button counter", LabelX, 256);
-  edtButtonCounter = addEdit(group, "edtButtonCounter", "", 256, 0, false);
-  lblTotalTxCounter = addLabel(group, "lblTotalTxCounter", "Total transmissions", LabelX, 288);
-  edtTotalTxCounter = addEdit(group, "edtTotalTxCounter", "", 288, 0, false);
-  lblCompatibleAlarmTypes =
-      addLabel(group, "lblCompatibleAlarmTypes", "Compatible alarm types", LabelX, 320);
-  cbConfig_D4 = addCheck(group, "cbConfig_D4", 320, false);
-}
-
-void MainForm::CreateUserAlarms(QWidget* client) {
-  gbxUserAlarms = addGroup(client, "gbxUserAlarms", "User alarms", 448, 8, 433, 345);
-  QWidget* group = gbxUserAlarms;
-  lblAlarmButtonActive = addLabel(group, "lblAlarmButtonActive", "Alarm button active", LabelX, 32);
-  cbConfig_D1 = addCheck(group, "cbConfig_D1", 32, true);
-  lblButtonActivationDelay =
-      addLabel(group, "lblButtonActivationDelay", "Button activation delay (s)", LabelX, 64);
-  edtButtonActivationDelay = addEdit(group, "edtButtonActivationDelay", "0,1", 64, 4);
-  lblDementiaBlockTime =
-      addLabel(group, "lblDementiaBlockTime", "Dementia block time (min)", LabelX, 96);
-  edtDementiaBlockTime = addEdit(group, "edtDementiaBlockTime", "0", 96, 3);
-  Panel2 = new QFrame(group);
-  Panel2->setObjectName(QStringLiteral("Panel2"));
-  Panel2->setFrameShape(QFrame::HLine);
-  Panel2->setFrameShadow(QFrame::Sunken);
-  Panel2->setGeometry(LabelX, 128, 393, 2);
-  lblInactivitySenseActive =
-      addLabel(group, "lblInactivitySenseActive", "Inactivity sensing active", LabelX, 152);
-  cbConfig_D0 = addCheck(group, "cbConfig_D0", 152, true);
-  lblInactivityLimit =
-      addLabel(group, "lblInactivityLimit", "Inactivity limit", LabelX, 184, 288 - LabelX - 8);
-  edtInactivityLimit = addEdit(group, "edtInactivityLimit", "0", 184, 5, true, 288, 49);
-  cbbxInactivityLimitUnit = new QComboBox(group);
-  cbbxInactivityLimitUnit->setObjectName(QStringLiteral("cbbxInactivityLimitUnit"));
-  cbbxInactivityLimitUnit->setGeometry(ControlX, 184 - 8, 73, EditHeight);
-  cbbxInactivityLimitUnit->addItems({QStringLiteral("Minutes"), QStringLiteral("Hours")});
-  lblInactivitySampleInterval = addLabel(group, "lblInactivitySampleInterval",
-                                         "Inactivity sample interval (min)", LabelX, 216);
-  edtInactivitySampleInterval = addEdit(group, "edtInactivitySampleInterval", "0", 216, 3, false);
-  lblInactivityTiltThreshold =
-      addLabel(group, "lblInactivityTiltThreshold", "Tilt threshold", LabelX, 248);
-  edtInactivityTiltThreshold = addEdit(group, "edtInactivityTiltThreshold", "0", 248, 3, false);
-  lblInactivityRetransmissionAttempts = addLabel(group, "lblInactivityRetransmissionAttempts",
-                                                 "Retransmission attempts", LabelX, 280);
-  edtInactivityRetransmissionAttempts =
-      addEdit(group, "edtInactivityRetransmissionAttempts", "0", 280, 2);
-  lblIgnoreRetransmissionAck = addLabel(group, "lblIgnoreRetransmissionAck",
-                                        "Ignore acknowledgements of retransmissions", LabelX, 312);
-  cbConfig_D5 = addCheck(group, "cbConfig_D5", 312, false);
-}
-
-void MainForm::CreateProductInformation(QWidget* client) {
-  gbxProductInformation =
-      addGroup(client, "gbxProductInformation", "Product information", 448, 360, 433, 129);
-  QWidget* group = gbxProductInformation;
-  lblFirmwareVersion = addLabel(group, "lblFirmwareVersion", "Firmware version", LabelX, 32);
-  edtFirmwareVersion = addEdit(group, "edtFirmwareVersion", "", 32, 0, false);
-  lblProductionDate = addLabel(group, "lblProductionDate", "Production date", LabelX, 64);
-  edtProductionDate = addEdit(group, "edtProductionDate", "", 64, 0, false);
-  lblFirmwareType = addLabel(group, "lblFirmwareType", "Firmware type", LabelX, 96);
-  edtFirmwareType = addEdit(group, "edtFirmwareType", "", 96, 0, false);
+void MainForm::CreateFieldRow(QWidget* group, const FieldEntry& entry, int row) {
+  const FieldFormRow& form = entry.form;
+  int y = FirstRowY + RowHeight * row;
+  // The user alarms' inactivity rows sit below a line that parts them from the button's.
+  if (entry.group == FieldGroup::UserAlarms && row >= InactivityFirstRow) {
+    if (Panel2 == nullptr) {
+      Panel2 = new QFrame(group);
+      Panel2->setObjectName(QStringLiteral("Panel2"));
+      Panel2->setFrameShape(QFrame::HLine);
+      Panel2->setFrameShadow(QFrame::Sunken);
+      Panel2->setGeometry(LabelX, y, 393, 2);
+    }
+    y += InactivityRowsOffset;
+  }
+  FieldRow& shown = fieldRows[entry.field];
+  if (entry.isCheckBox) {
+    shown.label = addLabel(group, form.labelName, form.designCaption, LabelX, y);
+    shown.control = addCheck(group, entry.controlName, y, form.checked, form.enabled);
+    return;
+  }
+  int x = ControlX;
+  int width = EditWidth;
+  if (entry.partCaption) {
+    // One caption for the row, then each part's label beside its field.
+    if (lblRadioCodeId == nullptr) {
+      lblRadioCodeId = addLabel(group, "lblRadioCodeId", "Radio code", LabelX, y, 150);
+    }
+    const int part = entry.field == Field::edtRadioCodeOld ? 0 : 1;
+    shown.label = addLabel(group, form.labelName, form.designCaption, 176 + 128 * part, y, 38);
+    x = 216 + 128 * part;
+  } else if (entry.field == Field::edtInactivityLimit) {
+    // The limit's unit selector takes the place of the field, which moves left.
+    x = 288;
+    width = 49;
+    shown.label = addLabel(group, form.labelName, form.designCaption, LabelX, y, x - LabelX - 8);
+  } else {
+    shown.label = addLabel(group, form.labelName, form.designCaption, LabelX, y);
+  }
+  shown.control = addEdit(group, entry.controlName, form.initialText, y, form.maxLength,
+                          form.enabled, x, width);
+  if (entry.field == Field::edtInactivityLimit) {
+    cbbxInactivityLimitUnit = new QComboBox(group);
+    cbbxInactivityLimitUnit->setObjectName(QStringLiteral("cbbxInactivityLimitUnit"));
+    cbbxInactivityLimitUnit->setGeometry(ControlX, y - 8, 73, EditHeight);
+    cbbxInactivityLimitUnit->addItems({QStringLiteral("Minutes"), QStringLiteral("Hours")});
+  }
 }
 
 void MainForm::CreateButtonsAndTimers(QWidget* client) {
@@ -338,29 +326,14 @@ void MainForm::CreateButtonsAndTimers(QWidget* client) {
 }
 
 void MainForm::SetTabOrder() const {
-  const QList<QWidget*> order = {edtRadioCodeNew,
-                                 edtNoShortTx,
-                                 edtNoLongTx,
-                                 cbConfig_D3,
-                                 edtActivityAlarmInterval,
-                                 cbRadioTestAlarmActive,
-                                 edtRadioTestAlarmInterval,
-                                 cbConfig_D2,
-                                 edtMissedAck,
-                                 edtBatteryTestInterval,
-                                 cbConfig_D4,
-                                 cbConfig_D1,
-                                 edtButtonActivationDelay,
-                                 edtDementiaBlockTime,
-                                 cbConfig_D0,
-                                 edtInactivityLimit,
-                                 cbbxInactivityLimitUnit,
-                                 edtInactivitySampleInterval,
-                                 edtInactivityTiltThreshold,
-                                 edtInactivityRetransmissionAttempts,
-                                 cbConfig_D5,
-                                 btnReadFromDevice,
-                                 btnWriteToDevice};
+  // The fields the user types into, in the window's order, then the buttons.
+  QList<QWidget*> order;
+  for (const FieldEntry& entry : FieldCatalogue()) {
+    if (IsFilledByProgram(entry.field)) continue;
+    order << fieldRows.at(entry.field).control;
+    if (entry.field == Field::edtInactivityLimit) order << cbbxInactivityLimitUnit;
+  }
+  order << btnReadFromDevice << btnWriteToDevice;
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   order.front()->setFocus();
 }

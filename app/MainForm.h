@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/FieldCatalogue.h"
 #include "image/ImageCodec.h"
 #include "ui/FieldEdit.h"
 #include "ui/StatusLine.h"
@@ -50,68 +51,43 @@ struct MainForm {
   // Radio parameters.
   QGroupBox* gbxRadioParameters = nullptr;
   QLabel* lblRadioCodeId = nullptr;
-  QLabel* lblOld = nullptr;
   FieldEdit* edtRadioCodeOld = nullptr;
-  QLabel* lblNew = nullptr;
   FieldEdit* edtRadioCodeNew = nullptr;
-  QLabel* lblNoOfShortTransmissions = nullptr;
   FieldEdit* edtNoShortTx = nullptr;
-  QLabel* lblNoOfLongTransmissions = nullptr;
   FieldEdit* edtNoLongTx = nullptr;
 
   // Technical alarms and information.
   QGroupBox* gbxTechnicalAlarmsInfo = nullptr;
-  QLabel* lblActivityAlarmActive = nullptr;
   QCheckBox* cbConfig_D3 = nullptr;
-  QLabel* lblActivityAlarmInterval = nullptr;
   FieldEdit* edtActivityAlarmInterval = nullptr;
-  QLabel* lblRadioTestAlarmActive = nullptr;
   QCheckBox* cbRadioTestAlarmActive = nullptr;
-  QLabel* lblRadioTestAlarmInterval = nullptr;
   FieldEdit* edtRadioTestAlarmInterval = nullptr;
-  QLabel* lblTransmitTestAlarmWithButtonCounterValue = nullptr;
   QCheckBox* cbConfig_D2 = nullptr;
-  QLabel* lblNoOfMissedAckBeforeSleep = nullptr;
   FieldEdit* edtMissedAck = nullptr;
-  QLabel* lblBatteryTestInterval = nullptr;
   FieldEdit* edtBatteryTestInterval = nullptr;
-  QLabel* lblButtonCounter = nullptr;
   FieldEdit* edtButtonCounter = nullptr;
-  QLabel* lblTotalTxCounter = nullptr;
   FieldEdit* edtTotalTxCounter = nullptr;
-  QLabel* lblCompatibleAlarmTypes = nullptr;
   QCheckBox* cbConfig_D4 = nullptr;
 
   // User alarms and inactivity.
   QGroupBox* gbxUserAlarms = nullptr;
-  QLabel* lblAlarmButtonActive = nullptr;
   QCheckBox* cbConfig_D1 = nullptr;
-  QLabel* lblButtonActivationDelay = nullptr;
   FieldEdit* edtButtonActivationDelay = nullptr;
-  QLabel* lblDementiaBlockTime = nullptr;
   FieldEdit* edtDementiaBlockTime = nullptr;
   QFrame* Panel2 = nullptr;
-  QLabel* lblInactivitySenseActive = nullptr;
   QCheckBox* cbConfig_D0 = nullptr;
   QLabel* lblInactivityLimit = nullptr;
   FieldEdit* edtInactivityLimit = nullptr;
   QComboBox* cbbxInactivityLimitUnit = nullptr;
-  QLabel* lblInactivitySampleInterval = nullptr;
   FieldEdit* edtInactivitySampleInterval = nullptr;
-  QLabel* lblInactivityTiltThreshold = nullptr;
   FieldEdit* edtInactivityTiltThreshold = nullptr;
-  QLabel* lblInactivityRetransmissionAttempts = nullptr;
   FieldEdit* edtInactivityRetransmissionAttempts = nullptr;
-  QLabel* lblIgnoreRetransmissionAck = nullptr;
   QCheckBox* cbConfig_D5 = nullptr;
 
   // Product information.
   QGroupBox* gbxProductInformation = nullptr;
-  QLabel* lblFirmwareVersion = nullptr;
   FieldEdit* edtFirmwareVersion = nullptr;
-  QLabel* lblProductionDate = nullptr;
   FieldEdit* edtProductionDate = nullptr;
-  QLabel* lblFirmwareType = nullptr;
   FieldEdit* edtFirmwareType = nullptr;
 
   QPushButton* btnReadFromDevice = nullptr;
@@ -133,11 +109,9 @@ struct MainForm {
 
  private:
   void CreateMenu(QMenuBar& bar);
-  void ListFieldRows();
-  void CreateRadioParameters(QWidget* client);
-  void CreateTechnicalAlarmsInfo(QWidget* client);
-  void CreateUserAlarms(QWidget* client);
-  void CreateProductInformation(QWidget* client);
+  void CreateFieldRows(QWidget* client);
+  void CreateFieldRow(QWidget* group, const FieldEntry& entry, int row);
+  void BindNamedControls();
   void CreateButtonsAndTimers(QWidget* client);
   void SetTabOrder() const;
 };

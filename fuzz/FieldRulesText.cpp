@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int FieldCount = static_cast<int>(Field::edtInactivityRetransmissionAttempts) + 1;
-
 // Text from UTF-8, or raw UTF-16 with unpaired surrogates as a paste may bring.
 QString Text(FuzzInput& input, bool rawUtf16) {
   const QByteArray bytes = input.Rest();

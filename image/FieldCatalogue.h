@@ -71,6 +71,19 @@ struct FieldGuard {
   bool askedWhenUnknown = false;
 };
 
+// The field's row on the window's form as designed: its label's name and design caption (the German
+// caption replaces it when the window is created), the text or state its control starts with, how
+// many characters may be typed (0: no limit) and whether it starts enabled. The row's place is its
+// order in its group.
+struct FieldFormRow {
+  const char* labelName = "";
+  const char* designCaption = "";
+  const char* initialText = "";
+  int maxLength = 0;
+  bool enabled = true;
+  bool checked = false;
+};
+
 struct FieldEntry {
   Field field;
   // The field's stable name, for documents and the command line; never a control's name.
@@ -95,6 +108,7 @@ struct FieldEntry {
   // A box whose click re-runs the rule of the box it sits beside.
   std::optional<Field> rerunsRuleOf = {};
   FieldGuard guard = {};
+  FieldFormRow form = {};
 };
 
 // Every field, group by group in the window's order, each group from top to bottom.

@@ -38,6 +38,9 @@ enum class Field {
   edtTotalTxCounter,
   edtInactivityRetransmissionAttempts,
 };
+// A new field is added at the end, and FieldCount then names it; its row in the field table
+// (FieldCatalogue) says everything else about it.
+inline constexpr int FieldCount = static_cast<int>(Field::edtInactivityRetransmissionAttempts) + 1;
 
 // How edtInactivityLimit shows and takes the 16-bit inactivity count.
 enum class InactivityLimitModeKind : int { LimitAsCount = 0, LimitAsTime = 1 };

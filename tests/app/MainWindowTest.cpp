@@ -231,7 +231,7 @@ TEST(MainWindow, RowLabelsNameTheirFieldsAndClickTheirBoxes) {
             Text(Msg::CaptionRadioCode) + u' ' + Text(Msg::CaptionNew));
   // The label's click runs the box's rule as a click on the box does: the interval follows.
   ASSERT_FALSE(window->form.edtRadioTestAlarmInterval->isEnabled());
-  QTest::mouseClick(window->form.lblRadioTestAlarmActive, Qt::LeftButton);
+  QTest::mouseClick(window->form.fieldRows.at(Field::cbRadioTestAlarmActive).label, Qt::LeftButton);
   EXPECT_TRUE(window->form.cbRadioTestAlarmActive->isChecked());
   EXPECT_TRUE(window->form.edtRadioTestAlarmInterval->isEnabled());
 }
