@@ -5,7 +5,7 @@ include(GoogleTest)
 function(ukova_windows_tests name)
   add_executable(test_${name} ${ARGN})
   gtest_discover_tests(test_${name} TEST_PREFIX "windows." DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 ${UKOVA_WINDOWS_TEST_PROPERTIES})
 endfunction()
 
 file(GLOB_RECURSE image_sources CONFIGURE_DEPENDS image/*.cpp)
@@ -37,12 +37,18 @@ target_sources(test_files_painting PRIVATE
 # The windows over the files (the File commands, the folder dialog, the record window), whose
 # dialogs and paths differ on Windows, and the folder dialog's paths as the settings file keeps
 # them.
-ukova_windows_tests(app app/copy/RunningCopyPlaceTest.cpp app/ConfigurationFilesTest.cpp
-  app/folder/SelectfolderTest.cpp app/safetynet/RecordWindowTest.cpp
-  windows/app/FolderPathsTest.cpp)
+ukova_windows_tests(app app/ConfigurationFilesTest.cpp app/folder/SelectfolderTest.cpp
+  app/safetynet/RecordWindowTest.cpp windows/app/FolderPathsTest.cpp)
 target_link_libraries(test_app PRIVATE ukova_app ukova_test_main_widgets)
-target_compile_definitions(test_app PRIVATE UKOVA_PROGRAM="Z:$<TARGET_FILE:ukova-programmer>")
-add_dependencies(test_app ukova-programmer)
+# The running copy's place is one for each user and login, and every Wine program of the run
+# shares one server and so one login: its tests take the place one at a time.
+set(UKOVA_WINDOWS_TEST_PROPERTIES RESOURCE_LOCK running_copy_place)
+ukova_windows_tests(app_copy app/copy/RunningCopyPlaceTest.cpp)
+unset(UKOVA_WINDOWS_TEST_PROPERTIES)
+target_link_libraries(test_app_copy PRIVATE ukova_app ukova_test_main_widgets)
+target_compile_definitions(test_app_copy PRIVATE
+  UKOVA_PROGRAM="Z:$<TARGET_FILE:ukova-programmer>")
+add_dependencies(test_app_copy ukova-programmer)
 
 # The link through the Windows drivers against the simulated OPU, which runs on the Linux side
 # behind a Wine COM port. The simulator comes from a Linux build (scripts/test.sh builds one).
