@@ -28,7 +28,9 @@ until xdotool search --onlyvisible --name "U-KOVA" >/dev/null 2>&1; do sleep 0.0
 painted=$(date +%s%N)
 echo $(( (painted - start) / 1000000 )) >"$out.paint"
 sleep 0.5
-pkill -TERM -f "^$program" || true
+# The program is the timer's one child: ended by its parent's id, never by a name that would match
+# anyone else's copy.
+pkill -TERM -P "$timer" || true
 wait "$timer" || true
 rm -rf "$HOME"
 RUN
