@@ -59,9 +59,6 @@ SeriesController::SeriesController(TfrmMain& window, QMenu& commMenu, OperationG
                                    OperationObserver& record, UserDialogs& dialogs)
     : QObject(&window),
       mnuCommSeries(new QAction(Text(Msg::MenuCommSeries), &window)),
-      // A window of its own beside the main window, so that it can stay open while the technician
-      // looks at the configuration.
-      frmSeries(new TfrmSeries(nullptr)),
       window_(window),
       guard_(guard),
       record_(record),
@@ -73,7 +70,18 @@ SeriesController::SeriesController(TfrmMain& window, QMenu& commMenu, OperationG
   connect(&pollTimer_, &QTimer::timeout, this, [this] {
     if (run_) run_->Operations().PollOpuInfo();
   });
-  TfrmSeries& w = *frmSeries;
+}
+
+SeriesController::~SeriesController() {
+  delete frmSeries_;
+}
+
+TfrmSeries& SeriesController::Window() {
+  if (frmSeries_ != nullptr) return *frmSeries_;
+  // A window of its own beside the main window, so that it can stay open while the technician
+  // looks at the configuration. Made when first asked for: most starts never open it.
+  frmSeries_ = new TfrmSeries(nullptr);
+  TfrmSeries& w = *frmSeries_;
   const std::pair<QPushButton*, void (SeriesController::*)()> clicks[] = {
       {w.btnChooseFile, &SeriesController::btnChooseFileClick},
       {w.btnListOpen, &SeriesController::btnListOpenClick},
@@ -90,47 +98,44 @@ SeriesController::SeriesController(TfrmMain& window, QMenu& commMenu, OperationG
   connect(w.tblList, &QTableWidget::itemChanged, this, [this] { ShowListState(); });
   for (QPushButton* button : {w.btnPrintSummary, w.btnSaveSummaryPdf, w.btnShowInRecord})
     button->setEnabled(false);
-}
-
-SeriesController::~SeriesController() {
-  delete frmSeries;
+  return w;
 }
 
 void SeriesController::mnuCommSeriesClick() {
   ShowListState();
-  if (!frmSeries->isVisible()) frmSeries->FitToScreen();
-  frmSeries->show();
-  frmSeries->raise();
+  if (!Window().isVisible()) Window().FitToScreen();
+  Window().show();
+  Window().raise();
 }
 
 void SeriesController::btnChooseFileClick() {
   const QString chosen = dialogs_.AskOpenFileName(
-      frmSeries, FileDialogRequest{Text(Msg::SeriesTitle), Text(Msg::SeriesConfigurationFileFilter),
+      &Window(), FileDialogRequest{Text(Msg::SeriesTitle), Text(Msg::SeriesConfigurationFileFilter),
                                    QStringLiteral("*.ukova"), QString(), window_.DefaultFolder});
   if (chosen.isEmpty()) return;
-  frmSeries->edtConfigurationFile->setText(chosen);
-  frmSeries->rbFileConfiguration->setChecked(true);
+  Window().edtConfigurationFile->setText(chosen);
+  Window().rbFileConfiguration->setChecked(true);
 }
 
 std::optional<ImageBytes> SeriesController::ChosenConfiguration() {
-  if (frmSeries->rbFileConfiguration->isChecked()) {
-    const QString path = frmSeries->edtConfigurationFile->text();
+  if (Window().rbFileConfiguration->isChecked()) {
+    const QString path = Window().edtConfigurationFile->text();
     ImageBytes bytes{};
     if (!ReadImageFile(path, bytes)) {
-      dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesConfigurationNotRead, {path}));
+      dialogs_.ShowError(&Window(), FormatText(Msg::SeriesConfigurationNotRead, {path}));
       return std::nullopt;
     }
     return bytes;
   }
   // The window's fields as a write would build them.
   if (const std::optional<Msg::Id> refusal = window_.Document().UntypedRefusal()) {
-    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesConfigurationRefused, {Text(*refusal)}));
+    dialogs_.ShowError(&Window(), FormatText(Msg::SeriesConfigurationRefused, {Text(*refusal)}));
     return std::nullopt;
   }
   ParameterImage image{};
   const int built = window_.Document().Build(image, OriginWrite);
   if (built != ImageOk) {
-    dialogs_.ShowError(frmSeries,
+    dialogs_.ShowError(&Window(),
                        FormatText(Msg::ConversionFailedAtAddress, {QString::number(built)}));
     return std::nullopt;
   }
@@ -141,7 +146,8 @@ std::optional<ImageBytes> SeriesController::ChosenConfiguration() {
 
 std::vector<Assignment> SeriesController::ListEntries() const {
   std::vector<Assignment> entries;
-  const QTableWidget& table = *frmSeries->tblList;
+  if (frmSeries_ == nullptr) return {};
+  const QTableWidget& table = *frmSeries_->tblList;
   for (int row = 0; row < table.rowCount(); ++row) {
     const Assignment entry{CellText(table, row, CodeColumn), CellText(table, row, FacilityColumn),
                            CellText(table, row, RoomColumn), CellText(table, row, NoteColumn)};
@@ -152,7 +158,7 @@ std::vector<Assignment> SeriesController::ListEntries() const {
 }
 
 void SeriesController::ShowList(const std::vector<Assignment>& entries) {
-  QTableWidget& table = *frmSeries->tblList;
+  QTableWidget& table = *Window().tblList;
   const QSignalBlocker quiet(&table);
   table.setRowCount(0);
   for (const Assignment& entry : entries) {
@@ -169,7 +175,7 @@ void SeriesController::ShowList(const std::vector<Assignment>& entries) {
 // Each line's state: done in this series, or the reason it will be passed over; and the entry
 // the next pendant gets.
 void SeriesController::ShowListState() {
-  QTableWidget& table = *frmSeries->tblList;
+  QTableWidget& table = *Window().tblList;
   const QSignalBlocker quiet(&table);
   SeriesCodePlan plan = plan_ && plan_->PlanKind() == SeriesCodePlan::Kind::List
                             ? *plan_
@@ -194,7 +200,7 @@ void SeriesController::ShowListState() {
   }
   TfrmSeries::FitColumns(table);
   const std::optional<PlannedCode> next = plan.Propose();
-  frmSeries->lblNextEntry->setText(
+  Window().lblNextEntry->setText(
       next && next->assignment
           ? FormatText(Msg::SeriesNextEntry, {next->code + u' ' + AssignmentText(next->assignment)})
           : QString());
@@ -202,57 +208,57 @@ void SeriesController::ShowListState() {
 
 void SeriesController::btnListOpenClick() {
   const QString chosen = dialogs_.AskOpenFileName(
-      frmSeries,
+      &Window(),
       FileDialogRequest{Text(Msg::SeriesListOpen).remove(u'&'), Text(Msg::SeriesListFileFilter),
                         QStringLiteral("*.csv"), QString(), window_.DefaultFolder});
   if (chosen.isEmpty()) return;
   const std::optional<std::vector<Assignment>> entries = ReadAssignmentListFile(chosen);
   if (!entries) {
-    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesListNotRead, {chosen}));
+    dialogs_.ShowError(&Window(), FormatText(Msg::SeriesListNotRead, {chosen}));
     return;
   }
   plan_.reset();
   ShowList(*entries);
-  frmSeries->rbList->setChecked(true);
+  Window().rbList->setChecked(true);
 }
 
 void SeriesController::btnListSaveClick() {
   const QString chosen = dialogs_.AskSaveFileName(
-      frmSeries,
+      &Window(),
       FileDialogRequest{Text(Msg::SeriesListSave).remove(u'&'), Text(Msg::SeriesListFileFilter),
                         QStringLiteral("*.csv"), QString(), window_.DefaultFolder});
   if (chosen.isEmpty()) return;
   const QString target =
       chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? chosen : chosen + ".csv";
   if (!WriteAssignmentListFile(target, ListEntries()))
-    dialogs_.ShowError(frmSeries, FormatText(Msg::SeriesListNotSaved, {target}));
+    dialogs_.ShowError(&Window(), FormatText(Msg::SeriesListNotSaved, {target}));
 }
 
 void SeriesController::btnListAddClick() {
-  QTableWidget& table = *frmSeries->tblList;
+  QTableWidget& table = *Window().tblList;
   table.insertRow(table.rowCount());
   table.setCurrentCell(table.rowCount() - 1, CodeColumn);
   table.editItem(table.item(table.rowCount() - 1, CodeColumn));
-  frmSeries->rbList->setChecked(true);
+  Window().rbList->setChecked(true);
 }
 
 void SeriesController::btnListRemoveClick() {
-  QTableWidget& table = *frmSeries->tblList;
+  QTableWidget& table = *Window().tblList;
   if (table.currentRow() >= 0) table.removeRow(table.currentRow());
   ShowListState();
 }
 
 std::optional<SeriesCodePlan> SeriesController::ChosenPlan() {
   std::optional<SeriesCodePlan> plan;
-  if (frmSeries->rbKeepCodes->isChecked()) {
+  if (Window().rbKeepCodes->isChecked()) {
     plan = SeriesCodePlan::Keep();
-  } else if (frmSeries->rbSequence->isChecked()) {
-    const QString start = RadioCodeOf(frmSeries->edtSequenceStart->text());
+  } else if (Window().rbSequence->isChecked()) {
+    const QString start = RadioCodeOf(Window().edtSequenceStart->text());
     if (start.isEmpty()) {
-      dialogs_.ShowError(frmSeries, Text(Msg::SeriesSequenceInvalid));
+      dialogs_.ShowError(&Window(), Text(Msg::SeriesSequenceInvalid));
       return std::nullopt;
     }
-    plan = SeriesCodePlan::Sequence({start.toInt(nullptr, 16), frmSeries->spnStep->value()});
+    plan = SeriesCodePlan::Sequence({start.toInt(nullptr, 16), Window().spnStep->value()});
   } else {
     plan = SeriesCodePlan::List(ListEntries());
   }
@@ -272,7 +278,7 @@ void SeriesController::btnStartClick() {
 }
 
 void SeriesController::RunSeries(const ImageBytes& configuration, SeriesCodePlan plan) {
-  TfrmSeries& w = *frmSeries;
+  TfrmSeries& w = Window();
   configuration_ = configuration;
   plan_ = std::make_unique<SeriesCodePlan>(std::move(plan));
   startedAt_ = QDateTime::currentDateTime();
@@ -302,18 +308,18 @@ bool SeriesController::eventFilter(QObject* watched, QEvent* event) {
     // The prompt centres itself as it shows; it is moved once it has.
     QTimer::singleShot(0, this,
                        [this, prompt = QPointer<QWidget>(qobject_cast<QWidget*>(watched))] {
-                         if (prompt) frmSeries->PlaceBelowRunningLines(*prompt);
+                         if (prompt) Window().PlaceBelowRunningLines(*prompt);
                        });
   }
   return QObject::eventFilter(watched, event);
 }
 
 void SeriesController::Tell(const OperationMessage& message) {
-  if (!ShowOperationMessageBox(dialogs_, frmSeries, message)) SetStatusText(message.Text());
+  if (!ShowOperationMessageBox(dialogs_, &Window(), message)) SetStatusText(message.Text());
 }
 
 Answer SeriesController::Ask(const OperationQuestion& question) {
-  return AskInBox(dialogs_, frmSeries, question);
+  return AskInBox(dialogs_, &Window(), question);
 }
 
 void SeriesController::btnStopClick() {
@@ -323,7 +329,7 @@ void SeriesController::btnStopClick() {
 // The counter names the pendant being worked on; once its pass/fail line stands, which ends
 // with the counter, the counter gives way, so that no count is shown twice.
 void SeriesController::UnitStarting(int number, int expected, const PlannedCode& planned) {
-  TfrmSeries& w = *frmSeries;
+  TfrmSeries& w = Window();
   expected_ = expected;
   productType_.clear();
   planned_ = planned;
@@ -338,7 +344,7 @@ void SeriesController::UnitStarting(int number, int expected, const PlannedCode&
 // code it is being given, which it carries as soon as the write is through.
 void SeriesController::PendantIdentified(const QString& code, const QString& productType) {
   productType_ = productType;
-  frmSeries->lblPendant->setText(
+  Window().lblPendant->setText(
       planned_.code.isEmpty() || planned_.code == code
           ? FormatText(Msg::SeriesPendantIdentified, {code, productType})
           : FormatText(Msg::SeriesPendantGetsCode, {code, productType, PlannedCodeText(planned_)}));
@@ -347,7 +353,7 @@ void SeriesController::PendantIdentified(const QString& code, const QString& pro
 // The pendant in hand as it now is: the code its write left on it, not the one it answered
 // with; nothing when no code is known (its check after writing did not reach it).
 void SeriesController::ShowUnitResult(const SeriesUnit& unit) {
-  TfrmSeries& w = *frmSeries;
+  TfrmSeries& w = Window();
   w.ShowResultLine(SeriesUnitLine(unit, expected_), unit.result == SeriesUnit::Result::Passed);
   w.lblCounter->clear();
   w.lblPendant->setText(unit.code.isEmpty()
@@ -356,7 +362,7 @@ void SeriesController::ShowUnitResult(const SeriesUnit& unit) {
 }
 
 void SeriesController::UnitFinished(const SeriesUnit& unit, int expected) {
-  TfrmSeries& w = *frmSeries;
+  TfrmSeries& w = Window();
   expected_ = expected;
   ShowUnitResult(unit);
   const int row = w.tblUnits->rowCount();
@@ -378,14 +384,14 @@ void SeriesController::CodesPassedOver(const std::vector<RefusedCode>& refused) 
 }
 
 void SeriesController::SetStatusText(const QString& text) {
-  frmSeries->lblStatus->setText(text);
+  Window().lblStatus->setText(text);
 }
 
 FailedUnitChoice SeriesController::AfterFailure(const SeriesUnit& unit) {
   ShowUnitResult(unit);
   const QString code = unit.code.isEmpty() ? unit.identifiedCode : unit.code;
   const ModalResult answer = dialogs_.ShowInformation(
-      frmSeries, FormatText(Msg::SeriesAfterFailure, {code, unit.finding}), BoxButtons::YesNoAbort);
+      &Window(), FormatText(Msg::SeriesAfterFailure, {code, unit.finding}), BoxButtons::YesNoAbort);
   if (answer == mrYes) return FailedUnitChoice::Repeat;
   if (answer == mrNo) return FailedUnitChoice::Skip;
   return FailedUnitChoice::StopSeries;
@@ -394,7 +400,7 @@ FailedUnitChoice SeriesController::AfterFailure(const SeriesUnit& unit) {
 // --- The summary --------------------------------------------------------------------------
 
 void SeriesController::ShowSummary() {
-  TfrmSeries& w = *frmSeries;
+  TfrmSeries& w = Window();
   // The last pendant is named on its pass/fail line; the large line above must not be taken for
   // a pendant still in hand.
   w.lblPendant->setText(Text(Msg::SeriesFinished));
@@ -437,10 +443,10 @@ void SeriesController::btnPrintSummaryClick() {
   // The margins of the PDF: a printer's own would put the sheet at the paper's edge.
   printer.setPageLayout(SheetPageLayout());
   printer.setDocName(Text(Msg::SeriesSummaryTitle));
-  if (!choosePrinter_(printer, frmSeries)) return;
+  if (!choosePrinter_(printer, &Window())) return;
   QPainter painter;
   if (!painter.begin(&printer)) {
-    dialogs_.ShowError(frmSeries, Text(Msg::SheetNotPrinted));
+    dialogs_.ShowError(&Window(), Text(Msg::SheetNotPrinted));
     return;
   }
   PaintConfigurationSheet(painter, printer, Sheet());
@@ -452,19 +458,19 @@ void SeriesController::btnPrintSummaryClick() {
 
 void SeriesController::btnSaveSummaryPdfClick() {
   const QString target = AskSavePath(
-      dialogs_, frmSeries,
+      dialogs_, &Window(),
       FileDialogRequest{Text(Msg::SavePdfTitle), Text(Msg::PdfFileFilter), QStringLiteral("*.pdf"),
                         run_->Setup().seriesId, window_.DefaultFolder},
       QStringLiteral(".pdf"));
   if (target.isEmpty()) return;
   QString error;
   if (!WriteSeriesSummaryPdf(target, Sheet(), Summary(), error)) {
-    dialogs_.ShowError(frmSeries, FormatText(Msg::SheetNotSaved, {error}));
+    dialogs_.ShowError(&Window(), FormatText(Msg::SheetNotSaved, {error}));
     return;
   }
   SetStatusText(FormatText(Msg::SeriesSummarySaved, {QFileInfo(target).fileName()}));
 }
 
 void SeriesController::btnShowInRecordClick() {
-  window_.ShowRecord(frmSeries);
+  window_.ShowRecord(&Window());
 }

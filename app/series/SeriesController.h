@@ -42,7 +42,8 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   [[nodiscard]] std::vector<Assignment> ListEntries() const;
 
   QAction* mnuCommSeries;
-  TfrmSeries* frmSeries;
+  // The series window, made the first time it is needed.
+  [[nodiscard]] TfrmSeries& Window();
 
   void mnuCommSeriesClick();
   void btnChooseFileClick();
@@ -98,4 +99,5 @@ class SeriesController : public QObject, public SeriesFrontEnd, public PollTimer
   QString productType_;  // of the pendant in hand
   PlannedCode planned_;  // what the pendant in hand is given
   std::function<bool(QPrinter&, QWidget*)> choosePrinter_;
+  TfrmSeries* frmSeries_ = nullptr;
 };

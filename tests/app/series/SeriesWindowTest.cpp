@@ -14,6 +14,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,7 +48,7 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   dialogs.clear();
 
   SeriesController& series = main.Series();
-  TfrmSeries& w = *series.frmSeries;
+  TfrmSeries& w = series.Window();
   series.mnuCommSeries->trigger();
   w.spnExpected->setValue(2);
   w.rbSequence->setChecked(true);
@@ -82,6 +83,36 @@ TEST(SeriesWindow, TwoPendantsShowTheirPlaceWhileWorkedOnAndTheirNewCodesAfterwa
   dialogs.saveAnswers.push_back(scratch.filePath(QStringLiteral("serie")));
   w.btnSaveSummaryPdf->click();
   EXPECT_EQ(w.lblStatus->text(), FormatText(Msg::SeriesSummarySaved, {"serie.pdf"}));
+}
+
+// The series window is made when the menu first asks for it, not at start; the menu entry then
+// shows that one window every time.
+TEST(SeriesWindow, IsMadeByTheMenuEntryOnceAndNotAtStart) {
+  ScriptedDialogs dialogs;
+  QTemporaryDir scratch;
+  const std::unique_ptr<ProgramWindows> windows = CreateProgramWindows(
+      MainEnvironment{&dialogs, ScratchStartup(scratch.path()), OpuLinkOptions{}});
+  const auto seriesWindows = [] {
+    QList<QWidget*> found;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->objectName() == "frmSeries") found << window;
+    return found;
+  };
+  dialogs.clear();
+  SeriesController& series = windows->frmMain->Series();
+  EXPECT_TRUE(seriesWindows().isEmpty());
+  EXPECT_TRUE(series.ListEntries().empty());
+  EXPECT_TRUE(seriesWindows().isEmpty());
+
+  series.mnuCommSeries->trigger();
+  ASSERT_EQ(seriesWindows().size(), 1);
+  EXPECT_EQ(seriesWindows().front(), &series.Window());
+  EXPECT_TRUE(series.Window().isVisible());
+  series.Window().hide();
+  series.mnuCommSeries->trigger();
+  EXPECT_EQ(seriesWindows().size(), 1);
+  EXPECT_TRUE(series.Window().isVisible());
+  EXPECT_THAT(dialogs.texts(), IsEmpty());
 }
 
 }  // namespace

@@ -5,16 +5,17 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
+#include "app/series/SeriesController.h"
 #include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
 #include "files/AssignmentListFile.h"
 #include "files/ProgrammingRecord.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "support/OperationSamples.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -110,6 +111,7 @@ TEST_F(WhoTest, TheStripNamesTheNextLineAndAfterwardsWhatIsKnownOfThePendant) {
   const QString list = scratch.filePath(QStringLiteral("liste.csv"));
   ASSERT_TRUE(WriteAssignmentListFile(list, {{code, "Haus Eiche", "Zi 3", ""}}));
   dialogs.openAnswers.push_back(list);
+  w().Series().mnuCommSeries->trigger();
   for (QWidget* window : QApplication::topLevelWidgets())
     if (window->objectName() == "frmSeries")
       window->findChild<QPushButton*>("btnListOpen")->click();
