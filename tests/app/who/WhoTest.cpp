@@ -5,7 +5,6 @@
 
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
-#include "app/series/SeriesController.h"
 #include "app/who/RecipientController.h"
 #include "app/who/TechnicianController.h"
 #include "files/AssignmentListFile.h"
@@ -17,6 +16,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -111,7 +111,7 @@ TEST_F(WhoTest, TheStripNamesTheNextLineAndAfterwardsWhatIsKnownOfThePendant) {
   const QString list = scratch.filePath(QStringLiteral("liste.csv"));
   ASSERT_TRUE(WriteAssignmentListFile(list, {{code, "Haus Eiche", "Zi 3", ""}}));
   dialogs.openAnswers.push_back(list);
-  w().Series().mnuCommSeries->trigger();
+  w().findChild<QAction*>(QStringLiteral("mnuCommSeries"))->trigger();
   for (QWidget* window : QApplication::topLevelWidgets())
     if (window->objectName() == "frmSeries")
       window->findChild<QPushButton*>("btnListOpen")->click();
