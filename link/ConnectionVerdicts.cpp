@@ -1,9 +1,9 @@
 #include "link/ConnectionVerdicts.h"
 
 #include "image/ParameterImage.h"
+#include "image/Texts.h"
 #include "image/VembaData.h"
 #include "link/ConnectionAdvice.h"
-#include "image/Texts.h"
 
 namespace {
 

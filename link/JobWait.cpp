@@ -1,8 +1,8 @@
 #include "link/JobWait.h"
 
+#include "image/Texts.h"
 #include "image/VembaData.h"
 #include "link/opu/OpuLink.h"
-#include "image/Texts.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 #include "ui/UserDialogs.h"
 
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -2,10 +2,10 @@
 
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "link/opu/OpuLink.h"
 #include "ui/FormHelpers.h"
 #include "ui/OperationGuard.h"
-#include "image/Texts.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "app/series/SeriesWindow.h"
 
 #include "image/SeriesPlan.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -2,8 +2,8 @@
 
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
-#include "ui/FormHelpers.h"
 #include "image/Texts.h"
+#include "ui/FormHelpers.h"
 #include "ui/UserDialogs.h"
 
 #include <QAction>

@@ -6,11 +6,11 @@
 #include "files/ImageFiles.h"
 #include "files/ProgrammingRecord.h"
 #include "image/ImageCodec.h"
+#include "image/Texts.h"
 #include "link/SeriesRun.h"
 #include "support/CliProgram.h"
 #include "support/SampleImage.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QJsonArray>
 #include <QSaveFile>

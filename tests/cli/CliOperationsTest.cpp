@@ -4,11 +4,11 @@
 #include "cli/CliArguments.h"
 #include "files/ImageFiles.h"
 #include "files/ProgrammingRecord.h"
+#include "image/Texts.h"
 #include "support/CliProgram.h"
 #include "support/SampleImage.h"
 #include "support/SimulatedOpu.h"
 #include "tools/opu-sim/OpuSimulator.h"
-#include "image/Texts.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "files/ConfigurationSheet.h"
 
 #include "image/ParameterImage.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
-#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 
 #include "files/SeriesSummary.h"
 
-#include "support/SampleImage.h"
 #include "image/Texts.h"
+#include "support/SampleImage.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -3,9 +3,9 @@
 #include "files/DataFolders.h"
 #include "files/IniFile.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/QtPrinters.h"
-#include "image/Texts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "link/OperationMessages.h"
 
+#include "image/Texts.h"
 #include "image/VembaData.h"
 #include "link/WriteCheck.h"
 #include "link/opu/ConnectionProbes.h"
 #include "link/opu/OpuDriver.h"
 #include "support/QtPrinters.h"
-#include "image/Texts.h"
 
 #include <gtest/gtest.h>
 

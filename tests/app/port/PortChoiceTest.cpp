@@ -4,9 +4,9 @@
 #include "app/Main.h"
 #include "app/port/PortChoiceController.h"
 #include "files/VembaIni.h"
+#include "image/Texts.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

@@ -5,11 +5,11 @@
 
 #include "app/Main.h"
 #include "app/MainFilesSession.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/SampleImage.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
-#include "image/Texts.h"
 
 #include <QFile>
 #include <QMenu>

@@ -6,12 +6,12 @@
 #include "app/Main.h"
 #include "app/ProgramWindows.h"
 #include "files/ConfigurationSheet.h"
+#include "image/Texts.h"
 #include "support/FileBytes.h"
 #include "support/OperationSamples.h"
 #include "support/ScratchStartup.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedOpu.h"
-#include "image/Texts.h"
 
 #include <QPrinter>
 #include <QProcess>
